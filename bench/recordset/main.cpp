@@ -1,0 +1,140 @@
+// Cost per record of the recordset patterns that import-all loops run, at N
+// and 2N rows on SQLite. Linear runs keep the 2N/N time ratio near 2.
+//   (a) whole-table recordset: addNew, set fields, update, requery, find
+//   (b) source recordset: findFirst, delete, requery, moveLast, moveFirst
+//   (c) lookup table: setFilterEqual, read, clearFilter
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <functional>
+
+#include "host/db/Connection.h"
+#include "host/db/DbError.h"
+#include "host/db/Recordset.h"
+
+namespace {
+
+using qalvoro::Connection;
+using qalvoro::LockType;
+using qalvoro::Recordset;
+
+// A fresh SQLite database with `rows` rows in each table. Writes are not
+// synced, so that the numbers show the recordset and not the disk.
+class BenchDatabase {
+ public:
+  explicit BenchDatabase(int rows) {
+    const QString path = folder_.filePath("bench.db");
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.close();
+    connection.open(path);
+    connection.execute("PRAGMA synchronous = OFF");
+    connection.execute(
+        "CREATE TABLE SaleInvoice (ID INTEGER PRIMARY KEY AUTOINCREMENT, BranchID INTEGER, "
+        "InvoiceNo REAL, Customer TEXT, Net NUMERIC DEFAULT 0)");
+    connection.execute("CREATE TABLE Card (ID INTEGER PRIMARY KEY AUTOINCREMENT, "
+                       "AccNo TEXT, Branch INTEGER)");
+    connection.execute(
+        "CREATE TABLE Lang (ID INTEGER PRIMARY KEY AUTOINCREMENT, Ara TEXT NOT NULL, Eng TEXT)");
+    qalvoro::Transaction transaction(connection);
+    for (int i = 1; i <= rows; ++i) {
+      connection.execute("INSERT INTO SaleInvoice (BranchID, InvoiceNo, Customer) VALUES (1, ?, ?)",
+                         {i, QStringLiteral("customer %1").arg(i)});
+      connection.execute("INSERT INTO Card (AccNo, Branch) VALUES (?, 1)",
+                         {QStringLiteral("%1").arg(i, 6, 10, QChar('0'))});
+      connection.execute("INSERT INTO Lang (Ara, Eng) VALUES (?, ?)",
+                         {QStringLiteral("نص %1").arg(i), QStringLiteral("text %1").arg(i)});
+    }
+    transaction.commit();
+  }
+
+  Connection connection;
+
+ private:
+  QTemporaryDir folder_;
+};
+
+void importInvoices(Connection& connection, int rows) {
+  Recordset invoices;
+  invoices.open("SELECT * FROM SaleInvoice WHERE BranchID = 1", connection, LockType::Optimistic);
+  for (int i = 1; i <= rows; ++i) {
+    const int number = rows + i;
+    qalvoro::Transaction transaction(connection);
+    invoices.addNew();
+    invoices.setValue("BranchID", 1);
+    invoices.setValue("InvoiceNo", number);
+    invoices.setValue("Customer", QStringLiteral("new %1").arg(number));
+    invoices.update();
+    invoices.requery();
+    if (!invoices.find(QStringLiteral("InvoiceNo=%1").arg(number))) throw std::logic_error("lost");
+    transaction.commit();
+  }
+}
+
+void consumeSource(Connection& connection, int) {
+  Recordset source;
+  source.open("SELECT * FROM Card WHERE Branch = 1", connection, LockType::Optimistic);
+  while (!source.eof()) {
+    source.findFirst("AccNo = '" + source.text("AccNo") + "'");
+    source.deleteCurrent();
+    source.requery();
+    if (source.recordCount() == 0) break;
+    source.moveLast();
+    source.moveFirst();
+  }
+}
+
+void lookUpTexts(Connection& connection, int rows) {
+  Recordset lang;
+  lang.open("Lang", connection, LockType::Pessimistic);
+  for (int i = 1; i <= rows; ++i) {
+    lang.setFilterEqual("Ara", QStringLiteral("نص %1").arg((i * 7919) % rows + 1));
+    if (lang.recordCount() != 1) throw std::logic_error("missing text");
+    lang.clearFilter();
+  }
+}
+
+double secondsFor(int rows, const std::function<void(Connection&, int)>& pattern) {
+  BenchDatabase database(rows);
+  QElapsedTimer timer;
+  timer.start();
+  pattern(database.connection, rows);
+  return timer.nsecsElapsed() / 1e9;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  QCoreApplication application(argc, argv);
+  const int n = argc > 1 ? QString(argv[1]).toInt() : 10000;
+  QTextStream out(stdout);
+  const std::pair<const char*, std::function<void(Connection&, int)>> patterns[] = {
+      {"(a) addNew/update/requery/find", importInvoices},
+      {"(b) findFirst/delete/requery/moveLast/moveFirst", consumeSource},
+      {"(c) setFilterEqual/clearFilter lookup", lookUpTexts}};
+  out << "SQLite, N = " << n << " records per run; us = microseconds per record\n";
+  bool linear = true;
+  try {
+    for (const auto& [name, pattern] : patterns) {
+      const double once = secondsFor(n, pattern);
+      const double twice = secondsFor(2 * n, pattern);
+      const double ratio = twice / once;
+      linear = linear && ratio <= 2.2;
+      out << QString("%1  N: %2 s (%3 us)  2N: %4 s (%5 us)  ratio 2N/N %6%7\n")
+                 .arg(name, -50)
+                 .arg(once, 0, 'f', 2)
+                 .arg(once * 1e6 / n, 0, 'f', 1)
+                 .arg(twice, 0, 'f', 2)
+                 .arg(twice * 1e6 / (2 * n), 0, 'f', 1)
+                 .arg(ratio, 0, 'f', 2)
+                 .arg(ratio <= 2.2 ? "" : "  (goal <= 2.2)");
+      out.flush();
+    }
+  } catch (const qalvoro::DbError& error) {
+    out << "database error: " << error.description() << '\n';
+    return 1;
+  }
+  out << (linear ? "all patterns linear\n" : "some pattern grows faster than linear\n");
+  return 0;
+}

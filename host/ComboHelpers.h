@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+class QComboBox;
+
+namespace qalvoro {
+
+// Fills a combo box from a version-2 code table (names in the current
+// language, IDs as item data), keeping the entry that was chosen, or the
+// text typed when none was.
+void FillComboFromTable(QComboBox& combo, const QString& table);
+// The item data of the chosen entry; -1 when none is chosen.
+int SelectedItemData(const QComboBox& combo);
+// Chooses the first entry with that item data; none when no entry has it.
+void SelectComboByData(QComboBox& combo, int value);
+
+}  // namespace qalvoro

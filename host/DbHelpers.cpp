@@ -1,0 +1,103 @@
+#include "host/DbHelpers.h"
+
+#include <chrono>
+#include <cmath>
+
+#include "host/Globals.h"
+#include "host/Platform.h"
+#include "host/db/DbError.h"
+#include "host/db/Recordset.h"
+
+namespace qalvoro {
+namespace {
+
+using std::chrono::milliseconds;
+
+constexpr milliseconds kLockWait{15'000};
+constexpr milliseconds kLockPoll{50};
+
+QString whereClause(const QString& condition) {
+  return condition.isEmpty() ? QString() : QStringLiteral(" WHERE ") + condition;
+}
+
+// The truth value of a looked-up yes/no text, as either engine gives it.
+bool lockHeld(const QString& value) {
+  const QString text = value.trimmed().toLower();
+  if (text == QLatin1String("true") || text == QLatin1String("1") || text == QLatin1String("-1")) {
+    return true;
+  }
+  if (text == QLatin1String("false") || text == QLatin1String("0")) return false;
+  throw DbError(dberr::kTypeMismatch, QStringLiteral("Type mismatch"));
+}
+
+}  // namespace
+
+void SetTableLock(const QString& action, const QString& name) {
+  if (action == QLatin1String("UnLock")) {
+    MainConnection().execute(
+        QStringLiteral("UPDATE LockTables SET fLocked = FALSE WHERE TableName = ?"), {name});
+    return;
+  }
+  Platform& system = platform();
+  const milliseconds started = system.monotonicNow();
+  const PointerGuard pointer(MousePointer::ArrowHourglass);
+  while (lockHeld(LookupValue(QStringLiteral("LockTables"), QStringLiteral("fLocked"),
+                              QStringLiteral("TableName = ?"), {name}))) {
+    if (system.monotonicNow() - started > kLockWait) break;
+    system.sleep(kLockPoll);
+  }
+  MainConnection().execute(
+      QStringLiteral("UPDATE LockTables SET fLocked = TRUE WHERE TableName = ?"), {name});
+}
+
+QString LookupValue(const QString& table, const QString& field, const QString& condition,
+                    const QVariantList& params) {
+  Recordset rows;
+  rows.open(QStringLiteral("SELECT ") + field + QStringLiteral(" FROM ") + table +
+                whereClause(condition),
+            MainConnection(), LockType::ReadOnly, params);
+  if (rows.eof()) return {};
+  const QVariant value =
+      field.contains(')') ? rows.value(rows.fieldNames().constFirst()) : rows.value(field);
+  return value.isNull() ? QString() : value.toString();
+}
+
+int GetMaxValue(const QString& table, const QString& field, const QString& condition,
+                const QVariantList& params) {
+  Recordset rows;
+  rows.open(QStringLiteral("SELECT MAX(") + field + QStringLiteral(") FROM ") + table +
+                whereClause(condition),
+            MainConnection(), LockType::ReadOnly, params);
+  if (rows.eof()) return 1;
+  const QVariant largest = rows.value(rows.fieldNames().constFirst());
+  if (largest.isNull()) return 1;
+  return static_cast<int>(std::lround(Val(largest.toString()) + 1));
+}
+
+std::vector<std::pair<QString, int>> CodeTableEntries(const QString& table,
+                                                      const QString& language) {
+  Recordset rows;
+  rows.open(QStringLiteral("SELECT * FROM ") + table, MainConnection());
+  const QString nameColumn = language + QStringLiteral("Name");
+  std::vector<std::pair<QString, int>> entries;
+  for (; !rows.eof(); rows.moveNext()) {
+    if (rows.isNull(nameColumn)) continue;
+    entries.emplace_back(rows.text(nameColumn),
+                         static_cast<int>(Val(rows.text(QStringLiteral("ID")))));
+  }
+  return entries;
+}
+
+TableLock::TableLock(QString name) : name_(std::move(name)) {
+  SetTableLock(QStringLiteral("Lock"), name_);
+}
+
+TableLock::~TableLock() {
+  try {
+    SetTableLock(QStringLiteral("UnLock"), name_);
+  } catch (const DbError&) {
+    // The lock row stays set; the next writer takes it over after its wait.
+  }
+}
+
+}  // namespace qalvoro

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+#include <QVariantList>
+#include <utility>
+#include <vector>
+
+namespace qalvoro {
+
+class Connection;
+
+// Small routines over MainConnection that every writer of the version-2
+// database shares. Conditions are SQL text whose values are bound from
+// params ("TableName = ?"). Errors are not caught: they reach the caller.
+
+// The lock protocol of table LockTables. Action "UnLock" (exactly) frees the
+// lock; any other action waits while the lock is held, at most 15 seconds on
+// a monotonic clock, polling briefly, and then takes it whether or not it
+// was freed. A lock name without a row cannot be taken (type mismatch).
+void SetTableLock(const QString& action, const QString& name);
+
+// The value of field (a column name, or an expression with a closing
+// parenthesis whose first column is read) in the first row of table that
+// meets condition; empty when there is no row or the value is Null.
+QString LookupValue(const QString& table, const QString& field, const QString& condition = {},
+                    const QVariantList& params = {});
+
+// The next number of a column: the largest value plus one, or 1 when there
+// is none.
+int GetMaxValue(const QString& table, const QString& field, const QString& condition = {},
+                const QVariantList& params = {});
+
+// Entries of a code table (ID, AName, EName) in the given language ("A" or
+// "E"): the name and the ID of every row whose name in that language is not
+// Null, in the table's order.
+std::vector<std::pair<QString, int>> CodeTableEntries(const QString& table,
+                                                      const QString& language);
+
+// Holds a table lock for its life and frees it on every way out.
+class TableLock {
+ public:
+  explicit TableLock(QString name);
+  ~TableLock();
+  TableLock(const TableLock&) = delete;
+  TableLock& operator=(const TableLock&) = delete;
+
+ private:
+  QString name_;
+};
+
+}  // namespace qalvoro

@@ -1,0 +1,34 @@
+#include "host/Globals.h"
+
+#include <QRegularExpression>
+
+#include "host/Language.h"
+#include "host/Platform.h"
+
+namespace qalvoro {
+
+Globals& globals() {
+  static Globals state;
+  return state;
+}
+
+QString GetSetting(const QString& key, const QString& defaultValue) {
+  return platform().getSetting(globals().INI_Path, QStringLiteral("Setting"), key, defaultValue);
+}
+
+void SaveSetting(const QString& key, const QString& value) {
+  platform().saveSetting(globals().INI_Path, QStringLiteral("Setting"), key, value);
+}
+
+double Val(const QString& text) {
+  static const QRegularExpression number(
+      QStringLiteral(R"(^[ \t]*([+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?))"));
+  const auto match = number.match(text);
+  return match.hasMatch() ? match.captured(1).toDouble() : 0.0;
+}
+
+int MsgBox(const QString& arabicText, int style) {
+  return platform().msgBox(Translate(arabicText), style | globals().MsgBoxRtlFlags, QString());
+}
+
+}  // namespace qalvoro

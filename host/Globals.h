@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+#include "host/db/Connection.h"
+#include "host/db/Recordset.h"
+
+namespace qalvoro {
+
+// The password of the protected version-1 files and the default password of
+// the version-2 database connection.
+inline const QString DbPassword = QStringLiteral("Dv1#Lq7k!");
+
+// The state every window reads, one set per process, written by
+// ImportData::StartUpdate.
+struct Globals {
+  QString AppPath;
+  QString INI_Path;
+  QString vODBC;
+  QString DecimalFormat = QStringLiteral("0.00");
+  int MsgBoxRtlFlags = 0;
+  std::unique_ptr<Connection> LangConnection;
+  std::unique_ptr<Recordset> LangRecordset;
+  std::unique_ptr<Connection> MainConnection;
+};
+
+Globals& globals();
+
+// Shorthands for the two connections every part uses.
+inline Connection& MainConnection() { return *globals().MainConnection; }
+
+// Reads a setting of section "Setting" under INI_Path.
+QString GetSetting(const QString& key, const QString& defaultValue = {});
+void SaveSetting(const QString& key, const QString& value);
+
+// The numeric value of a text as the classic Val() reads it: leading blanks
+// skipped, then the longest prefix that is a number; 0 when there is none.
+double Val(const QString& text);
+
+// Shows a message box whose text passes through Translate and whose style
+// gets MsgBoxRtlFlags, with the application title.
+int MsgBox(const QString& arabicText, int style = 0);
+
+}  // namespace qalvoro

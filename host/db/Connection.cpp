@@ -1,0 +1,162 @@
+#include "host/db/Connection.h"
+
+#include <QFileInfo>
+#include <QSqlQuery>
+#include <atomic>
+
+#include "host/db/DbError.h"
+#include "host/db/SqlRun.h"
+#include "host/db/SqlShape.h"
+
+namespace qalvoro {
+namespace {
+
+QString nextConnectionName() {
+  static std::atomic<int> counter{0};
+  return QStringLiteral("qalvoro-db-%1").arg(++counter);
+}
+
+// Opens the database of the target under the connection name; nothing is
+// left registered when it fails.
+void openDatabase(const QString& name, const ConnectionTarget& target) {
+  QSqlError error;
+  {
+    QSqlDatabase database;
+    if (target.engine == Engine::SQLite) {
+      database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+      database.setDatabaseName(target.path);
+      database.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    } else {
+      database = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+      database.setHostName(target.host);
+      database.setPort(target.port);
+      database.setDatabaseName(target.databaseName);
+      database.setUserName(target.user);
+      database.setPassword(target.password);
+      database.setConnectOptions(QStringLiteral("connect_timeout=15"));
+    }
+    if (database.open()) return;
+    error = database.lastError();
+  }
+  QSqlDatabase::removeDatabase(name);
+  throw toDbError(error);
+}
+
+DbError closedError() {
+  return DbError(dberr::kObjectClosed,
+                 QStringLiteral("Operation is not allowed when the object is closed."));
+}
+
+}  // namespace
+
+Connection::Connection() : name_(nextConnectionName()) {}
+
+Connection::~Connection() { close(); }
+
+void Connection::open(const QString& connectionString, const QString& user,
+                      const QString& password) {
+  close();
+  const ConnectionTarget target = ConnectionTarget::parse(connectionString, user, password);
+  if (target.engine == Engine::SQLite && !QFileInfo(target.path).isFile()) {
+    throw DbError(dberr::kUnspecified, QStringLiteral("Could not find file '%1'.").arg(target.path));
+  }
+  openDatabase(name_, target);
+  target_ = target;
+}
+
+void Connection::close() {
+  if (!QSqlDatabase::contains(name_)) return;
+  QSqlDatabase::database(name_, false).close();
+  QSqlDatabase::removeDatabase(name_);
+  transactionDepth_ = 0;
+  keys_.forget();
+  changes_.recordAll();
+}
+
+int Connection::state() const { return QSqlDatabase::contains(name_) ? 1 : 0; }
+
+QSqlDatabase Connection::database() const {
+  if (!isOpen()) throw closedError();
+  return QSqlDatabase::database(name_, false);
+}
+
+QString Connection::rowKeyColumn(const QString& table) {
+  return keys_.keyOf(database(), engine(), table);
+}
+
+int Connection::execute(const QString& sql, const QVariantList& params) {
+  return write(sql, params).rowsAffected;
+}
+
+Connection::WriteResult Connection::write(const QString& sql, const QVariantList& params) {
+  using Kind = sql::WriteShape::Kind;
+  const QSqlDatabase db = database();
+  const sql::WriteShape shape = sql::analyseWrite(sql);
+  WriteResult result;
+  if (shape.kind == Kind::Query) {
+    result.rowsAffected = runSql(db, sql, params).numRowsAffected();
+    return result;
+  }
+  if (shape.kind == Kind::Other) {
+    result.rowsAffected = runSql(db, sql, params).numRowsAffected();
+    keys_.forget();  // the schema may have changed
+    changes_.recordAll();
+    return result;
+  }
+  const QString key = shape.canReturnKeys ? rowKeyColumn(shape.table) : QString();
+  if (key.isEmpty()) {
+    result.rowsAffected = runSql(db, sql, params).numRowsAffected();
+    changes_.recordTable(shape.table);
+    return result;
+  }
+  QSqlQuery query = runSql(db, shape.body + QStringLiteral(" RETURNING ") + key, params);
+  while (query.next()) result.keys.push_back(query.value(0).toLongLong());
+  result.rowsAffected = static_cast<int>(result.keys.size());
+  for (const qint64 written : result.keys) changes_.recordRow(shape.table, written);
+  return result;
+}
+
+void Connection::beginTrans() {
+  if (inTransaction()) {
+    throw DbError(dberr::kUnspecified, QStringLiteral("A transaction is already in progress."));
+  }
+  runSql(database(), engine() == Engine::SQLite ? QStringLiteral("BEGIN IMMEDIATE")
+                                                : QStringLiteral("BEGIN"));
+  transactionDepth_ = 1;
+}
+
+void Connection::commitTrans() {
+  if (!inTransaction()) {
+    throw DbError(dberr::kUnspecified, QStringLiteral("No transaction is in progress."));
+  }
+  runSql(database(), QStringLiteral("COMMIT"));
+  transactionDepth_ = 0;
+}
+
+void Connection::rollbackTrans() {
+  if (!inTransaction()) {
+    throw DbError(dberr::kUnspecified, QStringLiteral("No transaction is in progress."));
+  }
+  transactionDepth_ = 0;
+  runSql(database(), QStringLiteral("ROLLBACK"));
+}
+
+Transaction::Transaction(Connection& connection) : connection_(connection) {
+  connection_.beginTrans();
+}
+
+Transaction::~Transaction() {
+  if (!open_ || !connection_.inTransaction()) return;
+  try {
+    connection_.rollbackTrans();
+  } catch (const DbError&) {
+    // The connection is gone or the engine already ended the transaction.
+  }
+}
+
+void Transaction::commit() {
+  connection_.commitTrans();
+  open_ = false;
+}
+
+}  // namespace qalvoro

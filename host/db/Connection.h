@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QVariant>
+#include <QVariantList>
+#include <memory>
+#include <vector>
+
+#include "host/db/ChangeJournal.h"
+#include "host/db/ConnectionString.h"
+#include "host/db/TableKeys.h"
+
+namespace qalvoro {
+
+// A connection to one database (the version-2 database, LTR.DRV or the
+// version-1 working copy). Every statement runs at once; errors raise DbError.
+class Connection {
+ public:
+  Connection();
+  ~Connection();
+  Connection(const Connection&) = delete;
+  Connection& operator=(const Connection&) = delete;
+
+  // Opens the database named by a connection string (see ConnectionString).
+  // user and password are used where the string itself names none.
+  void open(const QString& connectionString, const QString& user = {},
+            const QString& password = {});
+  void close();
+  // 1 while open, 0 when closed.
+  int state() const;
+  bool isOpen() const { return state() == 1; }
+
+  // Runs one INSERT, UPDATE or DELETE (or DDL) statement with bound values.
+  // Returns the number of rows affected.
+  int execute(const QString& sql, const QVariantList& params = {});
+
+  // What a write did: the rows affected and, for a single-table INSERT,
+  // UPDATE or DELETE on a table with a key column, the keys of those rows.
+  struct WriteResult {
+    int rowsAffected = 0;
+    std::vector<qint64> keys;
+  };
+  // execute() with the keys: every statement runs through here, and every
+  // row it writes is recorded in changes().
+  WriteResult write(const QString& sql, const QVariantList& params = {});
+
+  void beginTrans();
+  void commitTrans();
+  void rollbackTrans();
+  bool inTransaction() const { return transactionDepth_ > 0; }
+
+  Engine engine() const { return target_.engine; }
+  const ConnectionTarget& target() const { return target_; }
+  // Raises kObjectClosed when closed. Do not keep the handle: the connection
+  // is removed when this object closes.
+  QSqlDatabase database() const;
+  // Rows changed through this connection, so that recordsets can requery
+  // without reading whole tables again.
+  ChangeJournal& changes() { return changes_; }
+  // The column that tells a table's rows apart (see TableKeys); empty when
+  // the table has none.
+  QString rowKeyColumn(const QString& table);
+
+ private:
+  QString name_;
+  ConnectionTarget target_;
+  ChangeJournal changes_;
+  TableKeys keys_;
+  int transactionDepth_ = 0;
+};
+
+// Begins a transaction and rolls it back unless commit() was called: a
+// database error leaves nothing half-written.
+class Transaction {
+ public:
+  explicit Transaction(Connection& connection);
+  ~Transaction();
+  Transaction(const Transaction&) = delete;
+  Transaction& operator=(const Transaction&) = delete;
+  void commit();
+
+ private:
+  Connection& connection_;
+  bool open_ = true;
+};
+
+}  // namespace qalvoro

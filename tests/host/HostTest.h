@@ -1,0 +1,36 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <memory>
+
+#include "host/Globals.h"
+#include "host/ScriptedUser.h"
+
+namespace qalvoro::test {
+
+// A folder with a copy of the shipped LTR.DRV, a fresh demo version-2
+// database, per-user settings of their own and a scripted user at the
+// keyboard. Tests reach the user through user().
+class HostTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  ScriptedUser& user() { return *user_; }
+  QString appPath() const { return folder_.path() + '/'; }
+  QString databasePath() const { return folder_.filePath(QStringLiteral("v2.db")); }
+  QString iniName() const { return iniName_; }
+  void setSetting(const QString& key, const QString& value);
+  // Opens the language table as StartUpdate does, without the rest.
+  void openLanguage();
+
+ private:
+  QTemporaryDir folder_;
+  QString iniName_;
+  ScriptedUser* user_ = nullptr;
+  std::unique_ptr<ScopedPlatform> platform_;
+};
+
+}  // namespace qalvoro::test

@@ -1,0 +1,173 @@
+#include <gtest/gtest.h>
+
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include "tests/mdbwriter/MdbTools.h"
+#include "tools/mdbwriter/JetDatabaseWriter.h"
+
+namespace qalvoro::mdbwriter {
+namespace {
+
+struct FormatCase {
+  const char* label;
+  JetVersion version;
+  int declaredCodePage;
+  bool compress;
+};
+
+JetWriterOptions optionsFor(const FormatCase& c) {
+  JetWriterOptions options;
+  options.version = c.version;
+  options.declaredCodePage = c.declaredCodePage;
+  options.compressUnicode = c.compress;
+  return options;
+}
+
+std::vector<Column> everyType() {
+  return {Column::text(QStringLiteral("النص"), 50),
+          Column::of(QStringLiteral("المذكرة"), ColumnType::Memo),
+          Column::of(QStringLiteral("بايت"), ColumnType::Byte),
+          Column::of(QStringLiteral("صحيح"), ColumnType::Integer),
+          Column::of(QStringLiteral("طويل"), ColumnType::Long),
+          Column::of(QStringLiteral("مفرد"), ColumnType::Single),
+          Column::of(QStringLiteral("مزدوج"), ColumnType::Double),
+          Column::of(QStringLiteral("العملة"), ColumnType::Currency),
+          Column::of(QStringLiteral("التاريخ"), ColumnType::DateTime),
+          Column::of(QStringLiteral("منطقي"), ColumnType::YesNo)};
+}
+
+QDateTime at(int y, int m, int d, int h = 0, int min = 0, int s = 0) {
+  return QDateTime(QDate(y, m, d), QTime(h, min, s));
+}
+
+const QString kMediumMemo = QStringLiteral("ذكرى ").repeated(120);  // one long-value record
+const QString kLongMemo = QStringLiteral("مذكرة طويلة 'جدا' ").repeated(200);  // several pages
+
+std::vector<std::vector<Value>> sampleRows() {
+  return {
+      {Value::text(QStringLiteral("مرحبا 'يا' عالم, \"نعم\"")),
+       Value::text(QStringLiteral("قصيرة")), Value::integer(255), Value::integer(-32768),
+       Value::integer(-2147483647 - 1), Value::real(1.5), Value::real(-1234.5678),
+       Value::currency({123456789}), Value::dateTime(at(2003, 12, 31, 23, 59, 59)),
+       Value::boolean(true)},
+      {Value(), Value(), Value(), Value(), Value(), Value(), Value(), Value(), Value(), Value()},
+      {Value::text(QString()), Value::text(QString()), Value::integer(0), Value::integer(32767),
+       Value::integer(2147483647), Value::real(-0.25), Value::real(0.1), Value::currency({-1}),
+       Value::dateTime(at(1950, 6, 15, 12)), Value::boolean(false)},
+      {Value::text(QStringLiteral("ABC abc")), Value::text(kMediumMemo), Value::integer(7),
+       Value::integer(-1), Value::integer(100000), Value::integer(3), Value::integer(42),
+       Value::currency(Currency::fromDouble(0.5)), Value::dateTime(at(1899, 12, 30)),
+       Value::boolean(true)},
+      {Value::text(QStringLiteral("x")), Value::text(kLongMemo), Value::integer(1),
+       Value::integer(1), Value::integer(1), Value::real(1), Value::real(1), Value::currency({}),
+       Value::dateTime(at(2003, 1, 1)), Value::boolean(false)},
+  };
+}
+
+using Expected = std::vector<std::optional<QString>>;
+const std::optional<QString> kNull;
+
+Expected text(std::initializer_list<const char*> cells) {
+  Expected out;
+  for (const char* c : cells) out.push_back(c ? std::optional(QString::fromUtf8(c)) : kNull);
+  return out;
+}
+
+class JetWriterTest : public ::testing::TestWithParam<FormatCase> {
+ protected:
+  QString path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
+  QTemporaryDir dir_;
+};
+
+TEST_P(JetWriterTest, EveryColumnTypeReadsBackThroughMdbTools) {
+  const QString file = path("types.mdb");
+  {
+    JetDatabaseWriter db(file, optionsFor(GetParam()));
+    TableWriter& table = db.addTable(QStringLiteral("قيم"), everyType());
+    for (const auto& row : sampleRows()) table.addRow(row);
+    db.close();
+  }
+  ASSERT_EQ(mdbtools::tables(file), QStringList{QStringLiteral("قيم")});
+  EXPECT_EQ(mdbtools::schema(file).toStdString(),
+            "CREATE TABLE [قيم]\n (\n"
+            "\t[النص]\t\t\tText (50), \n\t[المذكرة]\t\t\tMemo/Hyperlink (255), \n"
+            "\t[بايت]\t\t\tByte, \n\t[صحيح]\t\t\tInteger, \n\t[طويل]\t\t\tLong Integer, \n"
+            "\t[مفرد]\t\t\tSingle, \n\t[مزدوج]\t\t\tDouble, \n\t[العملة]\t\t\tCurrency, \n"
+            "\t[التاريخ]\t\t\tDateTime, \n\t[منطقي]\t\t\tBoolean NOT NULL\n);");
+
+  const mdbtools::Rows rows = mdbtools::exportTable(file, QStringLiteral("قيم"));
+  ASSERT_EQ(rows.size(), 5u);
+  EXPECT_EQ(rows[0], text({"مرحبا 'يا' عالم, \"نعم\"", "قصيرة", "255", "-32768", "-2147483648",
+                           "1.5", "-1234.5678", "12345.6789", "2003-12-31 23:59:59", "1"}));
+  EXPECT_EQ(rows[1], text({nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                           nullptr, "0"}));
+  // mdb-export shows empty text like Null; the null flags below tell them apart.
+  EXPECT_EQ(rows[2], text({nullptr, nullptr, "0", "32767", "2147483647", "-0.25", "0.1", "-0.0001",
+                           "1950-06-15 12:00:00", "0"}));
+  EXPECT_EQ(rows[3], Expected({QStringLiteral("ABC abc"), kMediumMemo, QStringLiteral("7"),
+                               QStringLiteral("-1"), QStringLiteral("100000"), QStringLiteral("3"),
+                               QStringLiteral("42"), QStringLiteral("0.5000"),
+                               QStringLiteral("1899-12-30 00:00:00"), QStringLiteral("1")}));
+  EXPECT_EQ(rows[4][1], kLongMemo);
+  EXPECT_EQ(rows[4][7], QStringLiteral("0.0000"));
+
+  const auto nulls = mdbtools::nullFlags(file, QStringLiteral("قيم"));
+  ASSERT_EQ(nulls.size(), 5u);
+  EXPECT_TRUE(nulls[1][0] && nulls[1][1] && nulls[1][7]);
+  EXPECT_FALSE(nulls[2][0] || nulls[2][1] || nulls[2][7]);
+}
+
+TEST_P(JetWriterTest, TablesSpanManyPagesAndKeepTheirOrder) {
+  const QString file = path("many.mdb");
+  constexpr int kRows = 6000;
+  {
+    JetDatabaseWriter db(file, optionsFor(GetParam()));
+    TableWriter& lines =
+        db.addTable(QStringLiteral("سطور"), {Column::of(QStringLiteral("رقم"), ColumnType::Long),
+                                             Column::text(QStringLiteral("نص"), 255)});
+    for (int n = 0; n < kRows; ++n) {
+      // Every 100th row is long enough to need a Jet 3 jump table.
+      const QString body =
+          n % 100 == 0 ? QStringLiteral("ط").repeated(255) : QStringLiteral("سطر %1").arg(n);
+      lines.addRow({Value::integer(n), Value::text(body)});
+    }
+    db.addTable(QStringLiteral("Empty"), {Column::text(QStringLiteral("A"), 10)});
+    db.close();
+  }
+  EXPECT_GT(QFileInfo(file).size(), 40 * JetFormat::of(GetParam().version).pageSize);
+  EXPECT_EQ(mdbtools::tables(file), (QStringList{QStringLiteral("سطور"), QStringLiteral("Empty")}));
+  const mdbtools::Rows rows = mdbtools::exportTable(file, QStringLiteral("سطور"));
+  ASSERT_EQ(rows.size(), static_cast<size_t>(kRows));
+  for (int n = 0; n < kRows; ++n) {
+    const QString body =
+        n % 100 == 0 ? QStringLiteral("ط").repeated(255) : QStringLiteral("سطر %1").arg(n);
+    ASSERT_EQ(rows[n], Expected({QString::number(n), body})) << "row " << n;
+  }
+  EXPECT_TRUE(mdbtools::exportTable(file, QStringLiteral("Empty")).empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Formats, JetWriterTest,
+    ::testing::Values(FormatCase{"Jet4", JetVersion::Jet4, 1256, false},
+                      FormatCase{"Jet4Compressed", JetVersion::Jet4, 1256, true},
+                      FormatCase{"Jet3Arabic", JetVersion::Jet3, 1256, false},
+                      FormatCase{"Jet3Western", JetVersion::Jet3, 1252, false}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+TEST(JetWriterErrors, RejectsValuesThatDoNotSuitTheirColumns) {
+  QTemporaryDir dir;
+  JetDatabaseWriter db(dir.filePath(QStringLiteral("bad.mdb")));
+  TableWriter& table = db.addTable(
+      QStringLiteral("T"),
+      {Column::text(QStringLiteral("A"), 3), Column::of(QStringLiteral("B"), ColumnType::Integer)});
+  EXPECT_THROW(table.addRow({Value::text(QStringLiteral("abcd")), Value()}), std::invalid_argument);
+  EXPECT_THROW(table.addRow({Value(), Value::integer(40000)}), std::invalid_argument);
+  EXPECT_THROW(table.addRow({Value(), Value::text(QStringLiteral("1"))}), std::invalid_argument);
+  EXPECT_THROW(table.addRow({Value()}), std::invalid_argument);
+  EXPECT_THROW(db.addTable(QStringLiteral("t"), {Column::text(QStringLiteral("A"), 3)}),
+               std::invalid_argument);
+}
+
+}  // namespace
+}  // namespace qalvoro::mdbwriter

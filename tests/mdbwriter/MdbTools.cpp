@@ -1,0 +1,123 @@
+#include "tests/mdbwriter/MdbTools.h"
+
+#include <gtest/gtest.h>
+#include <mdbtools.h>
+
+#include <QProcess>
+#include <memory>
+
+namespace mdbtools {
+namespace {
+
+constexpr char kJet3Charset[] = "MDB_JET3_CHARSET";
+constexpr char kArabic[] = "CP1256";
+
+Rows parseCsv(const QString& text) {
+  Rows rows;
+  std::vector<Cell> row;
+  QString field;
+  bool quoted = false;
+  bool inQuotes = false;
+  const auto endField = [&] {
+    row.push_back(quoted || !field.isEmpty() ? Cell(field) : std::nullopt);
+    field.clear();
+    quoted = false;
+  };
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const QChar c = text[i];
+    if (inQuotes) {
+      if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
+        field += '"';
+        ++i;
+      } else if (c == '"') {
+        inQuotes = false;
+      } else {
+        field += c;
+      }
+    } else if (c == '"') {
+      inQuotes = quoted = true;
+    } else if (c == ',') {
+      endField();
+    } else if (c == '\n') {
+      endField();
+      rows.push_back(std::move(row));
+      row.clear();
+    } else {
+      field += c;
+    }
+  }
+  return rows;
+}
+
+}  // namespace
+
+QString run(const QString& program, const QStringList& arguments) {
+  QProcess process;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QString::fromLatin1(kJet3Charset), QString::fromLatin1(kArabic));
+  env.insert(QStringLiteral("MDBICONV"), QStringLiteral("UTF-8"));
+  process.setProcessEnvironment(env);
+  process.start(program, arguments);
+  const bool finished = process.waitForFinished(120000);
+  const QString out = QString::fromUtf8(process.readAllStandardOutput());
+  const QString err = QString::fromUtf8(process.readAllStandardError());
+  EXPECT_TRUE(finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0)
+      << program.toStdString() << ' ' << arguments.join(' ').toStdString() << ": "
+      << err.toStdString();
+  EXPECT_TRUE(err.isEmpty()) << program.toStdString() << " warned: " << err.toStdString();
+  return out;
+}
+
+QStringList tables(const QString& file) {
+  return run(QStringLiteral("mdb-tables"), {QStringLiteral("-1"), file})
+      .split('\n', Qt::SkipEmptyParts);
+}
+
+QString schema(const QString& file) {
+  QStringList kept;
+  for (const QString& line : run(QStringLiteral("mdb-schema"), {file}).split('\n')) {
+    if (!line.startsWith(QLatin1String("--"))) kept << line;
+  }
+  return kept.join('\n').trimmed();
+}
+
+Rows exportTable(const QString& file, const QString& table) {
+  const QString format = QStringLiteral("%Y-%m-%d %H:%M:%S");
+  Rows rows =
+      parseCsv(run(QStringLiteral("mdb-export"),
+                   {QStringLiteral("-D"), format, QStringLiteral("-T"), format, file, table}));
+  if (!rows.empty()) rows.erase(rows.begin());
+  return rows;
+}
+
+std::vector<std::vector<bool>> nullFlags(const QString& file, const QString& table) {
+  std::vector<std::vector<bool>> flags;
+  qputenv(kJet3Charset, kArabic);  // libmdb reads it when opening a file
+  const std::unique_ptr<MdbHandle, void (*)(MdbHandle*)> mdb(
+      mdb_open(file.toLocal8Bit().constData(), MDB_NOFLAGS), mdb_close);
+  if (!mdb) {
+    ADD_FAILURE() << "libmdb cannot open " << file.toStdString();
+    return flags;
+  }
+  QByteArray name = table.toUtf8();
+  const std::unique_ptr<MdbTableDef, void (*)(MdbTableDef*)> def(
+      mdb_read_table_by_name(mdb.get(), name.data(), MDB_TABLE), mdb_free_tabledef);
+  if (!def) {
+    ADD_FAILURE() << "libmdb finds no table " << table.toStdString();
+    return flags;
+  }
+  mdb_read_columns(def.get());
+  mdb_rewind_table(def.get());
+  std::vector<MdbField> fields(def->num_cols);
+  while (mdb_fetch_row(def.get())) {
+    int start = 0;
+    size_t length = 0;
+    mdb_find_row(mdb.get(), static_cast<int>(def->cur_row) - 1, &start, &length);
+    mdb_crack_row(def.get(), start & 0x1FFF, length, fields.data());
+    std::vector<bool>& row = flags.emplace_back();
+    for (const MdbField& field : fields) row.push_back(field.is_null != 0);
+  }
+  return flags;
+}
+
+}  // namespace mdbtools

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <ostream>
+#include <vector>
+
+// Readable test failure messages.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << text.toStdString(); }
+
+// Reading files back through mdbtools: its command-line tools run as child
+// processes (Jet 3 text read as Windows-1256), and libmdb for what the tools
+// do not show.
+namespace mdbtools {
+
+using Cell = std::optional<QString>;  // nullopt: the field was empty and unquoted
+using Rows = std::vector<std::vector<Cell>>;
+
+// Output of an mdbtools program; the test fails when it exits with an error.
+QString run(const QString& program, const QStringList& arguments);
+
+QStringList tables(const QString& file);
+// mdb-schema output without its comment lines.
+QString schema(const QString& file);
+// mdb-export rows (header row dropped), dates as "yyyy-MM-dd HH:mm:ss".
+Rows exportTable(const QString& file, const QString& table);
+// For each row, whether each column is Null in the record itself (mdb-export
+// prints Null and empty text alike).
+std::vector<std::vector<bool>> nullFlags(const QString& file, const QString& table);
+
+}  // namespace mdbtools

@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <map>
+#include <set>
+
+#include "tests/mdbwriter/MdbTools.h"
+#include "tools/mdbwriter/V1Generator.h"
+
+namespace qalvoro::mdbwriter::v1 {
+namespace {
+
+QString fixtures() {
+  const QByteArray env = qgetenv("QALVORO_FIXTURES");
+  return env.isEmpty() ? QStringLiteral(QALVORO_DEFAULT_FIXTURES) : QString::fromLocal8Bit(env);
+}
+
+QByteArray digest(const QString& file) {
+  QFile f(file);
+  return f.open(QIODevice::ReadOnly)
+             ? QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha1)
+             : QByteArray();
+}
+
+double number(const mdbtools::Cell& cell) { return cell ? cell->toDouble() : 0.0; }
+
+class V1GeneratorTest : public ::testing::Test {
+ protected:
+  QString generate(const char* name, const V1Options& options) {
+    const QString out = dir_.filePath(QString::fromLatin1(name));
+    writeAccountsFolder(QDir(out).filePath(QStringLiteral("accounts")), options);
+    writeStockFolder(QDir(out).filePath(QStringLiteral("stock")), options);
+    return out;
+  }
+  QTemporaryDir dir_;
+};
+
+TEST_F(V1GeneratorTest, FilesHaveTheTablesAndColumnsOfTheSharedFixture) {
+  const QDir fixture(fixtures() + QStringLiteral("/v1"));
+  if (!fixture.exists(QStringLiteral("stock/Stock001.mdb"))) {
+    GTEST_SKIP() << "version-1 fixtures not found at " << fixture.path().toStdString()
+                 << " (set QALVORO_FIXTURES)";
+  }
+  for (const JetVersion version : {JetVersion::Jet4, JetVersion::Jet3}) {
+    V1Options options;
+    options.writer.version = version;
+    const QDir out(generate(version == JetVersion::Jet4 ? "jet4" : "jet3", options));
+    for (const char* file : {"accounts/General.MDB", "accounts/ACC2003.MDB", "accounts/SYSTEM1.MDB",
+                             "stock/Stock001.mdb"}) {
+      const QString name = QString::fromLatin1(file);
+      EXPECT_EQ(mdbtools::schema(out.filePath(name)).toStdString(),
+                mdbtools::schema(fixture.filePath(name)).toStdString())
+          << file;
+    }
+  }
+}
+
+TEST_F(V1GeneratorTest, AccountsFolderHoldsAConsistentChartAndJournal) {
+  V1Options options;
+  options.sizes.accounts = 120;
+  options.sizes.entries = 60;
+  const QDir out(generate("accounts", options));
+  const QString data = out.filePath(QStringLiteral("accounts/ACC2003.MDB"));
+
+  std::map<std::pair<QString, QString>, QString> parentOf;  // (branch, number) -> parent
+  int branchOne = 0;
+  for (const auto& row : mdbtools::exportTable(data, QStringLiteral("Card"))) {
+    parentOf[{*row[10], *row[0]}] = row[2].value_or(QString());
+    branchOne += *row[10] == QLatin1String("1");
+  }
+  EXPECT_EQ(branchOne, 121);  // the chart and the orphan account 9901
+  for (const auto& [key, parent] : parentOf) {
+    if (parent.isEmpty() || key.second == QLatin1String("9901")) continue;
+    EXPECT_TRUE(key.second.startsWith(parent)) << key.second.toStdString();
+    EXPECT_TRUE(parentOf.count({key.first, parent}))
+        << "no parent for " << key.second.toStdString();
+  }
+  EXPECT_FALSE(parentOf.count({QStringLiteral("1"), QStringLiteral("99")}));
+
+  std::map<int, std::pair<int, double>> entries;  // entry -> line count, debit - credit
+  for (const auto& row : mdbtools::exportTable(data, QStringLiteral("Gaid"))) {
+    auto& [lines, balance] = entries[row[0]->toInt()];
+    ++lines;
+    balance += number(row[4]) - number(row[5]);
+  }
+  EXPECT_EQ(entries.size(), 60u);
+  for (const auto& [entry, summary] : entries) {
+    EXPECT_GE(summary.first, 2);
+    EXPECT_LE(summary.first, 4);
+  }
+  EXPECT_EQ(mdbtools::exportTable(out.filePath(QStringLiteral("accounts/General.MDB")),
+                                  QStringLiteral("Branch"))
+                .size(),
+            3u);
+}
+
+TEST_F(V1GeneratorTest, InvoiceTotalsMatchTheirLines) {
+  V1Options options;
+  options.sizes.invoices = 40;
+  const QString stock =
+      QDir(generate("stock", options)).filePath(QStringLiteral("stock/Stock001.mdb"));
+  std::map<QString, double> lineSums;
+  for (const auto& row : mdbtools::exportTable(stock, QStringLiteral("ف1_مبيعات"))) {
+    lineSums[*row[1]] += number(row[4]) * number(row[5]);
+  }
+  const auto invoices = mdbtools::exportTable(stock, QStringLiteral("ف_مبيعات"));
+  ASSERT_EQ(invoices.size(), 40u);
+  std::set<QString> parties;
+  for (const auto& row : invoices) {
+    EXPECT_NEAR(number(row[7]), lineSums[*row[1]], 0.00011) << row[1]->toStdString();
+    EXPECT_NEAR(number(row[7]) - number(row[8]), number(row[9]), 0.00011);
+    parties.insert(*row[4]);
+  }
+  EXPECT_TRUE(parties.count(QStringLiteral("0")) && parties.count(QStringLiteral("99")));
+}
+
+TEST_F(V1GeneratorTest, ContentFollowsTheSeed) {
+  V1Options options;
+  const QDir first(generate("first", options));
+  const QDir again(generate("again", options));
+  options.seed = 2;
+  const QDir other(generate("other", options));
+  for (const char* file : {"accounts/ACC2003.MDB", "stock/Stock001.mdb"}) {
+    const QString name = QString::fromLatin1(file);
+    EXPECT_EQ(digest(first.filePath(name)), digest(again.filePath(name))) << file;
+    EXPECT_NE(digest(first.filePath(name)), digest(other.filePath(name))) << file;
+  }
+}
+
+}  // namespace
+}  // namespace qalvoro::mdbwriter::v1

@@ -1,0 +1,84 @@
+#include "tests/support/TestDatabases.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QUrl>
+#include <atomic>
+#include <stdexcept>
+
+#include "host/db/DbError.h"
+
+namespace qalvoro::test {
+namespace {
+
+QString postgresUrl(const ConnectionTarget& server, const QString& databaseName) {
+  return QStringLiteral("postgresql://%1:%2@%3:%4/%5")
+      .arg(QString::fromLatin1(QUrl::toPercentEncoding(server.user)),
+           QString::fromLatin1(QUrl::toPercentEncoding(server.password)), server.host,
+           QString::number(server.port), databaseName);
+}
+
+QString uniqueDatabaseName() {
+  static std::atomic<int> counter{0};
+  return QStringLiteral("qalvoro_test_%1_%2_%3")
+      .arg(QCoreApplication::applicationPid())
+      .arg(++counter)
+      .arg(QRandomGenerator::global()->generate() % 1000000);
+}
+
+void runOnServer(const QString& sql) {
+  Connection server;
+  server.open(TestDatabase::serverUrl());
+  server.execute(sql);
+}
+
+}  // namespace
+
+std::string engineName(Engine engine) {
+  return engine == Engine::SQLite ? "SQLite" : "PostgreSQL";
+}
+
+QString TestDatabase::serverUrl() {
+  const QString url = qEnvironmentVariable("QALVORO_PG_URL");
+  if (!url.isEmpty()) return url;
+  QFile file(QStringLiteral(QALVORO_PG_URL_FILE));
+  if (!file.open(QIODevice::ReadOnly)) {
+    throw std::runtime_error(
+        "No PostgreSQL test server: run the tests through ctest (fixture \"postgres\" writes " +
+        file.fileName().toStdString() + ") or set QALVORO_PG_URL.");
+  }
+  return QString::fromUtf8(file.readAll()).trimmed();
+}
+
+TestDatabase::TestDatabase(Engine engine) : engine_(engine) {
+  if (engine == Engine::SQLite) {
+    folder_ = std::make_unique<QTemporaryDir>();
+    if (!folder_->isValid()) throw std::runtime_error("cannot create a temporary folder");
+    connectionString_ = folder_->filePath(QStringLiteral("test.db"));
+    QFile file(connectionString_);
+    if (!file.open(QIODevice::WriteOnly)) throw std::runtime_error("cannot create test.db");
+    return;
+  }
+  try {
+    databaseName_ = uniqueDatabaseName();
+    runOnServer(QStringLiteral("CREATE DATABASE ") + databaseName_);
+    connectionString_ = postgresUrl(ConnectionTarget::parse(serverUrl()), databaseName_);
+  } catch (const DbError& error) {
+    throw std::runtime_error("Cannot create a PostgreSQL test database: " +
+                             error.description().toStdString());
+  }
+}
+
+TestDatabase::~TestDatabase() {
+  if (databaseName_.isEmpty()) return;
+  try {
+    runOnServer(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(databaseName_));
+  } catch (const DbError&) {
+    // The server is gone: the fixture deletes the whole cluster anyway.
+  }
+}
+
+void TestDatabase::open(Connection& connection) const { connection.open(connectionString_); }
+
+}  // namespace qalvoro::test

@@ -1,0 +1,218 @@
+#include "tests/v1source/ConvertTestSupport.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcessEnvironment>
+#include <stdexcept>
+
+#include "v1source/convert/MdbTools.h"
+
+namespace qalvoro::v1::test {
+
+QString fixturesDir() {
+  const QByteArray fromEnvironment = qgetenv("QALVORO_FIXTURES");
+  return fromEnvironment.isEmpty() ? QStringLiteral(QALVORO_DEFAULT_FIXTURES)
+                                   : QString::fromLocal8Bit(fromEnvironment);
+}
+
+QString fixture(const QString& relative) { return QDir(fixturesDir()).filePath(relative); }
+
+QStringList allFixtureFiles() {
+  QStringList files;
+  QDirIterator it(fixturesDir(), {QStringLiteral("*.mdb")}, QDir::Files,
+                  QDirIterator::Subdirectories);
+  while (it.hasNext()) files << it.next();
+  files.sort();
+  return files;
+}
+
+void FixtureTest::SetUp() {
+  if (!QFileInfo::exists(fixture(QStringLiteral("v1/stock/Stock001.mdb")))) {
+    GTEST_SKIP() << "version-1 sample files not found in " << fixturesDir().toStdString()
+                 << " (set QALVORO_FIXTURES)";
+  }
+  ASSERT_TRUE(dir_.isValid());
+}
+
+QString FixtureTest::copyFixture(const QString& relative, const QString& name) const {
+  const QString copy = tempPath(name);
+  writeAll(copy, readAll(fixture(relative)));
+  return copy;
+}
+
+RunResult runConverter(const QStringList& arguments) {
+  QProcess process;
+  process.start(QStringLiteral(QALVORO_V1CONVERT), arguments);
+  if (!process.waitForFinished(60000)) {
+    process.kill();
+    process.waitForFinished();
+  }
+  return {process.exitCode(), process.exitStatus(), process.readAllStandardOutput(),
+          process.readAllStandardError()};
+}
+
+FileSnapshot snapshot(const QString& path) {
+  return {readAll(path), QFileInfo(path).lastModified()};
+}
+
+SqliteFile::SqliteFile(const QString& path) {
+  sqlite3* db = nullptr;
+  const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY,
+                                 nullptr);
+  db_.reset(db);
+  if (rc != SQLITE_OK) throw std::runtime_error("cannot open " + path.toStdString());
+}
+
+std::vector<std::vector<Cell>> SqliteFile::query(const QString& sql) const {
+  sqlite3_stmt* raw = nullptr;
+  const QByteArray text = sql.toUtf8();
+  if (sqlite3_prepare_v2(db_.get(), text.constData(), -1, &raw, nullptr) != SQLITE_OK) {
+    throw std::runtime_error(sqlite3_errmsg(db_.get()));
+  }
+  const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> statement(raw, sqlite3_finalize);
+  std::vector<std::vector<Cell>> rows;
+  while (sqlite3_step(raw) == SQLITE_ROW) {
+    std::vector<Cell>& row = rows.emplace_back(size_t(sqlite3_column_count(raw)));
+    for (int i = 0; i < int(row.size()); ++i) {
+      Cell& cell = row[size_t(i)];
+      cell.type = sqlite3_column_type(raw, i);
+      cell.integer = sqlite3_column_int64(raw, i);
+      cell.real = sqlite3_column_double(raw, i);
+      cell.text = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(raw, i)));
+    }
+  }
+  return rows;
+}
+
+QStringList SqliteFile::tables() const {
+  QStringList names;
+  for (const auto& row : query(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table'"))) {
+    names << row[0].text;
+  }
+  return names;
+}
+
+namespace {
+
+std::vector<std::vector<CsvField>> parseCsv(const QString& text) {
+  std::vector<std::vector<CsvField>> rows;
+  std::vector<CsvField> row;
+  CsvField field;
+  bool inQuotes = false;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const QChar c = text[i];
+    if (inQuotes) {
+      if (c == u'"' && i + 1 < text.size() && text[i + 1] == u'"') {
+        field.text += c;
+        ++i;
+      } else if (c == u'"') {
+        inQuotes = false;
+      } else {
+        field.text += c;
+      }
+    } else if (c == u'"') {
+      inQuotes = field.quoted = true;
+    } else if (c == u',' || c == u'\n') {
+      row.push_back(std::exchange(field, {}));
+      if (c == u'\n') rows.push_back(std::exchange(row, {}));
+    } else {
+      field.text += c;
+    }
+  }
+  return rows;
+}
+
+}  // namespace
+
+CsvTable exportTable(const QString& file, const QString& table) {
+  const QString dateFormat = QStringLiteral("%Y-%m-%d %H:%M:%S");
+  QProcess process;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QStringLiteral("MDB_JET3_CHARSET"), QStringLiteral("CP1256"));
+  process.setProcessEnvironment(environment);
+  process.start(QStringLiteral("mdb-export"),
+                {QStringLiteral("-D"), dateFormat, QStringLiteral("-T"), dateFormat, file, table});
+  process.waitForFinished(-1);
+  if (process.exitCode() != 0) throw std::runtime_error("mdb-export failed");
+  auto rows = parseCsv(QString::fromUtf8(process.readAllStandardOutput()));
+  CsvTable result;
+  for (const CsvField& name : rows.at(0)) result.header << name.text;
+  rows.erase(rows.begin());
+  result.rows = std::move(rows);
+  return result;
+}
+
+CellLocation locateCell(const QString& file, const QString& table, const QString& column) {
+  const std::unique_ptr<MdbHandle, void (*)(MdbHandle*)> mdb(
+      mdb_open(QFile::encodeName(file).constData(), MDB_NOFLAGS), mdb_close);
+  if (!mdb || !mdb_read_catalog(mdb.get(), MDB_TABLE)) throw std::runtime_error("cannot read file");
+  QByteArray name = table.toUtf8();
+  const std::unique_ptr<MdbTableDef, void (*)(MdbTableDef*)> def(
+      mdb_read_table_by_name(mdb.get(), name.data(), MDB_TABLE), mdb_free_tabledef);
+  if (!def || !mdb_read_columns(def.get())) throw std::runtime_error("no such table");
+  int index = -1;
+  for (guint i = 0; i < def->num_cols; ++i) {
+    const auto* col = static_cast<const MdbColumn*>(g_ptr_array_index(def->columns, i));
+    if (QString::fromUtf8(col->name) == column) index = int(i);
+  }
+  if (index < 0) throw std::runtime_error("no such column");
+  std::vector<MdbField> fields(def->num_cols);
+  mdb_rewind_table(def.get());
+  while (mdb_fetch_row(def.get())) {
+    CellLocation at;
+    at.row = int(def->cur_row) - 1;
+    size_t length = 0;
+    mdb_find_row(mdb.get(), at.row, &at.rowStart, &length);
+    at.rowStart &= 0x1FFF;
+    at.rowLength = int(length);
+    mdb_crack_row(def.get(), at.rowStart, length, fields.data());
+    if (fields[size_t(index)].is_null) continue;
+    at.tdefPage = quint32(def->entry->table_pg);
+    at.page = def->cur_phys_pg;
+    at.fieldStart = fields[size_t(index)].start;
+    at.fieldSize = fields[size_t(index)].siz;
+    at.pageSize = int(mdb->fmt->pg_size);
+    at.rowCountOffset = mdb->fmt->row_count_offset;
+    at.tableRowCountOffset = mdb->fmt->tab_num_rows_offset;
+    at.usageMapOffset = mdb->fmt->tab_usage_map_offset;
+    return at;
+  }
+  throw std::runtime_error("no row with a value");
+}
+
+quint32 getU16(const QByteArray& data, qsizetype at) {
+  return quint8(data[at]) | (quint8(data[at + 1]) << 8);
+}
+
+void putU16(QByteArray& data, qsizetype at, quint32 value) {
+  data[at] = char(value & 0xFF);
+  data[at + 1] = char((value >> 8) & 0xFF);
+}
+
+void putU32(QByteArray& data, qsizetype at, quint32 value) {
+  putU16(data, at, value & 0xFFFF);
+  putU16(data, at + 2, value >> 16);
+}
+
+quint32 appendPage(QByteArray& file, int pageSize) {
+  const auto page = quint32(file.size() / pageSize);
+  file.append(QByteArray(pageSize, '\0'));
+  return page;
+}
+
+QByteArray readAll(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) throw std::runtime_error("cannot read " + path.toStdString());
+  return file.readAll();
+}
+
+void writeAll(const QString& path, const QByteArray& data) {
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size()) {
+    throw std::runtime_error("cannot write " + path.toStdString());
+  }
+}
+
+}  // namespace qalvoro::v1::test

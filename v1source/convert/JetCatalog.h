@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <vector>
+
+#include "v1source/convert/JetFile.h"
+#include "v1source/convert/JetText.h"
+
+namespace qalvoro::v1 {
+
+struct CatalogTable {
+  QString name;
+  quint32 tdefPage;
+};
+
+// The user tables of a Jet file, in catalogue order, read from the catalogue
+// table (MSysObjects) with the same checks as any table. System tables (MSys*)
+// are left out. Throws ReadError when the catalogue is damaged.
+std::vector<CatalogTable> readUserTables(JetFile& file, const TextDecoder& text);
+
+}  // namespace qalvoro::v1

@@ -1,0 +1,104 @@
+// qalvoro-v1convert [--codepage N] SOURCE TARGET
+//
+// Converts a version-1 file into its working copy. On success prints one line
+// per table; on failure prints "NUMBER<TAB>description" on stderr and exits
+// with 1 (2 for a wrong command line), leaving no TARGET behind.
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QString>
+#include <cstdio>
+#include <memory>
+#include <new>
+#include <optional>
+#include <vector>
+
+#include "v1source/codepage/CodePage.h"
+#include "v1source/convert/ConversionError.h"
+#include "v1source/convert/V1FileConverter.h"
+
+namespace {
+
+using qalvoro::v1::ConversionOptions;
+
+constexpr int kFailed = 1;
+constexpr int kUsage = 2;
+
+struct Arguments {
+  QString source;
+  QString target;
+  ConversionOptions options;
+};
+
+std::optional<Arguments> parseArguments(int argc, char** argv) {
+  Arguments arguments;
+  std::vector<QString> paths;
+  for (int i = 1; i < argc; ++i) {
+    const QString argument = QString::fromLocal8Bit(argv[i]);
+    if (argument == QLatin1String("--codepage") && i + 1 < argc) {
+      bool ok = false;
+      arguments.options.codePage = QString::fromLocal8Bit(argv[++i]).toInt(&ok);
+      if (!ok || !qalvoro::CodePage::isSupported(arguments.options.codePage)) return std::nullopt;
+    } else {
+      paths.push_back(argument);
+    }
+  }
+  if (paths.size() != 2) return std::nullopt;
+  arguments.source = paths[0];
+  arguments.target = paths[1];
+  return arguments;
+}
+
+struct FileCloser {
+  void operator()(FILE* file) const { std::fclose(file); }
+};
+using File = std::unique_ptr<FILE, FileCloser>;
+
+// libmdb writes warnings to stderr; the caller reads one line there. Returns a
+// stream on the original stderr and sends everything else to /dev/null.
+File takeOverStderr() {
+  File messages(fdopen(dup(STDERR_FILENO), "w"));
+  const int devNull = open("/dev/null", O_WRONLY);
+  if (devNull >= 0) {
+    dup2(devNull, STDERR_FILENO);
+    close(devNull);
+  }
+  return messages;
+}
+
+int fail(FILE* messages, long number, QString description) {
+  description.replace(QLatin1Char('\n'), QLatin1Char(' '))
+      .replace(QLatin1Char('\r'), QLatin1Char(' '))
+      .replace(QLatin1Char('\t'), QLatin1Char(' '));
+  std::fprintf(messages, "%ld\t%s\n", number, description.toUtf8().constData());
+  return kFailed;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::optional<Arguments> arguments = parseArguments(argc, argv);
+  if (!arguments) {
+    std::fprintf(stderr, "usage: qalvoro-v1convert [--codepage 1256|864|1252] SOURCE TARGET\n");
+    return kUsage;
+  }
+  const File messages = takeOverStderr();
+  try {
+    const auto summary =
+        qalvoro::v1::convertV1File(arguments->source, arguments->target, arguments->options);
+    if (summary.copiedSqlite) {
+      std::printf("%s: an SQLite file, copied as it is\n", qPrintable(arguments->source));
+    }
+    for (const auto& table : summary.tables) {
+      std::printf("%s\t%llu rows\n", table.name.toUtf8().constData(),
+                  static_cast<unsigned long long>(table.rows));
+    }
+    return 0;
+  } catch (const qalvoro::v1::ConversionError& e) {
+    return fail(messages.get(), e.number(), e.description());
+  } catch (const std::bad_alloc&) {
+    return fail(messages.get(), qalvoro::v1::converr::kResourceExceeded,
+                QStringLiteral("System resource exceeded."));
+  }
+}
