@@ -1,6 +1,7 @@
 #include "host/db/Recordset.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <optional>
 #include <unordered_map>
 #include <unordered_set>
@@ -373,10 +374,10 @@ class Recordset::Impl {
   // Brings in the rows written through the connection since the last load;
   // false when the rows must be read again instead.
   bool refreshChangedRows() {
-    if (!source_->keyed() || !queryOrderKnown_) return false;
+    if (!source_->keyed() || !queryOrderKnown_) { fprintf(stderr, "NOTKEYED %d %d\n", source_->keyed(), queryOrderKnown_); return false; }
     const ChangeJournal::Changes changes = reader_.changes(source_->table());
     const std::size_t limit = std::max(kIncrementalMinimum, rows_.size() / kIncrementalShare);
-    if (changes.everything || changes.keys.size() > limit) return false;
+    if (changes.everything || changes.keys.size() > limit) { fprintf(stderr, "FULL %d %zu %zu\n", changes.everything, changes.keys.size(), limit); return false; }
     std::unordered_map<qint64, std::vector<QVariant>> fetched;
     if (!changes.keys.empty()) {
       for (LoadedRow& row : source_->loadKeys(changes.keys)) {

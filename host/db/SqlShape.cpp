@@ -160,7 +160,7 @@ bool readSimpleSelect(const QString& sql, const Tokens& tokens, qsizetype end,
                    {"GROUP", "HAVING", "LIMIT", "OFFSET", "WINDOW", "FETCH", "FOR"}) != end) {
     return false;
   }
-  if (whereAt > orderAt) return false;
+  if (whereAt != end && whereAt > orderAt) return false;
   const qsizetype fromEnd = std::min(whereAt, orderAt);
   shape.selectList = textOf(sql, tokens, 1, fromAt);
   shape.from = textOf(sql, tokens, fromAt + 1, fromEnd);

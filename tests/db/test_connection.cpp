@@ -37,7 +37,7 @@ TEST(ConnectionStringTest, AcceptsPathsDataSourcesAndUrls) {
 
 TEST(ConnectionStringTest, RejectsBrokenStringsWithAReason) {
   for (const char* bad : {"", "Provider=Jet;Mode=Share", "postgresql://host:99999/db",
-                          "postgresql://host/", "postgresql://:5432/db", "Data Source",
+                          "postgresql://host/", "postgresql://:5432/db", "Data Source=",
                           "postgresql://host:x/db"}) {
     try {
       ConnectionTarget::parse(QString::fromUtf8(bad));
