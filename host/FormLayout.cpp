@@ -196,6 +196,12 @@ void TranslateForm(Form& window) {
   }
 }
 
+void ApplyLanguage(Form& window) {
+  if (GetLanguage() != QLatin1String("E")) return;
+  MirrorForm(window);
+  TranslateForm(window);
+}
+
 void CenterForm(Form& window) {
   const QSize screen = platform().screenSize();
   QRect twips = twipsGeometry(window);

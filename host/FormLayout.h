@@ -15,6 +15,9 @@ void MirrorForm(Form& window);
 // option boxes, frames and menu items, the captions of tabs, and every
 // tool tip, by their translations.
 void TranslateForm(Form& window);
+// When the language is "E": MirrorForm, then TranslateForm, as every
+// window does while loading.
+void ApplyLanguage(Form& window);
 // Centres the window on the screen.
 void CenterForm(Form& window);
 // With setting "ChkFont" other than 1, gives the window and its controls

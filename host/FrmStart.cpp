@@ -4,7 +4,6 @@
 #include <QRadioButton>
 
 #include "host/FormLayout.h"
-#include "host/Language.h"
 
 namespace qalvoro {
 
@@ -38,10 +37,7 @@ void FrmStart::setRestoreWindow(int option, RestoreWindow show) {
 
 void FrmStart::formLoad() {
   CenterForm(*this);
-  if (GetLanguage() == QLatin1String("E")) {
-    MirrorForm(*this);
-    TranslateForm(*this);
-  }
+  ApplyLanguage(*this);
 }
 
 void FrmStart::Cmd_OK_Click() {

@@ -4,6 +4,8 @@
 #include "host/Globals.h"
 #include "host/Language.h"
 #include "host/Platform.h"
+#include "host/WinSeek.h"
+#include "host/Windows.h"
 #include "host/db/DbError.h"
 
 namespace qalvoro {
@@ -66,7 +68,10 @@ void ImportData::StartUpdate(const QString& AppPath, const QString& INI_Path,
     }
   } catch (const DbError&) {
   }
+  windows().unload<WinSeek>();
   if (state.MainConnection->state() == 1) state.MainConnection->close();
 }
+
+ImportData::~ImportData() { windows().clear(); }
 
 }  // namespace qalvoro

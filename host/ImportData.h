@@ -10,6 +10,12 @@ namespace qalvoro {
 // user inside the call; nothing is returned to the host.
 class ImportData {
  public:
+  ImportData() = default;
+  // Releases the windows the calls left loaded.
+  ~ImportData();
+  ImportData(const ImportData&) = delete;
+  ImportData& operator=(const ImportData&) = delete;
+
   void StartUpdate(const QString& AppPath, const QString& INI_Path, const QString& vODBC);
 };
 

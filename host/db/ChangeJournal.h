@@ -26,8 +26,8 @@ class ChangeJournal {
   using Position = quint64;
 
   struct Changes {
-    bool everything = false;    // re-read all rows
-    std::vector<qint64> keys;   // else these rows, each once
+    bool everything = false;   // re-read all rows
+    std::vector<qint64> keys;  // else these rows, each once
   };
 
   // A place in the journal held by a recordset: what changed since then.

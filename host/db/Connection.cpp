@@ -58,7 +58,8 @@ void Connection::open(const QString& connectionString, const QString& user,
   close();
   const ConnectionTarget target = ConnectionTarget::parse(connectionString, user, password);
   if (target.engine == Engine::SQLite && !QFileInfo(target.path).isFile()) {
-    throw DbError(dberr::kUnspecified, QStringLiteral("Could not find file '%1'.").arg(target.path));
+    throw DbError(dberr::kUnspecified,
+                  QStringLiteral("Could not find file '%1'.").arg(target.path));
   }
   openDatabase(name_, target);
   target_ = target;
@@ -120,8 +121,8 @@ void Connection::beginTrans() {
   if (inTransaction()) {
     throw DbError(dberr::kUnspecified, QStringLiteral("A transaction is already in progress."));
   }
-  runSql(database(), engine() == Engine::SQLite ? QStringLiteral("BEGIN IMMEDIATE")
-                                                : QStringLiteral("BEGIN"));
+  runSql(database(),
+         engine() == Engine::SQLite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
   transactionDepth_ = 1;
 }
 

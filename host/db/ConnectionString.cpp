@@ -8,13 +8,12 @@ namespace qalvoro {
 namespace {
 
 [[noreturn]] void fail(const QString& connectionString, const QString& reason) {
-  throw DbError(dberr::kUnspecified,
-                QStringLiteral("Invalid connection string \"%1\": %2.").arg(connectionString, reason));
+  throw DbError(
+      dberr::kUnspecified,
+      QStringLiteral("Invalid connection string \"%1\": %2.").arg(connectionString, reason));
 }
 
-QString decoded(const QString& text) {
-  return QUrl::fromPercentEncoding(text.toUtf8());
-}
+QString decoded(const QString& text) { return QUrl::fromPercentEncoding(text.toUtf8()); }
 
 bool isPostgresUrl(const QString& text) {
   return text.startsWith(QLatin1String("postgresql://"), Qt::CaseInsensitive) ||

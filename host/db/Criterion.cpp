@@ -157,7 +157,8 @@ class Criterion::Parser {
     if (nextIsSymbol("-") || nextIsSymbol("+")) {
       negative = nextIsSymbol("-");
       ++pos_;
-      if (!peek() || peek()->kind != sql::TokenKind::Number) fail(QStringLiteral("number expected"));
+      if (!peek() || peek()->kind != sql::TokenKind::Number)
+        fail(QStringLiteral("number expected"));
     }
     const sql::Token& token = take(QStringLiteral("a value"));
     switch (token.kind) {

@@ -1,7 +1,6 @@
 #include "host/db/Recordset.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <optional>
 #include <unordered_map>
 #include <unordered_set>
@@ -211,7 +210,7 @@ class Recordset::Impl {
   // Searching.
   bool find(const Criterion& criterion) {
     startMove();
-    const RowId start = cursor_.at == At::Bof ? view_.first()
+    const RowId start = cursor_.at == At::Bof   ? view_.first()
                         : cursor_.at == At::Eof ? kNoRow
                                                 : cursor_.row;
     const RowId found = search(criterion, start);
@@ -374,10 +373,10 @@ class Recordset::Impl {
   // Brings in the rows written through the connection since the last load;
   // false when the rows must be read again instead.
   bool refreshChangedRows() {
-    if (!source_->keyed() || !queryOrderKnown_) { fprintf(stderr, "NOTKEYED %d %d\n", source_->keyed(), queryOrderKnown_); return false; }
+    if (!source_->keyed() || !queryOrderKnown_) return false;
     const ChangeJournal::Changes changes = reader_.changes(source_->table());
     const std::size_t limit = std::max(kIncrementalMinimum, rows_.size() / kIncrementalShare);
-    if (changes.everything || changes.keys.size() > limit) { fprintf(stderr, "FULL %d %zu %zu\n", changes.everything, changes.keys.size(), limit); return false; }
+    if (changes.everything || changes.keys.size() > limit) return false;
     std::unordered_map<qint64, std::vector<QVariant>> fetched;
     if (!changes.keys.empty()) {
       for (LoadedRow& row : source_->loadKeys(changes.keys)) {
@@ -405,14 +404,12 @@ class Recordset::Impl {
       rows_.setValues(existing, std::move(*values));
       return;
     }
-    const quint64 sequence =
-        existing != kNoRow ? rows_.row(existing).sequence : nextSequence_++;
+    const quint64 sequence = existing != kNoRow ? rows_.row(existing).sequence : nextSequence_++;
     if (existing != kNoRow) rows_.remove(existing);
     Row row{key, sequence, std::move(*values)};
-    const int position = ordered() ? rows_.order().countLeading([&](RowId id) {
-      return !less(row, rows_.row(id));
-    })
-                                   : rows_.size();
+    const int position =
+        ordered() ? rows_.order().countLeading([&](RowId id) { return !less(row, rows_.row(id)); })
+                  : rows_.size();
     rows_.insertAt(position, std::move(row));
   }
 
@@ -541,8 +538,9 @@ class Recordset::Impl {
     if (start == kNoRow) return kNoRow;
     if (const std::optional<Criterion::Equality> equality = criterion.equality();
         equality && useIndex(*equality)) {
-      return rows_.index(equality->column).firstFrom(
-          equality->value, start, [this](RowId id) { return view_.contains(id); });
+      return rows_.index(equality->column).firstFrom(equality->value, start, [this](RowId id) {
+        return view_.contains(id);
+      });
     }
     for (RowId id = start; id != kNoRow; id = view_.next(id)) {
       if (criterion.matches(rows_.row(id).values)) return id;

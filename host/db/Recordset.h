@@ -45,8 +45,8 @@ class Recordset {
   // sqlOrTable is a SELECT statement (values bound from params) or a bare
   // table name. A recordset that is not ReadOnly can add, change and delete
   // rows when its query reads from one table.
-  void open(const QString& sqlOrTable, Connection& connection,
-            LockType lock = LockType::ReadOnly, const QVariantList& params = {});
+  void open(const QString& sqlOrTable, Connection& connection, LockType lock = LockType::ReadOnly,
+            const QVariantList& params = {});
   void close();
   // 1 while open, 0 when closed.
   int state() const;
@@ -54,7 +54,7 @@ class Recordset {
   // Cursor.
   bool bof() const;
   bool eof() const;
-  int recordCount() const;       // rows visible through the filter
+  int recordCount() const;  // rows visible through the filter
   // 1-based; -2 at BOF, -3 at EOF, -1 on a deleted row or a row being added.
   int absolutePosition() const;
   void setAbsolutePosition(int position);
@@ -103,8 +103,8 @@ class Recordset {
   // The rows from the current one to the end as text: the values of a row
   // separated by columnDelimiter, every row followed by rowDelimiter, Null as
   // nullText. The cursor ends at EOF.
-  QString getString(const QString& columnDelimiter,
-                    const QString& rowDelimiter, const QString& nullText);
+  QString getString(const QString& columnDelimiter, const QString& rowDelimiter,
+                    const QString& nullText);
 
  private:
   class Impl;

@@ -22,8 +22,9 @@ QString statementFor(const QString& sqlOrTable) {
     bareName = i % 2 == 0 ? tokens[i].isName() && !tokens[i].isWord(QLatin1StringView("SELECT"))
                           : tokens[i].isSymbol(QLatin1StringView("."));
   }
-  return bareName && tokens.size() % 2 == 1 ? QStringLiteral("SELECT * FROM ") + sqlOrTable.trimmed()
-                                            : sqlOrTable;
+  return bareName && tokens.size() % 2 == 1
+             ? QStringLiteral("SELECT * FROM ") + sqlOrTable.trimmed()
+             : sqlOrTable;
 }
 
 QString placeholders(std::size_t count) {
@@ -40,8 +41,7 @@ DbError rowGone() {
 
 }  // namespace
 
-RowSource::RowSource(Connection& connection, const QString& sqlOrTable,
-                     const QVariantList& params)
+RowSource::RowSource(Connection& connection, const QString& sqlOrTable, const QVariantList& params)
     : connection_(connection),
       sql_(statementFor(sqlOrTable)),
       params_(params),
@@ -130,7 +130,8 @@ std::vector<LoadedRow> RowSource::loadKeys(const std::vector<qint64>& keys) cons
 }
 
 LoadedRow RowSource::loadWritten(qint64 key) const {
-  std::vector<LoadedRow> rows = read(keyedSelect() + QStringLiteral(" WHERE ") + key_ + " = ?", {key});
+  std::vector<LoadedRow> rows =
+      read(keyedSelect() + QStringLiteral(" WHERE ") + key_ + " = ?", {key});
   if (rows.empty()) throw rowGone();
   return std::move(rows.front());
 }
@@ -142,8 +143,8 @@ qint64 RowSource::insert(const std::vector<int>& columns, const QVariantList& va
   } else {
     QStringList names;
     for (const int column : columns) names << columns_[column].writeSql;
-    sql += " (" + names.join(QStringLiteral(", ")) + ") VALUES (" + placeholders(columns.size()) +
-           ')';
+    sql +=
+        " (" + names.join(QStringLiteral(", ")) + ") VALUES (" + placeholders(columns.size()) + ')';
   }
   const Connection::WriteResult result = connection_.write(sql, values);
   if (result.keys.size() != 1) throw rowGone();

@@ -16,9 +16,7 @@ void RowView::showOnly(std::vector<RowId> rows) {
   members_ = std::unordered_set<RowId>(rows_.begin(), rows_.end());
 }
 
-int RowView::count() const {
-  return filtered_ ? static_cast<int>(rows_.size()) : table_.size();
-}
+int RowView::count() const { return filtered_ ? static_cast<int>(rows_.size()) : table_.size(); }
 
 RowId RowView::first() const {
   if (!filtered_) return table_.order().first();
@@ -31,9 +29,8 @@ RowId RowView::last() const {
 }
 
 std::vector<RowId>::const_iterator RowView::find(RowId id) const {
-  return std::lower_bound(rows_.begin(), rows_.end(), id, [this](RowId a, RowId b) {
-    return table_.order().before(a, b);
-  });
+  return std::lower_bound(rows_.begin(), rows_.end(), id,
+                          [this](RowId a, RowId b) { return table_.order().before(a, b); });
 }
 
 RowId RowView::next(RowId id) const {

@@ -20,7 +20,6 @@ QVariant bindable(const QVariant& value);
 
 // Runs one statement with the values bound to its ? in order; raises DbError.
 // The result is read forward only.
-QSqlQuery runSql(const QSqlDatabase& database, const QString& sql,
-                 const QVariantList& params = {});
+QSqlQuery runSql(const QSqlDatabase& database, const QString& sql, const QVariantList& params = {});
 
 }  // namespace qalvoro

@@ -68,8 +68,7 @@ std::vector<std::pair<qsizetype, qsizetype>> commaSeparated(const Tokens& tokens
 // "name" or "qualifier.name" starting at i; returns the index after it.
 std::optional<qsizetype> dottedName(const Tokens& tokens, qsizetype i, qsizetype to) {
   if (i >= to || !tokens[i].isName()) return std::nullopt;
-  while (i + 2 < to && tokens[i + 1].isSymbol(QLatin1StringView(".")) &&
-         tokens[i + 2].isName()) {
+  while (i + 2 < to && tokens[i + 1].isSymbol(QLatin1StringView(".")) && tokens[i + 2].isName()) {
     i += 2;
   }
   return i + 1;
@@ -149,8 +148,7 @@ bool readOrderBy(const Tokens& tokens, qsizetype from, qsizetype to, SelectShape
   return true;
 }
 
-bool readSimpleSelect(const QString& sql, const Tokens& tokens, qsizetype end,
-                      SelectShape& shape) {
+bool readSimpleSelect(const QString& sql, const Tokens& tokens, qsizetype end, SelectShape& shape) {
   if (anyWord(tokens, 1, end, {"SELECT", "JOIN", "UNION", "INTERSECT", "EXCEPT"})) return false;
   const qsizetype fromAt = findTopLevel(tokens, 1, end, {"FROM"});
   if (fromAt == end) return false;

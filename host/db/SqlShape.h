@@ -12,8 +12,8 @@ struct OrderItem {
 };
 
 struct SelectItem {
-  QString columnSql;  // the column as written, for writing it back
-  QString resultName; // alias, or the column without quotes
+  QString columnSql;   // the column as written, for writing it back
+  QString resultName;  // alias, or the column without quotes
 };
 
 // What a SELECT statement reads. Simple statements read one table with a

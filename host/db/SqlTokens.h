@@ -10,8 +10,8 @@ enum class TokenKind {
   QuotedName,  // "name", [name] or `name`
   String,      // 'text' ('' stands for a quote)
   Number,
-  Date,        // #...# (criteria only)
-  Symbol,      // operator or punctuation; <= >= <> != || :: are one token
+  Date,    // #...# (criteria only)
+  Symbol,  // operator or punctuation; <= >= <> != || :: are one token
   Unterminated,
 };
 

@@ -9,10 +9,9 @@ namespace qalvoro {
 namespace {
 
 QString sqliteKey(const QSqlDatabase& database, const QString& table) {
-  QSqlQuery query =
-      runSql(database,
-             QStringLiteral("SELECT type, sql FROM sqlite_master WHERE name = ? COLLATE NOCASE"),
-             {sql::normalTableName(table)});
+  QSqlQuery query = runSql(
+      database, QStringLiteral("SELECT type, sql FROM sqlite_master WHERE name = ? COLLATE NOCASE"),
+      {sql::normalTableName(table)});
   if (!query.next() || query.value(0).toString() != QLatin1String("table")) return {};
   if (query.value(1).toString().contains(QLatin1String("WITHOUT ROWID"), Qt::CaseInsensitive)) {
     return {};

@@ -93,8 +93,9 @@ int orderRank(Kind kind) {
 }
 
 [[noreturn]] void typeMismatch(const QVariant& value) {
-  throw DbError(dberr::kTypeMismatch,
-                QStringLiteral("Type mismatch: \"%1\" does not fit the column.").arg(display(value)));
+  throw DbError(
+      dberr::kTypeMismatch,
+      QStringLiteral("Type mismatch: \"%1\" does not fit the column.").arg(display(value)));
 }
 
 }  // namespace

@@ -14,7 +14,8 @@ TEST(ConnectionStringTest, AcceptsPathsDataSourcesAndUrls) {
   EXPECT_EQ(plain.path, "/data/v2.db");
 
   ConnectionTarget classic = ConnectionTarget::parse(
-      "Provider=Microsoft.Jet.OLEDB.4.0;data source=\"/data/my v2.db\";Persist Security Info=False");
+      "Provider=Microsoft.Jet.OLEDB.4.0;data source=\"/data/my v2.db\";Persist Security "
+      "Info=False");
   EXPECT_EQ(classic.engine, Engine::SQLite);
   EXPECT_EQ(classic.path, "/data/my v2.db");
 
@@ -36,9 +37,9 @@ TEST(ConnectionStringTest, AcceptsPathsDataSourcesAndUrls) {
 }
 
 TEST(ConnectionStringTest, RejectsBrokenStringsWithAReason) {
-  for (const char* bad : {"", "Provider=Jet;Mode=Share", "postgresql://host:99999/db",
-                          "postgresql://host/", "postgresql://:5432/db", "Data Source=",
-                          "postgresql://host:x/db"}) {
+  for (const char* bad :
+       {"", "Provider=Jet;Mode=Share", "postgresql://host:99999/db", "postgresql://host/",
+        "postgresql://:5432/db", "Data Source=", "postgresql://host:x/db"}) {
     try {
       ConnectionTarget::parse(QString::fromUtf8(bad));
       ADD_FAILURE() << "accepted: " << bad;
@@ -164,8 +165,9 @@ TEST_P(ConnectionEngineTest, TransactionsCommitRollBackAndRefuseMisuse) {
   EXPECT_EQ(rows.getString(",", ";", ""), "1;6;");
 }
 
-TEST_P(ConnectionEngineTest, WrongPasswordOrDatabaseFails) {
-  if (!postgres()) GTEST_SKIP() << "SQLite has no accounts";
+using PostgresConnectionTest = EngineTest;
+
+TEST_P(PostgresConnectionTest, WrongPasswordOrDatabaseFails) {
   const ConnectionTarget server = ConnectionTarget::parse(TestDatabase::serverUrl());
   Connection other;
   try {
@@ -207,6 +209,8 @@ TEST_P(ConnectionEngineTest, ExecuteJournalsTheRowsItWrites) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ConnectionEngineTest, ::testing::ValuesIn(kEngines),
+                         EngineParamName());
+INSTANTIATE_TEST_SUITE_P(Engines, PostgresConnectionTest, ::testing::Values(Engine::PostgreSQL),
                          EngineParamName());
 
 }  // namespace

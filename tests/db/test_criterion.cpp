@@ -26,8 +26,8 @@ class CriterionTest : public ::testing::Test {
     });
     return criterion.matches(row);
   }
-  const std::vector<QVariant> row{QStringLiteral("O'Hara Trading"), 123, QStringLiteral("2024/03/05"),
-                                  1};
+  const std::vector<QVariant> row{QStringLiteral("O'Hara Trading"), 123,
+                                  QStringLiteral("2024/03/05"), 1};
 };
 
 TEST_F(CriterionTest, ComparesLikeTheClassicEngines) {

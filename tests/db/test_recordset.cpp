@@ -79,8 +79,8 @@ TEST_P(RecordsetTest, NullEmptyAndQuotedTextRoundTrip) {
   Recordset table;
   table.open("Invoice", connection_, LockType::Optimistic);
   const QString quoted = QStringLiteral("O'Brien \"the elder\" ; --");
-  for (const QVariant& customer : {QVariant(), QVariant(QString("")), QVariant(QString()),
-                                   QVariant(quoted)}) {
+  for (const QVariant& customer :
+       {QVariant(), QVariant(QString("")), QVariant(QString()), QVariant(quoted)}) {
     table.addNew();
     table.setValue("BranchID", 1);
     table.setValue("Customer", customer);
@@ -241,9 +241,8 @@ TEST_P(RecordsetTest, RequeryBringsInRowsWrittenThroughTheConnection) {
 
   watched.requery();
   EXPECT_EQ(watched.absolutePosition(), 1);
-  EXPECT_EQ(column(watched, "Customer"), postgres()
-                                             ? "Sixty,a first,forty,other branch,<null>"
-                                             : "<null>,Sixty,a first,forty,other branch");
+  EXPECT_EQ(column(watched, "Customer"), postgres() ? "Sixty,a first,forty,other branch,<null>"
+                                                    : "<null>,Sixty,a first,forty,other branch");
   Recordset fresh;
   fresh.open(query, connection_, LockType::ReadOnly, {1});
   EXPECT_EQ(column(fresh, "Customer"), postgres()
@@ -252,9 +251,10 @@ TEST_P(RecordsetTest, RequeryBringsInRowsWrittenThroughTheConnection) {
       << "a fresh read sees the other connection's row too";
 
   Recordset joined;
-  joined.open("SELECT i.Customer FROM Invoice i JOIN Invoice j ON i.ID = j.ID "
-              "WHERE i.BranchID = 1 ORDER BY i.InvoiceNo",
-              connection_);
+  joined.open(
+      "SELECT i.Customer FROM Invoice i JOIN Invoice j ON i.ID = j.ID "
+      "WHERE i.BranchID = 1 ORDER BY i.InvoiceNo",
+      connection_);
   EXPECT_EQ(joined.recordCount(), 6);
   other.execute("DELETE FROM Invoice WHERE InvoiceNo = 70");
   joined.requery();
@@ -326,8 +326,7 @@ TEST_P(RecordsetTest, GetStringReadsToTheEnd) {
   EXPECT_EQ(ids.getString("','", "','", "0"), "1','2','3','");
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, RecordsetTest, ::testing::ValuesIn(kEngines),
-                         EngineParamName());
+INSTANTIATE_TEST_SUITE_P(Engines, RecordsetTest, ::testing::ValuesIn(kEngines), EngineParamName());
 
 }  // namespace
 }  // namespace qalvoro::test

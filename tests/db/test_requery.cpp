@@ -106,8 +106,7 @@ TEST_P(RequeryTest, IncrementalRequeryMatchesAFreshRead) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, RequeryTest, ::testing::ValuesIn(kEngines),
-                         EngineParamName());
+INSTANTIATE_TEST_SUITE_P(Engines, RequeryTest, ::testing::ValuesIn(kEngines), EngineParamName());
 
 }  // namespace
 }  // namespace qalvoro::test

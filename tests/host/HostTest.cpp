@@ -4,6 +4,7 @@
 #include <QSettings>
 
 #include "host/Platform.h"
+#include "host/Windows.h"
 #include "host/Version2Database.h"
 
 namespace qalvoro::test {
@@ -26,6 +27,7 @@ void HostTest::TearDown() {
   globals().LangConnection.reset();
   globals().MainConnection.reset();
   globals().MsgBoxRtlFlags = 0;
+  windows().clear();
   platform_.reset();
 }
 

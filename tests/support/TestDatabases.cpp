@@ -35,9 +35,7 @@ void runOnServer(const QString& sql) {
 
 }  // namespace
 
-std::string engineName(Engine engine) {
-  return engine == Engine::SQLite ? "SQLite" : "PostgreSQL";
-}
+std::string engineName(Engine engine) { return engine == Engine::SQLite ? "SQLite" : "PostgreSQL"; }
 
 QString TestDatabase::serverUrl() {
   const QString url = qEnvironmentVariable("QALVORO_PG_URL");

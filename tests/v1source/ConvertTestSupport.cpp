@@ -59,8 +59,8 @@ FileSnapshot snapshot(const QString& path) {
 
 SqliteFile::SqliteFile(const QString& path) {
   sqlite3* db = nullptr;
-  const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY,
-                                 nullptr);
+  const int rc =
+      sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
   db_.reset(db);
   if (rc != SQLITE_OK) throw std::runtime_error("cannot open " + path.toStdString());
 }
@@ -88,7 +88,8 @@ std::vector<std::vector<Cell>> SqliteFile::query(const QString& sql) const {
 
 QStringList SqliteFile::tables() const {
   QStringList names;
-  for (const auto& row : query(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table'"))) {
+  for (const auto& row :
+       query(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table'"))) {
     names << row[0].text;
   }
   return names;
@@ -204,7 +205,8 @@ quint32 appendPage(QByteArray& file, int pageSize) {
 
 QByteArray readAll(const QString& path) {
   QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) throw std::runtime_error("cannot read " + path.toStdString());
+  if (!file.open(QIODevice::ReadOnly))
+    throw std::runtime_error("cannot read " + path.toStdString());
   return file.readAll();
 }
 

@@ -14,7 +14,9 @@
 
 QT_BEGIN_NAMESPACE
 // Shows QString values in test failures.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* out) {
+  *out << '"' << text.toStdString() << '"';
+}
 QT_END_NAMESPACE
 
 namespace qalvoro::v1::test {

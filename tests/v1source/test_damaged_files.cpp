@@ -37,7 +37,8 @@ class DamagedFiles : public FixtureTest {
 
   void overwriteWithNoise(QByteArray& bytes, quint32 page) const {
     std::mt19937 noise(page);
-    for (int i = 0; i < gaid_.pageSize; ++i) bytes[qsizetype(page) * gaid_.pageSize + i] = char(noise());
+    for (int i = 0; i < gaid_.pageSize; ++i)
+      bytes[qsizetype(page) * gaid_.pageSize + i] = char(noise());
   }
 
   // Converts source and expects error `number` whose text contains fragment.
@@ -72,9 +73,8 @@ TEST_F(DamagedFiles, CutFilesAreRefused) {
   });
   expectRefused(atBoundary, kDamaged, QStringLiteral("damaged"));
 
-  const QString offByOne = damagedCopy(QStringLiteral("cut1.mdb"), [&](QByteArray& bytes) {
-    bytes.chop(1);
-  });
+  const QString offByOne =
+      damagedCopy(QStringLiteral("cut1.mdb"), [&](QByteArray& bytes) { bytes.chop(1); });
   expectRefused(offByOne, kDamaged, QStringLiteral("whole number of 4096-byte pages"));
 }
 
@@ -125,16 +125,16 @@ TEST_F(DamagedFiles, ForeignEmptyAndMissingFilesAreRefused) {
   writeAll(text, "Standard text, not a database\n");
   expectRefused(text, kUnrecognized, QStringLiteral("not a Jet database"));
 
-  const QString newer = damagedCopy(QStringLiteral("newer.mdb"), [](QByteArray& bytes) {
-    bytes[0x14] = 0x05;
-  });
+  const QString newer =
+      damagedCopy(QStringLiteral("newer.mdb"), [](QByteArray& bytes) { bytes[0x14] = 0x05; });
   expectRefused(newer, kUnrecognized, QStringLiteral("newer than Jet 4"));
 
   const QString empty = tempPath(QStringLiteral("empty.mdb"));
   writeAll(empty, {});
   expectRefused(empty, kUnrecognized, QStringLiteral("empty"));
 
-  expectRefused(tempPath(QStringLiteral("missing.mdb")), kFileNotFound, QStringLiteral("missing.mdb"));
+  expectRefused(tempPath(QStringLiteral("missing.mdb")), kFileNotFound,
+                QStringLiteral("missing.mdb"));
 }
 
 }  // namespace

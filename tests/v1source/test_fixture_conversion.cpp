@@ -19,7 +19,8 @@ QStringList mdbTables(const QString& file) {
   QProcess process;
   process.start(QStringLiteral("mdb-tables"), {QStringLiteral("-1"), file});
   process.waitForFinished(-1);
-  QStringList names = QString::fromUtf8(process.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+  QStringList names =
+      QString::fromUtf8(process.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
   names.sort();
   return names;
 }
@@ -115,8 +116,8 @@ TEST_F(FixtureConversion, KeepsEmptyTextNullAndValueTypesApart) {
   const QString stock = tempPath(QStringLiteral("stock.sqlite"));
   ASSERT_EQ(runConverter({fixture(QStringLiteral("v1/stock/Stock001.mdb")), stock}).exitCode, 0);
   const SqliteFile stockCopy(stock);
-  const auto types = stockCopy.query(
-      "SELECT DISTINCT typeof(\"الاجمالي\"), typeof(\"نقدي\") FROM \"ف_مبيعات\"");
+  const auto types =
+      stockCopy.query("SELECT DISTINCT typeof(\"الاجمالي\"), typeof(\"نقدي\") FROM \"ف_مبيعات\"");
   ASSERT_EQ(types.size(), 1u);
   EXPECT_EQ(types[0][0].text, u"real");  // Currency, also for whole amounts
   EXPECT_EQ(types[0][1].text, u"integer");
@@ -135,19 +136,29 @@ TEST_F(FixtureConversion, ReadsJet3TextInTheChosenCodePage) {
     const QString target = tempPath(name);
     const RunResult run = runConverter(options + QStringList{file, target});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-    return SqliteFile(target).query("SELECT data FROM Table1 WHERE name = 'row129'").at(0).at(0).text;
+    return SqliteFile(target)
+        .query("SELECT data FROM Table1 WHERE name = 'row129'")
+        .at(0)
+        .at(0)
+        .text;
   };
   // The header names 1252; the product's files are Arabic, read as 1256.
   EXPECT_EQ(value({}, QStringLiteral("default.sqlite")), QStringLiteral("AAپAA"));
-  EXPECT_EQ(value({QStringLiteral("--codepage"), QStringLiteral("1252")}, QStringLiteral("w.sqlite")),
-            CodePage(1252).decode("AA\x81" "AA"));
-  EXPECT_EQ(value({QStringLiteral("--codepage"), QStringLiteral("864")}, QStringLiteral("d.sqlite")),
-            CodePage(864).decode("AA\x81" "AA"));
+  EXPECT_EQ(
+      value({QStringLiteral("--codepage"), QStringLiteral("1252")}, QStringLiteral("w.sqlite")),
+      CodePage(1252).decode("AA\x81"
+                            "AA"));
+  EXPECT_EQ(
+      value({QStringLiteral("--codepage"), QStringLiteral("864")}, QStringLiteral("d.sqlite")),
+      CodePage(864).decode("AA\x81"
+                           "AA"));
 }
 
 TEST_F(FixtureConversion, NeverWritesTheSourceAndCopiesSqliteAsItIs) {
-  const QString source = copyFixture(QStringLiteral("v1/stock/Stock001.mdb"), QStringLiteral("s.mdb"));
-  QFile(source).setFileTime(QDateTime(QDate(2003, 5, 1), QTime(10, 0)), QFileDevice::FileModificationTime);
+  const QString source =
+      copyFixture(QStringLiteral("v1/stock/Stock001.mdb"), QStringLiteral("s.mdb"));
+  QFile(source).setFileTime(QDateTime(QDate(2003, 5, 1), QTime(10, 0)),
+                            QFileDevice::FileModificationTime);
   QFile::setPermissions(source, QFileDevice::ReadOwner);
   const FileSnapshot before = snapshot(source);
   const QString copy = tempPath(QStringLiteral("copy.sqlite"));

@@ -53,10 +53,12 @@ bool sameRows(const std::vector<std::vector<Cell>>& a, const std::vector<std::ve
 }
 
 TEST_F(RowStorage, LeavesDeletedRowsOutAndFollowsMovedRows) {
-  const QString original = copyFixture(QStringLiteral("v1/accounts/ACC2003.MDB"), QStringLiteral("a.mdb"));
+  const QString original =
+      copyFixture(QStringLiteral("v1/accounts/ACC2003.MDB"), QStringLiteral("a.mdb"));
   const auto rows = convertRows(original, QStringLiteral("Gaid"));
   ASSERT_GT(rows.size(), 2u);
-  const CellLocation first = locateCell(original, QStringLiteral("Gaid"), QStringLiteral("رقم_القيد"));
+  const CellLocation first =
+      locateCell(original, QStringLiteral("Gaid"), QStringLiteral("رقم_القيد"));
   const QByteArray bytes = readAll(original);
 
   // Deleting the first row: its slot is flagged and the table counts one row less.
@@ -67,12 +69,13 @@ TEST_F(RowStorage, LeavesDeletedRowsOutAndFollowsMovedRows) {
   putU32(deleted, count, quint32(rows.size() - 1));
   const QString deletedPath = tempPath(QStringLiteral("deleted.mdb"));
   writeAll(deletedPath, deleted);
-  EXPECT_TRUE(sameRows(convertRows(deletedPath, QStringLiteral("Gaid")),
-                       {rows.begin() + 1, rows.end()}));
+  EXPECT_TRUE(
+      sameRows(convertRows(deletedPath, QStringLiteral("Gaid")), {rows.begin() + 1, rows.end()}));
 
   // Moving the first row to a new page: its slot keeps a pointer to it.
   QByteArray moved = bytes;
-  const QByteArray row = moved.mid(qsizetype(first.page) * first.pageSize + first.rowStart, first.rowLength);
+  const QByteArray row =
+      moved.mid(qsizetype(first.page) * first.pageSize + first.rowStart, first.rowLength);
   const quint32 newPage = appendRowPage(moved, first, row);
   putU16(moved, entry, getU16(moved, entry) | kMovedFlag);
   const qsizetype pointer = qsizetype(first.page) * first.pageSize + first.rowStart;
@@ -89,7 +92,8 @@ class LongMemo : public RowStorage {
     if (IsSkipped()) return;
     source_ = copyFixture(QStringLiteral("v1/stock/Stock001.mdb"), QStringLiteral("s.mdb"));
     memo_ = locateCell(source_, QStringLiteral("ف_مبيعات"), QStringLiteral("ملاحظه"));
-    for (int i = 0; text_.size() < 12000; ++i) text_ += QStringLiteral("ملاحظة طويلة رقم %1؛ ").arg(i);
+    for (int i = 0; text_.size() < 12000; ++i)
+      text_ += QStringLiteral("ملاحظة طويلة رقم %1؛ ").arg(i);
   }
 
   // Stores the memo as a chain of long-value rows on new pages; edit may
@@ -99,7 +103,8 @@ class LongMemo : public RowStorage {
     const QByteArray data(reinterpret_cast<const char*>(text_.utf16()), text_.size() * 2);
     const int chunk = memo_.pageSize - memo_.rowCountOffset - 4 - 4;
     std::vector<quint32> pages;
-    for (qsizetype at = 0; at < data.size(); at += chunk) pages.push_back(appendPage(file, memo_.pageSize));
+    for (qsizetype at = 0; at < data.size(); at += chunk)
+      pages.push_back(appendPage(file, memo_.pageSize));
     std::vector<quint32> links(pages.begin() + 1, pages.end());
     links.push_back(0);
     edit(links);
@@ -127,11 +132,10 @@ class LongMemo : public RowStorage {
 };
 
 TEST_F(LongMemo, ReadsAChainInFullAndRefusesBrokenChains) {
-  const auto rows = convertRows(withChain(QStringLiteral("long.mdb"), [](auto&) {}),
-                                QStringLiteral("ف_مبيعات"));
-  const auto withMemo = std::find_if(rows.begin(), rows.end(), [](const auto& row) {
-    return row.back().type != SQLITE_NULL;
-  });
+  const auto rows =
+      convertRows(withChain(QStringLiteral("long.mdb"), [](auto&) {}), QStringLiteral("ف_مبيعات"));
+  const auto withMemo = std::find_if(
+      rows.begin(), rows.end(), [](const auto& row) { return row.back().type != SQLITE_NULL; });
   ASSERT_NE(withMemo, rows.end());
   EXPECT_EQ(withMemo->back().text, text_);
 

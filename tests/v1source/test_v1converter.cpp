@@ -1,14 +1,13 @@
 // The parent side: the converter runs in a child process whose failures,
 // crashes and hangs all come back as DbError, with no target left behind.
 
-#include "v1source/convert/V1Converter.h"
-
 #include <gtest/gtest.h>
 
 #include <QFile>
 
 #include "host/db/DbError.h"
 #include "tests/v1source/ConvertTestSupport.h"
+#include "v1source/convert/V1Converter.h"
 
 namespace qalvoro::v1::test {
 namespace {
@@ -43,7 +42,8 @@ TEST_F(V1ConverterTest, ConvertsAndReportsTheConvertersErrors) {
   V1Converter converter;
   converter.setProgram(QStringLiteral(QALVORO_V1CONVERT));
   converter.convert(fixture(QStringLiteral("v1/accounts/ACC2003.MDB")), target());
-  EXPECT_EQ(SqliteFile(target()).tables(), (QStringList{QStringLiteral("Card"), QStringLiteral("Gaid")}));
+  EXPECT_EQ(SqliteFile(target()).tables(),
+            (QStringList{QStringLiteral("Card"), QStringLiteral("Gaid")}));
 
   // A failed conversion also removes the copy an earlier one left.
   const DbError missing = failure(converter, tempPath(QStringLiteral("missing.mdb")));

@@ -43,8 +43,9 @@ JetFile::JetFile(const QString& path, const SourceInfo& info)
 
 void JetFile::checkPage(quint32 page) const {
   if (page >= pageCount_) {
-    throw ReadError(
-        QStringLiteral("page %1 lies beyond the end of the file (%2 pages)").arg(page).arg(pageCount_));
+    throw ReadError(QStringLiteral("page %1 lies beyond the end of the file (%2 pages)")
+                        .arg(page)
+                        .arg(pageCount_));
   }
 }
 
@@ -64,9 +65,7 @@ std::span<const uint8_t> JetFile::loadSidePage(quint32 page) {
   return {mdb_->alt_pg_buf, size_t(pageSize_)};
 }
 
-std::span<const uint8_t> JetFile::currentPage() const {
-  return {mdb_->pg_buf, size_t(pageSize_)};
-}
+std::span<const uint8_t> JetFile::currentPage() const { return {mdb_->pg_buf, size_t(pageSize_)}; }
 
 int rowSlotCount(std::span<const uint8_t> page, int rowCountOffset) {
   const int count = int(readU16(page.data() + rowCountOffset));

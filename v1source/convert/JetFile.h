@@ -1,12 +1,11 @@
 #pragma once
 
-#include "v1source/convert/MdbTools.h"
-
 #include <QString>
 #include <cstdint>
 #include <memory>
 #include <span>
 
+#include "v1source/convert/MdbTools.h"
 #include "v1source/convert/SourceFile.h"
 
 namespace qalvoro::v1 {

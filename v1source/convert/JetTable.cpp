@@ -56,8 +56,8 @@ void JetTable::checkDefinitionPages(quint32 tdefPage) {
     }
     const auto data = file_.loadSidePage(page);
     if (data[0] != kTableDefinitionType) {
-      throw ReadError(QStringLiteral("page %1 of its definition is not a table definition page")
-                          .arg(page));
+      throw ReadError(
+          QStringLiteral("page %1 of its definition is not a table definition page").arg(page));
     }
     page = readU32(data.data() + 4);
   }
@@ -68,11 +68,13 @@ QByteArray JetTable::mapAt(std::span<const uint8_t> tdef, int offset, const QStr
   const quint32 page = pageRow >> 8;
   const int row = int(pageRow & 0xFF);
   const auto missing = [&] {
-    return ReadError(QStringLiteral("%1 is missing (page %2, row %3)").arg(what).arg(page).arg(row));
+    return ReadError(
+        QStringLiteral("%1 is missing (page %2, row %3)").arg(what).arg(page).arg(row));
   };
   if (page == 0 || page >= file_.pageCount()) throw missing();
   const auto data = file_.loadSidePage(page);
-  if (data[0] != kDataPageType || row >= rowSlotCount(data, file_.rowCountOffset())) throw missing();
+  if (data[0] != kDataPageType || row >= rowSlotCount(data, file_.rowCountOffset()))
+    throw missing();
   const RowSlot slot = locateRow(data, file_.rowCountOffset(), row);
   if (slot.deleted || !slot.inPage) throw missing();
   return QByteArray(reinterpret_cast<const char*>(data.data() + slot.start), slot.length);
@@ -85,8 +87,8 @@ void JetTable::readColumns(const TextDecoder& text) {
     if (column.name.isEmpty()) throw ReadError(QStringLiteral("column %1 has no name").arg(i + 1));
     declaredType(column);  // refuses types that are not converted
     const int size = fixedSize(column.type);
-    if (size > 0 && (!col->is_fixed || col->col_size != size ||
-                     col->fixed_offset + size > file_.pageSize())) {
+    if (size > 0 &&
+        (!col->is_fixed || col->col_size != size || col->fixed_offset + size > file_.pageSize())) {
       throw ReadError(QStringLiteral("the definition of column '%1' is damaged").arg(column.name));
     }
     columns_.push_back(std::move(column));
@@ -146,8 +148,8 @@ void JetTable::visitMovedRow(quint32 page, const RowSlot& pointer, const RowVisi
     // The row where a moved row now lies is flagged deleted, so that scans
     // pass it by; it is reached through the pointer only.
     if (!isDataPageOfTable(file_.loadPage(page))) {
-      throw ReadError(QStringLiteral("a row was moved to page %1, which is not a page of the table")
-                          .arg(page));
+      throw ReadError(
+          QStringLiteral("a row was moved to page %1, which is not a page of the table").arg(page));
     }
     slot = locateRow(file_.currentPage(), file_.rowCountOffset(), row);
     if (!slot.inPage) {
@@ -206,7 +208,8 @@ void JetTable::checkRowLayout(std::span<const uint8_t> row) const {
   if (countSize + nullMask + countSize > row.size()) throw cutShort();
   const size_t varCountAt = row.size() - nullMask - countSize;
   const size_t varColumns = jet3 ? row[varCountAt] : readU16(row.data() + varCountAt);
-  const size_t offsetsSize = (varColumns + 1) * countSize + (jet3 ? (row.size() - 1) / kJumpSegment : 0);
+  const size_t offsetsSize =
+      (varColumns + 1) * countSize + (jet3 ? (row.size() - 1) / kJumpSegment : 0);
   if (countSize + offsetsSize > varCountAt) throw cutShort();
 }
 

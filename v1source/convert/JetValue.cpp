@@ -130,7 +130,8 @@ Value ValueDecoder::decode(const JetColumn& column, std::span<const uint8_t> pag
       return text_.decode(bytes);
     case MDB_MEMO: {
       const QByteArray memo = longValues_.read(bytes);
-      return text_.decode({reinterpret_cast<const uint8_t*>(memo.constData()), size_t(memo.size())});
+      return text_.decode(
+          {reinterpret_cast<const uint8_t*>(memo.constData()), size_t(memo.size())});
     }
     case MDB_BINARY:
       return QByteArray(reinterpret_cast<const char*>(p), qsizetype(bytes.size()));

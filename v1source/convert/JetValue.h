@@ -1,7 +1,5 @@
 #pragma once
 
-#include "v1source/convert/MdbTools.h"
-
 #include <QByteArray>
 #include <QString>
 #include <span>
@@ -9,6 +7,7 @@
 
 #include "v1source/convert/JetText.h"
 #include "v1source/convert/LongValueReader.h"
+#include "v1source/convert/MdbTools.h"
 
 namespace qalvoro::v1 {
 

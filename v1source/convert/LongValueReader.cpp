@@ -29,8 +29,8 @@ QByteArray LongValueReader::read(std::span<const uint8_t> field) {
   const quint32 word = readU32(field.data());
   const quint32 length = word & kLengthMask;
   if (qint64(length) > file_.size()) {
-    throw ReadError(QStringLiteral("a long value claims %1 bytes, more than the file holds")
-                        .arg(length));
+    throw ReadError(
+        QStringLiteral("a long value claims %1 bytes, more than the file holds").arg(length));
   }
   const quint32 pageRow = readU32(field.data() + 4);
   switch (word & kKindMask) {
@@ -67,7 +67,8 @@ QByteArray LongValueReader::readChain(quint32 pageRow, qsizetype length) {
       throw ReadError(QStringLiteral("a long value's chain loops back on itself"));
     }
     const auto row = longValueRow(pageRow);
-    if (row.size() <= kLinkSize) throw ReadError(QStringLiteral("a long value's chain has an empty link"));
+    if (row.size() <= kLinkSize)
+      throw ReadError(QStringLiteral("a long value's chain has an empty link"));
     pageRow = readU32(row.data());
     const auto chunk = row.subspan(kLinkSize);
     value.append(bytesOf(chunk.first(std::min(chunk.size(), size_t(length - value.size())))));
@@ -83,8 +84,9 @@ std::span<const uint8_t> LongValueReader::longValueRow(quint32 pageRow) {
   }
   const RowSlot slot = locateRow(page, file_.rowCountOffset(), int(pageRow & 0xFF));
   if (slot.deleted || !slot.inPage) {
-    throw ReadError(QStringLiteral("a long value's row on page %1 is deleted or lies outside the page")
-                        .arg(pageNumber));
+    throw ReadError(
+        QStringLiteral("a long value's row on page %1 is deleted or lies outside the page")
+            .arg(pageNumber));
   }
   return page.subspan(size_t(slot.start), size_t(slot.length));
 }

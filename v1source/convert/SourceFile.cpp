@@ -26,8 +26,9 @@ QByteArray readStart(const QString& path) {
   }
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {
-    throw ConversionError(converr::kCannotOpenFile,
-                          QStringLiteral("Cannot open the file '%1': %2.").arg(path, file.errorString()));
+    throw ConversionError(
+        converr::kCannotOpenFile,
+        QStringLiteral("Cannot open the file '%1': %2.").arg(path, file.errorString()));
   }
   return file.read(kJetVersionOffset + 1);
 }

@@ -84,7 +84,8 @@ void SqliteWriter::commit() {
 
 void SqliteWriter::execute(const QString& sql) {
   if (sqlite3_exec(db_.get(), sql.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK) {
-    fail(table_.isEmpty() ? QStringLiteral("starting it") : QStringLiteral("table '%1'").arg(table_));
+    fail(table_.isEmpty() ? QStringLiteral("starting it")
+                          : QStringLiteral("table '%1'").arg(table_));
   }
 }
 

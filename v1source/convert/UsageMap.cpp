@@ -29,7 +29,8 @@ UsageMap::UsageMap(JetFile& file, QByteArray map) : file_(file), map_(std::move(
 
 void UsageMap::forEachPage(const std::function<void(quint32)>& visit) const {
   if (uint8_t(map_.at(0)) == kInlineBitmap) {
-    const auto bitmap = std::span(bytes(map_) + kMapHeaderSize, size_t(map_.size() - kMapHeaderSize));
+    const auto bitmap =
+        std::span(bytes(map_) + kMapHeaderSize, size_t(map_.size() - kMapHeaderSize));
     visitBitmap(bitmap, readU32(bytes(map_) + 1), visit);
   } else {
     visitBitmapPages(visit);
@@ -44,8 +45,8 @@ void UsageMap::visitBitmap(std::span<const uint8_t> bitmap, quint32 firstPage,
       if ((bitmap[byte] & (1 << bit)) == 0) continue;
       const quint64 page = quint64(firstPage) + byte * 8 + bit;
       if (page >= file_.pageCount()) {
-        throw ReadError(QStringLiteral("usage map names page %1 beyond the end of the file")
-                             .arg(page));
+        throw ReadError(
+            QStringLiteral("usage map names page %1 beyond the end of the file").arg(page));
       }
       visit(quint32(page));
     }

@@ -82,9 +82,10 @@ void V1Converter::convert(const QString& source, const QString& target) const {
     removeOutputs(target);
     const QByteArray output = process.readAllStandardError();
     if (auto error = reportedError(output)) throw *error;
-    throw DbError(dberr::kUnspecified, QStringLiteral("The file converter failed (exit code %1): %2")
-                                           .arg(process.exitCode())
-                                           .arg(QString::fromUtf8(output).trimmed()));
+    throw DbError(dberr::kUnspecified,
+                  QStringLiteral("The file converter failed (exit code %1): %2")
+                      .arg(process.exitCode())
+                      .arg(QString::fromUtf8(output).trimmed()));
   }
 }
 

@@ -58,7 +58,8 @@ class PartFile {
 void checkTarget(const QString& source, const QString& target) {
   const QFileInfo targetInfo(target);
   if (target.isEmpty() || !QFileInfo(targetInfo.absolutePath()).isDir()) {
-    throw ConversionError(converr::kInvalidPath, QStringLiteral("'%1' isn't a valid path.").arg(target));
+    throw ConversionError(converr::kInvalidPath,
+                          QStringLiteral("'%1' isn't a valid path.").arg(target));
   }
   const QString sourcePath = QFileInfo(source).canonicalFilePath();
   for (const QString& path : {target, target + QStringLiteral(".part")}) {
@@ -74,23 +75,26 @@ ConversionError toConversionError(const QString& path, const QString& where, con
   if (e.number() == converr::kDamagedFile) {
     return {e.number(), damagedFileMessage(path, where, e.reason())};
   }
-  return {e.number(),
-          QStringLiteral("Unrecognized database format '%1' (%2: %3).").arg(path, where, e.reason())};
+  return {
+      e.number(),
+      QStringLiteral("Unrecognized database format '%1' (%2: %3).").arg(path, where, e.reason())};
 }
 
 ConversionSummary copySqlite(const QString& source, const QString& part) {
   QFile in(source);
   if (!in.open(QIODevice::ReadOnly)) {
-    throw ConversionError(converr::kCannotOpenFile,
-                          QStringLiteral("Cannot open the file '%1': %2.").arg(source, in.errorString()));
+    throw ConversionError(
+        converr::kCannotOpenFile,
+        QStringLiteral("Cannot open the file '%1': %2.").arg(source, in.errorString()));
   }
   QFile out(part);
   if (!out.open(QIODevice::WriteOnly)) diskError(part, out.errorString());
   while (!in.atEnd()) {
     const QByteArray chunk = in.read(kCopyChunk);
     if (chunk.isEmpty() && in.error() != QFile::NoError) {
-      throw ConversionError(converr::kCannotOpenFile,
-                            QStringLiteral("Cannot read the file '%1': %2.").arg(source, in.errorString()));
+      throw ConversionError(
+          converr::kCannotOpenFile,
+          QStringLiteral("Cannot read the file '%1': %2.").arg(source, in.errorString()));
     }
     if (out.write(chunk) != chunk.size()) diskError(part, out.errorString());
   }
@@ -109,7 +113,8 @@ TableSummary convertTable(JetFile& file, const TextDecoder& text, const CatalogT
   std::vector<Value> row(columns.size());
   const quint64 rows =
       table.forEachRow([&](std::span<const MdbField> fields, std::span<const uint8_t> page) {
-        for (size_t i = 0; i < columns.size(); ++i) row[i] = decoder.decode(columns[i], page, fields[i]);
+        for (size_t i = 0; i < columns.size(); ++i)
+          row[i] = decoder.decode(columns[i], page, fields[i]);
         writer.insertRow(row);
       });
   return {entry.name, rows};

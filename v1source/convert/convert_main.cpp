@@ -90,6 +90,7 @@ int main(int argc, char** argv) {
     if (summary.copiedSqlite) {
       std::printf("%s: an SQLite file, copied as it is\n", qPrintable(arguments->source));
     }
+    if (summary.codePage != 0) std::printf("Jet 3 text read in code page %d\n", summary.codePage);
     for (const auto& table : summary.tables) {
       std::printf("%s\t%llu rows\n", table.name.toUtf8().constData(),
                   static_cast<unsigned long long>(table.rows));

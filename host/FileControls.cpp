@@ -1,0 +1,99 @@
+#include "host/FileControls.h"
+
+#include <QDir>
+#include <QRegularExpression>
+
+#include "host/Platform.h"
+
+namespace qalvoro {
+
+DriveListBox::DriveListBox(QWidget* parent) : QComboBox(parent) { refresh(); }
+
+void DriveListBox::refresh() {
+  clear();
+  addItems(platform().drives());
+}
+
+DirListBox::DirListBox(QWidget* parent) : QListWidget(parent) {
+  connect(this, &QListWidget::itemActivated, this,
+          [this](QListWidgetItem* item) { setPath(item->data(Qt::UserRole).toString()); });
+}
+
+bool DirListBox::setPath(const QString& path) {
+  const QDir folder(path);
+  if (path.isEmpty() || !folder.exists()) return false;
+  path_ = path;
+  clear();
+  const QStringList names =
+      folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks | QDir::Hidden,
+                       QDir::Name | QDir::IgnoreCase);
+  for (const QString& name : names) {
+    auto* item = new QListWidgetItem(name, this);  // owned by the list
+    item->setData(Qt::UserRole, JoinPath(path, name));
+  }
+  emit pathChanged(path_);
+  return true;
+}
+
+QString DirListBox::list(int index) const {
+  const QListWidgetItem* entry = item(index);
+  return entry ? entry->data(Qt::UserRole).toString() : QString();
+}
+
+void DirListBox::focusOutEvent(QFocusEvent* event) {
+  QListWidget::focusOutEvent(event);
+  if (const QListWidgetItem* highlighted = currentItem()) {
+    setPath(highlighted->data(Qt::UserRole).toString());
+  }
+}
+
+FileListBox::FileListBox(QWidget* parent) : QListWidget(parent) {}
+
+void FileListBox::setPath(const QString& path) {
+  path_ = path;
+  refresh();
+}
+
+void FileListBox::setPattern(const QString& pattern) {
+  pattern_ = pattern;
+  refresh();
+}
+
+QString FileListBox::fileName() const {
+  const QListWidgetItem* chosen = currentItem();
+  return chosen && chosen->isSelected() ? chosen->text() : QString();
+}
+
+void FileListBox::refresh() {
+  clear();
+  if (path_.isEmpty()) return;
+  QList<QRegularExpression> patterns;
+  for (const QString& part : pattern_.split(';', Qt::SkipEmptyParts)) {
+    patterns << QRegularExpression(
+        QRegularExpression::wildcardToRegularExpression(part.trimmed()),
+        QRegularExpression::CaseInsensitiveOption);
+  }
+  const QStringList names =
+      QDir(path_).entryList(QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
+  for (const QString& name : names) {
+    const bool matches = std::any_of(patterns.cbegin(), patterns.cend(),
+                                     [&](const auto& p) { return p.match(name).hasMatch(); });
+    if (matches) addItem(name);
+  }
+}
+
+QString JoinPath(const QString& folder, const QString& name) {
+  return folder.endsWith('/') ? folder + name : folder + '/' + name;
+}
+
+QString FindFileIgnoringCase(const QString& folder, const QString& name) {
+  const QDir directory(folder);
+  if (directory.exists(name)) return name;
+  const QStringList entries = directory.entryList(QDir::Files | QDir::Hidden);
+  for (const QString& entry : entries) {
+    if (entry.compare(name, Qt::CaseInsensitive) == 0) return entry;
+  }
+  return {};
+}
+
+}  // namespace qalvoro

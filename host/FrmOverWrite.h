@@ -1,0 +1,39 @@
+#pragma once
+
+#include <array>
+
+#include "host/Form.h"
+
+class QLabel;
+class QPushButton;
+
+namespace qalvoro {
+
+// Asks what to do when a version-1 record already exists in version 2. The
+// caller fills lblOld and lblNew, shows it modally and reads the tag: "1"
+// overwrite, "2" skip, "3" overwrite all, "4" skip all, "5" stop. A button
+// hides the dialog without unloading it.
+class FrmOverWrite : public Form {
+  Q_OBJECT
+
+ public:
+  explicit FrmOverWrite(QWidget* parent = nullptr);
+
+  std::array<QLabel*, 2> Label1{};
+  QLabel* lblOld = nullptr;
+  QLabel* lblNew = nullptr;
+  QPushButton* CmdYes = nullptr;
+  QPushButton* CmdNo = nullptr;
+  QPushButton* CmdYesAll = nullptr;
+  QPushButton* CmdNoAll = nullptr;
+  QPushButton* CmdCancel = nullptr;
+
+ protected:
+  void formLoad() override;
+
+ private:
+  QPushButton* answerButton(const QString& name, const QString& caption, int left,
+                            const QString& answer);
+};
+
+}  // namespace qalvoro

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QDateTimeEdit>
+
+namespace qalvoro {
+
+// The date and time control of the windows. Its text reads and sets
+// "yyyy/mm/dd" (a date control) or "HH:MM" (a time control) and may be
+// empty. Calendar type 0 is Gregorian, 1 Hijri: a date is shown and its
+// text is read and written in that calendar. With the automatic-change flag
+// a change of calendar keeps the day and rewrites the text in the new
+// calendar; without it the text stays as it was and is read in the new one.
+class Tarmin_Calander3 : public QDateTimeEdit {
+  Q_OBJECT
+
+ public:
+  enum class Kind { Date, Time };
+
+  explicit Tarmin_Calander3(QWidget* parent = nullptr);
+
+  Kind kind() const { return kind_; }
+  void setKind(Kind kind);
+
+  QString text() const;
+  // False, and the control left empty, when the text is neither empty nor a
+  // date (time) in the control's form.
+  bool setText(const QString& text);
+  bool isEmpty() const { return empty_; }
+
+  int calendarType() const { return calendarType_; }
+  void setCalendarType(int type);
+  bool autoChange() const { return autoChange_; }
+  void setAutoChange(bool autoChange) { autoChange_ = autoChange; }
+
+ private:
+  void showEmpty(bool empty);
+  QCalendar calendar() const;
+
+  Kind kind_ = Kind::Date;
+  int calendarType_ = 0;
+  bool autoChange_ = false;
+  bool empty_ = false;
+};
+
+}  // namespace qalvoro

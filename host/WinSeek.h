@@ -1,0 +1,61 @@
+#pragma once
+
+#include "host/Form.h"
+
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+
+namespace qalvoro {
+
+class DirListBox;
+class DriveListBox;
+class FileListBox;
+
+// Searches the drives for folders that hold a file matching filList's
+// pattern and lets the user pick one. The tag is the chosen folder, or empty
+// when the user left with cmdExit.
+class WinSeek : public Form {
+  Q_OBJECT
+
+ public:
+  explicit WinSeek(QWidget* parent = nullptr);
+
+  // Most entries lstFoundFiles takes before the search is abandoned.
+  void setCapacity(int entries) { capacity_ = entries; }
+  bool isRunning() const { return running_; }
+
+  QGroupBox* Frame1 = nullptr;
+  QFrame* Picture1 = nullptr;
+  DriveListBox* drvList = nullptr;
+  DirListBox* dirList = nullptr;
+  FileListBox* filList = nullptr;
+  QLabel* lblfound = nullptr;
+  QListWidget* lstFoundFiles = nullptr;
+  QLabel* lblPath = nullptr;
+  QPushButton* cmdSearch = nullptr;
+  QPushButton* CmdOK = nullptr;
+  QPushButton* cmdExit = nullptr;
+
+ protected:
+  void formLoad() override;
+
+ private:
+  enum class Walk { Continue, Abandon };
+
+  void cmdSearch_Click();
+  void CmdOK_Click();
+  void cmdExit_Click();
+  void startSearch();
+  void stopSearch();
+  void setSearching(bool searching);
+  Walk walkFolder(const QString& folder, dev_t device);
+  Walk listMatches(const QString& folder);
+
+  bool running_ = false;
+  int capacity_ = 32767;
+};
+
+}  // namespace qalvoro

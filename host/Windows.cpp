@@ -1,0 +1,10 @@
+#include "host/Windows.h"
+
+namespace qalvoro {
+
+WindowSet& windows() {
+  static WindowSet set;
+  return set;
+}
+
+}  // namespace qalvoro

@@ -1,0 +1,106 @@
+#include "v1source/source/Version1Files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include "host/Globals.h"
+#include "host/db/Connection.h"
+#include "host/db/DbError.h"
+#include "host/db/Recordset.h"
+#include "v1source/convert/V1Converter.h"
+
+namespace qalvoro {
+namespace {
+
+constexpr long kFileNotFound = 3024;
+constexpr long kDiskError = 3043;
+
+// The converter, with the code page of Jet 3 text when the setting
+// "V1CodePage" names one (1256, 864 or 1252); otherwise the file decides.
+V1Converter converter() {
+  V1Converter configured;
+  configured.setCodePage(static_cast<int>(Val(GetSetting(QStringLiteral("V1CodePage")))));
+  return configured;
+}
+
+std::vector<Version1Branch> namedBranches(Connection& database, const QString& table) {
+  Recordset rows;
+  rows.open(QStringLiteral("SELECT * FROM ") + table, database);
+  std::vector<Version1Branch> branches;
+  for (; !rows.eof(); rows.moveNext()) {
+    branches.push_back({rows.text(QStringLiteral("الاسم")),
+                        rows.value(QStringLiteral("رقم_الفرع")).toInt()});
+  }
+  return branches;
+}
+
+}  // namespace
+
+QString WorkingCopyPath() {
+  const QString overridden = qEnvironmentVariable("QALVORO_WORKING_COPY");
+  if (!overridden.isEmpty()) return overridden;
+  return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+         QStringLiteral("/qalvoro/tmp_44d2.tmp");
+}
+
+bool IsSystemFileName(const QString& fileName) {
+  static const QStringList kSystemFiles = {QStringLiteral("GENERAL.MDB"),
+                                           QStringLiteral("SYSTEM1.MDB"),
+                                           QStringLiteral("ACOUNT0.MDB"),
+                                           QStringLiteral("ACOUNT1.MDB")};
+  return kSystemFiles.contains(fileName.toUpper());
+}
+
+void MakeWorkingCopy(const QString& source) {
+  QDir().mkpath(QFileInfo(WorkingCopyPath()).absolutePath());
+  converter().convert(source, WorkingCopyPath());
+}
+
+void CopyToWorkingCopy(const QString& source) {
+  QDir().mkpath(QFileInfo(WorkingCopyPath()).absolutePath());
+  QFile file(source);
+  if (!file.copy(WorkingCopyPath())) {
+    throw DbError(file.exists() ? kDiskError : kFileNotFound,
+                  QStringLiteral("Cannot copy '%1': %2").arg(source, file.errorString()));
+  }
+}
+
+void DeleteWorkingCopy() {
+  QFile copy(WorkingCopyPath());
+  if (copy.exists() && !copy.remove()) {
+    throw DbError(kDiskError, QStringLiteral("Cannot delete '%1': %2")
+                                  .arg(WorkingCopyPath(), copy.errorString()));
+  }
+}
+
+void OpenWorkingCopy(Connection& connection) { connection.open(WorkingCopyPath()); }
+
+std::vector<Version1Branch> BranchesOfGeneralFile(const QString& generalFile) {
+  const QTemporaryDir folder;
+  const QString copy = folder.filePath(QStringLiteral("general.sqlite"));
+  converter().convert(generalFile, copy);
+  Connection database;
+  database.open(copy);
+  return namedBranches(database, QStringLiteral("Branch"));
+}
+
+std::vector<Version1Branch> BranchesOfCard(Connection& workingCopy) {
+  Recordset rows;
+  rows.open(QStringLiteral("SELECT DISTINCT رقم_الفرع FROM Card GROUP BY رقم_الفرع"),
+            workingCopy);
+  std::vector<Version1Branch> branches;
+  for (; !rows.eof(); rows.moveNext()) {
+    const QString number = rows.text(QStringLiteral("رقم_الفرع"));
+    branches.push_back({number, number.toInt()});
+  }
+  return branches;
+}
+
+std::vector<Version1Branch> BranchesOfStock(Connection& workingCopy) {
+  return namedBranches(workingCopy, QStringLiteral("الفروع"));
+}
+
+}  // namespace qalvoro
