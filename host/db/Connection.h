@@ -45,6 +45,9 @@ class Connection {
   // row it writes is recorded in changes().
   WriteResult write(const QString& sql, const QVariantList& params = {});
 
+  // One transaction at a time: beginTrans inside one, or commit/rollback
+  // outside one, raises. On SQLite the write lock is taken at begin, so that
+  // processes sharing the file wait for each other (busy timeout 5 s).
   void beginTrans();
   void commitTrans();
   void rollbackTrans();

@@ -34,11 +34,13 @@ enum class LockType { ReadOnly = 1, Pessimistic = 2, Optimistic = 3 };
 // requery is incremental for a plain query of one table (see
 // ChangeJournal: rows changed by other connections, other processes or
 // triggers are not seen then); other queries are read again in full. Finds
-// and filters on one equality use an index per column built on first use.
+// and filters on one equality use an index per column built on first use;
+// other filters are evaluated row by row when set and on each requery.
 class Recordset {
  public:
   Recordset();
   ~Recordset();
+  // A moved-from recordset may only be destroyed or assigned to.
   Recordset(Recordset&&) noexcept;
   Recordset& operator=(Recordset&&) noexcept;
 

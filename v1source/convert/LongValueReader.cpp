@@ -1,5 +1,7 @@
 #include "v1source/convert/LongValueReader.h"
 
+#include <algorithm>
+#include <cstring>
 #include <unordered_set>
 
 #include "v1source/convert/ConversionError.h"

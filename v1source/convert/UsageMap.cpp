@@ -1,5 +1,6 @@
 #include "v1source/convert/UsageMap.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "v1source/convert/ConversionError.h"

@@ -2,7 +2,8 @@
 //
 // Converts a version-1 file into its working copy. On success prints one line
 // per table; on failure prints "NUMBER<TAB>description" on stderr and exits
-// with 1 (2 for a wrong command line), leaving no TARGET behind.
+// with 1 (2 for a wrong command line), leaving no TARGET behind. --codepage
+// sets the code page of Jet 3 text; Jet 4 text is Unicode.
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -55,10 +56,13 @@ struct FileCloser {
 };
 using File = std::unique_ptr<FILE, FileCloser>;
 
-// libmdb writes warnings to stderr; the caller reads one line there. Returns a
-// stream on the original stderr and sends everything else to /dev/null.
+// libmdb writes warnings to stderr, where the caller reads one line. Returns
+// a stream on the original stderr (null if it cannot be had) and sends
+// everything else to /dev/null.
 File takeOverStderr() {
-  File messages(fdopen(dup(STDERR_FILENO), "w"));
+  const int saved = dup(STDERR_FILENO);
+  File messages(saved >= 0 ? fdopen(saved, "w") : nullptr);
+  if (!messages) return messages;
   const int devNull = open("/dev/null", O_WRONLY);
   if (devNull >= 0) {
     dup2(devNull, STDERR_FILENO);
@@ -71,7 +75,8 @@ int fail(FILE* messages, long number, QString description) {
   description.replace(QLatin1Char('\n'), QLatin1Char(' '))
       .replace(QLatin1Char('\r'), QLatin1Char(' '))
       .replace(QLatin1Char('\t'), QLatin1Char(' '));
-  std::fprintf(messages, "%ld\t%s\n", number, description.toUtf8().constData());
+  std::fprintf(messages != nullptr ? messages : stderr, "%ld\t%s\n", number,
+               description.toUtf8().constData());
   return kFailed;
 }
 

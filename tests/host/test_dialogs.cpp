@@ -1,0 +1,117 @@
+// The overwrite prompt, the date filter and the date and time control.
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include "host/FrmFilter.h"
+#include "host/FrmOverWrite.h"
+#include "host/Tarmin_Calander3.h"
+#include "host/Windows.h"
+#include "tests/host/HostTest.h"
+
+namespace qalvoro::test {
+namespace {
+
+class DialogTest : public HostTest {};
+
+TEST_F(DialogTest, OverwritePromptAnswersThroughItsTagAndStaysLoaded) {
+  auto& prompt = windows().get<FrmOverWrite>();
+  const std::vector<std::pair<QPushButton*, QString>> buttons = {
+      {prompt.CmdYes, "1"}, {prompt.CmdNo, "2"}, {prompt.CmdYesAll, "3"},
+      {prompt.CmdNoAll, "4"}, {prompt.CmdCancel, "5"}};
+  for (const auto& [button, answer] : buttons) {
+    user().queueWindow([button = button](QWidget&) { button->click(); });
+    prompt.showModal();
+    EXPECT_EQ(tagOf(prompt), answer);
+    EXPECT_FALSE(prompt.isVisible());
+  }
+
+  prompt.lblOld->setText(QStringLiteral("حساب 1"));
+  user().queueWindow([](QWidget& window) { QTest::keyClick(&window, Qt::Key_Return); });
+  prompt.showModal();
+  EXPECT_EQ(tagOf(prompt), "2") << "Enter answers No";
+  EXPECT_TRUE(prompt.isLoaded());
+
+  // The next showing starts from the state left behind.
+  QString seenTag;
+  QString seenOld;
+  user().queueWindow([&](QWidget&) {
+    seenTag = tagOf(prompt);
+    seenOld = prompt.lblOld->text();
+    QTest::keyClick(&prompt, Qt::Key_Escape);
+  });
+  prompt.showModal();
+  EXPECT_EQ(seenTag, "2");
+  EXPECT_EQ(seenOld, QStringLiteral("حساب 1"));
+  EXPECT_EQ(tagOf(prompt), "5") << "Esc answers Cancel";
+}
+
+TEST_F(DialogTest, DialogsAreMirroredAndTranslatedInEnglish) {
+  openLanguage();
+  setSetting("Language", "E");
+  auto& prompt = windows().get<FrmOverWrite>();
+  prompt.load();
+  EXPECT_EQ(prompt.caption(), "Replace");
+  EXPECT_EQ(prompt.CmdYesAll->text(), "Yes to all");
+  EXPECT_EQ(twipsGeometry(*prompt.CmdYes).left(), 7200 - (5760 + 1260) - 100);
+
+  auto& filter = windows().get<FrmFilter>();
+  filter.load();
+  EXPECT_EQ(filter.caption(), "Data filter");
+  EXPECT_EQ(filter.Frame1->title(), "Period");
+  // Inside the frame no margin is kept.
+  EXPECT_EQ(twipsGeometry(*filter.txtDate1).left(), 5600 - (1400 + 2200));
+}
+
+TEST_F(DialogTest, FilterAnswersOkWithItsDatesOrNothing) {
+  auto& filter = windows().get<FrmFilter>();
+  user().queueWindow([&](QWidget&) {
+    filter.txtDate1->setText("2003/01/01");
+    filter.txtDate2->setText("");
+    filter.CmdOK->click();
+  });
+  filter.showModal();
+  EXPECT_EQ(tagOf(filter), "OK");
+  EXPECT_EQ(filter.txtDate1->text(), "2003/01/01");
+  EXPECT_EQ(filter.txtDate2->text(), "") << "an empty end date stays empty";
+
+  user().queueWindow([&](QWidget&) { filter.CmdCancel->click(); });
+  filter.showModal();
+  EXPECT_EQ(tagOf(filter), "");
+  EXPECT_EQ(filter.txtDate1->text(), "2003/01/01") << "hidden, not unloaded";
+}
+
+TEST_F(DialogTest, DateAndTimeControlTexts) {
+  Tarmin_Calander3 date;
+  EXPECT_TRUE(date.setText("2003/12/31"));
+  EXPECT_EQ(date.text(), "2003/12/31");
+  EXPECT_FALSE(date.setText("31/12/2003"));
+  EXPECT_EQ(date.text(), "") << "a text that is no date leaves the control empty";
+  EXPECT_TRUE(date.setText(""));
+  EXPECT_TRUE(date.isEmpty());
+
+  Tarmin_Calander3 time;
+  time.setKind(Tarmin_Calander3::Kind::Time);
+  EXPECT_TRUE(time.setText("00:00"));
+  EXPECT_EQ(time.text(), "00:00") << "midnight is a time, not an empty control";
+  EXPECT_TRUE(time.setText("23:59"));
+  EXPECT_EQ(time.text(), "23:59");
+
+  // Hijri with automatic change: the same day in the other calendar.
+  date.setText("2003/03/04");
+  date.setAutoChange(true);
+  date.setCalendarType(1);
+  EXPECT_EQ(date.text(), "1423/12/30") << "the tabular Islamic calendar";
+  date.setCalendarType(0);
+  EXPECT_EQ(date.text(), "2003/03/04");
+  // Without it the text stays and is read in the new calendar.
+  date.setAutoChange(false);
+  date.setCalendarType(1);
+  EXPECT_EQ(date.text(), "2003/03/04");
+  EXPECT_EQ(date.date(), QDate(2003, 3, 4, QCalendar(QCalendar::System::IslamicCivil)));
+}
+
+}  // namespace
+}  // namespace qalvoro::test

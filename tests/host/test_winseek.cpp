@@ -1,0 +1,127 @@
+// The folder search over the drives of the machine.
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include "host/FileControls.h"
+#include "host/WinSeek.h"
+#include "host/Windows.h"
+#include "tests/host/HostTest.h"
+
+namespace qalvoro::test {
+namespace {
+
+class WinSeekTest : public HostTest {
+ protected:
+  void SetUp() override {
+    HostTest::SetUp();
+    root_ = drive_.path();
+    for (const char* folder : {"Data/Old", "Data/Acc", "Empty", "Two"}) {
+      QDir(root_).mkpath(folder);
+    }
+    touch("Data/Acc/GENERAL.MDB");
+    touch("Data/Old/General.mdb");
+    touch("Two/a.mdb");
+    touch("Two/b.MDB");
+    touch("general.mdb");
+    user().setDrives({root_, root_ + "/missing-drive"});
+  }
+
+  void touch(const QString& file) {
+    QFile created(QDir(root_).filePath(file));
+    ASSERT_TRUE(created.open(QIODevice::WriteOnly));
+  }
+
+  QStringList found(const WinSeek& seek) const {
+    QStringList entries;
+    for (int i = 0; i < seek.lstFoundFiles->count(); ++i) {
+      entries << seek.lstFoundFiles->item(i)->text().replace(root_, "ROOT");
+    }
+    entries.sort();
+    return entries;
+  }
+
+  QTemporaryDir drive_;
+  QString root_;
+};
+
+TEST_F(WinSeekTest, FindsEveryFolderThatHoldsTheFileWhateverTheCase) {
+  auto& seek = windows().get<WinSeek>();
+  seek.load();
+  EXPECT_EQ(seek.filList->pattern(), "General.mdb");
+  seek.cmdSearch->click();
+  EXPECT_EQ(found(seek), (QStringList{"ROOT", "ROOT/Data/Acc", "ROOT/Data/Old"}));
+  EXPECT_EQ(seek.cmdSearch->text(), QStringLiteral("بدء البحث"));
+  EXPECT_TRUE(seek.CmdOK->isEnabled());
+  EXPECT_TRUE(seek.lblPath->text().isEmpty());
+  EXPECT_FALSE(seek.lstFoundFiles->currentItem() == nullptr) << "the last entry found is chosen";
+
+  seek.filList->setPattern("*.mdb");
+  seek.cmdSearch->click();
+  EXPECT_EQ(found(seek).count("ROOT/Two"), 2) << "listed once per matching file";
+}
+
+TEST_F(WinSeekTest, OkNeedsAChosenFolderAndExitGivesNothing) {
+  globals().MsgBoxRtlFlags = 0x180000;
+  auto& seek = windows().get<WinSeek>();
+  user().queueWindow([&](QWidget&) {
+    seek.CmdOK->click();
+    EXPECT_TRUE(seek.isVisible()) << "OK with nothing chosen keeps the dialog";
+    seek.cmdSearch->click();
+    seek.lstFoundFiles->setCurrentRow(0);
+    seek.CmdOK->click();
+  });
+  seek.showModal();
+  ASSERT_EQ(user().messages().size(), 1u);
+  EXPECT_EQ(user().messages()[0].text, QStringLiteral("حدد المجلد"));
+  EXPECT_EQ(user().messages()[0].style, 16 | 0x180000);
+  EXPECT_TRUE(tagOf(seek).startsWith(root_));
+
+  user().queueWindow([&](QWidget&) { seek.cmdExit->click(); });
+  seek.showModal();
+  EXPECT_EQ(tagOf(seek), "");
+}
+
+TEST_F(WinSeekTest, StopKeepsWhatWasFoundAndAFullListAbandonsTheSearch) {
+  auto& seek = windows().get<WinSeek>();
+  seek.load();
+  int yields = 0;
+  user().onDoEvents([&] {
+    if (++yields == 4) {
+      EXPECT_FALSE(seek.CmdOK->isEnabled()) << "the dialog is locked while searching";
+      EXPECT_EQ(seek.cmdSearch->text(), QStringLiteral("توقف"));
+      seek.cmdSearch->click();
+    }
+  });
+  seek.cmdSearch->click();
+  EXPECT_EQ(yields, 4) << "the search ends at the yield after the stop";
+  EXPECT_LT(seek.lstFoundFiles->count(), 3);
+  EXPECT_TRUE(seek.CmdOK->isEnabled());
+  user().onDoEvents({});
+
+  seek.setCapacity(1);
+  seek.cmdSearch->click();
+  EXPECT_EQ(seek.lstFoundFiles->count(), 1);
+  ASSERT_EQ(user().messages().size(), 1u);
+  EXPECT_EQ(user().messages()[0].text, "You've filled the list box. Abandoning search...");
+  EXPECT_EQ(user().messages()[0].style, 0);
+}
+
+TEST_F(WinSeekTest, FileListsMatchNamesIgnoringCase) {
+  FileListBox files;
+  files.setPattern("Stock001.mdb");
+  touch("STOCK001.MDB");
+  files.setPath(root_);
+  EXPECT_EQ(files.listCount(), 1);
+  EXPECT_EQ(FindFileIgnoringCase(root_, "Stock001.mdb"), "STOCK001.MDB");
+  EXPECT_EQ(FindFileIgnoringCase(root_, "nothing.mdb"), "");
+  EXPECT_EQ(JoinPath("/a/", "b"), "/a/b");
+  EXPECT_EQ(JoinPath("/a", "b"), "/a/b");
+}
+
+}  // namespace
+}  // namespace qalvoro::test

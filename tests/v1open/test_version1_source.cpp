@@ -1,0 +1,291 @@
+// Opening and closing version-1 files as the restore windows do.
+
+#include <QComboBox>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include "host/FileControls.h"
+#include "host/WinSeek.h"
+#include "host/Windows.h"
+#include "host/db/DbError.h"
+#include "host/db/Recordset.h"
+#include "tests/host/HostTest.h"
+#include "tools/mdbwriter/JetDatabaseWriter.h"
+#include "tools/mdbwriter/V1Generator.h"
+#include "tools/mdbwriter/V1Schema.h"
+#include "v1source/source/Version1Source.h"
+
+namespace qalvoro::test {
+namespace {
+
+namespace gen = mdbwriter::v1;
+
+// The controls a restore window hands to its version-1 source.
+struct SourceWindow {
+  QComboBox CboOldBranch;
+  QPushButton CmdOpenOldDB;
+  FileListBox File1;
+  QPushButton CmdImportGaid;
+  QLineEdit txtOldDBFile;
+  QPushButton CmdFilter;
+  int version2Closes = 0;
+  QList<int> branchChanges;
+
+  SourceWindow() {
+    QObject::connect(&CboOldBranch, &QComboBox::currentIndexChanged,
+                     [this](int index) { branchChanges << index; });
+    CmdImportGaid.setEnabled(false);
+    CmdFilter.setEnabled(false);
+    File1.setPattern("*.*");
+  }
+  Version1Source::Controls controls() {
+    return {&CboOldBranch, &CmdOpenOldDB, &File1, &CmdImportGaid, &txtOldDBFile, &CmdFilter,
+            [this] { ++version2Closes; }};
+  }
+  QStringList branches() const {
+    QStringList entries;
+    for (int i = 0; i < CboOldBranch.count(); ++i) {
+      entries << CboOldBranch.itemText(i) + '=' + CboOldBranch.itemData(i).toString();
+    }
+    return entries;
+  }
+  void choose(const QString& file) {
+    const auto found = File1.findItems(file, Qt::MatchExactly);
+    ASSERT_EQ(found.size(), 1) << file.toStdString();
+    File1.setCurrentItem(found.front());
+  }
+};
+
+class Version1SourceTest : public HostTest {
+ protected:
+  void SetUp() override {
+    HostTest::SetUp();
+    openLanguage();
+    globals().MsgBoxRtlFlags = 0x180000;
+    qputenv("QALVORO_WORKING_COPY", workingCopy().toLocal8Bit());
+    accounts_ = QDir(files_.path()).filePath("acc");
+    stock_ = QDir(files_.path()).filePath("stock");
+    gen::V1Options options;
+    options.sizes.accounts = 12;
+    options.sizes.entries = 5;
+    options.sizes.items = 4;
+    options.sizes.invoices = 3;
+    QDir().mkpath(accounts_);
+    QDir().mkpath(stock_);
+    gen::writeAccountsFolder(accounts_, options);
+    gen::writeStockFolder(stock_, options);
+  }
+  void TearDown() override {
+    qunsetenv("QALVORO_WORKING_COPY");
+    HostTest::TearDown();
+  }
+
+  QString workingCopy() const { return QDir(files_.path()).filePath("work/tmp_44d2.tmp"); }
+  QString close() const { return QStringLiteral("اغلاق"); }
+  QString open() const { return QStringLiteral("فتح"); }
+
+  QTemporaryDir files_;
+  QString accounts_;
+  QString stock_;
+};
+
+int cardRows(Version1Source& source) {
+  Recordset rows;
+  rows.open("SELECT * FROM Card", source.database());
+  return rows.recordCount();
+}
+
+TEST_F(Version1SourceTest, AccountsFileOpensIntoTheWorkingCopyAndClosesAgain) {
+  SourceWindow window;
+  Version1Source source(Version1Source::Product::Accounts, window.controls());
+  EXPECT_EQ(window.CmdOpenOldDB.text(), open());
+  window.File1.setPath(accounts_);
+
+  source.CmdOpenOldDB_Click();
+  ASSERT_EQ(user().messages().size(), 1u);
+  EXPECT_EQ(user().messages()[0].text, QStringLiteral("يجب تحديد ملف قاعدة بيانات"));
+  EXPECT_EQ(user().messages()[0].style, 0);
+  EXPECT_FALSE(source.isOpen());
+
+  user().clearMessages();
+  for (const char* system : {"General.MDB", "SYSTEM1.MDB"}) {
+    window.choose(system);
+    source.CmdOpenOldDB_Click();
+  }
+  ASSERT_EQ(user().messages().size(), 2u);
+  EXPECT_EQ(user().messages()[1].text, QStringLiteral("لايمكن فتح هذا الملف"));
+  EXPECT_EQ(user().messages()[1].style, 16 | 0x180000);
+  EXPECT_TRUE(IsSystemFileName("general.mdb"));
+  EXPECT_TRUE(IsSystemFileName("Acount1.Mdb"));
+  EXPECT_FALSE(IsSystemFileName("ACC2003.MDB"));
+
+  // A copy left from an earlier run is replaced.
+  QDir().mkpath(QFileInfo(workingCopy()).path());
+  QFile leftover(workingCopy());
+  ASSERT_TRUE(leftover.open(QIODevice::WriteOnly));
+  leftover.write("left over");
+  leftover.close();
+
+  const QString chosen = QDir(accounts_).filePath("ACC2003.MDB");
+  const QDateTime stamp = QFileInfo(chosen).lastModified();
+  QFile original(chosen);
+  ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+  const QByteArray bytes = original.readAll();
+  original.close();
+
+  user().clearMessages();
+  window.choose("ACC2003.MDB");
+  source.CmdOpenOldDB_Click();
+  EXPECT_TRUE(user().messages().empty()) << user().messageTexts().join('|').toStdString();
+  EXPECT_EQ(window.CmdOpenOldDB.text(), close());
+  EXPECT_TRUE(source.isOpen());
+  EXPECT_FALSE(window.File1.isEnabled());
+  EXPECT_TRUE(window.CmdImportGaid.isEnabled());
+  EXPECT_EQ(window.CboOldBranch.count(), 3) << "branches of General.MDB";
+  EXPECT_EQ(window.CboOldBranch.currentIndex(), 0);
+  EXPECT_EQ(window.branchChanges, QList<int>{0});
+  EXPECT_EQ(window.CboOldBranch.itemData(0).toInt(), 1);
+  EXPECT_GT(cardRows(source), 0);
+  EXPECT_EQ(platform().mousePointer(), MousePointer::Default);
+
+  ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+  EXPECT_EQ(original.readAll(), bytes) << "the chosen file is never written";
+  EXPECT_EQ(QFileInfo(chosen).lastModified(), stamp);
+
+  source.CmdOpenOldDB_Click();
+  EXPECT_EQ(window.CmdOpenOldDB.text(), open());
+  EXPECT_FALSE(source.isOpen());
+  EXPECT_EQ(window.CboOldBranch.count(), 0);
+  EXPECT_EQ(window.branchChanges, (QList<int>{0, -1}));
+  EXPECT_EQ(window.version2Closes, 1);
+  EXPECT_TRUE(window.File1.isEnabled());
+  EXPECT_TRUE(QFile::exists(workingCopy())) << "kept until the next open";
+  EXPECT_THROW(source.database(), DbError);
+}
+
+TEST_F(Version1SourceTest, WithoutGeneralTheBranchesAreTheNumbersOfCard) {
+  QFile::remove(QDir(accounts_).filePath("General.MDB"));
+  SourceWindow window;
+  Version1Source source(Version1Source::Product::Accounts, window.controls());
+  window.File1.setPath(accounts_);
+  window.choose("ACC2003.MDB");
+  source.CmdOpenOldDB_Click();
+  EXPECT_EQ(window.branches(), (QStringList{"1=1", "2=2"}));
+
+  // An accounts file whose Card is empty: open, but no branch to choose.
+  source.CmdOpenOldDB_Click();
+  {
+    mdbwriter::JetDatabaseWriter empty(QDir(accounts_).filePath("Acc2010.mdb"));
+    empty.addTable(gen::cardTable().name, gen::cardTable().columns);
+    empty.addTable(gen::gaidTable().name, gen::gaidTable().columns);
+    empty.close();
+  }
+  window.File1.refresh();
+  window.choose("Acc2010.mdb");
+  window.branchChanges.clear();
+  source.CmdOpenOldDB_Click();
+  EXPECT_TRUE(source.isOpen());
+  EXPECT_EQ(window.CboOldBranch.count(), 0);
+  EXPECT_EQ(window.CboOldBranch.currentIndex(), -1);
+  EXPECT_TRUE(window.branchChanges.isEmpty());
+}
+
+TEST_F(Version1SourceTest, ADamagedFileOffersAbortRetryAndIgnore) {
+  QFile::remove(QDir(accounts_).filePath("General.MDB"));
+  QFile bad(QDir(accounts_).filePath("BAD.MDB"));
+  ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+  bad.write(QByteArray(4096 * 3, '\x5a'));
+  bad.close();
+  SourceWindow window;
+  Version1Source source(Version1Source::Product::Accounts, window.controls());
+  window.File1.setPath(accounts_);
+  window.choose("BAD.MDB");
+
+  user().queueAnswer(mb::kRetry);
+  user().queueAnswer(mb::kAbort);
+  source.CmdOpenOldDB_Click();
+  ASSERT_EQ(user().messages().size(), 2u) << "the conversion was tried again";
+  EXPECT_TRUE(user().messages()[0].text.startsWith("Err:3343\n"))
+      << user().messages()[0].text.toStdString();
+  EXPECT_EQ(user().messages()[0].style, 2 | 32) << "Abort, Retry, Ignore, no direction flags";
+  EXPECT_FALSE(source.isOpen());
+  EXPECT_EQ(platform().mousePointer(), MousePointer::Default);
+  EXPECT_FALSE(QFile::exists(workingCopy())) << "no half-made working copy";
+
+  // Ignoring the failed conversion copies the file as it is; listing the
+  // branches of that copy fails in turn.
+  user().clearMessages();
+  user().queueAnswer(mb::kIgnore);
+  user().queueAnswer(mb::kAbort);
+  source.CmdOpenOldDB_Click();
+  ASSERT_EQ(user().messages().size(), 2u);
+  EXPECT_TRUE(user().messages()[1].text.startsWith("Err:"));
+  EXPECT_TRUE(QFile::exists(workingCopy()));
+  EXPECT_FALSE(source.isOpen());
+}
+
+TEST_F(Version1SourceTest, CatalogueFileIsFoundWhateverItsCaseAndOpenedWithItsBranches) {
+  SourceWindow window;
+  Version1Source source(Version1Source::Product::Catalogue, window.controls());
+  window.txtOldDBFile.setText(QDir(stock_).filePath("NOTHERE.MDB"));
+  source.CmdOpenOldDB_Click();
+  ASSERT_EQ(user().messages().size(), 1u);
+  EXPECT_EQ(user().messages()[0].text, QStringLiteral("ملف قاعدة بيانات الإصدار الأول غير موجود"));
+  EXPECT_EQ(user().messages()[0].style, 16 | 0x180000);
+
+  // The folder search hands back the folder; the window opens STOCK001.MDB.
+  user().setDrives({files_.path()});
+  auto& seek = windows().get<WinSeek>();
+  user().queueWindow([&](QWidget&) {
+    EXPECT_EQ(seek.filList->pattern(), "Stock001.mdb");
+    seek.cmdSearch->click();
+    seek.lstFoundFiles->setCurrentRow(0);
+    seek.CmdOK->click();
+  });
+  source.CmdDialog_Click();
+  EXPECT_EQ(window.txtOldDBFile.text(), QDir(stock_).filePath("STOCK001.MDB"));
+  EXPECT_TRUE(source.isOpen());
+  EXPECT_TRUE(window.CmdFilter.isEnabled());
+  EXPECT_EQ(window.CboOldBranch.count(), 3);
+  EXPECT_EQ(window.CboOldBranch.currentIndex(), 0);
+
+  // A folder text of one character is ignored: the file stays open.
+  user().queueWindow([&](QWidget&) {
+    setTag(seek, "/");
+    seek.hide();
+  });
+  source.CmdDialog_Click();
+  EXPECT_TRUE(source.isOpen());
+
+  source.CmdOpenOldDB_Click();
+  EXPECT_FALSE(window.CmdFilter.isEnabled());
+  EXPECT_EQ(window.CboOldBranch.count(), 0);
+}
+
+TEST_F(Version1SourceTest, AccountsFolderChosenWithTheSearchFillsTheFileList) {
+  user().setDrives({files_.path()});
+  SourceWindow window;
+  Version1Source source(Version1Source::Product::Accounts, window.controls());
+  auto& seek = windows().get<WinSeek>();
+  seek.filList->setPattern("Stock001.mdb");
+  seek.lstFoundFiles->addItem("stale");
+  user().queueWindow([&](QWidget&) {
+    EXPECT_EQ(seek.filList->pattern(), "General.mdb");
+    EXPECT_EQ(seek.lstFoundFiles->count(), 0) << "an earlier search's folders are dropped";
+    seek.cmdSearch->click();
+    seek.lstFoundFiles->setCurrentRow(0);
+    seek.CmdOK->click();
+  });
+  source.CmdDialog_Click();
+  EXPECT_EQ(window.File1.path(), accounts_);
+  EXPECT_GE(window.File1.listCount(), 3);
+}
+
+}  // namespace
+}  // namespace qalvoro::test
