@@ -31,4 +31,10 @@ int MsgBox(const QString& arabicText, int style) {
   return platform().msgBox(Translate(arabicText), style | globals().MsgBoxRtlFlags, QString());
 }
 
+void ShowError(const DbError& error) {
+  platform().msgBox(QStringLiteral("Err:") + QString::number(error.number()) + '\n' +
+                        error.description(),
+                    mb::kCritical | globals().MsgBoxRtlFlags, QString());
+}
+
 }  // namespace qalvoro

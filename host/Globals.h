@@ -3,6 +3,8 @@
 #include <QString>
 #include <memory>
 
+#include "host/db/DbError.h"
+
 #include "host/db/Connection.h"
 #include "host/db/Recordset.h"
 
@@ -37,6 +39,21 @@ void SaveSetting(const QString& key, const QString& value);
 // The numeric value of a text as the classic Val() reads it: leading blanks
 // skipped, then the longest prefix that is a number; 0 when there is none.
 double Val(const QString& text);
+
+// Shows a database error as "Err:" + number + line feed + description, with
+// the critical icon.
+void ShowError(const DbError& error);
+
+// Runs an event procedure; a database error it raises is shown with
+// ShowError instead of leaving the procedure.
+template <class Procedure>
+void ReportErrors(Procedure&& procedure) {
+  try {
+    procedure();
+  } catch (const DbError& error) {
+    ShowError(error);
+  }
+}
 
 // Shows a message box whose text passes through Translate and whose style
 // gets MsgBoxRtlFlags, with the application title.

@@ -43,7 +43,7 @@ bool openMainConnection(Globals& state) {
 
 }  // namespace
 
-void ImportData::StartUpdate(const QString& AppPath, const QString& INI_Path,
+bool ImportData::OpenSession(const QString& AppPath, const QString& INI_Path,
                              const QString& vODBC) {
   Globals& state = globals();
   state.vODBC = vODBC;
@@ -55,23 +55,40 @@ void ImportData::StartUpdate(const QString& AppPath, const QString& INI_Path,
   state.MainConnection = std::make_unique<Connection>();
   state.LangRecordset.reset();
   state.LangConnection = std::make_unique<Connection>();
-  if (!openLanguageDatabase(state)) return;
+  if (!openLanguageDatabase(state)) return false;
 
   state.MsgBoxRtlFlags = GetLanguage() == QLatin1String("A") ? mb::kRtlFlags : 0;
   setApplicationTitle(Translate(QStringLiteral("Qalvoro")));
-  // From here on an error that reaches this call is ignored; the version-2
-  // connection is closed whatever happens.
+  return openMainConnection(state);
+}
+
+void ImportData::CloseSession() {
+  windows().unload<WinSeek>();
+  Connection* main = globals().MainConnection.get();
+  if (main && main->state() == 1) main->close();
+}
+
+void ImportData::StartUpdate(const QString& AppPath, const QString& INI_Path,
+                             const QString& vODBC) {
+  // Once the databases are open, an error that reaches this call is ignored;
+  // the version-2 connection is closed whatever happens.
   try {
-    if (openMainConnection(state)) {
+    if (OpenSession(AppPath, INI_Path, vODBC)) {
       FrmStart start;
+      for (int option = 0; option < 3; ++option) {
+        start.setRestoreWindow(option, restoreWindows_[option]);
+      }
       start.showModal();
     }
   } catch (const DbError&) {
   }
-  windows().unload<WinSeek>();
-  if (state.MainConnection->state() == 1) state.MainConnection->close();
+  CloseSession();
 }
 
 ImportData::~ImportData() { windows().clear(); }
+
+void ImportData::setRestoreWindow(int option, std::function<void()> show) {
+  restoreWindows_.at(option) = std::move(show);
+}
 
 }  // namespace qalvoro

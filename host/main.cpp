@@ -41,6 +41,28 @@ void describe(QCommandLineParser& parser) {
   parser.addOption({QStringLiteral("create-db"),
                     QStringLiteral("Create an empty version-2 database and exit."),
                     QStringLiteral("connection")});
+  parser.addOption({QStringLiteral("batch"),
+                    QStringLiteral("Run without a person: \"accounts\" imports the accounts of\n"
+                                   "--v1-file in --v1-folder, version-1 branch --old-branch,\n"
+                                   "into version-2 branch --branch of --db, then the journal\n"
+                                   "with --journal. Prompts are answered from the options,\n"
+                                   "messages printed. Exit code 0: every row processed;\n"
+                                   "3: a rule stopped the run (row and reason printed);\n"
+                                   "1: failed; 2: wrong options."),
+                    QStringLiteral("kind")});
+  parser.addOption({QStringLiteral("v1-folder"), QStringLiteral("Batch: folder of the version-1 files."),
+                    QStringLiteral("dir")});
+  parser.addOption({QStringLiteral("v1-file"), QStringLiteral("Batch: the version-1 accounts file."),
+                    QStringLiteral("name")});
+  parser.addOption({QStringLiteral("old-branch"), QStringLiteral("Batch: version-1 branch number."),
+                    QStringLiteral("n")});
+  parser.addOption({QStringLiteral("branch"), QStringLiteral("Batch: version-2 branch number."),
+                    QStringLiteral("n")});
+  parser.addOption({QStringLiteral("overwrite"),
+                    QStringLiteral("Batch: answer to the overwrite prompt: yes-all, no-all "
+                                   "(default) or cancel."),
+                    QStringLiteral("answer")});
+  parser.addOption({QStringLiteral("journal"), QStringLiteral("Batch: import the journal too.")});
   parser.addOption({QStringLiteral("demo"),
                     QStringLiteral("With --create-db: fill it with demo branches, units, "
                                    "classes and a chart of accounts.")});
@@ -54,6 +76,26 @@ int createDatabase(const QCommandLineParser& parser) {
     return 0;
   } catch (const DbError& error) {
     err << "Err:" << error.number() << '\n' << error.description() << '\n';
+    return 1;
+  }
+}
+
+// Arguments of a batch run: every option but the program's name.
+int runBatch(const QCommandLineParser& parser) {
+  QTextStream err(stderr);
+  try {
+    const com::InprocServer library(QCoreApplication::applicationDirPath() + '/' + kLibraryName);
+    QStringList arguments = QCoreApplication::arguments();
+    arguments.removeFirst();
+    if (parser.value(QStringLiteral("app-path")).isEmpty()) {
+      arguments << QStringLiteral("--app-path") << QCoreApplication::applicationDirPath();
+    }
+    if (!parser.isSet(QStringLiteral("settings"))) {
+      arguments << QStringLiteral("--settings") << parser.value(QStringLiteral("settings"));
+    }
+    return library.runBatch(parser.value(QStringLiteral("batch")), arguments);
+  } catch (const com::ComError& error) {
+    err << "qalvoro-host: " << error.what() << '\n';
     return 1;
   }
 }
@@ -96,7 +138,18 @@ bool needsWindows(int argc, char* argv[]) {
 
 }  // namespace
 
+bool isBatch(int argc, char* argv[]) {
+  for (int i = 1; i < argc; ++i) {
+    if (QByteArray(argv[i]).startsWith("--batch")) return true;
+  }
+  return false;
+}
+
 int main(int argc, char* argv[]) {
+  // A batch run loads its windows without a display.
+  if (isBatch(argc, argv) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  }
   const std::unique_ptr<QCoreApplication> application =
       needsWindows(argc, argv)
           ? std::unique_ptr<QCoreApplication>(std::make_unique<QApplication>(argc, argv))
@@ -106,5 +159,6 @@ int main(int argc, char* argv[]) {
   describe(parser);
   parser.process(*application);
   if (parser.isSet(QStringLiteral("create-db"))) return createDatabase(parser);
+  if (parser.isSet(QStringLiteral("batch"))) return runBatch(parser);
   return runComponent(parser);
 }

@@ -27,6 +27,12 @@ InprocServer::InprocServer(const QString& libraryPath)
   unregister_ = resolve<DllUnregisterServerFn>(*library_, "DllUnregisterServer");
   getClassObject_ = resolve<DllGetClassObjectFn>(*library_, "DllGetClassObject");
   canUnloadNow_ = resolve<DllCanUnloadNowFn>(*library_, "DllCanUnloadNow");
+  runBatch_ = reinterpret_cast<RunBatchFn>(library_->resolve("RunBatch"));
+}
+
+int InprocServer::runBatch(const QString& kind, const QStringList& arguments) const {
+  if (!runBatch_) throw ComError(library_->fileName() + " runs no batches", E_FAIL);
+  return runBatch_(&kind, &arguments);
 }
 
 ComPtr<IClassFactory> InprocServer::classFactory(const char* clsid) const {

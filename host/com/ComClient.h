@@ -62,6 +62,9 @@ class InprocServer {
   HRESULT unregisterServer() const { return unregister_(); }
   HRESULT canUnloadNow() const { return canUnloadNow_(); }
   ComPtr<IClassFactory> classFactory(const char* clsid) const;
+  // Runs an unattended run of the given kind; throws ComError when the
+  // library has none.
+  int runBatch(const QString& kind, const QStringList& arguments) const;
 
  private:
   std::unique_ptr<QLibrary> library_;
@@ -69,6 +72,7 @@ class InprocServer {
   DllUnregisterServerFn unregister_ = nullptr;
   DllGetClassObjectFn getClassObject_ = nullptr;
   DllCanUnloadNowFn canUnloadNow_ = nullptr;
+  RunBatchFn runBatch_ = nullptr;
 };
 
 // Creates the ImportData object registered under a ProgID. The library stays

@@ -3,10 +3,14 @@
 #include <dlfcn.h>
 
 #include <QFileInfo>
+#include <QTextStream>
 #include <atomic>
 #include <cstring>
 
+#include "accounts/AccountsBatch.h"
+#include "accounts/FrmAcc_Restore.h"
 #include "host/ImportData.h"
+#include "host/Windows.h"
 #include "host/com/ComTypes.h"
 #include "host/com/ComponentRegistry.h"
 
@@ -48,8 +52,16 @@ class Counted : public Interface {
   std::atomic<std::uint32_t> references_{1};
 };
 
+// Shows a restore window modally and unloads it when the user leaves it.
+template <class Window>
+void showRestoreWindow() {
+  windows().get<Window>().showModal();
+  windows().unload<Window>();
+}
+
 class ImportDataObject final : public Counted<IImportData> {
  public:
+  ImportDataObject() { importData_.setRestoreWindow(1, &showRestoreWindow<FrmAcc_Restore>); }
   HRESULT QueryInterface(const char* iid, void** object) override {
     return answer(iid, kIidImportData, object);
   }
@@ -120,4 +132,14 @@ QALVORO_EXPORT HRESULT DllGetClassObject(const char* clsid, const char* iid, voi
 
 QALVORO_EXPORT HRESULT DllCanUnloadNow() {
   return liveObjects == 0 && serverLocks == 0 ? S_OK : S_FALSE;
+}
+
+// Unattended runs of the host program: "accounts" is the one kind so far.
+QALVORO_EXPORT int RunBatch(const QString* kind, const QStringList* arguments) {
+  QTextStream out(stdout);
+  if (!kind || !arguments || *kind != QLatin1String("accounts")) {
+    out << "batch: unknown kind of run" << Qt::endl;
+    return qalvoro::kBatchUsage;
+  }
+  return qalvoro::RunAccountsBatch(*arguments, out);
 }

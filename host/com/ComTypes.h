@@ -6,6 +6,7 @@
 // Interfaces are reference counted; identifiers are GUID texts.
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 
 namespace qalvoro::com {
@@ -60,5 +61,7 @@ using DllRegisterServerFn = HRESULT (*)();
 using DllUnregisterServerFn = HRESULT (*)();
 using DllGetClassObjectFn = HRESULT (*)(const char* clsid, const char* iid, void** object);
 using DllCanUnloadNowFn = HRESULT (*)();
+// Unattended runs: the kind of run and the host's options; returns the exit code.
+using RunBatchFn = int (*)(const QString* kind, const QStringList* arguments);
 
 }  // namespace qalvoro::com

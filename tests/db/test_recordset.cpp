@@ -127,6 +127,24 @@ TEST_P(RecordsetTest, AddNewGetsItsAutonumberAndDefaults) {
   EXPECT_EQ(invoices.recordCount(), 2);
 }
 
+TEST_P(RecordsetTest, ATableKeyedOtherwiseThanIdIsWritable) {
+  QString key = autoId();
+  exec("CREATE TABLE Category (" + key.replace("ID ", "CategoryID ") + ", CategoryNo TEXT)");
+  Recordset items;
+  items.open("SELECT * FROM Category ORDER BY CategoryNo", connection_, LockType::Optimistic);
+  items.addNew();
+  items.setValue("CategoryNo", "B");
+  items.update();
+  EXPECT_EQ(items.value("CategoryID").toInt(), 1);
+  exec("INSERT INTO Category (CategoryNo) VALUES ('A')");
+  items.requery();
+  EXPECT_EQ(column(items, "CategoryNo"), "A,B");
+  items.moveLast();
+  items.deleteCurrent();
+  items.requery();
+  EXPECT_EQ(column(items, "CategoryID"), "2");
+}
+
 TEST_P(RecordsetTest, EditsAreWrittenByUpdateOrByMovingOn) {
   add(1, 1, "a");
   add(1, 2, "b");
@@ -158,6 +176,30 @@ TEST_P(RecordsetTest, EditsAreWrittenByUpdateOrByMovingOn) {
   joined.open("SELECT a.ID, b.Customer FROM Invoice a JOIN Invoice b ON a.ID = b.ID", connection_,
               LockType::Optimistic);
   EXPECT_EQ(errorOf([&] { joined.addNew(); }), dberr::kNotUpdatable);
+}
+
+TEST_P(RecordsetTest, MovingOnWritesAnAddedRowAndRequeryDropsRolledBackRows) {
+  add(1, 1, "kept");
+  Recordset rows;
+  rows.open("SELECT * FROM Invoice WHERE BranchID = 1", connection_, LockType::Optimistic);
+  rows.addNew();
+  rows.setValue("BranchID", 1);
+  rows.setValue("Customer", "implied");
+  rows.moveFirst();  // writes the new row
+  EXPECT_EQ(rows.recordCount(), 2);
+  {
+    Transaction transaction(connection_);
+    rows.addNew();
+    rows.setValue("BranchID", 1);
+    rows.setValue("Customer", "rolled back");
+    rows.update();
+    EXPECT_EQ(rows.recordCount(), 3);
+  }
+  rows.requery();
+  Recordset fresh;
+  fresh.open("SELECT Customer FROM Invoice ORDER BY ID", connection_);
+  EXPECT_EQ(column(fresh, "Customer"), "kept,implied");
+  EXPECT_EQ(column(rows, "Customer"), "kept,implied");
 }
 
 TEST_P(RecordsetTest, DeletedRowStaysCurrentUntilTheCursorMoves) {

@@ -154,8 +154,7 @@ TEST_P(DbHelpersTest, GuardsLeaveNoRowsAndNoLockAfterAnError) {
   EXPECT_FALSE(lockHeld("Sales"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, DbHelpersTest, ::testing::ValuesIn(kEngines),
-                         EngineParamName());
+INSTANTIATE_TEST_SUITE_P(Engines, DbHelpersTest, ::testing::ValuesIn(kEngines), EngineParamName());
 
 }  // namespace
 }  // namespace qalvoro::test

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <vector>
+
+#include "host/db/Recordset.h"
+
+namespace qalvoro {
+
+class Connection;
+
+// Moves version-1 journal entries (table Gaid of the working copy, one row
+// per line, taken from the whole file) into the version-2 journal of one
+// branch: a Gaid header and GaidDetails lines per entry. No windows.
+class JournalImport {
+ public:
+  // Lines written and skipped (their account is not in version 2).
+  struct EntryResult {
+    bool written = false;
+    int lines = 0;
+    int skippedLines = 0;
+  };
+
+  JournalImport(Connection& version1, int branch);
+
+  // Entry numbers of the whole file, ascending.
+  std::vector<int> EntryNumbers();
+  // Imports one entry in one transaction under the "Gaid" lock, replacing
+  // the branch's entry of the same number with all its lines. yield runs
+  // after every line. Raises DbError, after which nothing of the entry is
+  // written and the lock is free.
+  EntryResult ImportJournalEntry(int entryNumber, const std::function<void()>& yield);
+  // Points the branch's imported journal lines at the accounts whose numbers
+  // they carry and clears those numbers.
+  void Relink();
+
+ private:
+  int newHeader(int entryNumber, const QVariant& firstLineDate);
+
+  Connection& version1_;
+  int branch_;
+  Recordset version2Gaid_;
+};
+
+// Indexes the working copy of an accounts file for the lookups of the
+// accounts window and the journal import (by branch, account and entry).
+void PrepareAccountsFile(Connection& version1);
+
+// A version-1 date as "yyyy/mm/dd" (empty for Null or no date).
+QString Version1DateText(const QVariant& value);
+
+}  // namespace qalvoro

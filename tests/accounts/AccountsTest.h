@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QDate>
+#include <QVariant>
+#include <vector>
+
+#include "accounts/FrmAcc_Restore.h"
+#include "tests/host/HostTest.h"
+
+namespace qalvoro::test {
+
+// A version-1 account (a row of Card).
+struct CardRow {
+  CardRow(QString accNo, QString name, QString father, int haves = 0, int branch = 1,
+          double startDebit = 0, double startCredit = 0, QVariant maxBalance = {}, int debit = 0,
+          int credit = 0, int type = 0)
+      : accNo(std::move(accNo)),
+        name(std::move(name)),
+        father(std::move(father)),
+        haves(haves),
+        branch(branch),
+        startDebit(startDebit),
+        startCredit(startCredit),
+        maxBalance(std::move(maxBalance)),
+        debit(debit),
+        credit(credit),
+        type(type) {}
+  QString accNo;
+  QString name;
+  QString father;
+  int haves = 0;
+  int branch = 1;
+  double startDebit = 0;
+  double startCredit = 0;
+  QVariant maxBalance;
+  int debit = 0;
+  int credit = 0;
+  int type = 0;
+};
+
+// A version-1 journal line (a row of Gaid).
+struct GaidRow {
+  GaidRow(int entry, QDate date, QString accNo, QString text, QVariant debit, QVariant credit,
+          int branch = 1)
+      : entry(entry),
+        date(date),
+        accNo(std::move(accNo)),
+        text(std::move(text)),
+        debit(std::move(debit)),
+        credit(std::move(credit)),
+        branch(branch) {}
+  int entry = 0;
+  QDate date;
+  QString accNo;
+  QString text;
+  QVariant debit;
+  QVariant credit;
+  int branch = 1;
+};
+
+// The accounts window on a version-1 accounts folder written for the test
+// and an empty version-2 database with two branches.
+class AccountsTest : public HostTest {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Writes ACC.MDB with these rows into a fresh folder (without General.MDB,
+  // so the branches are Card's numbers).
+  void writeAccountsFile(const std::vector<CardRow>& cards, const std::vector<GaidRow>& lines);
+  // Loads the window, opens the file and chooses the version-1 branch.
+  FrmAcc_Restore& openWindow(const QString& folder = {}, const QString& file = "ACC.MDB",
+                             int version1Branch = 1);
+  QString folder() const { return folder_; }
+  QString version2Path() const;
+
+  // Single values and row counts of the version-2 database.
+  QVariant scalar(const QString& sql, const QVariantList& params = {});
+  int count(const QString& sql, const QVariantList& params = {});
+  // The version-1 accounts still in the working copy of the branch.
+  int accountsLeft(FrmAcc_Restore& window);
+
+ private:
+  QString folder_;
+};
+
+}  // namespace qalvoro::test
