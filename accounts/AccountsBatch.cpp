@@ -11,6 +11,7 @@
 #include "host/ComboHelpers.h"
 #include "host/FileControls.h"
 #include "host/FrmOverWrite.h"
+#include "host/Globals.h"
 #include "host/ImportData.h"
 #include "host/Windows.h"
 #include "host/db/DbError.h"
@@ -205,6 +206,7 @@ int RunAccountsBatch(const QStringList& arguments, QTextStream& out) {
   }
   ImportData::CloseSession();
   windows().clear();
+  ReleaseGlobals();
   return result;
 }
 

@@ -188,8 +188,9 @@ std::vector<std::vector<Account>> descendantLevels(const AccountSource& source,
 QString descendantNosText(const AccountSource& source, const QStringList& numbers) {
   QString text;
   for (const auto& level : descendantLevels(source, numbers)) {
-    for (const Account& account : level)
+    for (const Account& account : level) {
       text += account.number.value_or(kNullNumber) + kNumberSeparator;
+    }
   }
   return text;
 }

@@ -12,6 +12,13 @@ Globals& globals() {
   return state;
 }
 
+void ReleaseGlobals() {
+  Globals& state = globals();
+  state.LangRecordset.reset();
+  state.LangConnection.reset();
+  state.MainConnection.reset();
+}
+
 QString GetSetting(const QString& key, const QString& defaultValue) {
   return platform().getSetting(globals().INI_Path, QStringLiteral("Setting"), key, defaultValue);
 }

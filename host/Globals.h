@@ -28,6 +28,9 @@ struct Globals {
 };
 
 Globals& globals();
+// Releases the windows' shared state and the connections: the component is
+// being released (before the application object goes away).
+void ReleaseGlobals();
 
 // Shorthands for the two connections every part uses.
 inline Connection& MainConnection() { return *globals().MainConnection; }

@@ -85,7 +85,10 @@ void ImportData::StartUpdate(const QString& AppPath, const QString& INI_Path,
   CloseSession();
 }
 
-ImportData::~ImportData() { windows().clear(); }
+ImportData::~ImportData() {
+  windows().clear();
+  ReleaseGlobals();
+}
 
 void ImportData::setRestoreWindow(int option, std::function<void()> show) {
   restoreWindows_.at(option) = std::move(show);

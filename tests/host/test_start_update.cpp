@@ -14,7 +14,9 @@ namespace {
 
 class StartUpdateTest : public HostTest {
  protected:
-  void start() { ImportData().StartUpdate(appPath(), iniName(), databasePath()); }
+  void start() { importData_.StartUpdate(appPath(), iniName(), databasePath()); }
+
+  ImportData importData_;
 
   // Queues a start window that is looked at, then left with its exit button.
   void leaveStartWindow(std::function<void(FrmStart&)> look = {}) {
@@ -46,11 +48,10 @@ TEST_F(StartUpdateTest, ShowsTheStartWindowAndClosesTheDatabaseAfterwards) {
   EXPECT_TRUE(user().messages().empty());
 
   // A second call on the same object repeats the whole sequence.
-  ImportData data;
   leaveStartWindow();
   leaveStartWindow();
-  data.StartUpdate(appPath(), iniName(), databasePath());
-  data.StartUpdate(appPath(), iniName(), databasePath());
+  start();
+  start();
   EXPECT_EQ(user().shownWindows().size(), 3);
   EXPECT_EQ(globals().MainConnection->state(), 0);
 }
@@ -125,7 +126,7 @@ TEST_F(StartUpdateTest, AMissingLanguageDatabaseIsReportedUntranslated) {
 }
 
 TEST_F(StartUpdateTest, AVersion2DatabaseThatCannotOpenIsReported) {
-  ImportData().StartUpdate(appPath(), iniName(), appPath() + "missing.db");
+  importData_.StartUpdate(appPath(), iniName(), appPath() + "missing.db");
   ASSERT_EQ(user().messages().size(), 1u);
   const auto& message = user().messages().front();
   EXPECT_TRUE(message.text.startsWith(QStringLiteral("حدث الخطأ التالي:")));
@@ -138,7 +139,7 @@ TEST_F(StartUpdateTest, AVersion2DatabaseThatCannotOpenIsReported) {
 
   user().clearMessages();
   setSetting("Language", "E");
-  ImportData().StartUpdate(appPath(), iniName(), "postgresql://sa:x@127.0.0.1:1/none");
+  importData_.StartUpdate(appPath(), iniName(), "postgresql://sa:x@127.0.0.1:1/none");
   ASSERT_EQ(user().messages().size(), 1u);
   EXPECT_TRUE(user().messages().front().text.startsWith("The following error occurred:"));
   EXPECT_EQ(user().messages().front().style, 16);
