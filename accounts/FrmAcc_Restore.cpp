@@ -46,7 +46,7 @@ void setTextColour(QWidget& widget, const QColor& colour) {
 
 FrmAcc_Restore::FrmAcc_Restore(QWidget* parent) : Form(QStringLiteral("FrmAcc_Restore"), parent) {
   setCaption(QStringLiteral("استيراد الحسابات"));
-  setTwipsSize(10200, 8100);
+  setTwipsSize(10200, 8450);
   buildSourceFrame();
   buildAccountFields();
   buildButtons();
@@ -141,20 +141,20 @@ void FrmAcc_Restore::buildButtons() {
     created->setText(caption);
     return created;
   };
-  Cmd_First = button(QStringLiteral("Cmd_First"), QStringLiteral("السجل الأول"), {3850, 5550, 1300, 420});
-  Cmd_Pre = button(QStringLiteral("Cmd_Pre"), QStringLiteral("السجل السابق"), {2600, 5550, 1250, 420});
-  Cmd_Next = button(QStringLiteral("Cmd_Next"), QStringLiteral("السجل التالي"), {1400, 5550, 1200, 420});
-  Cmd_Last = button(QStringLiteral("Cmd_Last"), QStringLiteral("آخر سجل"), {200, 5550, 1200, 420});
-  CmdImport = button(QStringLiteral("CmdImport"), QStringLiteral("استيراد"), {8500, 6250, 1500, 450});
+  Cmd_First = button(QStringLiteral("Cmd_First"), QStringLiteral("السجل الأول"), {7600, 6250, 2400, 420});
+  Cmd_Pre = button(QStringLiteral("Cmd_Pre"), QStringLiteral("السجل السابق"), {5100, 6250, 2400, 420});
+  Cmd_Next = button(QStringLiteral("Cmd_Next"), QStringLiteral("السجل التالي"), {2600, 6250, 2400, 420});
+  Cmd_Last = button(QStringLiteral("Cmd_Last"), QStringLiteral("آخر سجل"), {200, 6250, 2300, 420});
+  CmdImport = button(QStringLiteral("CmdImport"), QStringLiteral("استيراد"), {8500, 6800, 1500, 450});
   CmdImportAll =
-      button(QStringLiteral("CmdImportAll"), QStringLiteral("استيراد الكل"), {6900, 6250, 1500, 450});
-  CmdStop = button(QStringLiteral("CmdStop"), kStop, {5300, 6250, 1500, 450});
+      button(QStringLiteral("CmdImportAll"), QStringLiteral("استيراد الكل"), {6900, 6800, 1500, 450});
+  CmdStop = button(QStringLiteral("CmdStop"), kStop, {5300, 6800, 1500, 450});
   CmdStop->setEnabled(false);
-  CmdImportGaid = button(QStringLiteral("CmdImportGaid"), kImportEntries, {3200, 6250, 2000, 450});
+  CmdImportGaid = button(QStringLiteral("CmdImportGaid"), kImportEntries, {3200, 6800, 2000, 450});
   CmdImportGaid->setEnabled(false);
-  Cmd_Exit = button(QStringLiteral("Cmd_Exit"), kExit, {200, 6250, 1800, 450});
+  Cmd_Exit = button(QStringLiteral("Cmd_Exit"), kExit, {200, 6800, 1800, 450});
   setCancelButton(Cmd_Exit);
-  Frame1 = addControl<QGroupBox>(QStringLiteral("Frame1"), {200, 6850, 9800, 900});
+  Frame1 = addControl<QGroupBox>(QStringLiteral("Frame1"), {200, 7400, 9800, 900});
   Frame1->setTitle(QStringLiteral("استيراد القيود"));
   lblGaidStatus = addControl<QLabel>(QStringLiteral("lblGaidStatus"), {150, 360, 9500, 360}, Frame1);
   Frame1->hide();

@@ -13,11 +13,22 @@
 #include <memory>
 #include <vector>
 
+#include <QListWidget>
+#include <QPushButton>
+
+#include "accounts/FrmAcc_Restore.h"
+#include "host/FileControls.h"
 #include "host/Form.h"
+#include "host/FrmFilter.h"
+#include "host/FrmOverWrite.h"
 #include "host/FrmStart.h"
 #include "host/Globals.h"
 #include "host/ScriptedUser.h"
+#include "host/Version2Database.h"
+#include "host/WinSeek.h"
+#include "host/Windows.h"
 #include "host/db/DbError.h"
+#include "tools/mdbwriter/V1Generator.h"
 
 namespace {
 
@@ -26,11 +37,27 @@ using namespace qalvoro;
 struct Window {
   QString name;
   std::function<std::unique_ptr<Form>()> make;
+  // Puts something worth seeing on the loaded window.
+  std::function<void(Form&)> fill = [](Form&) {};
 };
 
-std::vector<Window> windows() {
+// The accounts window with a version-1 file open and an account shown.
+void showAnAccount(Form& form, const QString& accountsFolder) {
+  auto& window = static_cast<FrmAcc_Restore&>(form);
+  window.File1->setPath(accountsFolder);
+  window.File1->setCurrentItem(window.File1->findItems("ACC2003.MDB", Qt::MatchFixedString).value(0));
+  window.CmdOpenOldDB->click();
+  window.Cmd_Last->click();
+}
+
+std::vector<Window> windows(const QString& accountsFolder) {
   return {
       {"FrmStart", [] { return std::make_unique<FrmStart>(); }},
+      {"FrmOverWrite", [] { return std::make_unique<FrmOverWrite>(); }},
+      {"FrmFilter", [] { return std::make_unique<FrmFilter>(); }},
+      {"WinSeek", [] { return std::make_unique<WinSeek>(); }},
+      {"FrmAcc_Restore", [] { return std::make_unique<FrmAcc_Restore>(); },
+       [accountsFolder](Form& form) { showAnAccount(form, accountsFolder); }},
   };
 }
 
@@ -46,6 +73,7 @@ void openLanguage(const QString& ltrPath) {
 bool render(const Window& window, const QString& file) {
   auto form = window.make();
   form->load();
+  window.fill(*form);
   form->show();
   QApplication::processEvents();
   const bool saved = form->grab().save(file);
@@ -70,13 +98,20 @@ int main(int argc, char* argv[]) {
   QFile::setPermissions(ltr, QFile::ReadOwner | QFile::WriteOwner);
   const ScopedPlatform user(std::make_unique<ScriptedUser>());
   globals().INI_Path = QStringLiteral("QalvoroScreenshots");
+  qputenv("QALVORO_WORKING_COPY", work.filePath("tmp_44d2.tmp").toLocal8Bit());
+  const QString accounts = work.filePath("v1");
+  QDir().mkpath(accounts);
+  mdbwriter::v1::writeAccountsFolder(accounts, {});
 
   int failures = 0;
   try {
+    createVersion2Database(work.filePath("v2.db"), true);
+    globals().MainConnection = std::make_unique<Connection>();
+    globals().MainConnection->open(work.filePath("v2.db"));
     openLanguage(ltr);
     for (const auto& [language, suffix] : {std::pair{"A", "ar"}, std::pair{"E", "en"}}) {
       SaveSetting(QStringLiteral("Language"), language);
-      for (const Window& window : windows()) {
+      for (const Window& window : windows(accounts)) {
         const QString file = QStringLiteral("%1/%2-%3.png").arg(target, window.name, suffix);
         const bool saved = render(window, file);
         failures += saved ? 0 : 1;
@@ -87,7 +122,7 @@ int main(int argc, char* argv[]) {
     out << "Err:" << error.number() << '\n' << error.description() << '\n';
     return 1;
   }
-  globals().LangRecordset.reset();
-  globals().LangConnection.reset();
+  qalvoro::windows().clear();
+  ReleaseGlobals();
   return failures == 0 ? 0 : 1;
 }
