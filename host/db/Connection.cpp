@@ -16,6 +16,15 @@ QString nextConnectionName() {
   return QStringLiteral("qalvoro-db-%1").arg(++counter);
 }
 
+// SQLite: readers and one writer work side by side, and a commit does not
+// wait for the disk (a crash may lose the last commits, never the file).
+// Media that cannot keep a log keep the classic journal.
+void useWriteAheadLog(const QSqlDatabase& database) {
+  QSqlQuery pragma(database);
+  pragma.exec(QStringLiteral("PRAGMA journal_mode = WAL"));
+  pragma.exec(QStringLiteral("PRAGMA synchronous = NORMAL"));
+}
+
 // Opens the database of the target under the connection name; nothing is
 // left registered when it fails.
 void openDatabase(const QString& name, const ConnectionTarget& target) {
@@ -35,7 +44,10 @@ void openDatabase(const QString& name, const ConnectionTarget& target) {
       database.setPassword(target.password);
       database.setConnectOptions(QStringLiteral("connect_timeout=15"));
     }
-    if (database.open()) return;
+    if (database.open()) {
+      if (target.engine == Engine::SQLite) useWriteAheadLog(database);
+      return;
+    }
     error = database.lastError();
   }
   QSqlDatabase::removeDatabase(name);

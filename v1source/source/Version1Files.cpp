@@ -76,7 +76,12 @@ void DeleteWorkingCopy() {
   }
 }
 
-void OpenWorkingCopy(Connection& connection) { connection.open(WorkingCopyPath()); }
+void OpenWorkingCopy(Connection& connection) {
+  connection.open(WorkingCopyPath());
+  // A throwaway copy: its writes (the deletion of imported rows) need not
+  // wait for the disk.
+  connection.execute(QStringLiteral("PRAGMA synchronous = OFF"));
+}
 
 std::vector<Version1Branch> BranchesOfGeneralFile(const QString& generalFile) {
   const QTemporaryDir folder;

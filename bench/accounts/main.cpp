@@ -1,0 +1,181 @@
+// bench-accounts: the accounts migration at N and 2N accounts (with 2N and
+// 4N journal entries of 2-4 lines), into a fresh SQLite version-2 database
+// and then into PostgreSQL. Each size runs in a child process of its own so
+// that its peak memory is its own. Prints accounts/s, entries/s and the time
+// ratio 2N/N of both phases.
+//
+//   bench-accounts [N]            (default N = 5000)
+//   bench-accounts --one ENGINE N (one run; used by the above)
+
+#include <sys/resource.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <cstdio>
+
+#include "accounts/FrmAcc_Restore.h"
+#include "host/BatchUser.h"
+#include "host/ComboHelpers.h"
+#include "host/FileControls.h"
+#include "host/Globals.h"
+#include "host/ImportData.h"
+#include "host/Version2Database.h"
+#include "host/Windows.h"
+#include "host/db/Connection.h"
+#include "host/db/Recordset.h"
+#include "tools/mdbwriter/V1Generator.h"
+#include "v1source/source/Version1Source.h"
+
+namespace {
+
+using namespace qalvoro;
+
+struct Result {
+  double accountSeconds = 0;
+  double entrySeconds = 0;
+  long peakKiB = 0;
+};
+
+int rowsOf(const QString& table) {
+  Recordset rows;
+  rows.open(QStringLiteral("SELECT COUNT(*) AS n FROM ") + table, MainConnection());
+  return rows.value(QStringLiteral("n")).toInt();
+}
+
+long peakKiB() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
+
+// One run in this process: prints "RESULT accounts_s entries_s peak_kib".
+int runOne(const QString& engine, int accounts) {
+  QTemporaryDir work;
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, work.filePath("config"));
+  qputenv("QALVORO_WORKING_COPY", work.filePath("tmp_44d2.tmp").toLocal8Bit());
+  mdbwriter::v1::V1Options options;
+  options.sizes.accounts = accounts;
+  options.sizes.entries = 2 * accounts;
+  options.systemFile = false;
+  mdbwriter::v1::writeAccountsFolder(work.path(), options);
+  QFile::remove(work.filePath("General.MDB"));
+
+  QString target = work.filePath("v2.db");
+  if (engine == QLatin1String("postgresql")) {
+    target = qEnvironmentVariable("BENCH_PG_URL") + QStringLiteral("_%1").arg(accounts);
+  }
+  createVersion2Database(target, false);
+  {
+    Connection connection;
+    connection.open(target, QStringLiteral("sa"), DbPassword);
+    connection.execute(QStringLiteral("INSERT INTO Branch (AName, EName) VALUES ('bench', 'bench')"));
+  }
+  QFile::copy(QCoreApplication::applicationDirPath() + "/LTR.DRV", work.filePath("LTR.DRV"));
+
+  QTextStream out(stdout);
+  QString ignored;
+  QTextStream quiet(&ignored);
+  const ScopedPlatform user(std::make_unique<BatchUser>(quiet));
+  if (!ImportData::OpenSession(work.path() + '/', QStringLiteral("Bench"), target)) return 1;
+  auto& window = windows().get<FrmAcc_Restore>();
+  window.load();
+  window.File1->setPath(work.path());
+  window.File1->setCurrentItem(window.File1->findItems("ACC2003.MDB", Qt::MatchFixedString).value(0));
+  window.CmdOpenOldDB->click();
+  SelectComboByData(*window.CboOldBranch, 1);
+
+  Result result;
+  QElapsedTimer timer;
+  timer.start();
+  window.CmdImportAll->click();
+  result.accountSeconds = timer.nsecsElapsed() / 1e9;
+  timer.restart();
+  window.CmdImportGaid->click();
+  result.entrySeconds = timer.nsecsElapsed() / 1e9;
+  const int imported = rowsOf(QStringLiteral("CardAcc"));
+  const int entries = rowsOf(QStringLiteral("Gaid"));
+  window.Cmd_Exit->click();
+  windows().clear();
+  ImportData::CloseSession();
+  ReleaseGlobals();
+  out << "RESULT " << imported << ' ' << result.accountSeconds << ' ' << entries << ' '
+      << result.entrySeconds << ' ' << peakKiB() << Qt::endl;
+  return 0;
+}
+
+struct Run {
+  int accounts = 0;
+  double accountSeconds = 0;
+  int entries = 0;
+  double entrySeconds = 0;
+  long peak = 0;
+};
+
+Run child(const QString& engine, int accounts) {
+  QProcess process;
+  process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+  process.start(QCoreApplication::applicationFilePath(),
+                {"--one", engine, QString::number(accounts)});
+  process.waitForFinished(-1);
+  Run run;
+  for (const QString& line : QString::fromUtf8(process.readAllStandardOutput()).split('\n')) {
+    const QStringList parts = line.split(' ');
+    if (parts.size() == 6 && parts[0] == "RESULT") {
+      run = {parts[1].toInt(), parts[2].toDouble(), parts[3].toInt(), parts[4].toDouble(),
+             parts[5].toLong()};
+    }
+  }
+  return run;
+}
+
+void report(const QString& engine, int n) {
+  const Run small = child(engine, n);
+  const Run large = child(engine, 2 * n);
+  std::printf("%s\n", qPrintable(engine));
+  for (const Run& run : {small, large}) {
+    std::printf("  %6d accounts: %8.0f accounts/s   %6d entries: %8.0f entries/s   peak %ld MiB\n",
+                run.accounts, run.accounts / run.accountSeconds, run.entries,
+                run.entries / run.entrySeconds, run.peak / 1024);
+  }
+  std::printf("  time ratio 2N/N: accounts %.2f, entries %.2f (goal <= 2.2)\n",
+              large.accountSeconds / small.accountSeconds,
+              large.entrySeconds / small.entrySeconds);
+  std::fflush(stdout);
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication application(argc, argv);
+  const QStringList arguments = QCoreApplication::arguments();
+  if (arguments.size() == 4 && arguments[1] == "--one") {
+    return runOne(arguments[2], arguments[3].toInt());
+  }
+  const int n = arguments.size() > 1 ? arguments[1].toInt() : 5000;
+  report(QStringLiteral("sqlite"), n);
+
+  // PostgreSQL: a throwaway server on loopback for the two runs.
+  QTemporaryDir state;
+  const QString script = QStringLiteral(QALVORO_SOURCE_DIR "/tests/support/pg-cluster.sh");
+  if (QProcess::execute("bash", {script, "start", state.path(), "56432"}) != 0) {
+    std::printf("postgresql: the server could not be started\n");
+    return 1;
+  }
+  QFile urlFile(state.filePath("url"));
+  urlFile.open(QIODevice::ReadOnly);
+  QString url = QString::fromUtf8(urlFile.readAll()).trimmed();
+  url.chop(QStringLiteral("postgres").size());
+  qputenv("BENCH_PG_URL", (url + "bench").toUtf8());
+  report(QStringLiteral("postgresql"), n);
+  QProcess::execute("bash", {script, "stop", state.path()});
+  return 0;
+}
