@@ -19,11 +19,11 @@ bool HasJournalLines(int accountId) {
 }
 
 std::optional<ExistingAccount> FindAccount(const QString& accNo, int branch) {
-  Recordset rows;
-  rows.open(QStringLiteral("SELECT * FROM CardAcc WHERE AccNo = ? AND BranchID = ?"),
-            MainConnection(), LockType::ReadOnly, {accNo, branch});
-  if (rows.eof()) return std::nullopt;
-  return ExistingAccount{rows.text(QStringLiteral("AccNo")), rows.text(QStringLiteral("AccNameA"))};
+  const auto row = MainConnection().firstRow(
+      QStringLiteral("SELECT AccNo, AccNameA FROM CardAcc WHERE AccNo = ? AND BranchID = ?"),
+      {accNo, branch});
+  if (!row) return std::nullopt;
+  return ExistingAccount{row->value(0).toString(), row->value(1).toString()};
 }
 
 namespace {

@@ -217,6 +217,7 @@ void FrmAcc_Restore::SetButtonState(int state) {
 
 void FrmAcc_Restore::colourFields(bool parentAccount) {
   const QColor colour = parentAccount ? kParentColour : kLeafColour;
+  if (txtAccNo->palette().color(QPalette::Text) == colour) return;
   for (QWidget* field :
        std::initializer_list<QWidget*>{txtAccNo, txtAccNameA, txtAccNameE, txtAccFather,
                                        txtStartCredit, txtStartDebit, txtDebit, txtCredit,
@@ -257,12 +258,11 @@ void FrmAcc_Restore::ViewRec() {
 
 void FrmAcc_Restore::showParentName() {
   Label2->clear();
-  Recordset parent;
-  parent.open(QStringLiteral("SELECT اسم_الحساب, مدين, دائن FROM Card "
-                             "WHERE رقم_الحساب = ? AND رقم_الفرع = ?"),
-              source_->database(), LockType::ReadOnly,
-              {txtAccFather->text(), version1Branch()});
-  if (!parent.eof()) Label2->setText(parent.text(QStringLiteral("اسم_الحساب")));
+  const auto parent = source_->database().firstRow(
+      QStringLiteral("SELECT اسم_الحساب, مدين, دائن FROM Card "
+                     "WHERE رقم_الحساب = ? AND رقم_الفرع = ?"),
+      {txtAccFather->text(), version1Branch()});
+  if (parent) Label2->setText(parent->value(0).toString());
 }
 
 void FrmAcc_Restore::CboOldBranch_Click() {

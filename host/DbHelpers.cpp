@@ -52,25 +52,27 @@ void SetTableLock(const QString& action, const QString& name) {
 
 QString LookupValue(const QString& table, const QString& field, const QString& condition,
                     const QVariantList& params) {
-  Recordset rows;
-  rows.open(QStringLiteral("SELECT ") + field + QStringLiteral(" FROM ") + table +
-                whereClause(condition),
-            MainConnection(), LockType::ReadOnly, params);
-  if (rows.eof()) return {};
-  const QVariant value =
-      field.contains(')') ? rows.value(rows.fieldNames().constFirst()) : rows.value(field);
+  const auto row = MainConnection().firstRow(
+      QStringLiteral("SELECT ") + field + QStringLiteral(" FROM ") + table + whereClause(condition),
+      params);
+  if (!row) return {};
+  const int column = field.contains(')') ? 0 : row->indexOf(field);
+  if (column < 0) {
+    throw DbError(dberr::kItemNotFound,
+                  QStringLiteral("Item cannot be found in the collection: %1").arg(field));
+  }
+  const QVariant value = row->value(column);
   return value.isNull() ? QString() : value.toString();
 }
 
 int GetMaxValue(const QString& table, const QString& field, const QString& condition,
                 const QVariantList& params) {
-  Recordset rows;
-  rows.open(QStringLiteral("SELECT MAX(") + field + QStringLiteral(") FROM ") + table +
-                whereClause(condition),
-            MainConnection(), LockType::ReadOnly, params);
-  if (rows.eof()) return 1;
-  const QVariant largest = rows.value(rows.fieldNames().constFirst());
-  if (largest.isNull()) return 1;
+  const auto row = MainConnection().firstRow(
+      QStringLiteral("SELECT MAX(") + field + QStringLiteral(") FROM ") + table +
+          whereClause(condition),
+      params);
+  if (!row || row->value(0).isNull()) return 1;
+  const QVariant largest = row->value(0);
   return static_cast<int>(std::lround(Val(largest.toString()) + 1));
 }
 

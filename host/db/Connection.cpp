@@ -78,6 +78,7 @@ void Connection::open(const QString& connectionString, const QString& user,
 }
 
 void Connection::close() {
+  statements_.clear();
   if (!QSqlDatabase::contains(name_)) return;
   QSqlDatabase::database(name_, false).close();
   QSqlDatabase::removeDatabase(name_);
@@ -101,16 +102,62 @@ int Connection::execute(const QString& sql, const QVariantList& params) {
   return write(sql, params).rowsAffected;
 }
 
+QSqlQuery& Connection::runPrepared(const QString& sql, const QVariantList& params) {
+  constexpr qsizetype kMostStatements = 256;
+  auto found = statements_.find(sql);
+  if (found == statements_.end()) {
+    if (statements_.size() >= kMostStatements) statements_.clear();
+    auto query = std::make_shared<QSqlQuery>(database());
+    query->setForwardOnly(true);
+    if (!query->prepare(sql)) throw toDbError(query->lastError());
+    found = statements_.insert(sql, std::move(query));
+  }
+  QSqlQuery& query = **found;
+  query.finish();
+  for (qsizetype i = 0; i < params.size(); ++i) query.bindValue(int(i), bindable(params[i]));
+  if (!query.exec()) {
+    const DbError error = toDbError(query.lastError());
+    statements_.erase(found);
+    throw error;
+  }
+  return query;
+}
+
+std::optional<QSqlRecord> Connection::firstRow(const QString& sql, const QVariantList& params) {
+  QSqlQuery& query = runPrepared(sql, params);
+  std::optional<QSqlRecord> row;
+  if (query.next()) row = query.record();
+  query.finish();
+  return row;
+}
+
+namespace {
+// The shape of a statement text, worked out once per text.
+const sql::WriteShape& shapeOf(const QString& sql) {
+  constexpr qsizetype kMostShapes = 512;
+  thread_local QHash<QString, sql::WriteShape> shapes;
+  auto found = shapes.constFind(sql);
+  if (found == shapes.cend()) {
+    if (shapes.size() >= kMostShapes) shapes.clear();
+    found = shapes.insert(sql, sql::analyseWrite(sql));
+  }
+  return *found;
+}
+}  // namespace
+
 Connection::WriteResult Connection::write(const QString& sql, const QVariantList& params) {
   using Kind = sql::WriteShape::Kind;
   const QSqlDatabase db = database();
-  const sql::WriteShape shape = sql::analyseWrite(sql);
+  const sql::WriteShape& shape = shapeOf(sql);
   WriteResult result;
   if (shape.kind == Kind::Query) {
-    result.rowsAffected = runSql(db, sql, params).numRowsAffected();
+    QSqlQuery& query = runPrepared(sql, params);
+    result.rowsAffected = query.numRowsAffected();
+    query.finish();
     return result;
   }
   if (shape.kind == Kind::Other) {
+    statements_.clear();
     result.rowsAffected = runSql(db, sql, params).numRowsAffected();
     keys_.forget();  // the schema may have changed
     changes_.recordAll();
@@ -118,12 +165,15 @@ Connection::WriteResult Connection::write(const QString& sql, const QVariantList
   }
   const QString key = shape.canReturnKeys ? rowKeyColumn(shape.table) : QString();
   if (key.isEmpty()) {
-    result.rowsAffected = runSql(db, sql, params).numRowsAffected();
+    QSqlQuery& query = runPrepared(sql, params);
+    result.rowsAffected = query.numRowsAffected();
+    query.finish();
     changes_.recordTable(shape.table);
     return result;
   }
-  QSqlQuery query = runSql(db, shape.body + QStringLiteral(" RETURNING ") + key, params);
+  QSqlQuery& query = runPrepared(shape.body + QStringLiteral(" RETURNING ") + key, params);
   while (query.next()) result.keys.push_back(query.value(0).toLongLong());
+  query.finish();
   result.rowsAffected = static_cast<int>(result.keys.size());
   for (const qint64 written : result.keys) changes_.recordRow(shape.table, written);
   return result;

@@ -1,10 +1,14 @@
 #pragma once
 
+#include <QHash>
 #include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlRecord>
 #include <QString>
 #include <QVariant>
 #include <QVariantList>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "host/db/ChangeJournal.h"
@@ -65,9 +69,20 @@ class Connection {
   // the table has none.
   QString rowKeyColumn(const QString& table);
 
+  // The first row of a query (read-only, values bound), or nothing when it
+  // has none. For single-value lookups: no recordset is built.
+  std::optional<QSqlRecord> firstRow(const QString& sql, const QVariantList& params = {});
+
+  // Runs a statement through a prepared query kept for its text, so that
+  // statements repeated per record are parsed and planned once. The caller
+  // reads the result at once (forward only) and runs nothing else on the
+  // same text before it is done; raises DbError.
+  QSqlQuery& runPrepared(const QString& sql, const QVariantList& params = {});
+
  private:
   QString name_;
   ConnectionTarget target_;
+  QHash<QString, std::shared_ptr<QSqlQuery>> statements_;
   ChangeJournal changes_;
   TableKeys keys_;
   int transactionDepth_ = 0;

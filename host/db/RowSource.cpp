@@ -58,7 +58,7 @@ std::vector<LoadedRow> RowSource::loadAll() {
   const QString sql = keyed() ? sql_.left(shape_.afterSelect) + ' ' + key_ + " AS " + kKeyAlias +
                                     ',' + sql_.mid(shape_.afterSelect)
                               : sql_;
-  QSqlQuery query = runSql(connection_.database(), sql, params_);
+  QSqlQuery& query = connection_.runPrepared(sql, params_);
   readColumns(query.record());
   std::vector<LoadedRow> rows;
   const int first = keyed() ? 1 : 0;
@@ -71,6 +71,7 @@ std::vector<LoadedRow> RowSource::loadAll() {
     }
     rows.push_back(std::move(row));
   }
+  query.finish();
   return rows;
 }
 
@@ -101,7 +102,7 @@ void RowSource::readColumns(const QSqlRecord& record) {
 }
 
 std::vector<LoadedRow> RowSource::read(const QString& sql, const QVariantList& params) const {
-  QSqlQuery query = runSql(connection_.database(), sql, params);
+  QSqlQuery& query = connection_.runPrepared(sql, params);
   std::vector<LoadedRow> rows;
   while (query.next()) {
     LoadedRow row;
@@ -111,6 +112,7 @@ std::vector<LoadedRow> RowSource::read(const QString& sql, const QVariantList& p
     }
     rows.push_back(std::move(row));
   }
+  query.finish();
   return rows;
 }
 
