@@ -25,6 +25,14 @@ void useWriteAheadLog(const QSqlDatabase& database) {
   pragma.exec(QStringLiteral("PRAGMA synchronous = NORMAL"));
 }
 
+// PostgreSQL: statements are prepared once per connection, but their plans
+// follow the tables as they grow during an import (a plan made while a table
+// was nearly empty would scan it whole ever after).
+void planEveryExecution(const QSqlDatabase& database) {
+  QSqlQuery setting(database);
+  setting.exec(QStringLiteral("SET plan_cache_mode = force_custom_plan"));
+}
+
 // Opens the database of the target under the connection name; nothing is
 // left registered when it fails.
 void openDatabase(const QString& name, const ConnectionTarget& target) {
@@ -45,7 +53,11 @@ void openDatabase(const QString& name, const ConnectionTarget& target) {
       database.setConnectOptions(QStringLiteral("connect_timeout=15"));
     }
     if (database.open()) {
-      if (target.engine == Engine::SQLite) useWriteAheadLog(database);
+      if (target.engine == Engine::SQLite) {
+        useWriteAheadLog(database);
+      } else {
+        planEveryExecution(database);
+      }
       return;
     }
     error = database.lastError();
