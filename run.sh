@@ -10,5 +10,7 @@ if [[ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" && -z "${QT_QPA_PLATFORM:-}" ]]; the
   echo "No display found: start this on a desktop session (or set QT_QPA_PLATFORM)." >&2
   exit 1
 fi
+# The file lists start in the current folder: the demo's accounting files.
+cd "$root/demo/v1/accounts"
 exec "$root/build/bin/qalvoro-host" --app-path "$root/demo/" --settings QalvoroDemo \
   --db "$root/demo/qalvoro.db"

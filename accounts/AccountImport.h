@@ -19,7 +19,7 @@ struct AccountFields {
   QString startCredit;
   bool debit = false;
   bool credit = false;
-  int type = -1;  // CboAccType's index
+  int type = -1;   // CboAccType's index
   int branch = 0;  // version-2 branch
 };
 

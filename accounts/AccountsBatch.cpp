@@ -54,7 +54,8 @@ class Summary : public ImportReport {
         refused_.push_back(key + ": " + reason);
         break;
     }
-    if (++accounts_ % kProgressEvery == 0) out_ << "progress: " << accounts_ << " accounts" << Qt::endl;
+    if (++accounts_ % kProgressEvery == 0)
+      out_ << "progress: " << accounts_ << " accounts" << Qt::endl;
   }
   void stopped(const QString& key, const QString& reason) override {
     stoppedAt_ = key.isEmpty() ? reason : QStringLiteral("account %1: %2").arg(key, reason);
@@ -62,7 +63,8 @@ class Summary : public ImportReport {
   void entry(int, int lines, int skippedLines) override {
     lines_ += lines;
     skippedLines_ += skippedLines;
-    if (++entries_ % kProgressEvery == 0) out_ << "progress: " << entries_ << " entries" << Qt::endl;
+    if (++entries_ % kProgressEvery == 0)
+      out_ << "progress: " << entries_ << " entries" << Qt::endl;
   }
 
   bool wasStopped() const { return !stoppedAt_.isEmpty(); }

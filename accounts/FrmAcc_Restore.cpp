@@ -69,14 +69,13 @@ void FrmAcc_Restore::buildSourceFrame() {
   File1->setPattern(QStringLiteral("*.mdb"));
   auto* branchLabel = addControl<QLabel>(QStringLiteral("Label4"), {3500, 3030, 1050, 330}, Frame3);
   branchLabel->setText(QStringLiteral("الفرع :"));
-  CboOldBranch = addControl<QComboBox>(QStringLiteral("CboOldBranch"), {1700, 3030, 1700, 330},
-                                       Frame3);
+  CboOldBranch =
+      addControl<QComboBox>(QStringLiteral("CboOldBranch"), {1700, 3030, 1700, 330}, Frame3);
   CmdOpenOldDB =
       addControl<QPushButton>(QStringLiteral("CmdOpenOldDB"), {150, 3000, 1400, 390}, Frame3);
   connect(CmdDialog, &QPushButton::clicked, this,
           [this] { ReportErrors([this] { source_->CmdDialog_Click(); }); });
-  connect(CmdOpenOldDB, &QPushButton::clicked, this,
-          [this] { source_->CmdOpenOldDB_Click(); });
+  connect(CmdOpenOldDB, &QPushButton::clicked, this, [this] { source_->CmdOpenOldDB_Click(); });
   connect(CboOldBranch, &QComboBox::currentIndexChanged, this,
           [this] { ReportErrors([this] { CboOldBranch_Click(); }); });
 }
@@ -98,7 +97,8 @@ void FrmAcc_Restore::buildAccountFields() {
 
   Frame7 = addControl<QGroupBox>(QStringLiteral("Frame7"), {200, 600, 4950, 1950});
   Frame7->setTitle(QStringLiteral("بيانات الحساب"));
-  txtAccNo = fieldWithLabel(Frame7, QStringLiteral("txtAccNo"), QStringLiteral("رقم الحساب :"), 330);
+  txtAccNo =
+      fieldWithLabel(Frame7, QStringLiteral("txtAccNo"), QStringLiteral("رقم الحساب :"), 330);
   txtAccNameA =
       fieldWithLabel(Frame7, QStringLiteral("txtAccNameA"), QStringLiteral("اسم الحساب :"), 720);
   txtAccNameE = fieldWithLabel(Frame7, QStringLiteral("txtAccNameE"),
@@ -119,14 +119,15 @@ void FrmAcc_Restore::buildAccountFields() {
 
   FrameSBalance = addControl<QGroupBox>(QStringLiteral("FrameSBalance"), {200, 3850, 4950, 1150});
   FrameSBalance->setTitle(QStringLiteral("الرصيد الافتتاحي"));
-  txtStartDebit = fieldWithLabel(FrameSBalance, QStringLiteral("txtStartDebit"),
-                                 QStringLiteral("مدين"), 330);
-  txtStartCredit = fieldWithLabel(FrameSBalance, QStringLiteral("txtStartCredit"),
-                                  QStringLiteral("دائن"), 720);
+  txtStartDebit =
+      fieldWithLabel(FrameSBalance, QStringLiteral("txtStartDebit"), QStringLiteral("مدين"), 330);
+  txtStartCredit =
+      fieldWithLabel(FrameSBalance, QStringLiteral("txtStartCredit"), QStringLiteral("دائن"), 720);
   FrameBalance = addControl<QGroupBox>(QStringLiteral("FrameBalance"), {5300, 4100, 4700, 1150});
   FrameBalance->setTitle(QStringLiteral("الرصيد"));
   txtDebit = fieldWithLabel(FrameBalance, QStringLiteral("txtDebit"), QStringLiteral("مدين"), 330);
-  txtCredit = fieldWithLabel(FrameBalance, QStringLiteral("txtCredit"), QStringLiteral("دائن"), 720);
+  txtCredit =
+      fieldWithLabel(FrameBalance, QStringLiteral("txtCredit"), QStringLiteral("دائن"), 720);
   Frame6 = addControl<QGroupBox>(QStringLiteral("Frame6"), {5300, 5350, 4700, 750});
   Frame6->setTitle(QStringLiteral("الحد الأعلى للرصيد"));
   txtMaxDebit = addControl<QLineEdit>(QStringLiteral("txtMaxDebit"), {150, 330, 4400, 300}, Frame6);
@@ -141,13 +142,17 @@ void FrmAcc_Restore::buildButtons() {
     created->setText(caption);
     return created;
   };
-  Cmd_First = button(QStringLiteral("Cmd_First"), QStringLiteral("السجل الأول"), {7600, 6250, 2400, 420});
-  Cmd_Pre = button(QStringLiteral("Cmd_Pre"), QStringLiteral("السجل السابق"), {5100, 6250, 2400, 420});
-  Cmd_Next = button(QStringLiteral("Cmd_Next"), QStringLiteral("السجل التالي"), {2600, 6250, 2400, 420});
+  Cmd_First =
+      button(QStringLiteral("Cmd_First"), QStringLiteral("السجل الأول"), {7600, 6250, 2400, 420});
+  Cmd_Pre =
+      button(QStringLiteral("Cmd_Pre"), QStringLiteral("السجل السابق"), {5100, 6250, 2400, 420});
+  Cmd_Next =
+      button(QStringLiteral("Cmd_Next"), QStringLiteral("السجل التالي"), {2600, 6250, 2400, 420});
   Cmd_Last = button(QStringLiteral("Cmd_Last"), QStringLiteral("آخر سجل"), {200, 6250, 2300, 420});
-  CmdImport = button(QStringLiteral("CmdImport"), QStringLiteral("استيراد"), {8500, 6800, 1500, 450});
-  CmdImportAll =
-      button(QStringLiteral("CmdImportAll"), QStringLiteral("استيراد الكل"), {6900, 6800, 1500, 450});
+  CmdImport =
+      button(QStringLiteral("CmdImport"), QStringLiteral("استيراد"), {8500, 6800, 1500, 450});
+  CmdImportAll = button(QStringLiteral("CmdImportAll"), QStringLiteral("استيراد الكل"),
+                        {6900, 6800, 1500, 450});
   CmdStop = button(QStringLiteral("CmdStop"), kStop, {5300, 6800, 1500, 450});
   CmdStop->setEnabled(false);
   CmdImportGaid = button(QStringLiteral("CmdImportGaid"), kImportEntries, {3200, 6800, 2000, 450});
@@ -156,7 +161,8 @@ void FrmAcc_Restore::buildButtons() {
   setCancelButton(Cmd_Exit);
   Frame1 = addControl<QGroupBox>(QStringLiteral("Frame1"), {200, 7400, 9800, 900});
   Frame1->setTitle(QStringLiteral("استيراد القيود"));
-  lblGaidStatus = addControl<QLabel>(QStringLiteral("lblGaidStatus"), {150, 360, 9500, 360}, Frame1);
+  lblGaidStatus =
+      addControl<QLabel>(QStringLiteral("lblGaidStatus"), {150, 360, 9500, 360}, Frame1);
   Frame1->hide();
 
   const auto on = [this](QPushButton* clicked, void (FrmAcc_Restore::*handler)()) {
@@ -218,10 +224,9 @@ void FrmAcc_Restore::SetButtonState(int state) {
 void FrmAcc_Restore::colourFields(bool parentAccount) {
   const QColor colour = parentAccount ? kParentColour : kLeafColour;
   if (txtAccNo->palette().color(QPalette::Text) == colour) return;
-  for (QWidget* field :
-       std::initializer_list<QWidget*>{txtAccNo, txtAccNameA, txtAccNameE, txtAccFather,
-                                       txtStartCredit, txtStartDebit, txtDebit, txtCredit,
-                                       txtMaxDebit, Label2}) {
+  for (QWidget* field : std::initializer_list<QWidget*>{txtAccNo, txtAccNameA, txtAccNameE,
+                                                        txtAccFather, txtStartCredit, txtStartDebit,
+                                                        txtDebit, txtCredit, txtMaxDebit, Label2}) {
     setTextColour(*field, colour);
   }
 }
@@ -258,18 +263,18 @@ void FrmAcc_Restore::ViewRec() {
 
 void FrmAcc_Restore::showParentName() {
   Label2->clear();
-  const auto parent = source_->database().firstRow(
-      QStringLiteral("SELECT اسم_الحساب, مدين, دائن FROM Card "
-                     "WHERE رقم_الحساب = ? AND رقم_الفرع = ?"),
-      {txtAccFather->text(), version1Branch()});
+  const auto parent =
+      source_->database().firstRow(QStringLiteral("SELECT اسم_الحساب, مدين, دائن FROM Card "
+                                                  "WHERE رقم_الحساب = ? AND رقم_الفرع = ?"),
+                                   {txtAccFather->text(), version1Branch()});
   if (parent) Label2->setText(parent->value(0).toString());
 }
 
 void FrmAcc_Restore::CboOldBranch_Click() {
   ClearFields();
   const bool chosen = CboOldBranch->currentIndex() >= 0;
-  for (QWidget* control : std::initializer_list<QWidget*>{CmdImport, CmdImportAll, Frame7, Cmd_First,
-                                                          Cmd_Last, Cmd_Pre, Cmd_Next}) {
+  for (QWidget* control : std::initializer_list<QWidget*>{CmdImport, CmdImportAll, Frame7,
+                                                          Cmd_First, Cmd_Last, Cmd_Pre, Cmd_Next}) {
     control->setEnabled(chosen);
   }
   if (!chosen) return;
@@ -357,8 +362,8 @@ bool FrmAcc_Restore::askOverwrite(const ExistingAccount& existing) {
   const QString number = Translate(QStringLiteral("رقم الحساب :"));
   const QString name = Translate(QStringLiteral("اسم الحساب :"));
   prompt.lblOld->setText(number + existing.accNo + "\r\n" + name + existing.nameA);
-  prompt.lblNew->setText(number + version1List_.text(QStringLiteral("رقم_الحساب")) + "\r\n" +
-                         name + version1List_.text(QStringLiteral("اسم_الحساب")));
+  prompt.lblNew->setText(number + version1List_.text(QStringLiteral("رقم_الحساب")) + "\r\n" + name +
+                         version1List_.text(QStringLiteral("اسم_الحساب")));
   prompt.showModal();
   OverwriteAnswer = tagOf(prompt).toInt();
   return true;
@@ -390,10 +395,10 @@ void FrmAcc_Restore::ImportAccount() {
       return;
     }
     if (AccountImport::HasJournalLines(parentId)) {
-      platform().msgBox(Translate(QStringLiteral("رقم الحساب ")) + account.father + '\n' +
-                            Translate(QStringLiteral(
-                                "لايمكن استخدامه كحساب رئيسي بسبب وجود بعض القيود عليه")),
-                        mb::kCritical, QString());
+      platform().msgBox(
+          Translate(QStringLiteral("رقم الحساب ")) + account.father + '\n' +
+              Translate(QStringLiteral("لايمكن استخدامه كحساب رئيسي بسبب وجود بعض القيود عليه")),
+          mb::kCritical, QString());
       txtAccFather->setFocus();
       return refuse("parent account " + account.father + " carries journal lines");
     }
@@ -414,10 +419,9 @@ void FrmAcc_Restore::ImportAccount() {
   }
   AccountImport::WriteAccount(version2List_, account, IsNewRecord, parentId);
   if (report_) {
-    report_->record(key,
-                    IsNewRecord ? ImportReport::Outcome::Imported
-                                : ImportReport::Outcome::Overwritten,
-                    QString());
+    report_->record(
+        key, IsNewRecord ? ImportReport::Outcome::Imported : ImportReport::Outcome::Overwritten,
+        QString());
   }
 }
 
@@ -453,9 +457,9 @@ void FrmAcc_Restore::CmdImport_Click() {
 }
 
 void FrmAcc_Restore::lockForRun(bool locked) {
-  for (QWidget* control : std::initializer_list<QWidget*>{
-           Frame7, Frame3, CboBranch, CmdImportAll, CmdImport, Cmd_Exit, Cmd_First, Cmd_Pre,
-           Cmd_Next, Cmd_Last}) {
+  for (QWidget* control :
+       std::initializer_list<QWidget*>{Frame7, Frame3, CboBranch, CmdImportAll, CmdImport, Cmd_Exit,
+                                       Cmd_First, Cmd_Pre, Cmd_Next, Cmd_Last}) {
     control->setEnabled(!locked);
   }
   CmdStop->setEnabled(locked);
@@ -514,8 +518,7 @@ void FrmAcc_Restore::CmdImportGaid_Click() {
 
 bool FrmAcc_Restore::confirmJournalRun() {
   const int question = mb::kYesNo | mb::kQuestion;
-  if (CmdImportAll->isEnabled() && version1List_.state() == 1 &&
-      version1List_.recordCount() > 0) {
+  if (CmdImportAll->isEnabled() && version1List_.state() == 1 && version1List_.recordCount() > 0) {
     const QString text = Translate(QStringLiteral("بعض أرقام الحسابات لم تنتقل.")) + "\r\n" +
                          Translate(QStringLiteral("هل تريد استيراد القيود الآن ؟"));
     if (platform().msgBox(text, question | globals().MsgBoxRtlFlags, QString()) != mb::kYes) {
@@ -548,8 +551,7 @@ void FrmAcc_Restore::runJournal() {
 }
 
 void FrmAcc_Restore::ImportJournalEntry(int entryNumber) {
-  const auto result =
-      journal_->ImportJournalEntry(entryNumber, [] { platform().doEvents(); });
+  const auto result = journal_->ImportJournalEntry(entryNumber, [] { platform().doEvents(); });
   if (report_ && result.written) report_->entry(entryNumber, result.lines, result.skippedLines);
 }
 

@@ -12,8 +12,8 @@ namespace qalvoro {
 void PrepareAccountsFile(Connection& version1) {
   version1.execute(
       QStringLiteral("CREATE INDEX IF NOT EXISTS ix_card_branch ON Card (رقم_الفرع, fFather)"));
-  version1.execute(QStringLiteral(
-      "CREATE INDEX IF NOT EXISTS ix_card_account ON Card (رقم_الحساب, رقم_الفرع)"));
+  version1.execute(
+      QStringLiteral("CREATE INDEX IF NOT EXISTS ix_card_account ON Card (رقم_الحساب, رقم_الفرع)"));
   version1.execute(QStringLiteral("CREATE INDEX IF NOT EXISTS ix_gaid_entry ON Gaid (رقم_القيد)"));
 }
 
@@ -21,7 +21,8 @@ QString Version1DateText(const QVariant& value) {
   if (value.isNull()) return {};
   QDateTime moment = value.toDateTime();
   if (!moment.isValid()) {
-    moment = QDateTime::fromString(value.toString().left(19), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    moment =
+        QDateTime::fromString(value.toString().left(19), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
   }
   if (!moment.isValid()) {
     moment = QDateTime(QDate::fromString(value.toString().left(10), Qt::ISODate), QTime(0, 0));
@@ -29,7 +30,8 @@ QString Version1DateText(const QVariant& value) {
   return moment.isValid() ? moment.date().toString(QStringLiteral("yyyy/MM/dd")) : QString();
 }
 
-JournalImport::JournalImport(Connection& version1, int branch) : version1_(version1), branch_(branch) {
+JournalImport::JournalImport(Connection& version1, int branch)
+    : version1_(version1), branch_(branch) {
   PrepareAccountsFile(version1_);
   version2Gaid_.open(QStringLiteral("SELECT * FROM Gaid WHERE BranchID = ? ORDER BY GaidNo"),
                      MainConnection(), LockType::Optimistic, {branch_});
@@ -97,12 +99,12 @@ JournalImport::EntryResult JournalImport::ImportJournalEntry(int entryNumber,
     const double credit = lines.value(QStringLiteral("دائن")).toDouble();
     const int accountId = AccountImport::AccountId(accNo, branch_);
     if (accountId != 0) {
-      main.execute(QStringLiteral("INSERT INTO GaidDetails (GaidID, AccNoID, Details, BillDate, "
-                                  "BillNo, BillID, Debit, Credit, BillType) "
-                                  "VALUES (?, ?, ?, '', ?, 0, ?, ?, 8)"),
-                   {headerId, accountId,
-                    lines.text(QStringLiteral("البيان")).remove(QLatin1Char('\'')), accNo, debit,
-                    credit});
+      main.execute(
+          QStringLiteral("INSERT INTO GaidDetails (GaidID, AccNoID, Details, BillDate, "
+                         "BillNo, BillID, Debit, Credit, BillType) "
+                         "VALUES (?, ?, ?, '', ?, 0, ?, ?, 8)"),
+          {headerId, accountId, lines.text(QStringLiteral("البيان")).remove(QLatin1Char('\'')),
+           accNo, debit, credit});
       ++result.lines;
     } else {
       ++result.skippedLines;

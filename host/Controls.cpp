@@ -45,8 +45,8 @@ QRect twipsGeometry(const QWidget& widget) {
     const QRect twips = stored.toRect();
     if (toPixels(twips) == pixels) return twips;
   }
-  return {pixels.x() * kTwipsPerPixel, pixels.y() * kTwipsPerPixel,
-          pixels.width() * kTwipsPerPixel, pixels.height() * kTwipsPerPixel};
+  return {pixels.x() * kTwipsPerPixel, pixels.y() * kTwipsPerPixel, pixels.width() * kTwipsPerPixel,
+          pixels.height() * kTwipsPerPixel};
 }
 
 void setTwipsGeometry(QWidget& widget, const QRect& twips) {

@@ -67,10 +67,10 @@ QString LookupValue(const QString& table, const QString& field, const QString& c
 
 int GetMaxValue(const QString& table, const QString& field, const QString& condition,
                 const QVariantList& params) {
-  const auto row = MainConnection().firstRow(
-      QStringLiteral("SELECT MAX(") + field + QStringLiteral(") FROM ") + table +
-          whereClause(condition),
-      params);
+  const auto row =
+      MainConnection().firstRow(QStringLiteral("SELECT MAX(") + field + QStringLiteral(") FROM ") +
+                                    table + whereClause(condition),
+                                params);
   if (!row || row->value(0).isNull()) return 1;
   const QVariant largest = row->value(0);
   return static_cast<int>(std::lround(Val(largest.toString()) + 1));

@@ -133,7 +133,7 @@ QSize DesktopPlatform::screenSize() const {
 }
 
 QStringList DesktopPlatform::drives() const {
-  static const QStringList kPseudo = {"proc",  "sysfs",   "devtmpfs", "devpts", "tmpfs",
+  static const QStringList kPseudo = {"proc",   "sysfs",   "devtmpfs", "devpts",  "tmpfs",
                                       "cgroup", "cgroup2", "overlay",  "squashfs"};
   QStringList roots;
   for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {

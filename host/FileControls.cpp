@@ -47,7 +47,9 @@ void DirListBox::focusOutEvent(QFocusEvent* event) {
   }
 }
 
-FileListBox::FileListBox(QWidget* parent) : QListWidget(parent) {}
+FileListBox::FileListBox(QWidget* parent) : QListWidget(parent), path_(QDir::currentPath()) {
+  refresh();
+}
 
 void FileListBox::setPath(const QString& path) {
   path_ = path;
@@ -69,9 +71,8 @@ void FileListBox::refresh() {
   if (path_.isEmpty()) return;
   QList<QRegularExpression> patterns;
   for (const QString& part : pattern_.split(';', Qt::SkipEmptyParts)) {
-    patterns << QRegularExpression(
-        QRegularExpression::wildcardToRegularExpression(part.trimmed()),
-        QRegularExpression::CaseInsensitiveOption);
+    patterns << QRegularExpression(QRegularExpression::wildcardToRegularExpression(part.trimmed()),
+                                   QRegularExpression::CaseInsensitiveOption);
   }
   const QStringList names =
       QDir(path_).entryList(QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase);

@@ -41,7 +41,8 @@ class DirListBox : public QListWidget {
   QString path_;
 };
 
-// The files of one folder whose names match a pattern ("*.mdb",
+// The files of one folder (at first the current folder) whose names match
+// a pattern ("*.mdb",
 // "General.mdb"; several patterns separated by ';'), whatever the case of
 // the names on disk.
 class FileListBox : public QListWidget {

@@ -42,7 +42,8 @@ void translateTabs(QWidget& control) {
   if (auto* tabs = qobject_cast<QTabBar*>(&control)) {
     for (int i = 0; i < tabs->count(); ++i) tabs->setTabText(i, Translate(tabs->tabText(i)));
   } else if (auto* tabs = qobject_cast<SSTab*>(&control)) {
-    for (int i = 0; i < tabs->tabCount(); ++i) tabs->setTabCaption(i, Translate(tabs->tabCaption(i)));
+    for (int i = 0; i < tabs->tabCount(); ++i)
+      tabs->setTabCaption(i, Translate(tabs->tabCaption(i)));
   }
 }
 
@@ -100,31 +101,51 @@ int ansiCodePage(const QLocale& locale) {
 
 int charsetOfCodePage(int codePage) {
   switch (codePage) {
-    case 1250: return 238;
-    case 1251: return 204;
-    case 1253: return 161;
-    case 1254: return 162;
-    case 1255: return 177;
-    case 1256: return 178;
-    case 1257: return 186;
-    case 1258: return 163;
-    case 874: return 222;
-    case 932: return 128;
-    case 936: return 134;
-    case 949: return 129;
-    case 950: return 136;
-    default: return 0;
+    case 1250:
+      return 238;
+    case 1251:
+      return 204;
+    case 1253:
+      return 161;
+    case 1254:
+      return 162;
+    case 1255:
+      return 177;
+    case 1256:
+      return 178;
+    case 1257:
+      return 186;
+    case 1258:
+      return 163;
+    case 874:
+      return 222;
+    case 932:
+      return 128;
+    case 936:
+      return 134;
+    case 949:
+      return 129;
+    case 950:
+      return 136;
+    default:
+      return 0;
   }
 }
 
 int chineseSublanguage(const QLocale& locale) {
   switch (locale.territory()) {
-    case QLocale::Taiwan: return 1;
-    case QLocale::China: return 2;
-    case QLocale::HongKong: return 3;
-    case QLocale::Singapore: return 4;
-    case QLocale::Macao: return 5;
-    default: return locale.script() == QLocale::TraditionalHanScript ? 1 : 2;
+    case QLocale::Taiwan:
+      return 1;
+    case QLocale::China:
+      return 2;
+    case QLocale::HongKong:
+      return 3;
+    case QLocale::Singapore:
+      return 4;
+    case QLocale::Macao:
+      return 5;
+    default:
+      return locale.script() == QLocale::TraditionalHanScript ? 1 : 2;
   }
 }
 

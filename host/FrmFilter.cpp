@@ -20,12 +20,12 @@ FrmFilter::FrmFilter(QWidget* parent) : Form(QStringLiteral("FrmFilter"), parent
   Frame1->setTitle(QStringLiteral("الفترة"));
   Label2[0] = addControl<QLabel>(QStringLiteral("Label2"), {3800, 400, 1600, 375}, Frame1, 0);
   Label2[0]->setText(QStringLiteral("من تاريخ :"));
-  txtDate1 = addControl<Tarmin_Calander3>(QStringLiteral("txtDate1"), {1400, 400, 2200, 375},
-                                          Frame1);
+  txtDate1 =
+      addControl<Tarmin_Calander3>(QStringLiteral("txtDate1"), {1400, 400, 2200, 375}, Frame1);
   Label2[1] = addControl<QLabel>(QStringLiteral("Label2"), {3800, 1000, 1600, 375}, Frame1, 1);
   Label2[1]->setText(QStringLiteral("إلى تاريخ :"));
-  txtDate2 = addControl<Tarmin_Calander3>(QStringLiteral("txtDate2"), {1400, 1000, 2200, 375},
-                                          Frame1);
+  txtDate2 =
+      addControl<Tarmin_Calander3>(QStringLiteral("txtDate2"), {1400, 1000, 2200, 375}, Frame1);
   CmdOK = addControl<QPushButton>(QStringLiteral("CmdOK"), {3400, 2800, 1400, 450});
   CmdOK->setText(QStringLiteral("موافق"));
   CmdCancel = addControl<QPushButton>(QStringLiteral("CmdCancel"), {1200, 2800, 1400, 450});

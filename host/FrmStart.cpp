@@ -16,8 +16,8 @@ FrmStart::FrmStart(QWidget* parent) : Form(QStringLiteral("FrmStart"), parent) {
       QStringLiteral("استيراد من الإصدار الحالي"),
   };
   for (int i = 0; i < 3; ++i) {
-    Option1[i] = addControl<QRadioButton>(QStringLiteral("Option1"), {360, 300 + i * 480, 5400, 375},
-                                          nullptr, i);
+    Option1[i] = addControl<QRadioButton>(QStringLiteral("Option1"),
+                                          {360, 300 + i * 480, 5400, 375}, nullptr, i);
     Option1[i]->setText(kOptions[i]);
   }
   Option1[0]->setChecked(true);

@@ -39,9 +39,9 @@ int MsgBox(const QString& arabicText, int style) {
 }
 
 void ShowError(const DbError& error) {
-  platform().msgBox(QStringLiteral("Err:") + QString::number(error.number()) + '\n' +
-                        error.description(),
-                    mb::kCritical | globals().MsgBoxRtlFlags, QString());
+  platform().msgBox(
+      QStringLiteral("Err:") + QString::number(error.number()) + '\n' + error.description(),
+      mb::kCritical | globals().MsgBoxRtlFlags, QString());
 }
 
 }  // namespace qalvoro

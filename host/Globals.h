@@ -3,9 +3,8 @@
 #include <QString>
 #include <memory>
 
-#include "host/db/DbError.h"
-
 #include "host/db/Connection.h"
+#include "host/db/DbError.h"
 #include "host/db/Recordset.h"
 
 namespace qalvoro {

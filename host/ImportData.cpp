@@ -17,13 +17,12 @@ bool openLanguageDatabase(Globals& state) {
   try {
     state.LangConnection->open(state.AppPath + kLangFile, QStringLiteral("admin"), QString());
     state.LangRecordset = std::make_unique<Recordset>();
-    state.LangRecordset->open(QStringLiteral("Lang"), *state.LangConnection,
-                              LockType::Pessimistic);
+    state.LangRecordset->open(QStringLiteral("Lang"), *state.LangConnection, LockType::Pessimistic);
     return true;
   } catch (const DbError&) {
-    platform().msgBox(state.AppPath + kLangFile + '\n' +
-                          QStringLiteral("خطأ أثناء القراءة من الملف"),
-                      mb::kOkOnly, QString());
+    platform().msgBox(
+        state.AppPath + kLangFile + '\n' + QStringLiteral("خطأ أثناء القراءة من الملف"),
+        mb::kOkOnly, QString());
     return false;
   }
 }

@@ -85,9 +85,8 @@ void requireNoTables(Connection& connection) {
                              "WHERE table_schema = 'public'"),
               connection);
   if (tables.value(QStringLiteral("n")).toInt() > 0) {
-    throw DbError(dberr::kUnspecified,
-                  QStringLiteral("The database %1 already holds tables.")
-                      .arg(connection.target().databaseName));
+    throw DbError(dberr::kUnspecified, QStringLiteral("The database %1 already holds tables.")
+                                           .arg(connection.target().databaseName));
   }
 }
 

@@ -50,10 +50,11 @@ void describe(QCommandLineParser& parser) {
                                    "3: a rule stopped the run (row and reason printed);\n"
                                    "1: failed; 2: wrong options."),
                     QStringLiteral("kind")});
-  parser.addOption({QStringLiteral("v1-folder"), QStringLiteral("Batch: folder of the version-1 files."),
+  parser.addOption({QStringLiteral("v1-folder"),
+                    QStringLiteral("Batch: folder of the version-1 files."),
                     QStringLiteral("dir")});
-  parser.addOption({QStringLiteral("v1-file"), QStringLiteral("Batch: the version-1 accounts file."),
-                    QStringLiteral("name")});
+  parser.addOption({QStringLiteral("v1-file"),
+                    QStringLiteral("Batch: the version-1 accounts file."), QStringLiteral("name")});
   parser.addOption({QStringLiteral("old-branch"), QStringLiteral("Batch: version-1 branch number."),
                     QStringLiteral("n")});
   parser.addOption({QStringLiteral("branch"), QStringLiteral("Batch: version-2 branch number."),

@@ -76,7 +76,8 @@ int runOne(const QString& engine, int accounts) {
   {
     Connection connection;
     connection.open(target, QStringLiteral("sa"), DbPassword);
-    connection.execute(QStringLiteral("INSERT INTO Branch (AName, EName) VALUES ('bench', 'bench')"));
+    connection.execute(
+        QStringLiteral("INSERT INTO Branch (AName, EName) VALUES ('bench', 'bench')"));
   }
   QFile::copy(QCoreApplication::applicationDirPath() + "/LTR.DRV", work.filePath("LTR.DRV"));
 
@@ -88,7 +89,8 @@ int runOne(const QString& engine, int accounts) {
   auto& window = windows().get<FrmAcc_Restore>();
   window.load();
   window.File1->setPath(work.path());
-  window.File1->setCurrentItem(window.File1->findItems("ACC2003.MDB", Qt::MatchFixedString).value(0));
+  window.File1->setCurrentItem(
+      window.File1->findItems("ACC2003.MDB", Qt::MatchFixedString).value(0));
   window.CmdOpenOldDB->click();
   SelectComboByData(*window.CboOldBranch, 1);
 
@@ -146,8 +148,7 @@ void report(const QString& engine, int n) {
                 run.entries / run.entrySeconds, run.peak / 1024);
   }
   std::printf("  time ratio 2N/N: accounts %.2f, entries %.2f (goal <= 2.2)\n",
-              large.accountSeconds / small.accountSeconds,
-              large.entrySeconds / small.entrySeconds);
+              large.accountSeconds / small.accountSeconds, large.entrySeconds / small.entrySeconds);
   std::fflush(stdout);
 }
 

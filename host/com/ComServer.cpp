@@ -83,7 +83,7 @@ class ImportDataFactory final : public Counted<IClassFactory> {
   HRESULT CreateInstance(IUnknown* outer, const char* iid, void** object) override {
     if (!object) return E_POINTER;
     *object = nullptr;
-    if (outer) return E_FAIL;  // no aggregation
+    if (outer) return E_FAIL;                // no aggregation
     auto* created = new ImportDataObject();  // owned by its reference count
     const HRESULT result = created->QueryInterface(iid, object);
     created->Release();

@@ -21,8 +21,7 @@ struct ConnectionTarget {
   QString password;
   QString databaseName;
 
-  static ConnectionTarget parse(const QString& connectionString,
-                                const QString& defaultUser = {},
+  static ConnectionTarget parse(const QString& connectionString, const QString& defaultUser = {},
                                 const QString& defaultPassword = {});
 };
 

@@ -25,9 +25,8 @@ class AccountImportTest : public AccountsTest {
  protected:
   // Answers the next overwrite prompt with a button.
   void answerPrompt(QPushButton* FrmOverWrite::*button) {
-    user().queueWindow([button](QWidget& window) {
-      (dynamic_cast<FrmOverWrite&>(window).*button)->click();
-    });
+    user().queueWindow(
+        [button](QWidget& window) { (dynamic_cast<FrmOverWrite&>(window).*button)->click(); });
   }
 };
 
@@ -157,8 +156,9 @@ TEST_F(AccountImportTest, RefusedAccountsLeaveTheWorkingCopyUnwritten) {
   writeAccountsFile({{"", "no number", ""}, {"5", "", ""}, {"11", "child", "1"}}, {});
   MainConnection().execute(
       "INSERT INTO CardAcc (BranchID, AccNo, AccNameA, ffather) VALUES (1, '1', 'p', '_')");
-  MainConnection().execute("INSERT INTO GaidDetails (GaidID, AccNoID, BillType) "
-                           "SELECT 1, ID, 8 FROM CardAcc WHERE AccNo = '1'");
+  MainConnection().execute(
+      "INSERT INTO GaidDetails (GaidID, AccNoID, BillType) "
+      "SELECT 1, ID, 8 FROM CardAcc WHERE AccNo = '1'");
   auto& window = openWindow();
   window.CmdImportAll->click();
   const auto& shown = user().messages();

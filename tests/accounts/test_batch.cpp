@@ -18,8 +18,8 @@ class BatchTest : public AccountsTest {
     host.setProcessChannelMode(QProcess::MergedChannels);
     host.start(QStringLiteral(QALVORO_BIN_DIR "/qalvoro-host"),
                QStringList{"--batch", "accounts", "--app-path", appPath(), "--settings", "Batch",
-                           "--db", version2Path(), "--v1-folder", folder(), "--v1-file",
-                           "acc.mdb", "--old-branch", "1", "--branch", "1"} +
+                           "--db", version2Path(), "--v1-folder", folder(), "--v1-file", "acc.mdb",
+                           "--old-branch", "1", "--branch", "1"} +
                    extra);
     EXPECT_TRUE(host.waitForFinished(120000));
     return {host.exitCode(), QString::fromUtf8(host.readAll())};

@@ -78,9 +78,10 @@ TEST_F(FixtureAccountsTest, ImportsBranchOneWithItsJournal) {
 
   // Journal headers carry the version-1 totals and the first line's date.
   Recordset entries;
-  entries.open("SELECT رقم_القيد AS entry, SUM(COALESCE(مدين, 0)) AS debit, "
-               "SUM(COALESCE(دائن, 0)) AS credit FROM Gaid GROUP BY رقم_القيد",
-               truth_);
+  entries.open(
+      "SELECT رقم_القيد AS entry, SUM(COALESCE(مدين, 0)) AS debit, "
+      "SUM(COALESCE(دائن, 0)) AS credit FROM Gaid GROUP BY رقم_القيد",
+      truth_);
   EXPECT_EQ(count("SELECT COUNT(*) FROM Gaid WHERE BranchID = 1"), entries.recordCount());
   for (; !entries.eof(); entries.moveNext()) {
     const int entry = entries.value("entry").toInt();
@@ -113,9 +114,10 @@ TEST_F(FixtureAccountsTest, ImportsBranchOneWithItsJournal) {
   }
   std::multiset<QString> written;
   Recordset details;
-  details.open("SELECT c.AccNo, d.Details, d.Debit, d.Credit, d.BillNo FROM GaidDetails d "
-               "JOIN CardAcc c ON c.ID = d.AccNoID WHERE d.BillType = 8",
-               MainConnection());
+  details.open(
+      "SELECT c.AccNo, d.Details, d.Debit, d.Credit, d.BillNo FROM GaidDetails d "
+      "JOIN CardAcc c ON c.ID = d.AccNoID WHERE d.BillType = 8",
+      MainConnection());
   for (; !details.eof(); details.moveNext()) {
     EXPECT_EQ(details.text("BillNo"), "0");
     written.insert(QStringLiteral("%1|%2|%3|%4")

@@ -10,7 +10,7 @@ namespace qalvoro::test {
 namespace {
 
 const std::vector<CardRow> kChart = {
-    {"1", "assets", "", 2}, {"2", "liabilities", ""}, {"11", "fixed", "1", 1},
+    {"1", "assets", "", 2}, {"2", "liabilities", ""},    {"11", "fixed", "1", 1},
     {"12", "cash", "1"},    {"1101", "buildings", "11"},
 };
 
@@ -40,8 +40,9 @@ class JournalImportTest : public AccountsTest {
 TEST_F(JournalImportTest, ImportsEntriesRelinksLinesAndRefreshesTheParents) {
   auto& window = importChart(kJournal);
   // A line of another document that carries an account number in BillNo.
-  MainConnection().execute("INSERT INTO GaidDetails (GaidID, AccNoID, BillNo, BillType) "
-                           "VALUES (999, 0, '1101', 2)");
+  MainConnection().execute(
+      "INSERT INTO GaidDetails (GaidID, AccNoID, BillNo, BillType) "
+      "VALUES (999, 0, '1101', 2)");
   EXPECT_TRUE(window.CmdImportGaid->isEnabled());
   window.CmdImportGaid->click();
   ASSERT_EQ(user().messages().size(), 1u) << "all accounts moved: only the replace question";

@@ -4,8 +4,8 @@
 #include <QSettings>
 
 #include "host/Platform.h"
-#include "host/Windows.h"
 #include "host/Version2Database.h"
+#include "host/Windows.h"
 
 namespace qalvoro::test {
 

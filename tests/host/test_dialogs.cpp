@@ -18,9 +18,11 @@ class DialogTest : public HostTest {};
 
 TEST_F(DialogTest, OverwritePromptAnswersThroughItsTagAndStaysLoaded) {
   auto& prompt = windows().get<FrmOverWrite>();
-  const std::vector<std::pair<QPushButton*, QString>> buttons = {
-      {prompt.CmdYes, "1"}, {prompt.CmdNo, "2"}, {prompt.CmdYesAll, "3"},
-      {prompt.CmdNoAll, "4"}, {prompt.CmdCancel, "5"}};
+  const std::vector<std::pair<QPushButton*, QString>> buttons = {{prompt.CmdYes, "1"},
+                                                                 {prompt.CmdNo, "2"},
+                                                                 {prompt.CmdYesAll, "3"},
+                                                                 {prompt.CmdNoAll, "4"},
+                                                                 {prompt.CmdCancel, "5"}};
   for (const auto& [button, answer] : buttons) {
     user().queueWindow([button = button](QWidget&) { button->click(); });
     prompt.showModal();

@@ -38,12 +38,12 @@ TEST_P(Version2DatabaseTest, EmptyDatabaseHasEveryTableItsLocksAndOneSysInfoRow)
   Connection connection;
   connection.open(target, "sa", DbPassword);
 
-  const QStringList tables = {
-      "SysInfo",      "LockTables", "Branch",      "Unit",        "CardAcc",    "Gaid",
-      "GaidDetails",  "Class",      "Category",    "Customer",    "Provider",   "Cashier",
-      "SaleInvoice",  "SInvSData",  "BuyInvoice",  "BInvData",    "RSaleInvoice",
-      "RSInvSData",   "RBuyInvoice", "RBInvData",  "Receipt",     "ReceiptDetails",
-      "Payment",      "PaymentDetails"};
+  const QStringList tables = {"SysInfo",      "LockTables",     "Branch",      "Unit",
+                              "CardAcc",      "Gaid",           "GaidDetails", "Class",
+                              "Category",     "Customer",       "Provider",    "Cashier",
+                              "SaleInvoice",  "SInvSData",      "BuyInvoice",  "BInvData",
+                              "RSaleInvoice", "RSInvSData",     "RBuyInvoice", "RBInvData",
+                              "Receipt",      "ReceiptDetails", "Payment",     "PaymentDetails"};
   for (const QString& table : tables) {
     EXPECT_NO_THROW(count(connection, "SELECT COUNT(*) FROM " + table)) << table.toStdString();
   }
@@ -57,8 +57,9 @@ TEST_P(Version2DatabaseTest, EmptyDatabaseHasEveryTableItsLocksAndOneSysInfoRow)
     names << locks.text("TableName");
     EXPECT_FALSE(locks.value("fLocked").toBool());
   }
-  QStringList expected = {"CardAcc", "Gaid",        "Category", "Customer", "Sales",  "SaleInvoice",
-                          "BuyInvoice", "RSales", "RBuyInvoice", "Receipt", "Payment"};
+  QStringList expected = {"CardAcc",     "Gaid",        "Category",   "Customer",
+                          "Sales",       "SaleInvoice", "BuyInvoice", "RSales",
+                          "RBuyInvoice", "Receipt",     "Payment"};
   expected.sort();
   names.sort();
   EXPECT_EQ(names, expected);

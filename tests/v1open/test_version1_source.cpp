@@ -45,8 +45,10 @@ struct SourceWindow {
     File1.setPattern("*.*");
   }
   Version1Source::Controls controls() {
-    return {&CboOldBranch, &CmdOpenOldDB, &File1, &CmdImportGaid, &txtOldDBFile, &CmdFilter,
-            [this] { ++version2Closes; }};
+    return {
+        &CboOldBranch, &CmdOpenOldDB, &File1, &CmdImportGaid, &txtOldDBFile, &CmdFilter, [this] {
+          ++version2Closes;
+        }};
   }
   QStringList branches() const {
     QStringList entries;

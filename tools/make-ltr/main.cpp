@@ -42,8 +42,10 @@ QList<Entry> readTable(const QString& path) {
     if (line.isEmpty() || line.startsWith('#')) continue;
     const QStringList fields = line.split('\t');
     if (fields.size() != 2) {
-      throw std::runtime_error(
-          QStringLiteral("%1:%2: expected Arabic<TAB>English").arg(path).arg(lineNumber).toStdString());
+      throw std::runtime_error(QStringLiteral("%1:%2: expected Arabic<TAB>English")
+                                   .arg(path)
+                                   .arg(lineNumber)
+                                   .toStdString());
     }
     entries.append({unescape(fields[0]), unescape(fields[1])});
   }

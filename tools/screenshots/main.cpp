@@ -6,15 +6,14 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QListWidget>
+#include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <functional>
 #include <memory>
 #include <vector>
-
-#include <QListWidget>
-#include <QPushButton>
 
 #include "accounts/FrmAcc_Restore.h"
 #include "host/FileControls.h"
@@ -45,7 +44,8 @@ struct Window {
 void showAnAccount(Form& form, const QString& accountsFolder) {
   auto& window = static_cast<FrmAcc_Restore&>(form);
   window.File1->setPath(accountsFolder);
-  window.File1->setCurrentItem(window.File1->findItems("ACC2003.MDB", Qt::MatchFixedString).value(0));
+  window.File1->setCurrentItem(
+      window.File1->findItems("ACC2003.MDB", Qt::MatchFixedString).value(0));
   window.CmdOpenOldDB->click();
   window.Cmd_Last->click();
 }

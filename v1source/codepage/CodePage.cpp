@@ -23,9 +23,7 @@ const char16_t* tableFor(int number) {
 CodePage::CodePage(int number)
     : number_(isSupported(number) ? number : 1256), high_(tableFor(number_)) {}
 
-bool CodePage::isSupported(int number) {
-  return number == 1252 || number == 1256 || number == 864;
-}
+bool CodePage::isSupported(int number) { return number == 1252 || number == 1256 || number == 864; }
 
 QString CodePage::decode(QByteArrayView bytes) const {
   QString text(bytes.size(), Qt::Uninitialized);

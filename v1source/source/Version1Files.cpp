@@ -31,8 +31,8 @@ std::vector<Version1Branch> namedBranches(Connection& database, const QString& t
   rows.open(QStringLiteral("SELECT * FROM ") + table, database);
   std::vector<Version1Branch> branches;
   for (; !rows.eof(); rows.moveNext()) {
-    branches.push_back({rows.text(QStringLiteral("الاسم")),
-                        rows.value(QStringLiteral("رقم_الفرع")).toInt()});
+    branches.push_back(
+        {rows.text(QStringLiteral("الاسم")), rows.value(QStringLiteral("رقم_الفرع")).toInt()});
   }
   return branches;
 }
@@ -47,10 +47,9 @@ QString WorkingCopyPath() {
 }
 
 bool IsSystemFileName(const QString& fileName) {
-  static const QStringList kSystemFiles = {QStringLiteral("GENERAL.MDB"),
-                                           QStringLiteral("SYSTEM1.MDB"),
-                                           QStringLiteral("ACOUNT0.MDB"),
-                                           QStringLiteral("ACOUNT1.MDB")};
+  static const QStringList kSystemFiles = {
+      QStringLiteral("GENERAL.MDB"), QStringLiteral("SYSTEM1.MDB"), QStringLiteral("ACOUNT0.MDB"),
+      QStringLiteral("ACOUNT1.MDB")};
   return kSystemFiles.contains(fileName.toUpper());
 }
 
@@ -71,8 +70,9 @@ void CopyToWorkingCopy(const QString& source) {
 void DeleteWorkingCopy() {
   QFile copy(WorkingCopyPath());
   if (copy.exists() && !copy.remove()) {
-    throw DbError(kDiskError, QStringLiteral("Cannot delete '%1': %2")
-                                  .arg(WorkingCopyPath(), copy.errorString()));
+    throw DbError(
+        kDiskError,
+        QStringLiteral("Cannot delete '%1': %2").arg(WorkingCopyPath(), copy.errorString()));
   }
 }
 
@@ -94,8 +94,7 @@ std::vector<Version1Branch> BranchesOfGeneralFile(const QString& generalFile) {
 
 std::vector<Version1Branch> BranchesOfCard(Connection& workingCopy) {
   Recordset rows;
-  rows.open(QStringLiteral("SELECT DISTINCT رقم_الفرع FROM Card GROUP BY رقم_الفرع"),
-            workingCopy);
+  rows.open(QStringLiteral("SELECT DISTINCT رقم_الفرع FROM Card GROUP BY رقم_الفرع"), workingCopy);
   std::vector<Version1Branch> branches;
   for (; !rows.eof(); rows.moveNext()) {
     const QString number = rows.text(QStringLiteral("رقم_الفرع"));

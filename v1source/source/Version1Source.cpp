@@ -59,9 +59,7 @@ Version1Source::Version1Source(Product product, Controls controls)
 
 Version1Source::~Version1Source() = default;
 
-bool Version1Source::isOpen() const {
-  return controls_.CmdOpenOldDB->text() == Translate(kClose);
-}
+bool Version1Source::isOpen() const { return controls_.CmdOpenOldDB->text() == Translate(kClose); }
 
 Connection& Version1Source::database() {
   if (!database_) throw DbError(dberr::kObjectClosed, QStringLiteral("No version-1 file is open."));
@@ -104,6 +102,22 @@ void Version1Source::openFile() {
   if (controls_.CboOldBranch->count() > 0) controls_.CboOldBranch->setCurrentIndex(0);
 }
 
+bool Version1Source::makeWorkingCopy(const QString& source) {
+  return runSteps({
+      [] { DeleteWorkingCopy(); },
+      [&] { MakeWorkingCopy(source); },
+      [&] {
+        if (!QFileInfo::exists(WorkingCopyPath())) CopyToWorkingCopy(source);
+      },
+  });
+}
+
+void Version1Source::openWorkingCopy() {
+  auto database = std::make_unique<Connection>();
+  OpenWorkingCopy(*database);
+  database_ = std::move(database);
+}
+
 bool Version1Source::openAccounts() {
   const QString fileName = controls_.File1->fileName();
   if (fileName.isEmpty()) {
@@ -119,12 +133,8 @@ bool Version1Source::openAccounts() {
   const PointerGuard pointer(MousePointer::Hourglass);
   const QString folder = controls_.File1->path();
   const QString source = JoinPath(folder, fileName);
+  if (!makeWorkingCopy(source)) return false;
   return runSteps({
-      [] { DeleteWorkingCopy(); },
-      [&] { MakeWorkingCopy(source); },
-      [&] {
-        if (!QFileInfo::exists(WorkingCopyPath())) CopyToWorkingCopy(source);
-      },
       [&] {
         const QString general = FindFileIgnoringCase(folder, QStringLiteral("General.MDB"));
         if (!general.isEmpty()) {
@@ -136,11 +146,7 @@ bool Version1Source::openAccounts() {
         fillBranches(BranchesOfCard(workingCopy));
       },
       [&] { controls_.CmdImportGaid->setEnabled(true); },
-      [&] {
-        auto database = std::make_unique<Connection>();
-        OpenWorkingCopy(*database);
-        database_ = std::move(database);
-      },
+      [&] { openWorkingCopy(); },
   });
 }
 
@@ -155,17 +161,9 @@ bool Version1Source::openCatalogue() {
   }
   const PointerGuard pointer(MousePointer::Hourglass);
   const QString source = JoinPath(chosen.path(), actual);
+  if (!makeWorkingCopy(source)) return false;
   return runSteps({
-      [] { DeleteWorkingCopy(); },
-      [&] { MakeWorkingCopy(source); },
-      [&] {
-        if (!QFileInfo::exists(WorkingCopyPath())) CopyToWorkingCopy(source);
-      },
-      [&] {
-        auto database = std::make_unique<Connection>();
-        OpenWorkingCopy(*database);
-        database_ = std::move(database);
-      },
+      [&] { openWorkingCopy(); },
       [&] { fillBranches(BranchesOfStock(database())); },
       [&] { controls_.CmdFilter->setEnabled(true); },
   });

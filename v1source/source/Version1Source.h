@@ -27,7 +27,7 @@ class Version1Source {
   struct Controls {
     QComboBox* CboOldBranch = nullptr;
     QPushButton* CmdOpenOldDB = nullptr;
-    FileListBox* File1 = nullptr;         // accounts window
+    FileListBox* File1 = nullptr;          // accounts window
     QPushButton* CmdImportGaid = nullptr;  // accounts window
     QLineEdit* txtOldDBFile = nullptr;     // catalogue window
     QPushButton* CmdFilter = nullptr;      // catalogue window
@@ -53,6 +53,9 @@ class Version1Source {
  private:
   void openFile();
   void closeFile();
+  // Replaces the working copy by a copy of the source; false when aborted.
+  bool makeWorkingCopy(const QString& source);
+  void openWorkingCopy();
   bool openAccounts();
   bool openCatalogue();
   void fillBranches(const std::vector<Version1Branch>& branches);
