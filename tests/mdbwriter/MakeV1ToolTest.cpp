@@ -37,33 +37,4 @@ TEST(MakeV1Tool, WritesTheBenchmarkTableWithEveryColumnType) {
   EXPECT_EQ(rows.back()[0], QStringLiteral("1500"));
 }
 
-TEST(MakeV1Tool, WritesOnlyTheProductAskedFor) {
-  QTemporaryDir dir;
-  ASSERT_EQ(makeV1({QStringLiteral("--out"), dir.path(), QStringLiteral("--product"),
-                    QStringLiteral("accounts"), QStringLiteral("--accounts"), QStringLiteral("40"),
-                    QStringLiteral("--no-system-file")})
-                .exitCode,
-            0);
-  const QDir out(dir.path());
-  EXPECT_TRUE(out.exists(QStringLiteral("accounts/General.MDB")));
-  EXPECT_TRUE(out.exists(QStringLiteral("accounts/ACC2003.MDB")));
-  EXPECT_FALSE(out.exists(QStringLiteral("accounts/SYSTEM1.MDB")));
-  EXPECT_FALSE(out.exists(QStringLiteral("stock")));
-}
-
-TEST(MakeV1Tool, RefusesUnknownFormatsAndProducts) {
-  QTemporaryDir dir;
-  const ToolRun badFormat = makeV1(
-      {QStringLiteral("--out"), dir.path(), QStringLiteral("--format"), QStringLiteral("jet5")});
-  EXPECT_EQ(badFormat.exitCode, 1);
-  EXPECT_TRUE(badFormat.errors.contains(QStringLiteral("--format")))
-      << badFormat.errors.toStdString();
-  EXPECT_EQ(makeV1({QStringLiteral("--out"), dir.path(), QStringLiteral("--product"),
-                    QStringLiteral("x")})
-                .exitCode,
-            1);
-  EXPECT_EQ(makeV1({QStringLiteral("--product"), QStringLiteral("stock")}).exitCode, 1);
-  EXPECT_TRUE(QDir(dir.path()).isEmpty());
-}
-
 }  // namespace
