@@ -28,9 +28,11 @@ void AccountsTest::SetUp() {
   openLanguage();
   globals().MsgBoxRtlFlags = 0x180000;
   qputenv("QALVORO_WORKING_COPY", (appPath() + "work/tmp_44d2.tmp").toLocal8Bit());
+  if (version2Engine() == Engine::PostgreSQL)
+    server_ = std::make_unique<TestDatabase>(Engine::PostgreSQL);
   createVersion2Database(version2Path(), false);
   globals().MainConnection = std::make_unique<Connection>();
-  globals().MainConnection->open(version2Path());
+  globals().MainConnection->open(version2Path(), "sa", DbPassword);
   MainConnection().execute("INSERT INTO Branch (AName, EName) VALUES (?, ?)",
                            {QStringLiteral("الفرع الرئيسي"), "Main"});
   MainConnection().execute("INSERT INTO Branch (AName, EName) VALUES (?, ?)",
@@ -41,11 +43,14 @@ void AccountsTest::SetUp() {
 
 void AccountsTest::TearDown() {
   windows().clear();
+  globals().MainConnection.reset();
   qunsetenv("QALVORO_WORKING_COPY");
   HostTest::TearDown();
 }
 
-QString AccountsTest::version2Path() const { return appPath() + "accounts.db"; }
+QString AccountsTest::version2Path() const {
+  return server_ ? server_->connectionString() : appPath() + "accounts.db";
+}
 
 void AccountsTest::writeAccountsFile(const std::vector<CardRow>& cards,
                                      const std::vector<GaidRow>& lines) {

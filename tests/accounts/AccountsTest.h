@@ -6,6 +6,7 @@
 
 #include "accounts/FrmAcc_Restore.h"
 #include "tests/host/HostTest.h"
+#include "tests/support/TestDatabases.h"
 
 namespace qalvoro::test {
 
@@ -72,7 +73,10 @@ class AccountsTest : public HostTest {
   FrmAcc_Restore& openWindow(const QString& folder = {}, const QString& file = "ACC.MDB",
                              int version1Branch = 1);
   QString folder() const { return folder_; }
+  // The version-2 database: an SQLite file unless version2Engine() says
+  // otherwise.
   QString version2Path() const;
+  virtual Engine version2Engine() const { return Engine::SQLite; }
 
   // Single values and row counts of the version-2 database.
   QVariant scalar(const QString& sql, const QVariantList& params = {});
@@ -82,6 +86,7 @@ class AccountsTest : public HostTest {
 
  private:
   QString folder_;
+  std::unique_ptr<TestDatabase> server_;  // a PostgreSQL version-2 database
 };
 
 }  // namespace qalvoro::test

@@ -20,8 +20,9 @@ QString fixtures() {
   return overridden.isEmpty() ? QStringLiteral(QALVORO_FIXTURES_DIR) : overridden;
 }
 
-class FixtureAccountsTest : public AccountsTest {
+class FixtureAccountsTest : public AccountsTest, public ::testing::WithParamInterface<Engine> {
  protected:
+  Engine version2Engine() const override { return GetParam(); }
   void SetUp() override {
     AccountsTest::SetUp();
     source_ = QDir(fixtures()).filePath("v1/accounts");
@@ -37,7 +38,7 @@ class FixtureAccountsTest : public AccountsTest {
   Connection truth_;
 };
 
-TEST_F(FixtureAccountsTest, ImportsBranchOneWithItsJournal) {
+TEST_P(FixtureAccountsTest, ImportsBranchOneWithItsJournal) {
   auto& window = openWindow(source_, "ACC2003.MDB", 1);
   window.CmdImportAll->click();
   ASSERT_EQ(user().messageTexts(), QStringList{QStringLiteral("الحساب الرئيسي غير موجود")})
@@ -171,6 +172,9 @@ TEST_F(FixtureAccountsTest, ImportsBranchOneWithItsJournal) {
     }
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, FixtureAccountsTest, ::testing::ValuesIn(kEngines),
+                         EngineParamName());
 
 }  // namespace
 }  // namespace qalvoro::test
