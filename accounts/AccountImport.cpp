@@ -54,7 +54,11 @@ void writeFields(Recordset& version2List, const AccountFields& fields, bool isNe
 void WriteAccount(Recordset& version2List, const AccountFields& fields, bool isNew, int parentId) {
   if (!isNew) {
     version2List.requery();
-    version2List.findEqual(QStringLiteral("AccNo"), fields.accNo);
+    // Another workstation may have added the account since the list was read.
+    if (!version2List.findEqual(QStringLiteral("AccNo"), fields.accNo)) {
+      version2List.requeryAll();
+      version2List.findEqual(QStringLiteral("AccNo"), fields.accNo);
+    }
   }
   {
     Transaction transaction(MainConnection());

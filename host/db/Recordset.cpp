@@ -264,6 +264,11 @@ class Recordset::Impl {
     }
   }
 
+  void requeryAll() {
+    startMove();
+    loadAll();
+  }
+
   QString getString(const QString& columnDelimiter, const QString& rowDelimiter,
                     const QString& nullText) {
     startMove();
@@ -622,6 +627,8 @@ void Recordset::addNew() { impl_->addNew(); }
 void Recordset::update() { impl_->update(); }
 void Recordset::cancelUpdate() { impl_->cancelUpdate(); }
 void Recordset::deleteCurrent() { impl_->deleteCurrent(); }
+
+void Recordset::requeryAll() { impl_->requeryAll(); }
 
 bool Recordset::find(const QString& criterion) { return impl_->find(impl_->parse(criterion)); }
 bool Recordset::findFirst(const QString& criterion) {

@@ -101,6 +101,9 @@ class Recordset {
   void setSort(const QString& columns);  // "Col1, Col2 DESC"; empty: query order
 
   void requery();
+  // Reads every row again, also those other connections and processes
+  // changed (requery sees only this connection's changes).
+  void requeryAll();
 
   // The rows from the current one to the end as text: the values of a row
   // separated by columnDelimiter, every row followed by rowDelimiter, Null as

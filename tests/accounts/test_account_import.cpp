@@ -139,6 +139,21 @@ TEST_F(AccountImportTest, NoAndNoToAllSkipAndCancelKeepsTheRow) {
   EXPECT_EQ(window.overwriteAnswer(), -1);
 }
 
+TEST_F(AccountImportTest, OverwritesAnAccountAnotherWorkstationAddedMeanwhile) {
+  writeAccountsFile(kChart, {});
+  auto& window = openWindow();
+  Connection other;
+  other.open(version2Path());
+  other.execute(
+      "INSERT INTO CardAcc (BranchID, AccNo, AccNameA, ffather) VALUES (1, '1', 'theirs', '_')");
+  answerPrompt(&FrmOverWrite::CmdYes);
+  window.CmdImport->click();
+  EXPECT_TRUE(user().messageTexts().isEmpty()) << user().messageTexts().join('|').toStdString();
+  EXPECT_EQ(count("SELECT COUNT(*) FROM CardAcc WHERE AccNo = '1'"), 1);
+  EXPECT_EQ(scalar("SELECT AccNameA FROM CardAcc WHERE AccNo = '1'").toString(),
+            QStringLiteral("الأصول"));
+}
+
 TEST_F(AccountImportTest, AMissingParentStopsTheRunAndKeepsItsAccount) {
   writeAccountsFile({{"1", "a", "", 1}, {"12", "b", "1"}, {"9901", "c", "99"}}, {});
   auto& window = openWindow();
