@@ -357,7 +357,7 @@ AccountFields FrmAcc_Restore::fields() const {
   return account;
 }
 
-bool FrmAcc_Restore::askOverwrite(const ExistingAccount& existing) {
+void FrmAcc_Restore::askOverwrite(const ExistingAccount& existing) {
   auto& prompt = windows().get<FrmOverWrite>();
   const QString number = Translate(QStringLiteral("رقم الحساب :"));
   const QString name = Translate(QStringLiteral("اسم الحساب :"));
@@ -366,7 +366,6 @@ bool FrmAcc_Restore::askOverwrite(const ExistingAccount& existing) {
                          version1List_.text(QStringLiteral("اسم_الحساب")));
   prompt.showModal();
   OverwriteAnswer = tagOf(prompt).toInt();
-  return true;
 }
 
 void FrmAcc_Restore::ImportAccount() {

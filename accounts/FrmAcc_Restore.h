@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <memory>
 
 #include "accounts/AccountImport.h"
@@ -99,7 +98,8 @@ class FrmAcc_Restore : public Form {
   AccountFields fields() const;
   int version1Branch() const;
   int version2Branch() const;
-  bool askOverwrite(const ExistingAccount& existing);
+  // Shows the overwrite prompt; its answer becomes OverwriteAnswer.
+  void askOverwrite(const ExistingAccount& existing);
 
   void CboOldBranch_Click();
   void CboBranch_Click();
