@@ -1,6 +1,6 @@
 #include "accounts/AccountImport.h"
 
-#include "host/DbHelpers.h"
+#include "host/helpers/DbHelpers.h"
 #include "host/Globals.h"
 #include "host/db/Connection.h"
 #include "host/db/Recordset.h"

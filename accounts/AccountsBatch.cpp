@@ -7,13 +7,13 @@
 
 #include "accounts/FrmAcc_Restore.h"
 #include "accounts/ImportReport.h"
-#include "host/BatchUser.h"
-#include "host/ComboHelpers.h"
-#include "host/FileControls.h"
-#include "host/FrmOverWrite.h"
+#include "host/platform/BatchUser.h"
+#include "host/helpers/ComboHelpers.h"
+#include "host/forms/FileControls.h"
+#include "host/dialogs/FrmOverWrite.h"
 #include "host/Globals.h"
 #include "host/ImportData.h"
-#include "host/Windows.h"
+#include "host/forms/Windows.h"
 #include "host/db/DbError.h"
 #include "v1source/source/Version1Source.h"
 

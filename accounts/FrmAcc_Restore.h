@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "accounts/AccountImport.h"
-#include "host/Form.h"
+#include "host/forms/Form.h"
 #include "host/db/Recordset.h"
 
 class QCheckBox;

@@ -3,7 +3,7 @@
 #include <QDateTime>
 
 #include "accounts/AccountImport.h"
-#include "host/DbHelpers.h"
+#include "host/helpers/DbHelpers.h"
 #include "host/Globals.h"
 #include "host/db/Connection.h"
 

@@ -8,9 +8,9 @@
 #include <unordered_set>
 #include <vector>
 
-#include "host/DbHelpers.h"
+#include "host/helpers/DbHelpers.h"
 #include "host/Globals.h"
-#include "host/Platform.h"
+#include "host/platform/Platform.h"
 #include "host/db/Connection.h"
 #include "host/db/Recordset.h"
 

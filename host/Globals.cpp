@@ -2,8 +2,8 @@
 
 #include <QRegularExpression>
 
-#include "host/Language.h"
-#include "host/Platform.h"
+#include "host/language/Language.h"
+#include "host/platform/Platform.h"
 
 namespace qalvoro {
 

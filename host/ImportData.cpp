@@ -1,11 +1,11 @@
 #include "host/ImportData.h"
 
-#include "host/FrmStart.h"
+#include "host/dialogs/FrmStart.h"
 #include "host/Globals.h"
-#include "host/Language.h"
-#include "host/Platform.h"
-#include "host/WinSeek.h"
-#include "host/Windows.h"
+#include "host/language/Language.h"
+#include "host/platform/Platform.h"
+#include "host/dialogs/WinSeek.h"
+#include "host/forms/Windows.h"
 #include "host/db/DbError.h"
 
 namespace qalvoro {

@@ -22,13 +22,13 @@
 #include <cstdio>
 
 #include "accounts/FrmAcc_Restore.h"
-#include "host/BatchUser.h"
-#include "host/ComboHelpers.h"
-#include "host/FileControls.h"
+#include "host/platform/BatchUser.h"
+#include "host/helpers/ComboHelpers.h"
+#include "host/forms/FileControls.h"
 #include "host/Globals.h"
 #include "host/ImportData.h"
 #include "host/Version2Database.h"
-#include "host/Windows.h"
+#include "host/forms/Windows.h"
 #include "host/db/Connection.h"
 #include "host/db/Recordset.h"
 #include "tools/mdbwriter/V1Generator.h"

@@ -14,7 +14,7 @@
 
 #include "browser/ModuleAcc.h"
 #include "host/Globals.h"
-#include "host/ScriptedUser.h"
+#include "host/platform/ScriptedUser.h"
 #include "host/Version2Database.h"
 #include "host/db/DbError.h"
 

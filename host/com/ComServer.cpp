@@ -10,7 +10,7 @@
 #include "accounts/AccountsBatch.h"
 #include "accounts/FrmAcc_Restore.h"
 #include "host/ImportData.h"
-#include "host/Windows.h"
+#include "host/forms/Windows.h"
 #include "host/com/ComTypes.h"
 #include "host/com/ComponentRegistry.h"
 

@@ -4,9 +4,9 @@
 #include <QDir>
 #include <QPushButton>
 
-#include "host/FileControls.h"
+#include "host/forms/FileControls.h"
 #include "host/Version2Database.h"
-#include "host/Windows.h"
+#include "host/forms/Windows.h"
 #include "host/db/Recordset.h"
 #include "tools/mdbwriter/JetDatabaseWriter.h"
 #include "tools/mdbwriter/V1Schema.h"

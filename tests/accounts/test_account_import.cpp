@@ -6,8 +6,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "host/FrmOverWrite.h"
-#include "host/Windows.h"
+#include "host/dialogs/FrmOverWrite.h"
+#include "host/forms/Windows.h"
 #include "tests/accounts/AccountsTest.h"
 
 namespace qalvoro::test {

@@ -5,9 +5,9 @@
 #include <stdexcept>
 
 #include "browser/ModuleAcc.h"
-#include "host/DbHelpers.h"
+#include "host/helpers/DbHelpers.h"
 #include "host/Globals.h"
-#include "host/ScriptedUser.h"
+#include "host/platform/ScriptedUser.h"
 #include "host/Version2Database.h"
 #include "host/db/DbError.h"
 #include "tests/support/TestDatabases.h"

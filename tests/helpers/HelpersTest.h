@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "host/ScriptedUser.h"
+#include "host/platform/ScriptedUser.h"
 #include "tests/support/TestDatabases.h"
 
 namespace qalvoro::test {

@@ -9,9 +9,9 @@
 #include <iostream>
 #include <memory>
 
-#include "host/DbHelpers.h"
+#include "host/helpers/DbHelpers.h"
 #include "host/Globals.h"
-#include "host/ScriptedUser.h"
+#include "host/platform/ScriptedUser.h"
 #include "host/db/DbError.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <QComboBox>
 
-#include "host/ComboHelpers.h"
+#include "host/helpers/ComboHelpers.h"
 #include "host/Globals.h"
 #include "tests/helpers/HelpersTest.h"
 

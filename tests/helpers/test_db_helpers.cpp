@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "host/DbHelpers.h"
+#include "host/helpers/DbHelpers.h"
 #include "host/Globals.h"
 #include "host/db/DbError.h"
 #include "tests/helpers/HelpersTest.h"

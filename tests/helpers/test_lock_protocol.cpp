@@ -5,7 +5,7 @@
 #include <QProcess>
 #include <QThread>
 
-#include "host/DbHelpers.h"
+#include "host/helpers/DbHelpers.h"
 #include "tests/helpers/HelpersTest.h"
 
 namespace qalvoro::test {

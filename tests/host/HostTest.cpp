@@ -3,9 +3,9 @@
 #include <QFile>
 #include <QSettings>
 
-#include "host/Platform.h"
+#include "host/platform/Platform.h"
 #include "host/Version2Database.h"
-#include "host/Windows.h"
+#include "host/forms/Windows.h"
 
 namespace qalvoro::test {
 

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "host/Globals.h"
-#include "host/ScriptedUser.h"
+#include "host/platform/ScriptedUser.h"
 
 namespace qalvoro::test {
 

@@ -5,10 +5,10 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "host/FrmFilter.h"
-#include "host/FrmOverWrite.h"
-#include "host/Tarmin_Calander3.h"
-#include "host/Windows.h"
+#include "host/dialogs/FrmFilter.h"
+#include "host/dialogs/FrmOverWrite.h"
+#include "host/forms/Tarmin_Calander3.h"
+#include "host/forms/Windows.h"
 #include "tests/host/HostTest.h"
 
 namespace qalvoro::test {

@@ -7,10 +7,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "host/Form.h"
-#include "host/FormLayout.h"
-#include "host/Language.h"
-#include "host/SSTab.h"
+#include "host/forms/Form.h"
+#include "host/language/FormLayout.h"
+#include "host/language/Language.h"
+#include "host/forms/SSTab.h"
 #include "host/db/Recordset.h"
 #include "tests/host/HostTest.h"
 

@@ -5,7 +5,7 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "host/FrmStart.h"
+#include "host/dialogs/FrmStart.h"
 #include "host/ImportData.h"
 #include "tests/host/HostTest.h"
 

@@ -7,9 +7,9 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
-#include "host/FileControls.h"
-#include "host/WinSeek.h"
-#include "host/Windows.h"
+#include "host/forms/FileControls.h"
+#include "host/dialogs/WinSeek.h"
+#include "host/forms/Windows.h"
 #include "tests/host/HostTest.h"
 
 namespace qalvoro::test {

@@ -5,12 +5,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "host/FileControls.h"
+#include "host/forms/FileControls.h"
 #include "host/Globals.h"
-#include "host/Language.h"
-#include "host/Platform.h"
-#include "host/WinSeek.h"
-#include "host/Windows.h"
+#include "host/language/Language.h"
+#include "host/platform/Platform.h"
+#include "host/dialogs/WinSeek.h"
+#include "host/forms/Windows.h"
 #include "host/db/Connection.h"
 #include "host/db/DbError.h"
 #include "v1source/source/Version1Files.h"

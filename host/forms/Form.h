@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <vector>
 
-#include "host/Controls.h"
+#include "host/forms/Controls.h"
 
 class QAction;
 

@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "host/Platform.h"
+#include "host/platform/Platform.h"
 
 namespace qalvoro {
 

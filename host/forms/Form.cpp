@@ -1,11 +1,11 @@
-#include "host/Form.h"
+#include "host/forms/Form.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPushButton>
 
-#include "host/Platform.h"
+#include "host/platform/Platform.h"
 
 namespace qalvoro {
 

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "host/Form.h"
+#include "host/forms/Form.h"
 
 class QGroupBox;
 class QLabel;

@@ -4,7 +4,7 @@
 #include <memory>
 #include <typeindex>
 
-#include "host/Form.h"
+#include "host/forms/Form.h"
 
 namespace qalvoro {
 

@@ -1,4 +1,4 @@
-#include "host/Language.h"
+#include "host/language/Language.h"
 
 #include "host/Globals.h"
 

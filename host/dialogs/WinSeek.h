@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/Form.h"
+#include "host/forms/Form.h"
 
 class QFrame;
 class QGroupBox;

@@ -1,4 +1,4 @@
-#include "host/BatchUser.h"
+#include "host/platform/BatchUser.h"
 
 #include <QWidget>
 

@@ -1,9 +1,9 @@
-#include "host/ComboHelpers.h"
+#include "host/helpers/ComboHelpers.h"
 
 #include <QComboBox>
 
-#include "host/DbHelpers.h"
-#include "host/Language.h"
+#include "host/helpers/DbHelpers.h"
+#include "host/language/Language.h"
 
 namespace qalvoro {
 

@@ -1,9 +1,9 @@
-#include "host/FrmStart.h"
+#include "host/dialogs/FrmStart.h"
 
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "host/FormLayout.h"
+#include "host/language/FormLayout.h"
 
 namespace qalvoro {
 

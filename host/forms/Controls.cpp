@@ -1,4 +1,4 @@
-#include "host/Controls.h"
+#include "host/forms/Controls.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -3,7 +3,7 @@
 #include <array>
 #include <functional>
 
-#include "host/Form.h"
+#include "host/forms/Form.h"
 
 class QPushButton;
 class QRadioButton;

@@ -1,9 +1,9 @@
-#include "host/FrmOverWrite.h"
+#include "host/dialogs/FrmOverWrite.h"
 
 #include <QLabel>
 #include <QPushButton>
 
-#include "host/FormLayout.h"
+#include "host/language/FormLayout.h"
 
 namespace qalvoro {
 namespace {

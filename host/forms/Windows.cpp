@@ -1,4 +1,4 @@
-#include "host/Windows.h"
+#include "host/forms/Windows.h"
 
 namespace qalvoro {
 

@@ -1,4 +1,4 @@
-#include "host/FormLayout.h"
+#include "host/language/FormLayout.h"
 
 #include <QAction>
 #include <QFont>
@@ -7,11 +7,11 @@
 #include <QLocale>
 #include <QTabBar>
 
-#include "host/Form.h"
+#include "host/forms/Form.h"
 #include "host/Globals.h"
-#include "host/Language.h"
-#include "host/Platform.h"
-#include "host/SSTab.h"
+#include "host/language/Language.h"
+#include "host/platform/Platform.h"
+#include "host/forms/SSTab.h"
 
 namespace qalvoro {
 namespace {

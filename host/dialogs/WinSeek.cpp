@@ -1,4 +1,4 @@
-#include "host/WinSeek.h"
+#include "host/dialogs/WinSeek.h"
 
 #include <sys/stat.h>
 
@@ -8,11 +8,11 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "host/FileControls.h"
-#include "host/FormLayout.h"
+#include "host/forms/FileControls.h"
+#include "host/language/FormLayout.h"
 #include "host/Globals.h"
-#include "host/Language.h"
-#include "host/Platform.h"
+#include "host/language/Language.h"
+#include "host/platform/Platform.h"
 
 namespace qalvoro {
 namespace {

@@ -1,4 +1,4 @@
-#include "host/DesktopPlatform.h"
+#include "host/platform/DesktopPlatform.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -4,7 +4,7 @@
 #include <QTextStream>
 #include <functional>
 
-#include "host/DesktopPlatform.h"
+#include "host/platform/DesktopPlatform.h"
 
 namespace qalvoro {
 

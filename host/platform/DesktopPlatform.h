@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/Platform.h"
+#include "host/platform/Platform.h"
 
 namespace qalvoro {
 

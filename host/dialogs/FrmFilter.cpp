@@ -1,11 +1,11 @@
-#include "host/FrmFilter.h"
+#include "host/dialogs/FrmFilter.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 
-#include "host/FormLayout.h"
-#include "host/Tarmin_Calander3.h"
+#include "host/language/FormLayout.h"
+#include "host/forms/Tarmin_Calander3.h"
 
 namespace qalvoro {
 

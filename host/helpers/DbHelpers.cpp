@@ -1,10 +1,10 @@
-#include "host/DbHelpers.h"
+#include "host/helpers/DbHelpers.h"
 
 #include <chrono>
 #include <cmath>
 
 #include "host/Globals.h"
-#include "host/Platform.h"
+#include "host/platform/Platform.h"
 #include "host/db/DbError.h"
 #include "host/db/Recordset.h"
 

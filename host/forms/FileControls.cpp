@@ -1,9 +1,9 @@
-#include "host/FileControls.h"
+#include "host/forms/FileControls.h"
 
 #include <QDir>
 #include <QRegularExpression>
 
-#include "host/Platform.h"
+#include "host/platform/Platform.h"
 
 namespace qalvoro {
 

@@ -1,8 +1,8 @@
-#include "host/Platform.h"
+#include "host/platform/Platform.h"
 
 #include <QSettings>
 
-#include "host/DesktopPlatform.h"
+#include "host/platform/DesktopPlatform.h"
 
 namespace qalvoro {
 namespace mb {

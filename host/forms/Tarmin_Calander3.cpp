@@ -1,4 +1,4 @@
-#include "host/Tarmin_Calander3.h"
+#include "host/forms/Tarmin_Calander3.h"
 
 namespace qalvoro {
 namespace {

@@ -1,10 +1,10 @@
-#include "host/SSTab.h"
+#include "host/forms/SSTab.h"
 
 #include <QPainter>
 #include <QStyleOptionTabWidgetFrame>
 #include <QTabBar>
 
-#include "host/Controls.h"
+#include "host/forms/Controls.h"
 
 namespace qalvoro {
 

@@ -1,4 +1,4 @@
-#include "host/ScriptedUser.h"
+#include "host/platform/ScriptedUser.h"
 
 #include <QCoreApplication>
 #include <QPointer>
