@@ -3,15 +3,9 @@
 #include <QStringList>
 #include <QTextStream>
 
-namespace qalvoro {
+#include "host/batch/BatchRun.h"
 
-// Exit codes of an unattended run.
-enum BatchExit {
-  kBatchDone = 0,     // every row was processed
-  kBatchFailed = 1,   // a file or database failed, or an error ended the run
-  kBatchUsage = 2,    // the options are wrong
-  kBatchStopped = 3,  // a rule stopped the run early (the row and reason are printed)
-};
+namespace qalvoro {
 
 // Runs the accounts migration without a person: loads the accounts window
 // offscreen, opens the version-1 file, chooses the branches, presses

@@ -7,18 +7,19 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "accounts/ImportReport.h"
 #include "accounts/JournalImport.h"
 #include "browser/ModuleAcc.h"
+#include "host/Globals.h"
+#include "host/batch/ImportReport.h"
+#include "host/dialogs/FrmOverWrite.h"
+#include "host/forms/FileControls.h"
+#include "host/forms/Windows.h"
 #include "host/helpers/ComboHelpers.h"
 #include "host/helpers/DbHelpers.h"
-#include "host/forms/FileControls.h"
+#include "host/helpers/RecordBrowsing.h"
 #include "host/language/FormLayout.h"
-#include "host/dialogs/FrmOverWrite.h"
-#include "host/Globals.h"
 #include "host/language/Language.h"
 #include "host/platform/Platform.h"
-#include "host/forms/Windows.h"
 #include "v1source/source/Version1Source.h"
 
 namespace qalvoro {
@@ -283,10 +284,7 @@ void FrmAcc_Restore::CboOldBranch_Click() {
   version1List_.open(QStringLiteral("SELECT * FROM Card WHERE رقم_الفرع = ? "
                                     "ORDER BY رقم_الفرع, fFather"),
                      source_->database(), LockType::Optimistic, {version1Branch()});
-  if (version1List_.recordCount() > 0) {
-    version1List_.moveLast();
-    version1List_.moveFirst();
-  }
+  CompleteRowCount(version1List_);
   closeVersion2List();
   openVersion2List();
   ViewRec();
@@ -317,28 +315,11 @@ void FrmAcc_Restore::Cmd_Last_Click() {
 }
 
 void FrmAcc_Restore::Cmd_Next_Click() {
-  if (version1List_.eof()) {
-    version1List_.moveLast();
-    platform().beep();
-    return;
-  }
-  version1List_.moveNext();
-  if (version1List_.eof()) version1List_.moveLast();
-  ViewRec();
+  if (MoveToNextRecord(version1List_)) ViewRec();
 }
 
 void FrmAcc_Restore::Cmd_Pre_Click() {
-  if (version1List_.bof()) {
-    version1List_.moveFirst();
-    platform().beep();
-    return;
-  }
-  version1List_.movePrevious();
-  if (version1List_.bof()) {
-    version1List_.moveFirst();
-    platform().beep();
-  }
-  ViewRec();
+  if (MoveToPreviousRecord(version1List_, true)) ViewRec();
 }
 
 AccountFields FrmAcc_Restore::fields() const {
@@ -358,14 +339,12 @@ AccountFields FrmAcc_Restore::fields() const {
 }
 
 void FrmAcc_Restore::askOverwrite(const ExistingAccount& existing) {
-  auto& prompt = windows().get<FrmOverWrite>();
   const QString number = Translate(QStringLiteral("رقم الحساب :"));
   const QString name = Translate(QStringLiteral("اسم الحساب :"));
-  prompt.lblOld->setText(number + existing.accNo + "\r\n" + name + existing.nameA);
-  prompt.lblNew->setText(number + version1List_.text(QStringLiteral("رقم_الحساب")) + "\r\n" + name +
-                         version1List_.text(QStringLiteral("اسم_الحساب")));
-  prompt.showModal();
-  OverwriteAnswer = tagOf(prompt).toInt();
+  OverwriteAnswer =
+      AskOverwrite(number + existing.accNo + "\r\n" + name + existing.nameA,
+                   number + version1List_.text(QStringLiteral("رقم_الحساب")) + "\r\n" + name +
+                       version1List_.text(QStringLiteral("اسم_الحساب")));
 }
 
 void FrmAcc_Restore::ImportAccount() {
@@ -429,15 +408,6 @@ void FrmAcc_Restore::stopAt(const QString& reason) {
   if (report_) report_->stopped(txtAccNo->text().trimmed(), reason);
 }
 
-void FrmAcc_Restore::removeImportedRow() {
-  version1List_.deleteCurrent();
-  version1List_.requery();
-  if (version1List_.recordCount() > 0) {
-    version1List_.moveLast();
-    version1List_.moveFirst();
-  }
-}
-
 void FrmAcc_Restore::CmdImport_Click() {
   OverwriteAnswer = -1;
   try {
@@ -450,7 +420,7 @@ void FrmAcc_Restore::CmdImport_Click() {
     OverwriteAnswer = -1;
     return;
   }
-  removeImportedRow();
+  RemoveProcessedRow(version1List_);
   ViewRec();
   OverwriteAnswer = -1;
 }
@@ -474,7 +444,7 @@ void FrmAcc_Restore::CmdImportAll_Click() {
       ViewRec();
       ImportAccount();
       if (OverwriteAnswer == 5) break;
-      removeImportedRow();
+      RemoveProcessedRow(version1List_);
       if (version1List_.recordCount() == 0) break;
     }
   } catch (const DbError& error) {

@@ -115,7 +115,6 @@ class FrmAcc_Restore : public Form {
   void CmdImportGaid_Click();
   void Cmd_Exit_Click();
 
-  void removeImportedRow();
   void lockForRun(bool locked);
   bool confirmJournalRun();
   void runJournal();

@@ -34,6 +34,13 @@ double Val(const QString& text) {
   return match.hasMatch() ? match.captured(1).toDouble() : 0.0;
 }
 
+QString FormatDecimal(double value) {
+  const QString& format = globals().DecimalFormat;
+  const qsizetype point = format.indexOf('.');
+  const int decimals = point < 0 ? 0 : static_cast<int>(format.size() - point - 1);
+  return QString::number(value, 'f', decimals);
+}
+
 int MsgBox(const QString& arabicText, int style) {
   return platform().msgBox(Translate(arabicText), style | globals().MsgBoxRtlFlags, QString());
 }

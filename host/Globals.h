@@ -42,6 +42,9 @@ void SaveSetting(const QString& key, const QString& value);
 // skipped, then the longest prefix that is a number; 0 when there is none.
 double Val(const QString& text);
 
+// A number as the windows show amounts: formatted with DecimalFormat.
+QString FormatDecimal(double value);
+
 // Shows a database error as "Err:" + number + line feed + description, with
 // the critical icon.
 void ShowError(const DbError& error);

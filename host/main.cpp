@@ -45,24 +45,46 @@ void describe(QCommandLineParser& parser) {
                     QStringLiteral("Run without a person: \"accounts\" imports the accounts of\n"
                                    "--v1-file in --v1-folder, version-1 branch --old-branch,\n"
                                    "into version-2 branch --branch of --db, then the journal\n"
-                                   "with --journal. Prompts are answered from the options,\n"
-                                   "messages printed. Exit code 0: every row processed;\n"
-                                   "3: a rule stopped the run (row and reason printed);\n"
-                                   "1: failed; 2: wrong options."),
+                                   "with --journal; \"catalogue\" imports the records of\n"
+                                   "--kind from Stock001.mdb in --v1-folder. Prompts are\n"
+                                   "answered from the options, messages printed. Exit code\n"
+                                   "0: every row processed; 3: a rule stopped the run (row\n"
+                                   "and reason printed); 1: failed; 2: wrong options."),
                     QStringLiteral("kind")});
-  parser.addOption({QStringLiteral("v1-folder"),
-                    QStringLiteral("Batch: folder of the version-1 files."),
-                    QStringLiteral("dir")});
-  parser.addOption({QStringLiteral("v1-file"),
-                    QStringLiteral("Batch: the version-1 accounts file."), QStringLiteral("name")});
-  parser.addOption({QStringLiteral("old-branch"), QStringLiteral("Batch: version-1 branch number."),
-                    QStringLiteral("n")});
-  parser.addOption({QStringLiteral("branch"), QStringLiteral("Batch: version-2 branch number."),
-                    QStringLiteral("n")});
-  parser.addOption({QStringLiteral("overwrite"),
-                    QStringLiteral("Batch: answer to the overwrite prompt: yes-all, no-all "
-                                   "(default) or cancel."),
-                    QStringLiteral("answer")});
+  const auto batchValue = [&parser](const char* name, const char* description, const char* value) {
+    parser.addOption(
+        {QString::fromLatin1(name), QString::fromLatin1(description), QString::fromLatin1(value)});
+  };
+  batchValue("v1-folder", "Batch: folder of the version-1 files.", "dir");
+  batchValue("v1-file", "Batch: the version-1 accounts file.", "name");
+  batchValue("old-branch", "Batch: version-1 branch number.", "n");
+  batchValue("branch", "Batch: version-2 branch number.", "n");
+  batchValue("overwrite",
+             "Batch: answer to the overwrite prompt: yes-all, no-all (default) or cancel.",
+             "answer");
+  batchValue("kind", "Catalogue batch: items, customers or providers.", "kind");
+  batchValue("from", "Catalogue batch: filter out the documents dated on or before this day.",
+             "yyyy-mm-dd");
+  batchValue("to", "Catalogue batch: filter out the documents dated on or after this day.",
+             "yyyy-mm-dd");
+  batchValue("classification",
+             "Catalogue batch: import the items' classification as classes, as a provider, "
+             "or none.",
+             "how");
+  batchValue("unit", "Catalogue batch: the unit (Unit.ID) of the items.", "id");
+  batchValue("customers-account",
+             "Catalogue batch: parent account number of the customers' accounts.", "accno");
+  batchValue("providers-account",
+             "Catalogue batch: parent account number of the providers' accounts.", "accno");
+  batchValue("cashier", "Catalogue batch: the cash-box account of invoices and vouchers.", "accno");
+  batchValue("renumber-from", "Catalogue batch: renumber the invoices from this number.", "n");
+  parser.addOption({QStringLiteral("customer-accounts"),
+                    QStringLiteral("Catalogue batch: give every imported customer an account.")});
+  parser.addOption({QStringLiteral("provider-accounts"),
+                    QStringLiteral("Catalogue batch: give every imported provider an account.")});
+  parser.addOption(
+      {QStringLiteral("auto-voucher-numbers"),
+       QStringLiteral("Catalogue batch: vouchers get new numbers instead of their own.")});
   parser.addOption({QStringLiteral("journal"), QStringLiteral("Batch: import the journal too.")});
   parser.addOption({QStringLiteral("demo"),
                     QStringLiteral("With --create-db: fill it with demo branches, units, "

@@ -9,10 +9,12 @@
 
 #include "accounts/AccountsBatch.h"
 #include "accounts/FrmAcc_Restore.h"
+#include "catalogue/CatalogueBatch.h"
+#include "catalogue/FrmCat_Restore.h"
 #include "host/ImportData.h"
-#include "host/forms/Windows.h"
 #include "host/com/ComTypes.h"
 #include "host/com/ComponentRegistry.h"
+#include "host/forms/Windows.h"
 
 #define QALVORO_EXPORT extern "C" __attribute__((visibility("default")))
 
@@ -61,7 +63,10 @@ void showRestoreWindow() {
 
 class ImportDataObject final : public Counted<IImportData> {
  public:
-  ImportDataObject() { importData_.setRestoreWindow(1, &showRestoreWindow<FrmAcc_Restore>); }
+  ImportDataObject() {
+    importData_.setRestoreWindow(0, &showRestoreWindow<FrmCat_Restore>);
+    importData_.setRestoreWindow(1, &showRestoreWindow<FrmAcc_Restore>);
+  }
   HRESULT QueryInterface(const char* iid, void** object) override {
     return answer(iid, kIidImportData, object);
   }
@@ -134,12 +139,15 @@ QALVORO_EXPORT HRESULT DllCanUnloadNow() {
   return liveObjects == 0 && serverLocks == 0 ? S_OK : S_FALSE;
 }
 
-// Unattended runs of the host program: "accounts" is the one kind so far.
+// Unattended runs of the host program: "accounts" and "catalogue".
 QALVORO_EXPORT int RunBatch(const QString* kind, const QStringList* arguments) {
   QTextStream out(stdout);
-  if (!kind || !arguments || *kind != QLatin1String("accounts")) {
-    out << "batch: unknown kind of run" << Qt::endl;
-    return qalvoro::kBatchUsage;
+  if (kind && arguments && *kind == QLatin1String("accounts")) {
+    return qalvoro::RunAccountsBatch(*arguments, out);
   }
-  return qalvoro::RunAccountsBatch(*arguments, out);
+  if (kind && arguments && *kind == QLatin1String("catalogue")) {
+    return qalvoro::RunCatalogueBatch(*arguments, out);
+  }
+  out << "batch: unknown kind of run" << Qt::endl;
+  return qalvoro::kBatchUsage;
 }

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "host/forms/Windows.h"
 #include "host/language/FormLayout.h"
 
 namespace qalvoro {
@@ -52,6 +53,14 @@ QPushButton* FrmOverWrite::answerButton(const QString& name, const QString& capt
 void FrmOverWrite::formLoad() {
   SetFontForm(*this);
   ApplyLanguage(*this);
+}
+
+int AskOverwrite(const QString& oldRecord, const QString& newRecord) {
+  auto& prompt = windows().get<FrmOverWrite>();
+  prompt.lblOld->setText(oldRecord);
+  prompt.lblNew->setText(newRecord);
+  prompt.showModal();
+  return tagOf(prompt).toInt();
 }
 
 }  // namespace qalvoro

@@ -36,4 +36,8 @@ class FrmOverWrite : public Form {
                             const QString& answer);
 };
 
+// Fills the two descriptions, shows the prompt modally and returns its
+// answer (1 to 5).
+int AskOverwrite(const QString& oldRecord, const QString& newRecord);
+
 }  // namespace qalvoro

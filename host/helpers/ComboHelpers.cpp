@@ -7,10 +7,11 @@
 
 namespace qalvoro {
 
-void FillComboFromTable(QComboBox& combo, const QString& table) {
+void FillComboFromTable(QComboBox& combo, const QString& table, const QString& condition,
+                        const QVariantList& params) {
   const int chosen = SelectedItemData(combo);
   const QString typed = chosen == -1 ? combo.currentText() : QString();
-  const auto entries = CodeTableEntries(table, GetLanguage());
+  const auto entries = CodeTableEntries(table, GetLanguage(), condition, params);
   combo.clear();
   for (const auto& [name, id] : entries) combo.addItem(name, id);
   SelectComboByData(combo, chosen);

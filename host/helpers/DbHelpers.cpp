@@ -4,9 +4,9 @@
 #include <cmath>
 
 #include "host/Globals.h"
-#include "host/platform/Platform.h"
 #include "host/db/DbError.h"
 #include "host/db/Recordset.h"
+#include "host/platform/Platform.h"
 
 namespace qalvoro {
 namespace {
@@ -76,10 +76,12 @@ int GetMaxValue(const QString& table, const QString& field, const QString& condi
   return static_cast<int>(std::lround(Val(largest.toString()) + 1));
 }
 
-std::vector<std::pair<QString, int>> CodeTableEntries(const QString& table,
-                                                      const QString& language) {
+std::vector<std::pair<QString, int>> CodeTableEntries(const QString& table, const QString& language,
+                                                      const QString& condition,
+                                                      const QVariantList& params) {
   Recordset rows;
-  rows.open(QStringLiteral("SELECT * FROM ") + table, MainConnection());
+  rows.open(QStringLiteral("SELECT * FROM ") + table + whereClause(condition), MainConnection(),
+            LockType::ReadOnly, params);
   const QString nameColumn = language + QStringLiteral("Name");
   std::vector<std::pair<QString, int>> entries;
   for (; !rows.eof(); rows.moveNext()) {
@@ -90,16 +92,44 @@ std::vector<std::pair<QString, int>> CodeTableEntries(const QString& table,
   return entries;
 }
 
+void WriteListRow(Recordset& rows, bool isNew, const QString& keyColumn, const QVariant& key,
+                  const std::function<void()>& setFields) {
+  if (!isNew) {
+    rows.requery();
+    if (!rows.findEqual(keyColumn, key)) {
+      rows.requeryAll();
+      rows.findEqual(keyColumn, key);
+    }
+  }
+  Transaction transaction(MainConnection());
+  try {
+    if (isNew) rows.addNew();
+    setFields();
+    rows.update();
+  } catch (...) {
+    rows.cancelUpdate();  // the row being added or changed is dropped
+    throw;
+  }
+  transaction.commit();
+}
+
 TableLock::TableLock(QString name) : name_(std::move(name)) {
   SetTableLock(QStringLiteral("Lock"), name_);
 }
 
 TableLock::~TableLock() {
+  if (!held_) return;
   try {
     SetTableLock(QStringLiteral("UnLock"), name_);
   } catch (const DbError&) {
     // The lock row stays set; the next writer takes it over after its wait.
   }
+}
+
+void TableLock::release() {
+  if (!held_) return;
+  held_ = false;
+  SetTableLock(QStringLiteral("UnLock"), name_);
 }
 
 }  // namespace qalvoro

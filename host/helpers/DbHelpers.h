@@ -2,12 +2,14 @@
 
 #include <QString>
 #include <QVariantList>
+#include <functional>
 #include <utility>
 #include <vector>
 
 namespace qalvoro {
 
 class Connection;
+class Recordset;
 
 // Small routines over MainConnection that every writer of the version-2
 // database shares. Conditions are SQL text whose values are bound from
@@ -31,21 +33,36 @@ int GetMaxValue(const QString& table, const QString& field, const QString& condi
                 const QVariantList& params = {});
 
 // Entries of a code table (ID, AName, EName) in the given language ("A" or
-// "E"): the name and the ID of every row whose name in that language is not
-// Null, in the table's order.
-std::vector<std::pair<QString, int>> CodeTableEntries(const QString& table,
-                                                      const QString& language);
+// "E"): the name and the ID of every row that meets condition and whose
+// name in that language is not Null, in the table's order.
+std::vector<std::pair<QString, int>> CodeTableEntries(const QString& table, const QString& language,
+                                                      const QString& condition = {},
+                                                      const QVariantList& params = {});
 
-// Holds a table lock for its life and frees it on every way out.
+// Writes one row of a window's version-2 list in one transaction on
+// MainConnection: a new row (added before setFields runs), or the existing
+// row whose keyColumn equals key (the list is read again first, in full
+// when another workstation added the row since). setFields sets the
+// columns. On an error the pending row is dropped, the transaction rolled
+// back and the error raised.
+void WriteListRow(Recordset& rows, bool isNew, const QString& keyColumn, const QVariant& key,
+                  const std::function<void()>& setFields);
+
+// Holds a table lock from its creation until release() or its end, and
+// frees it on every way out.
 class TableLock {
  public:
   explicit TableLock(QString name);
   ~TableLock();
   TableLock(const TableLock&) = delete;
   TableLock& operator=(const TableLock&) = delete;
+  // Frees the lock now (raising a database error); nothing when already
+  // free.
+  void release();
 
  private:
   QString name_;
+  bool held_ = true;
 };
 
 }  // namespace qalvoro

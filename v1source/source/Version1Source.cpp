@@ -5,14 +5,15 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "host/forms/FileControls.h"
 #include "host/Globals.h"
-#include "host/language/Language.h"
-#include "host/platform/Platform.h"
-#include "host/dialogs/WinSeek.h"
-#include "host/forms/Windows.h"
 #include "host/db/Connection.h"
 #include "host/db/DbError.h"
+#include "host/dialogs/WinSeek.h"
+#include "host/forms/FileControls.h"
+#include "host/forms/Windows.h"
+#include "host/helpers/ErrorSteps.h"
+#include "host/language/Language.h"
+#include "host/platform/Platform.h"
 #include "v1source/source/Version1Files.h"
 
 namespace qalvoro {
@@ -21,33 +22,10 @@ namespace {
 const QString kOpen = QStringLiteral("فتح");
 const QString kClose = QStringLiteral("اغلاق");
 
-enum class StepEnd { Next, Abort };
-
-// Runs one step of the open or close sequence. An error is shown as "Err:"
-// with Abort, Retry and Ignore: Abort ends the sequence, Retry runs the step
-// again, Ignore goes on with the next step.
-StepEnd runStep(const std::function<void()>& step) {
-  for (;;) {
-    try {
-      step();
-      return StepEnd::Next;
-    } catch (const DbError& error) {
-      platform().setMousePointer(MousePointer::Default);
-      const int answer = platform().msgBox(
-          QStringLiteral("Err:") + QString::number(error.number()) + '\n' + error.description(),
-          mb::kAbortRetryIgnore | mb::kQuestion, QString());
-      if (answer == mb::kAbort) return StepEnd::Abort;
-      if (answer == mb::kIgnore) return StepEnd::Next;
-    }
-  }
-}
-
-// Runs steps in order until one is aborted; true when none was.
+// The open and close steps show their errors with the question icon and no
+// direction flags.
 bool runSteps(std::initializer_list<std::function<void()>> steps) {
-  for (const auto& step : steps) {
-    if (runStep(step) == StepEnd::Abort) return false;
-  }
-  return true;
+  return RunSteps(steps, mb::kQuestion);
 }
 
 }  // namespace

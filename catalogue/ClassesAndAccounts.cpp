@@ -1,0 +1,111 @@
+#include "catalogue/ClassesAndAccounts.h"
+
+#include <array>
+#include <cmath>
+
+#include "host/Globals.h"
+#include "host/db/Connection.h"
+#include "host/db/Recordset.h"
+#include "host/helpers/DbHelpers.h"
+
+namespace qalvoro {
+namespace {
+
+constexpr std::array<const char*, 10> kPostingAccounts = {
+    "AccID_Cash_S",  "AccID_Credit_S",  "AccID_ToBill_S",  "AccID_Cash_B",  "AccID_Credit_B",
+    "AccID_Cash_SR", "AccID_Credit_SR", "AccID_ToBill_SR", "AccID_Cash_BR", "AccID_Credit_BR"};
+
+int numberOf(const QString& text) { return static_cast<int>(Val(text)); }
+
+int accountId(const QString& condition, const QVariantList& params) {
+  return numberOf(LookupValue(QStringLiteral("CardAcc"), QStringLiteral("ID"), condition, params));
+}
+
+// The number of the next child under a parent number: the greatest child
+// number plus one, or the parent number followed by "001".
+QString nextChildNumber(const QString& parentNo, int branch) {
+  const auto greatest = MainConnection().firstRow(
+      QStringLiteral("SELECT MAX(AccNo) FROM CardAcc WHERE BranchID = ? AND ffather = ?"),
+      {branch, parentNo});
+  if (!greatest || greatest->value(0).isNull()) return parentNo + QStringLiteral("001");
+  return QString::number(std::llround(Val(greatest->value(0).toString()) + 1));
+}
+
+}  // namespace
+
+NamedRow EnsureNamedRow(const QString& table, const QString& name, int branch,
+                        const std::function<void()>& insert) {
+  const QString sql = QStringLiteral("SELECT ID, AName FROM ") + table +
+                      QStringLiteral(" WHERE BranchID = ? AND AName = ?");
+  auto row = MainConnection().firstRow(sql, {branch, name});
+  while (!row) {
+    insert();
+    row = MainConnection().firstRow(sql, {branch, name});
+  }
+  return {row->value(0).toInt(), row->value(1).toString()};
+}
+
+NamedRow EnsureClassNamed(const QString& name, int branch) {
+  return EnsureNamedRow(QStringLiteral("Class"), name, branch, [&] {
+    QStringList columns = {QStringLiteral("fNo"), QStringLiteral("BranchID"),
+                           QStringLiteral("AName"), QStringLiteral("EName")};
+    QVariantList values = {GetMaxValue(QStringLiteral("Class"), QStringLiteral("fNo"),
+                                       QStringLiteral("BranchID = ?"), {branch}),
+                           branch, name, QStringLiteral(" ")};
+    for (const char* account : kPostingAccounts) {
+      const QString column = QString::fromLatin1(account);
+      columns << column;
+      values << numberOf(
+          LookupValue(QStringLiteral("Class"), column, QStringLiteral("BranchID = ?"), {branch}));
+    }
+    const QString marks = QStringList(columns.size(), QStringLiteral("?")).join(", ");
+    MainConnection().execute(QStringLiteral("INSERT INTO Class (%1) VALUES (%2)")
+                                 .arg(columns.join(QStringLiteral(", ")), marks),
+                             values);
+  });
+}
+
+std::vector<std::pair<QString, int>> CashierAccounts(int branch, const QString& language) {
+  const QString name = QStringLiteral("AccName") + language;
+  Recordset rows;
+  rows.open(QStringLiteral("SELECT CardAcc.ID, CardAcc.AccNo, CardAcc.%1, Cashier.BranchID "
+                           "FROM CardAcc INNER JOIN Cashier ON CardAcc.ID = Cashier.AccID "
+                           "WHERE Cashier.BranchID = ? ORDER BY CardAcc.%1")
+                .arg(name),
+            MainConnection(), LockType::ReadOnly, {branch});
+  std::vector<std::pair<QString, int>> accounts;
+  for (; !rows.eof(); rows.moveNext()) {
+    accounts.emplace_back(rows.text(name), rows.value(QStringLiteral("ID")).toInt());
+  }
+  return accounts;
+}
+
+int CreateChildAccount(const QString& parentNo, const QString& name, int branch) {
+  if (const int existing =
+          accountId(QStringLiteral("AccNameA = ? AND ffather = ? AND BranchID = ?"),
+                    {name, parentNo, branch});
+      existing != 0) {
+    return existing;
+  }
+  const int parentId = accountId(QStringLiteral("AccNo = ? AND BranchID = ?"), {parentNo, branch});
+  const auto parentValue = [parentId](const QString& column) {
+    return numberOf(
+        LookupValue(QStringLiteral("CardAcc"), column, QStringLiteral("ID = ?"), {parentId}));
+  };
+  const QString accNo = nextChildNumber(parentNo, branch);
+  {
+    Transaction transaction(MainConnection());
+    MainConnection().execute(
+        QStringLiteral("INSERT INTO CardAcc (Haves, ffather, ftype, credit, debit, StartCredit, "
+                       "StartDebit, BranchID, MaxBalance, AccNo, AccNameA, AccNameE) "
+                       "VALUES (0, ?, ?, ?, ?, 0, 0, ?, 0, ?, ?, ' ')"),
+        {parentNo, parentValue(QStringLiteral("ftype")), parentValue(QStringLiteral("credit")),
+         parentValue(QStringLiteral("debit")), branch, accNo, name});
+    MainConnection().execute(QStringLiteral("UPDATE CardAcc SET Haves = Haves + 1 WHERE ID = ?"),
+                             {parentId});
+    transaction.commit();
+  }
+  return accountId(QStringLiteral("AccNo = ? AND BranchID = ?"), {accNo, branch});
+}
+
+}  // namespace qalvoro

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <utility>
+#include <vector>
+
+namespace qalvoro {
+
+// A row found or created by name, as the class list of the item tab holds
+// it: its ID and name.
+struct NamedRow {
+  int id = 0;
+  QString name;
+};
+
+// The row of table (Class or Provider) of the branch whose AName is name;
+// while there is none, insert() writes one.
+NamedRow EnsureNamedRow(const QString& table, const QString& name, int branch,
+                        const std::function<void()>& insert);
+
+// The class of the branch with that name, written with the next class
+// number of the branch and the posting accounts of the branch's first class
+// (0 when it has none) when there is none.
+NamedRow EnsureClassNamed(const QString& name, int branch);
+
+// The cash-box accounts of a branch (table Cashier) sorted by name in the
+// language ("A" or "E"): name (empty for Null) and CardAcc.ID.
+std::vector<std::pair<QString, int>> CashierAccounts(int branch, const QString& language);
+
+// The CardAcc.ID of the account with that name under the parent account
+// number in the branch. When there is none, one is written with the next
+// number under the parent (the parent's number followed by "001" for its
+// first child), the parent's type and flags, and the parent's Haves raised
+// by one, in one transaction.
+int CreateChildAccount(const QString& parentNo, const QString& name, int branch);
+
+}  // namespace qalvoro

@@ -1,0 +1,329 @@
+// The views and imports of the item, customer and provider tabs, and the
+// lookup-or-create services of the catalogue window.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <cmath>
+#include <optional>
+
+#include "catalogue/ClassesAndAccounts.h"
+#include "catalogue/FrmCat_Restore.h"
+#include "catalogue/ItemImport.h"
+#include "catalogue/PartyImport.h"
+#include "host/Globals.h"
+#include "host/dialogs/FrmOverWrite.h"
+#include "host/helpers/ComboHelpers.h"
+#include "host/helpers/DbHelpers.h"
+#include "host/helpers/ErrorSteps.h"
+#include "host/language/Language.h"
+#include "host/platform/Platform.h"
+#include "v1source/source/Version1Source.h"
+
+namespace qalvoro {
+namespace {
+
+using Outcome = ImportReport::Outcome;
+
+const QString kCategoryLock = QStringLiteral("Category");
+const QString kLineBreak = QStringLiteral("\r\n");
+
+// A version-1 number as a text box shows it; empty for Null.
+QString numberText(const QVariant& value) {
+  return value.isNull() ? QString() : QString::number(value.toDouble(), 'g', 15);
+}
+
+// A party number as the number boxes show it before it is written: at least
+// four digits.
+QString fourDigits(double value) {
+  const long long number = std::llround(value);
+  const QString digits = QString::number(std::llabs(number)).rightJustified(4, QLatin1Char('0'));
+  return number < 0 ? QLatin1Char('-') + digits : digits;
+}
+
+}  // namespace
+
+void FrmCat_Restore::report(const QString& key, Outcome outcome, const QString& reason) {
+  if (report_) report_->record(key, outcome, reason);
+}
+
+void FrmCat_Restore::ShowItem() {
+  ClearItemFields();
+  SetButtonState(2);
+  if (!hasCurrentRow()) {
+    SetButtonState(0);
+    return;
+  }
+  const Recordset& row = version1Rows_;
+  TxtCategoryNo->setText(row.text(QStringLiteral("رقم_الصنف")));
+  if (!row.isNull(QStringLiteral("الوصف"))) TxtAName->setText(row.text(QStringLiteral("الوصف")));
+  TxtAName->setText(TxtAName->text().replace('*', 'x'));
+  const auto showNumber = [&row](QLineEdit* box, const char* column) {
+    const QString name = QString::fromUtf8(column);
+    if (!row.isNull(name)) box->setText(numberText(row.value(name)));
+  };
+  showNumber(TxtAQuantity, "كميه_متوفره");
+  showNumber(TxtRQuantity, "كميه_مطلوبه");
+  showNumber(TxtIQuantity, "كميه_الجرد");
+  showNumber(TxtRPoint, "نقطه_الطلب");
+  const std::array<std::pair<QLineEdit*, const char*>, 6> amounts = {{
+      {TxtCostPrice, "سعر_التكلفه"},
+      {txtPrice[0], "نسبه_بيع_قطاعي"},
+      {txtPrice[1], "نسبه_بيع_جمله"},
+      {txtPrice[2], "سعر_بيع_قطاعي"},
+      {txtPrice[3], "ادنى_سعر_بيع"},
+      {txtPrice[4], "سعر_بيع_جمله"},
+  }};
+  for (const auto& [box, column] : amounts) {
+    box->setText(FormatDecimal(row.value(QString::fromUtf8(column)).toDouble()));
+  }
+  txtPrice[5]->setText(QStringLiteral("0.00"));
+  txtTasneef->setText(row.text(QStringLiteral("التصنيف")));
+  OptType[0]->setChecked(true);
+  showPosition();
+}
+
+void FrmCat_Restore::ImportItem() {
+  const QString key = TxtCategoryNo->text();
+  if (key.isEmpty()) {
+    MsgBox(QStringLiteral("إدخل رقم الصنف"), mb::kInformation);
+    TxtCategoryNo->setFocus();
+    return report(key, Outcome::Refused, QStringLiteral("no item number"));
+  }
+  if (TxtAName->text().isEmpty() && TxtEName->text().isEmpty()) {
+    MsgBox(QStringLiteral("إدخل اسم الصنف"), mb::kInformation);
+    TxtAName->setFocus();
+    return report(key, Outcome::Refused, QStringLiteral("no item name"));
+  }
+  // Every step shows its errors with Abort, Retry and Ignore; Abort drops
+  // the row being written and frees the lock.
+  const int style = mb::kInformation | globals().MsgBoxRtlFlags;
+  const auto step = [&](const std::function<void()>& work) {
+    if (RunStep(work, style) == StepEnd::Next) return true;
+    version2Rows_.cancelUpdate();
+    SetTableLock(QStringLiteral("UnLock"), kCategoryLock);
+    report(key, Outcome::Refused, QStringLiteral("aborted after an error"));
+    return false;
+  };
+  const QString classification = txtTasneef->text().trimmed();
+  if (!step([&] {
+        if (ChkClass->isChecked()) EnsureClassByName(classification);
+        if (ChkProvider->isChecked()) EnsureProviderByName(classification);
+      })) {
+    return;
+  }
+  platform().doEvents();
+  if (OverwriteAnswer == 4 || OverwriteAnswer == 5) {
+    if (OverwriteAnswer == 4) report(key, Outcome::Skipped);
+    return;
+  }
+  std::optional<ExistingItem> existing;
+  if (!step([&] { SetTableLock(QStringLiteral("Lock"), kCategoryLock); })) return;
+  if (!step([&] {
+        existing = ItemImport::FindItem(key, version2Branch());
+        IsNewRecord = !existing;
+      })) {
+    return;
+  }
+  if (existing) {
+    if (!step([&] { SetTableLock(QStringLiteral("UnLock"), kCategoryLock); })) return;
+    if (OverwriteAnswer < 3) {
+      const QString number = Translate(QStringLiteral("رقم الصنف :"));
+      const QString name = Translate(QStringLiteral("الوصف :"));
+      OverwriteAnswer =
+          AskOverwrite(number + existing->categoryNo + kLineBreak + name + existing->nameA,
+                       number + version1Rows_.text(QStringLiteral("رقم_الصنف")) + kLineBreak +
+                           name + version1Rows_.text(QStringLiteral("الوصف")));
+    }
+    if (OverwriteAnswer == 2 || OverwriteAnswer == 4 || OverwriteAnswer == 5) {
+      if (OverwriteAnswer != 5) report(key, Outcome::Skipped);
+      return;
+    }
+  }
+  ItemFields fields;
+  fields.categoryNo = key;
+  fields.nameA = TxtAName->text();
+  fields.nameE = TxtEName->text();
+  fields.location = TxtLocation->text();
+  fields.aQuantity = Val(TxtAQuantity->text());
+  fields.rQuantity = Val(TxtRQuantity->text());
+  fields.iQuantity = Val(TxtIQuantity->text());
+  fields.rPoint = Val(TxtRPoint->text());
+  fields.costPrice = Val(TxtCostPrice->text());
+  for (int i = 0; i < 5; ++i) fields.prices[i] = Val(txtPrice[i]->text());
+  if (ChkProvider->isChecked()) {
+    fields.classId = DefaultClassID;
+    fields.providerId = SelectedItemData(*CboClass);
+  } else {
+    fields.classId = SelectedItemData(*CboClass);
+  }
+  fields.service = OptType[1]->isChecked();
+  fields.unit = SelectedItemData(*CboUnit);
+  fields.branch = version2Branch();
+  bool written = false;
+  if (!step([&] {
+        ItemImport::WriteItem(version2Rows_, fields, IsNewRecord);
+        written = true;
+      })) {
+    return;
+  }
+  if (!step([&] { SetTableLock(QStringLiteral("UnLock"), kCategoryLock); })) return;
+  if (!written) return report(key, Outcome::Refused, QStringLiteral("not written after an error"));
+  report(key, IsNewRecord ? Outcome::Imported : Outcome::Overwritten);
+}
+
+void FrmCat_Restore::showParty(const PartyTab& party) {
+  for (QLineEdit* box :
+       {party.number, party.name, party.person, party.address, party.phone, party.fax}) {
+    box->clear();
+  }
+  SetButtonState(2);
+  if (!hasCurrentRow()) {
+    SetButtonState(0);
+    return;
+  }
+  const Recordset& row = version1Rows_;
+  party.number->setText(row.text(party.kind->numberColumn));
+  party.name->setText(row.text(QStringLiteral("الاسم")));
+  party.person->setText(row.text(QStringLiteral("الشخص_المسئول")));
+  party.address->setText(row.text(QStringLiteral("العنوان")));
+  party.phone->setText(row.text(QStringLiteral("هاتف")));
+  party.fax->setText(row.text(QStringLiteral("فاكس")));
+  showPosition();
+}
+
+void FrmCat_Restore::ShowCustomer() { showParty(customer_); }
+
+void FrmCat_Restore::ShowProvider() { showParty(provider_); }
+
+void FrmCat_Restore::ImportCustomer() { importParty(customer_); }
+
+void FrmCat_Restore::ImportProvider() { importParty(provider_); }
+
+// The parent-account check of the first party of a run: the run stops when
+// the parent account number names no account of the version-2 branch.
+bool FrmCat_Restore::partyAccountMissing(const PartyTab& party) {
+  const QString parentNo = party.parentAccount->text();
+  if (Val(LookupValue(QStringLiteral("CardAcc"), QStringLiteral("ID"),
+                      QStringLiteral("AccNo = ? AND BranchID = ?"),
+                      {parentNo, version2Branch()})) != 0) {
+    return false;
+  }
+  MsgBox(party.noAccountMessage, mb::kInformation);
+  stopAt("no parent account " + parentNo + " in the version-2 branch");
+  return true;
+}
+
+void FrmCat_Restore::importParty(PartyTab& party) {
+  const PartyKind& kind = *party.kind;
+  if (FirstRecordPending && partyAccountMissing(party)) return;
+  FirstRecordPending = false;
+  const double number = Val(party.number->text());
+  if (number == 0) {
+    MsgBox(party.noNumberMessage, mb::kInformation);
+    party.number->setFocus();
+    return report(party.number->text(), Outcome::Refused, QStringLiteral("no number"));
+  }
+  party.number->setText(fourDigits(number));
+  const QString key = party.number->text();
+  if (party.name->text().isEmpty()) {
+    MsgBox(party.noNameMessage, mb::kInformation);
+    party.name->setFocus();
+    return report(key, Outcome::Refused, QStringLiteral("no name"));
+  }
+  platform().doEvents();
+  if (OverwriteAnswer == 4 || OverwriteAnswer == 5) {
+    if (OverwriteAnswer == 4) report(key, Outcome::Skipped);
+    return;
+  }
+  const PartyFields fields{
+      static_cast<int>(Val(key)), party.name->text(), party.person->text(), party.address->text(),
+      party.phone->text(),        party.fax->text(),  version2Branch()};
+  std::optional<TableLock> lock;
+  if (!kind.lock.isEmpty()) lock.emplace(kind.lock);
+  IsNewRecord = true;
+  const QString nameColumn =
+      party.promptNameInLanguage ? GetLanguage() + QStringLiteral("Name") : QStringLiteral("AName");
+  if (const auto existing =
+          PartyImport::FindParty(kind, fields.number, fields.branch, nameColumn)) {
+    IsNewRecord = false;
+    if (lock) lock->release();
+    if (OverwriteAnswer < 3) {
+      const QString caption = Translate(party.numberCaption);
+      const QString name = Translate(QStringLiteral("الاسم :"));
+      OverwriteAnswer =
+          AskOverwrite(caption + existing->number + kLineBreak + name + existing->name,
+                       caption + version1Rows_.text(kind.numberColumn) + kLineBreak + name +
+                           version1Rows_.text(QStringLiteral("الاسم")));
+    }
+    if (OverwriteAnswer == 2 || OverwriteAnswer == 4 || OverwriteAnswer == 5) {
+      if (OverwriteAnswer != 5) report(key, Outcome::Skipped);
+      return;
+    }
+  }
+  PartyImport::WriteParty(kind, version2Rows_, fields, IsNewRecord);
+  if (lock) lock->release();
+  if (party.addAccount->isChecked()) {
+    const int account = CreateChildAccount(party.parentAccount->text(), fields.name);
+    PartyImport::SetPartyAccount(version2Rows_, fields.number, account);
+  }
+  report(key, IsNewRecord ? Outcome::Imported : Outcome::Overwritten);
+}
+
+int FrmCat_Restore::EnsureItem(const QString& number) {
+  const int id =
+      ItemImport::EnsureItem(source_->database(), number, version1Branch(), version2Branch(),
+                             SelectedItemData(*CboClass), SelectedItemData(*CboUnit));
+  platform().doEvents();
+  return id;
+}
+
+int FrmCat_Restore::EnsureCustomer(int number) {
+  return PartyImport::EnsureParty(CustomerParty(), source_->database(), number, version1Branch(),
+                                  version2Branch());
+}
+
+int FrmCat_Restore::EnsureProvider(int number) {
+  return PartyImport::EnsureParty(ProviderParty(), source_->database(), number, version1Branch(),
+                                  version2Branch());
+}
+
+// Selects the first entry of CboClass with that text; the row found or
+// written first when there is none.
+void FrmCat_Restore::selectNamedEntry(const QString& name, int id) {
+  CboClass->addItem(name, id);
+  CboClass->setCurrentIndex(CboClass->findText(name));
+}
+
+void FrmCat_Restore::EnsureClassByName(const QString& name) {
+  CboClass->setCurrentIndex(CboClass->findText(name));
+  if (CboClass->currentIndex() >= 0) return;
+  const NamedRow row = EnsureClassNamed(name, version2Branch());
+  selectNamedEntry(row.name, row.id);
+}
+
+void FrmCat_Restore::EnsureProviderByName(const QString& name) {
+  CboClass->setCurrentIndex(CboClass->findText(name));
+  if (CboClass->currentIndex() >= 0) return;
+  const NamedRow row = PartyImport::EnsureProviderNamed(name, version2Branch());
+  selectNamedEntry(row.name, row.id);
+}
+
+void FrmCat_Restore::FillCashierCombo(QComboBox& combo, int branch) {
+  const int position = combo.currentIndex();
+  combo.clear();
+  for (const auto& [name, id] : CashierAccounts(branch, GetLanguage())) combo.addItem(name, id);
+  if (position < combo.count()) {
+    combo.setCurrentIndex(position);
+  } else if (combo.count() > 0) {
+    combo.setCurrentIndex(0);
+  }
+}
+
+int FrmCat_Restore::CreateChildAccount(const QString& parentNo, const QString& name) {
+  return qalvoro::CreateChildAccount(parentNo, name, version2Branch());
+}
+
+}  // namespace qalvoro

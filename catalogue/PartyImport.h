@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+#include "catalogue/ClassesAndAccounts.h"
+
+namespace qalvoro {
+
+class Connection;
+class Recordset;
+
+// Customers and providers are handled alike; what differs between the two
+// kinds of party is data.
+struct PartyKind {
+  QString table;           // version 2: Customer, Provider
+  QString version1Table;   // العملاء, الموردين
+  QString numberColumn;    // version-1 number: رقم_العميل, رقم_المورد
+  QString lock;            // the table lock the import takes; empty for none
+  bool toBillDis = false;  // the table has ToBillDis
+};
+
+const PartyKind& CustomerParty();
+const PartyKind& ProviderParty();
+
+// What the party tab holds when a party is imported.
+struct PartyFields {
+  int number = 0;
+  QString name;
+  QString person;
+  QString address;
+  QString phone;
+  QString fax;
+  int branch = 0;  // version-2 branch
+};
+
+// A party that already exists in version 2, as the overwrite prompt
+// describes it.
+struct ExistingParty {
+  QString number;
+  QString name;
+};
+
+// Reads and writes the version-2 parties. No windows.
+namespace PartyImport {
+
+// nameColumn: the name the overwrite prompt shows (AName or EName).
+std::optional<ExistingParty> FindParty(const PartyKind& kind, int number, int branch,
+                                       const QString& nameColumn);
+
+// Writes the fields into the window's version-2 parties of the branch, in
+// one transaction: a new row, or the existing row with that number. The
+// party's account, balances and discounts start at 0.
+void WriteParty(const PartyKind& kind, Recordset& parties, const PartyFields& fields, bool isNew);
+
+// Gives the party with that number in the window's list its own account.
+void SetPartyAccount(Recordset& parties, int number, int accountId);
+
+// The ID of a party number of the version-2 branch. An unknown number is
+// written from the version-1 party of the version-1 branch (Null numbers as
+// 0, Null texts as empty), or as a placeholder named "??" when version 1 has
+// no such party.
+int EnsureParty(const PartyKind& kind, Connection& version1, int number, int version1Branch,
+                int version2Branch);
+
+// The provider of the branch with that name, written with the next number
+// of the branch when there is none.
+NamedRow EnsureProviderNamed(const QString& name, int branch);
+
+}  // namespace PartyImport
+}  // namespace qalvoro

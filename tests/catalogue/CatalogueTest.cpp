@@ -1,0 +1,156 @@
+#include "tests/catalogue/CatalogueTest.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "host/Version2Database.h"
+#include "host/db/Recordset.h"
+#include "host/forms/SSTab.h"
+#include "host/forms/Windows.h"
+#include "tools/mdbwriter/JetDatabaseWriter.h"
+#include "tools/mdbwriter/V1Schema.h"
+#include "v1source/source/Version1Source.h"
+
+namespace qalvoro::test {
+namespace {
+
+namespace mw = mdbwriter;
+namespace v1 = mdbwriter::v1;
+
+mw::Value optional(const QVariant& value) {
+  if (value.isNull()) return {};
+  if (value.typeId() == QMetaType::Double) return mw::Value::real(value.toDouble());
+  return mw::Value::text(value.toString());
+}
+
+mw::Value money(double amount) { return mw::Value::currency(mw::Currency::fromDouble(amount)); }
+
+void writeParties(mw::JetDatabaseWriter& file, const v1::TableSpec& spec,
+                  const std::vector<PartyRow>& parties) {
+  auto& table = file.addTable(spec.name, spec.columns);
+  for (const PartyRow& party : parties) {
+    table.addRow({mw::Value::integer(party.branch), mw::Value::integer(party.number),
+                  optional(party.name), optional(party.person), optional(party.address),
+                  optional(party.phone), optional(party.fax)});
+  }
+}
+
+void writeInvoices(mw::JetDatabaseWriter& file, const v1::TableSpec& spec,
+                   const std::vector<DocumentRow>& invoices) {
+  auto& table = file.addTable(spec.name, spec.columns);
+  for (const DocumentRow& invoice : invoices) {
+    table.addRow({mw::Value::integer(invoice.branch),
+                  mw::Value::integer(invoice.number),
+                  mw::Value::dateTime(invoice.date),
+                  mw::Value::dateTime(invoice.date),
+                  mw::Value::integer(1),
+                  mw::Value::text(QStringLiteral("طرف")),
+                  mw::Value::boolean(true),
+                  money(10),
+                  money(0),
+                  money(10),
+                  {}});
+  }
+}
+
+}  // namespace
+
+void CatalogueTest::SetUp() {
+  HostTest::SetUp();
+  openLanguage();
+  globals().MsgBoxRtlFlags = 0x180000;
+  globals().AppPath = appPath();
+  qputenv("QALVORO_WORKING_COPY", (appPath() + "work/tmp_44d2.tmp").toLocal8Bit());
+  if (version2Engine() == Engine::PostgreSQL)
+    server_ = std::make_unique<TestDatabase>(Engine::PostgreSQL);
+  if (server_) createVersion2Database(version2Path(), true);
+  globals().MainConnection = std::make_unique<Connection>();
+  globals().MainConnection->open(version2Path(), "sa", DbPassword);
+  folder_ = appPath() + "v1";
+  QDir().mkpath(folder_);
+}
+
+void CatalogueTest::TearDown() {
+  windows().clear();
+  globals().MainConnection.reset();
+  globals().AppPath.clear();
+  qunsetenv("QALVORO_WORKING_COPY");
+  HostTest::TearDown();
+}
+
+QString CatalogueTest::version2Path() const {
+  return server_ ? server_->connectionString() : databasePath();
+}
+
+void CatalogueTest::writeStockFile(const StockRows& rows) {
+  mw::JetDatabaseWriter file(QDir(folder_).filePath("Stock001.mdb"));
+  auto& branches = file.addTable(v1::stockBranchTable().name, v1::stockBranchTable().columns);
+  branches.addRow({mw::Value::text(QStringLiteral("المستودع الرئيسي")), mw::Value::integer(1)});
+  branches.addRow({mw::Value::text(QStringLiteral("معرض الخبر")), mw::Value::integer(2)});
+  auto& items = file.addTable(v1::itemTable().name, v1::itemTable().columns);
+  for (const ItemRow& item : rows.items) {
+    items.addRow({mw::Value::integer(item.branch), mw::Value::text(item.number),
+                  optional(item.description), optional(item.available), optional(item.ordered),
+                  optional(item.counted), optional(item.reorder), money(item.cost),
+                  mw::Value::real(item.retailRate), mw::Value::real(item.wholesaleRate),
+                  money(item.retail), money(item.lowest), money(item.wholesale),
+                  optional(item.classification)});
+  }
+  writeParties(file, v1::customerTable(), rows.customers);
+  writeParties(file, v1::providerTable(), rows.providers);
+  writeInvoices(file, v1::salesInvoiceTable(), rows.sales);
+  writeInvoices(file, v1::purchaseInvoiceTable(), rows.purchases);
+  auto& vouchers = file.addTable(v1::voucherTable().name, v1::voucherTable().columns);
+  for (const DocumentRow& voucher : rows.vouchers) {
+    vouchers.addRow({mw::Value::integer(voucher.branch),
+                     mw::Value::integer(voucher.number),
+                     mw::Value::dateTime(voucher.date),
+                     mw::Value::integer(0),
+                     mw::Value::integer(0),
+                     mw::Value::integer(1),
+                     mw::Value::text(QStringLiteral("عميل")),
+                     mw::Value::text(QStringLiteral("طرف")),
+                     money(100),
+                     mw::Value::integer(0),
+                     {},
+                     {},
+                     mw::Value::text("x")});
+  }
+  file.close();
+}
+
+FrmCat_Restore& CatalogueTest::openWindow(int version1Branch, int tab) {
+  auto& window = windows().get<FrmCat_Restore>();
+  window.load();
+  window.txtOldDBFile->setText(QDir(folder_).filePath("STOCK001.MDB"));
+  window.CmdOpenOldDB->click();
+  EXPECT_TRUE(window.source().isOpen()) << user().messageTexts().join('|').toStdString();
+  window.CboOldBranch->setCurrentIndex(window.CboOldBranch->findData(version1Branch));
+  window.SSTab1->setCurrentTab(tab);
+  return window;
+}
+
+QVariant CatalogueTest::scalar(const QString& sql, const QVariantList& params) {
+  Recordset rows;
+  rows.open(sql, MainConnection(), LockType::ReadOnly, params);
+  return rows.eof() ? QVariant() : rows.value(rows.fieldNames().constFirst());
+}
+
+int CatalogueTest::count(const QString& sql, const QVariantList& params) {
+  return scalar(sql, params).toInt();
+}
+
+int CatalogueTest::rowsLeft(FrmCat_Restore& window, const QString& table) {
+  Recordset rows;
+  rows.open("SELECT COUNT(*) AS n FROM " + table + " WHERE رقم_الفرع = 1",
+            window.source().database());
+  return rows.value("n").toInt();
+}
+
+void CatalogueTest::holdLock(const QString& name, bool held) {
+  MainConnection().execute("UPDATE LockTables SET fLocked = ? WHERE TableName = ?", {held, name});
+}
+
+}  // namespace qalvoro::test

@@ -1,0 +1,322 @@
+// The catalogue window: opening and closing the stock file, branches, tabs,
+// browsing, the run loops, the stop button and the date filter.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include "host/dialogs/FrmFilter.h"
+#include "host/dialogs/FrmOverWrite.h"
+#include "host/dialogs/WinSeek.h"
+#include "host/forms/FileControls.h"
+#include "host/forms/SSTab.h"
+#include "host/forms/Tarmin_Calander3.h"
+#include "host/forms/Windows.h"
+#include "tests/catalogue/CatalogueTest.h"
+#include "v1source/source/Version1Source.h"
+
+namespace qalvoro::test {
+namespace {
+
+const QString kEmpty = QStringLiteral("فارغ");
+
+QString position(int record, int total) {
+  return QStringLiteral("%1 من %2").arg(record).arg(total);
+}
+
+StockRows threeItems() {
+  StockRows rows;
+  rows.items = {{.number = "0101"}, {.number = "0102"}, {.number = "0103"}};
+  return rows;
+}
+
+using CatalogueWindowTest = CatalogueTest;
+
+TEST_F(CatalogueWindowTest, LoadsClosedThenOpensAndClosesTheStockFile) {
+  writeStockFile(threeItems());
+  auto& window = windows().get<FrmCat_Restore>();
+  window.load();
+  EXPECT_TRUE(window.OptType[0]->isChecked());
+  EXPECT_TRUE(window.ChkClass->isChecked());
+  EXPECT_FALSE(window.CboClass->isEnabled());
+  EXPECT_TRUE(window.txtTasneef->isEnabled());
+  EXPECT_EQ(window.txtOldDBFile->text(), appPath() + "STOCK001.MDB");
+  EXPECT_EQ(window.CboOldBranch->count(), 0);
+  EXPECT_FALSE(window.CmdFilter->isEnabled());
+  EXPECT_FALSE(window.CmdImport->isEnabled());
+  EXPECT_EQ(window.Lb_CurRec->text(), kEmpty);
+  EXPECT_EQ(window.CboBranch->currentData().toInt(), 1);
+  EXPECT_EQ(window.CboClass->currentIndex(), 0) << "the first class of branch 1";
+  EXPECT_EQ(window.CboClass->count(), 3);
+  EXPECT_EQ(window.CboUnit->currentIndex(), 0);
+
+  window.txtOldDBFile->setText(folder() + "/NOSUCH.MDB");
+  window.CmdOpenOldDB->click();
+  ASSERT_EQ(user().messages().size(), 1u);
+  EXPECT_EQ(user().messages()[0].text, QStringLiteral("ملف قاعدة بيانات الإصدار الأول غير موجود"));
+  EXPECT_EQ(user().messages()[0].style, 16 | 0x180000);
+  EXPECT_FALSE(window.source().isOpen());
+
+  window.txtOldDBFile->setText(folder() + "/stock001.mdb");
+  window.CmdOpenOldDB->click();
+  ASSERT_TRUE(window.source().isOpen());
+  EXPECT_EQ(window.CmdOpenOldDB->text(), QStringLiteral("اغلاق"));
+  EXPECT_EQ(window.CboOldBranch->count(), 2);
+  EXPECT_EQ(window.CboOldBranch->currentData().toInt(), 1);
+  EXPECT_TRUE(window.CmdFilter->isEnabled());
+  EXPECT_EQ(window.TxtCategoryNo->text(), "0101");
+  EXPECT_EQ(window.Lb_CurRec->text(), position(1, 3));
+  EXPECT_TRUE(window.CmdImportAll->isEnabled());
+
+  window.CmdOpenOldDB->click();
+  EXPECT_FALSE(window.source().isOpen());
+  EXPECT_EQ(window.CboOldBranch->count(), 0);
+  EXPECT_FALSE(window.CmdFilter->isEnabled());
+  EXPECT_FALSE(window.CmdImport->isEnabled());
+  EXPECT_FALSE(window.Cmd_Next->isEnabled());
+  EXPECT_EQ(window.Lb_CurRec->text(), kEmpty);
+}
+
+TEST_F(CatalogueWindowTest, TheFolderSearchLooksForTheStockFileAndOpensIt) {
+  writeStockFile(threeItems());
+  auto& window = windows().get<FrmCat_Restore>();
+  window.load();
+  user().queueWindow([](QWidget& seek) { setTag(seek, "x"); });
+  window.CmdDialog->click();
+  EXPECT_FALSE(window.source().isOpen()) << "a one-character folder is ignored";
+  EXPECT_EQ(windows().get<WinSeek>().filList->pattern(), "Stock001.mdb");
+
+  user().queueWindow([this](QWidget& seek) { setTag(seek, folder()); });
+  window.CmdDialog->click();
+  EXPECT_EQ(window.txtOldDBFile->text(), folder() + "/STOCK001.MDB");
+  EXPECT_TRUE(window.source().isOpen());
+  EXPECT_EQ(window.Lb_CurRec->text(), position(1, 3));
+}
+
+TEST_F(CatalogueWindowTest, TabsBrowseTheirOwnRecordsOfTheBranch) {
+  StockRows rows = threeItems();
+  rows.customers = {{.number = 1, .name = "a"}, {.number = 2, .name = "b"}};
+  rows.sales = {{.number = 9, .date = QDateTime(QDate(2003, 5, 1), QTime())},
+                {.number = 10, .date = QDateTime(QDate(2003, 2, 1), QTime())},
+                {.number = 11, .date = QDateTime(QDate(2003, 3, 1), QTime()), .branch = 2}};
+  writeStockFile(rows);
+  auto& window = windows().get<FrmCat_Restore>();
+  window.load();
+  window.SSTab1->setCurrentTab(kCustomersTab);
+  EXPECT_EQ(window.Lb_CurRec->text(), kEmpty) << "no branch chosen: nothing is loaded";
+  window.SSTab1->setCurrentTab(kItemsTab);
+
+  openWindow(1, kItemsTab);
+  window.Cmd_Next->click();
+  EXPECT_EQ(window.Lb_CurRec->text(), position(2, 3));
+  window.Cmd_Last->click();
+  window.Cmd_Next->click();
+  EXPECT_EQ(window.TxtCategoryNo->text(), "0103");
+  EXPECT_EQ(window.Lb_CurRec->text(), position(3, 3));
+  window.Cmd_First->click();
+  window.Cmd_Pre->click();
+  EXPECT_EQ(window.Lb_CurRec->text(), position(1, 3));
+  EXPECT_EQ(user().beeps(), 0);
+
+  window.SSTab1->setCurrentTab(kCustomersTab);
+  EXPECT_EQ(window.txtCustomerName->text(), "a");
+  EXPECT_EQ(window.Lb_CurRec->text(), position(1, 2));
+  window.SSTab1->setCurrentTab(kProvidersTab);
+  EXPECT_EQ(window.Lb_CurRec->text(), kEmpty);
+  EXPECT_FALSE(window.CmdImport->isEnabled());
+  EXPECT_FALSE(window.Cmd_First->isEnabled());
+
+  window.SSTab1->setCurrentTab(kSalesTab);
+  EXPECT_EQ(window.Lb_CurRec->text(), position(1, 2)) << "the invoices of branch 1";
+  EXPECT_EQ(window.version1Rows().value(QStringLiteral("رقم_الفاتورة")).toInt(), 10)
+      << "sorted by date";
+  EXPECT_EQ(window.CboCashier[0]->count(), 2);
+  EXPECT_EQ(window.CboCashier[0]->currentIndex(), -1) << "a list without a choice keeps none";
+  const QRect label = twipsGeometry(*window.lblStartInvNo[0]);
+  const QRect box = twipsGeometry(*window.txtStartInvNo[0]);
+  EXPECT_EQ(box.left(), label.left() - box.width() - 50);
+  EXPECT_EQ(twipsGeometry(*window.CmdStartInvNo[0]).left(),
+            box.left() - twipsGeometry(*window.CmdStartInvNo[0]).width() - 10);
+
+  window.CboOldBranch->setCurrentIndex(window.CboOldBranch->findData(2));
+  EXPECT_EQ(window.Lb_CurRec->text(), position(1, 1));
+}
+
+TEST_F(CatalogueWindowTest, EscapeClosesTheFileAndTheWindow) {
+  writeStockFile(threeItems());
+  auto& window = openWindow();
+  QTest::keyClick(&window, Qt::Key_Escape);
+  EXPECT_FALSE(window.source().isOpen());
+  EXPECT_FALSE(window.isLoaded());
+}
+
+TEST_F(CatalogueWindowTest, TheBarGrowsPerRecordAndEveryProcessedRowLeavesTheWorkingCopy) {
+  StockRows rows;
+  rows.items = {{.number = "1"}, {.number = "2"}, {.number = "3"}, {.number = "4"}};
+  writeStockFile(rows);
+  auto& window = openWindow();
+  QList<int> widths;
+  user().onDoEvents([&] {
+    const int width = twipsGeometry(*window.ShapeIN[1]).width();
+    if (widths.isEmpty() || widths.last() != width) widths << width;
+    EXPECT_TRUE(window.CmdStop->isEnabled());
+    EXPECT_FALSE(window.SSTab1->isEnabled());
+  });
+  window.CmdImportAll->click();
+  EXPECT_EQ(widths, (QList<int>{1500, 3000, 4500, 6000}));
+  EXPECT_EQ(twipsGeometry(*window.ShapeIN[1]).width(), 15);
+  EXPECT_EQ(twipsGeometry(*window.ShapeIN[0]).width(), 15);
+  EXPECT_EQ(rowsLeft(window, "الاصناف"), 0);
+  EXPECT_EQ(count("SELECT COUNT(*) FROM Category WHERE BranchID = 1"), 4);
+  EXPECT_EQ(window.Lb_CurRec->text(), kEmpty);
+  EXPECT_FALSE(window.CmdStop->isEnabled());
+  EXPECT_TRUE(window.SSTab1->isEnabled());
+  EXPECT_EQ(window.overwriteAnswer(), -1);
+}
+
+TEST_F(CatalogueWindowTest, StopAndCancelLeaveTheRecordInHandAndTheRestInTheList) {
+  StockRows rows;
+  rows.items = {{.number = "1"}, {.number = "2"}, {.number = "3"}, {.number = "4"}};
+  writeStockFile(rows);
+  auto& window = openWindow();
+  int yields = 0;
+  user().onDoEvents([&] {
+    if (++yields == 3) window.CmdStop->click();  // at the second record
+  });
+  window.CmdImportAll->click();
+  EXPECT_EQ(count("SELECT COUNT(*) FROM Category"), 1);
+  EXPECT_EQ(rowsLeft(window, "الاصناف"), 3);
+  EXPECT_EQ(window.TxtCategoryNo->text(), "2");
+  EXPECT_EQ(window.overwriteAnswer(), -1);
+
+  // An existing item answered with Cancel ends the next run the same way.
+  user().onDoEvents({});
+  MainConnection().execute(
+      "INSERT INTO Category (CategoryNo, BranchID, AName) VALUES ('3', 1, 'old')");
+  user().queueWindow(
+      [](QWidget& prompt) { static_cast<FrmOverWrite&>(prompt).CmdCancel->click(); });
+  window.CmdImportAll->click();
+  EXPECT_EQ(rowsLeft(window, "الاصناف"), 2);
+  EXPECT_EQ(window.TxtCategoryNo->text(), "3");
+  EXPECT_EQ(scalar("SELECT AName FROM Category WHERE CategoryNo = '3'").toString(), "old");
+
+  // A new run starts afresh and goes to the end.
+  user().queueWindow([](QWidget& prompt) { static_cast<FrmOverWrite&>(prompt).CmdYes->click(); });
+  window.CmdImportAll->click();
+  EXPECT_EQ(rowsLeft(window, "الاصناف"), 0);
+  EXPECT_EQ(count("SELECT COUNT(*) FROM Category WHERE BranchID = 1"), 4);
+}
+
+TEST_F(CatalogueWindowTest, TheItemOptionsSteerEachOther) {
+  writeStockFile(threeItems());
+  auto& window = openWindow();
+  window.show();
+  window.OptType[1]->setChecked(true);
+  EXPECT_FALSE(window.TxtAQuantity->isVisible());
+  EXPECT_FALSE(window.TxtRPoint->isVisible());
+  EXPECT_TRUE(window.TxtCostPrice->isVisible());
+  window.OptType[0]->setChecked(true);
+  EXPECT_TRUE(window.TxtIQuantity->isVisible());
+
+  window.ChkProvider->setChecked(true);
+  EXPECT_FALSE(window.ChkClass->isChecked());
+  EXPECT_TRUE(window.CboClass->isEnabled());
+  EXPECT_FALSE(window.txtTasneef->isEnabled());
+  window.ChkClass->setChecked(true);
+  EXPECT_FALSE(window.ChkProvider->isChecked());
+  EXPECT_FALSE(window.CboClass->isEnabled());
+
+  window.CboClass->setEnabled(true);
+  QTest::keyClick(window.CboClass, Qt::Key_Return);
+  EXPECT_EQ(user().sentKeys(), QStringList{"Tab"});
+  window.hide();
+}
+
+// Date filter: invoices, purchases and vouchers of branch 1 dated outside the
+// period leave the working copy, both bounds included, whatever the time of
+// day; items and branch 2 stay.
+class DateFilterTest : public CatalogueTest {
+ protected:
+  void SetUp() override {
+    CatalogueTest::SetUp();
+    const auto on = [](int month, int day, QTime time = QTime(0, 0)) {
+      return QDateTime(QDate(2003, month, day), time);
+    };
+    std::vector<DocumentRow> documents = {
+        {.number = 1, .date = on(1, 1)},
+        {.number = 2, .date = on(1, 2)},
+        {.number = 3, .date = on(6, 15)},
+        {.number = 4, .date = on(12, 30)},
+        {.number = 5, .date = on(12, 31, QTime(10, 30))},
+        {.number = 6, .date = QDateTime(QDate(2002, 12, 31), QTime(23, 59))},
+        {.number = 7, .date = on(12, 31), .branch = 2}};
+    StockRows rows = threeItems();
+    rows.sales = documents;
+    rows.purchases = documents;
+    rows.vouchers = documents;
+    writeStockFile(rows);
+  }
+
+  // Runs the filter with the dates ("yyyy/mm/dd" or empty).
+  void filter(FrmCat_Restore& window, const QString& from, const QString& to) {
+    user().queueWindow([from, to](QWidget& dialog) {
+      auto& filter = static_cast<FrmFilter&>(dialog);
+      filter.txtDate1->setText(from);
+      filter.txtDate2->setText(to);
+      filter.CmdOK->click();
+    });
+    window.CmdFilter->click();
+  }
+
+  QList<int> numbersLeft(FrmCat_Restore& window, const QString& table, const QString& column) {
+    Recordset rows;
+    rows.open("SELECT " + column + " AS n FROM " + table + " ORDER BY " + column,
+              window.source().database());
+    QList<int> numbers;
+    for (; !rows.eof(); rows.moveNext()) numbers << rows.value("n").toInt();
+    return numbers;
+  }
+};
+
+TEST_F(DateFilterTest, BothBoundsAreRemovedAndOnlyTheDaysBetweenStay) {
+  auto& window = openWindow(1, kSalesTab);
+  filter(window, "2003/01/01", "2003/12/31");
+  EXPECT_EQ(window.SSTab1->currentTab(), kItemsTab);
+  EXPECT_FALSE(windows().exists<FrmFilter>());
+  for (const auto& [table, column] :
+       {std::pair{"ف_مبيعات", "رقم_الفاتورة"}, std::pair{"ف_مشتروات", "رقم_الفاتورة"},
+        std::pair{"السندات", "رقم_السند"}}) {
+    EXPECT_EQ(numbersLeft(window, table, column), (QList<int>{2, 3, 4, 7})) << table;
+  }
+  EXPECT_EQ(rowsLeft(window, "الاصناف"), 3);
+}
+
+TEST_F(DateFilterTest, AnEndDateAloneRemovesFromThatDayOnAndACancelNothing) {
+  auto& window = openWindow();
+  user().queueWindow([](QWidget& dialog) { static_cast<FrmFilter&>(dialog).CmdCancel->click(); });
+  window.CmdFilter->click();
+  EXPECT_EQ(rowsLeft(window, "ف_مبيعات"), 6);
+
+  filter(window, "", "2003/06/15");
+  EXPECT_EQ(numbersLeft(window, "ف_مبيعات", "رقم_الفاتورة"), (QList<int>{1, 2, 6, 7}));
+  EXPECT_EQ(numbersLeft(window, "السندات", "رقم_السند"), (QList<int>{1, 2, 6, 7}));
+}
+
+TEST_F(DateFilterTest, TheFilterStartsFromTheChosenFileAndKeepsTheChosenBranch) {
+  auto& window = openWindow(2);
+  filter(window, "2003/12/31", "");
+  EXPECT_EQ(window.CboOldBranch->currentData().toInt(), 2);
+  EXPECT_EQ(numbersLeft(window, "ف_مبيعات", "رقم_الفاتورة"), (QList<int>{1, 2, 3, 4, 5, 6}));
+  filter(window, "", "");
+  EXPECT_EQ(numbersLeft(window, "ف_مبيعات", "رقم_الفاتورة"), (QList<int>{1, 2, 3, 4, 5, 6, 7}))
+      << "a new filter begins with the file's own rows";
+}
+
+}  // namespace
+}  // namespace qalvoro::test
