@@ -212,7 +212,7 @@ bool FrmCat_Restore::partyAccountMissing(const PartyTab& party) {
     return false;
   }
   MsgBox(party.noAccountMessage, mb::kInformation);
-  stopAt("no parent account " + parentNo + " in the version-2 branch");
+  stopAt("parent account '" + parentNo + "' is not an account of the version-2 branch");
   return true;
 }
 

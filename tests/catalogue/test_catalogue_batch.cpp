@@ -1,0 +1,105 @@
+// The unattended catalogue run of the host program.
+
+#include <QProcess>
+
+#include "host/db/Recordset.h"
+#include "tests/catalogue/CatalogueTest.h"
+
+namespace qalvoro::test {
+namespace {
+
+class CatalogueBatchTest : public CatalogueTest {
+ protected:
+  // Runs qalvoro-host --batch catalogue on branch 1; returns its exit code
+  // and output.
+  std::pair<int, QString> runBatch(const QStringList& options) {
+    QProcess host;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_CONFIG_HOME", appPath() + "config");
+    host.setProcessEnvironment(environment);
+    host.setProcessChannelMode(QProcess::MergedChannels);
+    host.start(
+        QStringLiteral(QALVORO_BIN_DIR "/qalvoro-host"),
+        QStringList{"--batch", "catalogue", "--app-path", appPath(), "--settings", "Batch", "--db",
+                    version2Path(), "--v1-folder", folder(), "--old-branch", "1", "--branch", "1"} +
+            options);
+    EXPECT_TRUE(host.waitForFinished(120000));
+    return {host.exitCode(), QString::fromUtf8(host.readAll())};
+  }
+
+  // Rows of a version-1 table of branch 1 left in the working copy the run
+  // used.
+  int leftInWorkingCopy(const QString& table) {
+    Connection copy;
+    copy.open(appPath() + "work/tmp_44d2.tmp");
+    Recordset rows;
+    rows.open("SELECT COUNT(*) AS n FROM " + table + " WHERE رقم_الفرع = 1", copy);
+    return rows.value("n").toInt();
+  }
+};
+
+TEST_F(CatalogueBatchTest, ItemsAreImportedWithTheControlsTheOptionsName) {
+  StockRows rows;
+  rows.items = {{.number = "1", .classification = QStringLiteral("شركة أ")},
+                {.number = "2", .classification = QStringLiteral("شركة ب")}};
+  rows.sales = {{.number = 1, .date = QDateTime(QDate(2003, 5, 1), QTime())},
+                {.number = 2, .date = QDateTime(QDate(2003, 6, 1), QTime())}};
+  writeStockFile(rows);
+  auto [code, output] =
+      runBatch({"--kind", "items", "--classification", "provider", "--unit", "2", "--to",
+                "2003-06-01", "--cashier", "120101", "--renumber-from", "100"});
+  EXPECT_EQ(code, 0) << output.toStdString();
+  EXPECT_TRUE(output.contains("summary: imported 2, overwritten 0, skipped 0, refused 0"))
+      << output.toStdString();
+  EXPECT_TRUE(output.contains("ended: every row was processed"));
+  EXPECT_EQ(count("SELECT COUNT(*) FROM Category WHERE U1 = 2 AND ProviderID > 0"), 2);
+  EXPECT_EQ(count("SELECT COUNT(*) FROM Provider WHERE BranchID = 1"), 2);
+  EXPECT_EQ(leftInWorkingCopy("ف_مبيعات"), 1) << "the date filter ran first";
+
+  auto [again, said] = runBatch({"--kind", "items", "--overwrite", "yes-all"});
+  EXPECT_EQ(again, 0) << said.toStdString();
+  EXPECT_TRUE(said.contains("summary: imported 0, overwritten 2, skipped 0, refused 0"))
+      << said.toStdString();
+}
+
+TEST_F(CatalogueBatchTest, PartiesGetAccountsOrStopWithoutTheirParent) {
+  StockRows rows;
+  rows.customers = {{.number = 1, .name = QStringLiteral("أ")},
+                    {.number = 2, .name = QStringLiteral("ب")}};
+  rows.providers = {{.number = 1, .name = QVariant()}};
+  writeStockFile(rows);
+  auto [stopped, why] = runBatch({"--kind", "customers"});
+  EXPECT_EQ(stopped, 3) << why.toStdString();
+  EXPECT_TRUE(
+      why.contains("ended: stopped at customer 1: parent account '' is not an account of "
+                   "the version-2 branch"))
+      << why.toStdString();
+
+  auto [code, output] =
+      runBatch({"--kind", "customers", "--customers-account", "1203", "--customer-accounts"});
+  EXPECT_EQ(code, 0) << output.toStdString();
+  EXPECT_EQ(count("SELECT COUNT(*) FROM Customer c JOIN CardAcc a ON a.ID = c.AccNoID "
+                  "WHERE a.ffather = '1203' AND a.AccNameA = c.AName"),
+            2);
+
+  auto [refused, told] = runBatch({"--kind", "providers", "--providers-account", "21"});
+  EXPECT_EQ(refused, 0) << told.toStdString();
+  EXPECT_TRUE(told.contains("refused: 0001: no name")) << told.toStdString();
+}
+
+TEST_F(CatalogueBatchTest, WrongOptionsAreRefusedBeforeAnythingRuns) {
+  writeStockFile({});
+  for (const QStringList& options :
+       {QStringList{"--kind", "sales"}, QStringList{"--kind", "items", "--from", "2003-13-01"},
+        QStringList{"--kind", "items", "--classification", "both"}, QStringList{},
+        QStringList{"--kind", "items", "--unit", "piece"}}) {
+    auto [code, output] = runBatch(options);
+    EXPECT_EQ(code, 2) << options.join(' ').toStdString() << '\n' << output.toStdString();
+  }
+  auto [code, output] = runBatch({"--kind", "items", "--unit", "77"});
+  EXPECT_EQ(code, 1) << output.toStdString();
+  EXPECT_TRUE(output.contains("ended: failed: no unit 77")) << output.toStdString();
+}
+
+}  // namespace
+}  // namespace qalvoro::test

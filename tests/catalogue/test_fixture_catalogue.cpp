@@ -1,0 +1,158 @@
+// End to end on the shared version-1 stock folder: the items, customers and
+// providers of branch 1 through the unattended run, checked column by column
+// against the version-1 rows.
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <cmath>
+
+#include "host/db/Recordset.h"
+#include "tests/catalogue/CatalogueTest.h"
+#include "v1source/convert/V1Converter.h"
+
+namespace qalvoro::test {
+namespace {
+
+QString fixtures() {
+  const QString overridden = qEnvironmentVariable("QALVORO_FIXTURES");
+  return overridden.isEmpty() ? QStringLiteral(QALVORO_FIXTURES_DIR) : overridden;
+}
+
+double cents(double value) { return std::round(value * 100) / 100; }
+
+class FixtureCatalogueTest : public CatalogueTest, public ::testing::WithParamInterface<Engine> {
+ protected:
+  Engine version2Engine() const override { return GetParam(); }
+  void SetUp() override {
+    CatalogueTest::SetUp();
+    source_ = QDir(fixtures()).filePath("v1/stock");
+    if (!QFile::exists(QDir(source_).filePath("Stock001.mdb"))) {
+      GTEST_SKIP() << "the shared version-1 fixtures are not at " << source_.toStdString();
+    }
+    V1Converter().convert(QDir(source_).filePath("Stock001.mdb"), appPath() + "truth.sqlite");
+    truth_.open(appPath() + "truth.sqlite");
+  }
+
+  void runBatch(const QStringList& options) {
+    QProcess host;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_CONFIG_HOME", appPath() + "config");
+    host.setProcessEnvironment(environment);
+    host.setProcessChannelMode(QProcess::MergedChannels);
+    host.start(
+        QStringLiteral(QALVORO_BIN_DIR "/qalvoro-host"),
+        QStringList{"--batch", "catalogue", "--app-path", appPath(), "--settings", "Batch", "--db",
+                    version2Path(), "--v1-folder", source_, "--old-branch", "1", "--branch", "1"} +
+            options);
+    ASSERT_TRUE(host.waitForFinished(120000));
+    const QString output = QString::fromUtf8(host.readAll());
+    EXPECT_EQ(host.exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains("ended: every row was processed")) << output.toStdString();
+  }
+
+  // The parties of a version-1 table against their version-2 rows, with an
+  // account of their own under the parent.
+  void checkParties(const QString& version1, const QString& numberColumn, const QString& table,
+                    const QString& parent) {
+    Recordset party;
+    party.open("SELECT * FROM " + version1 + " WHERE رقم_الفرع = 1", truth_);
+    ASSERT_GT(party.recordCount(), 0);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM " + table + " WHERE BranchID = 1"), party.recordCount());
+    for (; !party.eof(); party.moveNext()) {
+      const int number = party.value(numberColumn).toInt();
+      Recordset row;
+      row.open("SELECT * FROM " + table + " WHERE BranchID = 1 AND fNo = ?", MainConnection(),
+               LockType::ReadOnly, {number});
+      ASSERT_FALSE(row.eof()) << number;
+      EXPECT_EQ(row.text("AName"), party.text("الاسم")) << number;
+      EXPECT_EQ(row.text("APerson"), party.text("الشخص_المسئول")) << number;
+      EXPECT_EQ(row.text("AAddress"), party.text("العنوان")) << number;
+      EXPECT_EQ(row.text("Phone"), party.text("هاتف")) << number;
+      EXPECT_EQ(row.text("Fax"), party.text("فاكس")) << number;
+      for (const char* blank :
+           {"EName", "EPerson", "Mobile", "EAddress", "PBox", "Zip", "EMail", "URL"}) {
+        EXPECT_EQ(row.text(blank), " ") << blank;
+      }
+      EXPECT_EQ(row.value("CountryID").toInt(), -1);
+      EXPECT_EQ(row.value("CityID").toInt(), -1);
+      for (const char* zero :
+           {"CreditDis", "CashDis", "StartDebit", "StartCredit", "Debit", "Credit", "Balance"}) {
+        EXPECT_EQ(row.value(zero).toDouble(), 0) << zero;
+      }
+      const QVariant account =
+          scalar("SELECT ID FROM CardAcc WHERE BranchID = 1 AND ffather = ? AND AccNameA = ?",
+                 {parent, party.text("الاسم")});
+      EXPECT_EQ(row.value("AccNoID").toInt(), account.toInt()) << number;
+    }
+    const int accounts =
+        scalar("SELECT COUNT(DISTINCT AName) FROM " + table + " WHERE BranchID = 1").toInt();
+    EXPECT_EQ(count("SELECT COUNT(*) FROM CardAcc WHERE BranchID = 1 AND ffather = ?", {parent}),
+              accounts)
+        << "parties of the same name share their account";
+    EXPECT_EQ(
+        scalar("SELECT Haves FROM CardAcc WHERE BranchID = 1 AND AccNo = ?", {parent}).toInt(),
+        accounts);
+  }
+
+  QString source_;
+  Connection truth_;
+};
+
+TEST_P(FixtureCatalogueTest, ImportsTheItemsAndPartiesOfBranchOne) {
+  runBatch({"--kind", "items"});
+  runBatch({"--kind", "customers", "--customers-account", "1203", "--customer-accounts"});
+  runBatch({"--kind", "providers", "--providers-account", "21", "--provider-accounts"});
+
+  Recordset item;
+  item.open("SELECT * FROM الاصناف WHERE رقم_الفرع = 1", truth_);
+  ASSERT_GT(item.recordCount(), 0);
+  EXPECT_EQ(count("SELECT COUNT(*) FROM Category WHERE BranchID = 1"), item.recordCount());
+  for (; !item.eof(); item.moveNext()) {
+    const QString number = item.text("رقم_الصنف");
+    Recordset row;
+    row.open("SELECT * FROM Category WHERE BranchID = 1 AND CategoryNo = ?", MainConnection(),
+             LockType::ReadOnly, {number});
+    ASSERT_FALSE(row.eof()) << number.toStdString();
+    EXPECT_EQ(row.text("AName"), item.text("الوصف").replace('*', 'x'));
+    EXPECT_EQ(row.text("EName"), "");
+    EXPECT_EQ(row.value("ClassID").toInt(),
+              scalar("SELECT ID FROM Class WHERE BranchID = 1 AND AName = ?",
+                     {item.text("التصنيف").trimmed()})
+                  .toInt());
+    EXPECT_TRUE(row.isNull("ProviderID"));
+    EXPECT_EQ(row.value("fType").toInt(), 0);
+    const auto same = [&](const char* column, const char* version1Column) {
+      EXPECT_DOUBLE_EQ(row.value(column).toDouble(),
+                       cents(item.value(QString::fromUtf8(version1Column)).toDouble()))
+          << number.toStdString() << ' ' << column;
+    };
+    same("AQuantity", "كميه_متوفره");
+    same("RQuantity", "كميه_مطلوبه");
+    same("IQuantity", "كميه_الجرد");
+    same("RPoint", "نقطه_الطلب");
+    same("CostPrice", "سعر_التكلفه");
+    same("P1RateU1", "نسبه_بيع_قطاعي");
+    same("P2RateU1", "نسبه_بيع_جمله");
+    same("SPriceU1", "سعر_بيع_قطاعي");
+    same("LSPriceU1", "ادنى_سعر_بيع");
+    same("WholeSalePriceU1", "سعر_بيع_جمله");
+    EXPECT_EQ(row.text("Location"), "");
+    EXPECT_TRUE(row.value("JoinUnit").toBool());
+    EXPECT_FALSE(row.value("ShowJoinPrice").toBool());
+    EXPECT_EQ(row.value("U1").toInt(), 1);
+    EXPECT_DOUBLE_EQ(row.value("RateU1").toDouble(), 1);
+    EXPECT_DOUBLE_EQ(row.value("MPriceU1").toDouble(), 0);
+    EXPECT_EQ(row.text("ExtraData"), " ");
+  }
+  checkParties("العملاء", "رقم_العميل", "Customer", "1203");
+  checkParties("الموردين", "رقم_المورد", "Provider", "21");
+  EXPECT_EQ(count("SELECT COUNT(*) FROM Customer WHERE BranchID = 2"), 0);
+  EXPECT_EQ(count("SELECT COUNT(*) FROM LockTables WHERE fLocked = TRUE"), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, FixtureCatalogueTest, ::testing::ValuesIn(kEngines),
+                         EngineParamName());
+
+}  // namespace
+}  // namespace qalvoro::test
