@@ -200,10 +200,10 @@ FrmCat_Restore::PartyTab FrmCat_Restore::buildPartyTab(
                                  ? QStringLiteral("CmdAccCustmr")
                                  : QStringLiteral("CmdAccProvdr");
   captioned(
-      addControl<QLabel>(QStringLiteral("Label1"), {9120, 3060, 1800, kRowHeight}, party.frame),
+      addControl<QLabel>(QStringLiteral("Label1"), {8280, 3060, 2640, kRowHeight}, party.frame),
       captions.parentCaption);
-  accounts[1] = addControl<QLineEdit>(accountName, {6600, 3030, 2460, 330}, party.frame, 1);
-  accountButtons[1] = addControl<QPushButton>(buttonName, {6000, 3030, 540, 330}, party.frame, 1);
+  accounts[1] = addControl<QLineEdit>(accountName, {5760, 3030, 2460, 330}, party.frame, 1);
+  accountButtons[1] = addControl<QPushButton>(buttonName, {5160, 3030, 540, 330}, party.frame, 1);
   accountButtons[1]->setText(QStringLiteral("..."));
   party.parentAccount = accounts[1];
   party.chooseAccount = accountButtons[1];
@@ -361,10 +361,10 @@ void FrmCat_Restore::buildVoucherTab() {
   txtSndMoney = field("txtSndMoney", "المبلغ :", 4);
   txtSndDetail = field("txtSndDetail", "مقابل :", 5);
 
-  captioned(addControl<QLabel>(QStringLiteral("Label1"), {3900, 750, 1800, 300}, Frame11),
+  captioned(addControl<QLabel>(QStringLiteral("Label1"), {3300, 750, 2400, 300}, Frame11),
             QStringLiteral("الصندوق :"));
   CboCashier[2] =
-      addControl<QComboBox>(QStringLiteral("CboCashier"), {120, 720, 3720, 330}, Frame11, 2);
+      addControl<QComboBox>(QStringLiteral("CboCashier"), {120, 720, 3120, 330}, Frame11, 2);
   const std::array<std::tuple<const char*, const char*, const char*>, 2> parents = {{
       {"txtAccCustomer", "CmdAccCustmr", "حساب العملاء الرئيسي :"},
       {"txtAccProvider", "CmdAccProvdr", "حساب الموردين الرئيسي :"},
@@ -372,10 +372,10 @@ void FrmCat_Restore::buildVoucherTab() {
   for (int i = 0; i < 2; ++i) {
     const auto& [box, button, caption] = parents[i];
     const int top = 1140 + i * 420;
-    captioned(addControl<QLabel>(QStringLiteral("Label1"), {3900, top + 30, 1800, 300}, Frame11),
+    captioned(addControl<QLabel>(QStringLiteral("Label1"), {3300, top + 30, 2400, 300}, Frame11),
               QString::fromUtf8(caption));
     auto* account =
-        addControl<QLineEdit>(QString::fromLatin1(box), {720, top, 3120, 330}, Frame11, 0);
+        addControl<QLineEdit>(QString::fromLatin1(box), {720, top, 2520, 330}, Frame11, 0);
     auto* choose =
         addControl<QPushButton>(QString::fromLatin1(button), {120, top, 540, 330}, Frame11, 0);
     choose->setText(QStringLiteral("..."));

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSettings>
@@ -16,17 +17,20 @@
 #include <vector>
 
 #include "accounts/FrmAcc_Restore.h"
-#include "host/forms/FileControls.h"
-#include "host/forms/Form.h"
+#include "catalogue/FrmCat_Restore.h"
+#include "catalogue/StockFile.h"
+#include "host/Globals.h"
+#include "host/Version2Database.h"
+#include "host/db/DbError.h"
 #include "host/dialogs/FrmFilter.h"
 #include "host/dialogs/FrmOverWrite.h"
 #include "host/dialogs/FrmStart.h"
-#include "host/Globals.h"
-#include "host/platform/ScriptedUser.h"
-#include "host/Version2Database.h"
 #include "host/dialogs/WinSeek.h"
+#include "host/forms/FileControls.h"
+#include "host/forms/Form.h"
+#include "host/forms/SSTab.h"
 #include "host/forms/Windows.h"
-#include "host/db/DbError.h"
+#include "host/platform/ScriptedUser.h"
 #include "tools/mdbwriter/V1Generator.h"
 
 namespace {
@@ -50,7 +54,21 @@ void showAnAccount(Form& form, const QString& accountsFolder) {
   window.Cmd_Last->click();
 }
 
-std::vector<Window> windows(const QString& accountsFolder) {
+// The catalogue window with the stock file open and a record of a tab shown.
+void showACatalogueRecord(Form& form, const QString& stockFolder, int tab) {
+  auto& window = static_cast<FrmCat_Restore&>(form);
+  window.txtOldDBFile->setText(stockFolder + QStringLiteral("/STOCK001.MDB"));
+  window.CmdOpenOldDB->click();
+  window.SSTab1->setCurrentTab(tab);
+  window.Cmd_Next->click();
+}
+
+Window catalogueWindow(const QString& name, const QString& stockFolder, int tab) {
+  return {name, [] { return std::make_unique<FrmCat_Restore>(); },
+          [stockFolder, tab](Form& form) { showACatalogueRecord(form, stockFolder, tab); }};
+}
+
+std::vector<Window> windows(const QString& accountsFolder, const QString& stockFolder) {
   return {
       {"FrmStart", [] { return std::make_unique<FrmStart>(); }},
       {"FrmOverWrite", [] { return std::make_unique<FrmOverWrite>(); }},
@@ -58,6 +76,9 @@ std::vector<Window> windows(const QString& accountsFolder) {
       {"WinSeek", [] { return std::make_unique<WinSeek>(); }},
       {"FrmAcc_Restore", [] { return std::make_unique<FrmAcc_Restore>(); },
        [accountsFolder](Form& form) { showAnAccount(form, accountsFolder); }},
+      catalogueWindow("FrmCat_Restore", stockFolder, kItemsTab),
+      catalogueWindow("FrmCat_Restore-customers", stockFolder, kCustomersTab),
+      catalogueWindow("FrmCat_Restore-providers", stockFolder, kProvidersTab),
   };
 }
 
@@ -102,6 +123,8 @@ int main(int argc, char* argv[]) {
   const QString accounts = work.filePath("v1");
   QDir().mkpath(accounts);
   mdbwriter::v1::writeAccountsFolder(accounts, {});
+  const QString stock = work.filePath("stock");
+  mdbwriter::v1::writeStockFolder(stock, {});
 
   int failures = 0;
   try {
@@ -111,7 +134,7 @@ int main(int argc, char* argv[]) {
     openLanguage(ltr);
     for (const auto& [language, suffix] : {std::pair{"A", "ar"}, std::pair{"E", "en"}}) {
       SaveSetting(QStringLiteral("Language"), language);
-      for (const Window& window : windows(accounts)) {
+      for (const Window& window : windows(accounts, stock)) {
         const QString file = QStringLiteral("%1/%2-%3.png").arg(target, window.name, suffix);
         const bool saved = render(window, file);
         failures += saved ? 0 : 1;
