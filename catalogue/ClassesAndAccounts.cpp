@@ -87,11 +87,15 @@ int CreateChildAccount(const QString& parentNo, const QString& name, int branch)
       existing != 0) {
     return existing;
   }
-  const int parentId = accountId(QStringLiteral("AccNo = ? AND BranchID = ?"), {parentNo, branch});
-  const auto parentValue = [parentId](const QString& column) {
-    return numberOf(
-        LookupValue(QStringLiteral("CardAcc"), column, QStringLiteral("ID = ?"), {parentId}));
+  // The parent's ID, type and flags; all 0 when the parent does not exist.
+  const auto parent = MainConnection().firstRow(
+      QStringLiteral(
+          "SELECT ID, ftype, credit, debit FROM CardAcc WHERE AccNo = ? AND BranchID = ?"),
+      {parentNo, branch});
+  const auto parentValue = [&parent](int column) {
+    return parent ? numberOf(parent->value(column).toString()) : 0;
   };
+  const int parentId = parentValue(0);
   const QString accNo = nextChildNumber(parentNo, branch);
   {
     Transaction transaction(MainConnection());
@@ -99,8 +103,7 @@ int CreateChildAccount(const QString& parentNo, const QString& name, int branch)
         QStringLiteral("INSERT INTO CardAcc (Haves, ffather, ftype, credit, debit, StartCredit, "
                        "StartDebit, BranchID, MaxBalance, AccNo, AccNameA, AccNameE) "
                        "VALUES (0, ?, ?, ?, ?, 0, 0, ?, 0, ?, ?, ' ')"),
-        {parentNo, parentValue(QStringLiteral("ftype")), parentValue(QStringLiteral("credit")),
-         parentValue(QStringLiteral("debit")), branch, accNo, name});
+        {parentNo, parentValue(1), parentValue(2), parentValue(3), branch, accNo, name});
     MainConnection().execute(QStringLiteral("UPDATE CardAcc SET Haves = Haves + 1 WHERE ID = ?"),
                              {parentId});
     transaction.commit();

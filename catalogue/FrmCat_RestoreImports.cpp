@@ -263,11 +263,11 @@ void FrmCat_Restore::importParty(PartyTab& party) {
       return;
     }
   }
-  PartyImport::WriteParty(kind, version2Rows_, fields, IsNewRecord);
+  const int partyId = PartyImport::WriteParty(kind, version2Rows_, fields, IsNewRecord);
   if (lock) lock->release();
   if (party.addAccount->isChecked()) {
     const int account = CreateChildAccount(party.parentAccount->text(), fields.name);
-    PartyImport::SetPartyAccount(version2Rows_, fields.number, account);
+    PartyImport::SetPartyAccount(kind, partyId, account);
   }
   report(key, IsNewRecord ? Outcome::Imported : Outcome::Overwritten);
 }

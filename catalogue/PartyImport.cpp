@@ -67,7 +67,7 @@ std::optional<ExistingParty> FindParty(const PartyKind& kind, int number, int br
   return ExistingParty{row->value(0).toString(), row->value(1).toString()};
 }
 
-void WriteParty(const PartyKind& kind, Recordset& parties, const PartyFields& fields, bool isNew) {
+int WriteParty(const PartyKind& kind, Recordset& parties, const PartyFields& fields, bool isNew) {
   WriteListRow(parties, isNew, QStringLiteral("fNo"), fields.number, [&] {
     const auto set = [&parties](const char* column, const QVariant& value) {
       parties.setValue(QString::fromLatin1(column), value);
@@ -94,11 +94,13 @@ void WriteParty(const PartyKind& kind, Recordset& parties, const PartyFields& fi
       set(column, 0);
     }
   });
+  return parties.value(QStringLiteral("ID")).toInt();
 }
 
-void SetPartyAccount(Recordset& parties, int number, int accountId) {
-  WriteListRow(parties, false, QStringLiteral("fNo"), number,
-               [&] { parties.setValue(QStringLiteral("AccNoID"), accountId); });
+void SetPartyAccount(const PartyKind& kind, int partyId, int accountId) {
+  MainConnection().execute(
+      QStringLiteral("UPDATE ") + kind.table + QStringLiteral(" SET AccNoID = ? WHERE ID = ?"),
+      {accountId, partyId});
 }
 
 int EnsureParty(const PartyKind& kind, Connection& version1, int number, int version1Branch,

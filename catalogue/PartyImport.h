@@ -50,11 +50,11 @@ std::optional<ExistingParty> FindParty(const PartyKind& kind, int number, int br
 
 // Writes the fields into the window's version-2 parties of the branch, in
 // one transaction: a new row, or the existing row with that number. The
-// party's account, balances and discounts start at 0.
-void WriteParty(const PartyKind& kind, Recordset& parties, const PartyFields& fields, bool isNew);
+// party's account, balances and discounts start at 0. Returns the row's ID.
+int WriteParty(const PartyKind& kind, Recordset& parties, const PartyFields& fields, bool isNew);
 
-// Gives the party with that number in the window's list its own account.
-void SetPartyAccount(Recordset& parties, int number, int accountId);
+// Gives the party its own account.
+void SetPartyAccount(const PartyKind& kind, int partyId, int accountId);
 
 // The ID of a party number of the version-2 branch. An unknown number is
 // written from the version-1 party of the version-1 branch (Null numbers as

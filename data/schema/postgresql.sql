@@ -65,7 +65,8 @@ CREATE TABLE CardAcc (
   SubCardsID  TEXT
 );
 CREATE UNIQUE INDEX ix_cardacc_branchid_accno ON CardAcc (BranchID, AccNo);
-CREATE INDEX ix_cardacc_branchid_ffather ON CardAcc (BranchID, ffather);
+CREATE INDEX ix_cardacc_branchid_ffather ON CardAcc (BranchID, ffather, AccNo);
+CREATE INDEX ix_cardacc_branchid_accnamea ON CardAcc (BranchID, AccNameA);
 
 -- Journal entry headers. GaidType 3: imported entry. Debit and Credit are
 -- the totals of the entry's lines.

@@ -60,8 +60,8 @@ class StockContent {
   explicit StockContent(const V1Options& options)
       : seed_(options.seed),
         sizes_(options.sizes),
-        customers_(std::max(6, sizes_.invoices / 4)),
-        providers_(std::max(4, sizes_.invoices / 6)),
+        customers_(sizes_.customers > 0 ? sizes_.customers : std::max(6, sizes_.invoices / 4)),
+        providers_(sizes_.providers > 0 ? sizes_.providers : std::max(4, sizes_.invoices / 6)),
         purchases_(std::max(1, sizes_.invoices / 2)),
         vouchers_(std::max(7, sizes_.invoices / 2)) {}
 

@@ -12,6 +12,8 @@ struct V1Sizes {
   int entries = 20;
   int items = 15;
   int invoices = 12;
+  int customers = 0;  // 0: a quarter of the invoices, at least 6
+  int providers = 0;  // 0: a sixth of the invoices, at least 4
 };
 
 struct V1Options {

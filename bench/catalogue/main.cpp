@@ -1,0 +1,205 @@
+// bench-catalogue: the catalogue migration at N and 2N items, customers and
+// providers (import-all of new records, an account of their own for the
+// parties), then the items again over them with yes to all, into a fresh
+// SQLite version-2 database and then into PostgreSQL. Each size runs in a
+// child process of its own so that its peak memory is its own. Prints the
+// records per second of every run and the time ratios 2N/N, and ends with a
+// RESULT line (SQLite figures at 2N).
+//
+//   bench-catalogue [N]            (default N = 5000)
+//   bench-catalogue --one ENGINE N (one run; used by the above)
+
+#include <sys/resource.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <array>
+#include <cstdio>
+
+#include "catalogue/FrmCat_Restore.h"
+#include "catalogue/StockFile.h"
+#include "host/Globals.h"
+#include "host/ImportData.h"
+#include "host/Version2Database.h"
+#include "host/batch/BatchRun.h"
+#include "host/db/Connection.h"
+#include "host/db/Recordset.h"
+#include "host/forms/SSTab.h"
+#include "host/forms/Windows.h"
+#include "host/helpers/ComboHelpers.h"
+#include "tools/mdbwriter/V1Generator.h"
+
+namespace {
+
+using namespace qalvoro;
+
+// The four runs of one size: items, customers, providers, items overwritten.
+constexpr int kRuns = 4;
+const std::array<const char*, kRuns> kRunNames = {"items", "customers", "providers", "overwrite"};
+
+int rowsOf(const QString& table) {
+  Recordset rows;
+  rows.open(QStringLiteral("SELECT COUNT(*) AS n FROM ") + table, MainConnection());
+  return rows.value(QStringLiteral("n")).toInt();
+}
+
+long peakKiB() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
+
+double timed(QPushButton& button) {
+  QElapsedTimer timer;
+  timer.start();
+  button.click();
+  return timer.nsecsElapsed() / 1e9;
+}
+
+// One size in this process: prints "RESULT records items_s customers_s
+// providers_s overwrite_s peak_kib".
+int runOne(const QString& engine, int n) {
+  QTemporaryDir work;
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, work.filePath("config"));
+  qputenv("QALVORO_WORKING_COPY", work.filePath("tmp_44d2.tmp").toLocal8Bit());
+  mdbwriter::v1::V1Options options;
+  options.sizes.branches = 1;
+  options.sizes.items = n;
+  options.sizes.customers = n;
+  options.sizes.providers = n;
+  mdbwriter::v1::writeStockFolder(work.path(), options);
+
+  QString target = work.filePath("v2.db");
+  if (engine == QLatin1String("postgresql")) {
+    target = qEnvironmentVariable("BENCH_PG_URL") + QStringLiteral("_%1").arg(n);
+  }
+  createVersion2Database(target, true);
+  QFile::copy(QCoreApplication::applicationDirPath() + "/LTR.DRV", work.filePath("LTR.DRV"));
+
+  QString ignored;
+  QTextStream quiet(&ignored);
+  auto batchUser = std::make_unique<BatchUser>(quiet);
+  batchUser->setWindowScript([](QWidget& window) { AnswerOverwritePrompt(window, "yes-all"); });
+  const ScopedPlatform user(std::move(batchUser));
+  if (!ImportData::OpenSession(work.path() + '/', QStringLiteral("Bench"), target)) return 1;
+  auto& window = windows().get<FrmCat_Restore>();
+  window.load();
+  window.txtOldDBFile->setText(work.filePath("STOCK001.MDB"));
+  window.CmdOpenOldDB->click();
+  SelectComboByData(*window.CboOldBranch, 1);
+  for (QLineEdit* parent : window.txtAccCustomer) parent->setText("1203");
+  for (QLineEdit* parent : window.txtAccProvider) parent->setText("21");
+  window.ChkAddCustmAcc->setChecked(true);
+  window.ChkAddProvAcc->setChecked(true);
+
+  std::array<double, kRuns> seconds{};
+  seconds[0] = timed(*window.CmdImportAll);
+  window.SSTab1->setCurrentTab(kCustomersTab);
+  seconds[1] = timed(*window.CmdImportAll);
+  window.SSTab1->setCurrentTab(kProvidersTab);
+  seconds[2] = timed(*window.CmdImportAll);
+  window.CmdOpenOldDB->click();
+  window.CmdOpenOldDB->click();
+  window.SSTab1->setCurrentTab(kItemsTab);
+  seconds[3] = timed(*window.CmdImportAll);
+  const int written = rowsOf("Category") + rowsOf("Customer") + rowsOf("Provider");
+  window.Cmd_Exit->click();
+  windows().clear();
+  ImportData::CloseSession();
+  ReleaseGlobals();
+  QTextStream(stdout) << "RESULT " << written << ' ' << seconds[0] << ' ' << seconds[1] << ' '
+                      << seconds[2] << ' ' << seconds[3] << ' ' << peakKiB() << Qt::endl;
+  return 0;
+}
+
+struct Run {
+  int n = 0;
+  int written = 0;
+  std::array<double, kRuns> seconds{};
+  long peak = 0;
+  double perSecond(int run) const { return n / seconds[run]; }
+};
+
+Run child(const QString& engine, int n) {
+  QProcess process;
+  process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+  process.start(QCoreApplication::applicationFilePath(), {"--one", engine, QString::number(n)});
+  process.waitForFinished(-1);
+  Run run;
+  run.n = n;
+  for (const QString& line : QString::fromUtf8(process.readAllStandardOutput()).split('\n')) {
+    const QStringList parts = line.split(' ');
+    if (parts.size() == 7 && parts[0] == "RESULT") {
+      run.written = parts[1].toInt();
+      for (int i = 0; i < kRuns; ++i) run.seconds[i] = parts[2 + i].toDouble();
+      run.peak = parts[6].toLong();
+    }
+  }
+  return run;
+}
+
+// Runs N and 2N on an engine and prints them; returns the 2N run and the
+// ratios of the three first runs.
+std::pair<Run, std::array<double, kRuns>> report(const QString& engine, int n) {
+  const Run small = child(engine, n);
+  const Run large = child(engine, 2 * n);
+  std::array<double, kRuns> ratios{};
+  std::printf("%s\n", qPrintable(engine));
+  for (const Run& run : {small, large}) {
+    std::printf("  %6d of each (%d rows):", run.n, run.written);
+    for (int i = 0; i < kRuns; ++i) std::printf("  %s %.0f/s", kRunNames[i], run.perSecond(i));
+    std::printf("   peak %ld MiB\n", run.peak / 1024);
+  }
+  std::printf("  time ratio 2N/N:");
+  for (int i = 0; i < kRuns; ++i) {
+    ratios[i] = large.seconds[i] / small.seconds[i];
+    std::printf("  %s %.2f", kRunNames[i], ratios[i]);
+  }
+  std::printf("  (goal <= 2.2)\n");
+  std::fflush(stdout);
+  return {large, ratios};
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication application(argc, argv);
+  const QStringList arguments = QCoreApplication::arguments();
+  if (arguments.size() == 4 && arguments[1] == "--one") {
+    return runOne(arguments[2], arguments[3].toInt());
+  }
+  const int n = arguments.size() > 1 ? arguments[1].toInt() : 5000;
+  const auto [sqlite, ratios] = report(QStringLiteral("sqlite"), n);
+
+  // PostgreSQL: a throwaway server on loopback for the two runs.
+  QTemporaryDir state;
+  const QString script = QStringLiteral(QALVORO_SOURCE_DIR "/tests/support/pg-cluster.sh");
+  double pgItems = 0;
+  if (QProcess::execute("bash", {script, "start", state.path(), "56532"}) == 0) {
+    QFile urlFile(state.filePath("url"));
+    urlFile.open(QIODevice::ReadOnly);
+    QString url = QString::fromUtf8(urlFile.readAll()).trimmed();
+    url.chop(QStringLiteral("postgres").size());
+    qputenv("BENCH_PG_URL", (url + "bench").toUtf8());
+    pgItems = report(QStringLiteral("postgresql"), n).first.perSecond(0);
+    QProcess::execute("bash", {script, "stop", state.path()});
+  } else {
+    std::printf("postgresql: the server could not be started\n");
+  }
+  std::printf(
+      "RESULT items_per_s=%.0f customers_per_s=%.0f providers_per_s=%.0f overwrite_per_s=%.0f "
+      "items_ratio=%.2f customers_ratio=%.2f providers_ratio=%.2f pg_items_per_s=%.0f\n",
+      sqlite.perSecond(0), sqlite.perSecond(1), sqlite.perSecond(2), sqlite.perSecond(3), ratios[0],
+      ratios[1], ratios[2], pgItems);
+  return 0;
+}
