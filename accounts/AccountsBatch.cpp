@@ -35,19 +35,14 @@ QString prepare(FrmAcc_Restore& window, const BatchOptions& options) {
 }
 
 QString run(const BatchOptions& options, BatchUser& user, BatchSummary& summary) {
-  auto& window = windows().get<FrmAcc_Restore>();
-  window.setReport(&summary);
-  window.load();
-  if (const QString failure = prepare(window, options); !failure.isEmpty()) return failure;
-  window.CmdImportAll->click();
-  const bool stopped = summary.wasStopped();
-  if (options.isSet(QStringLiteral("journal")) && !stopped && user.errors().isEmpty()) {
-    window.CmdImportGaid->click();
-  }
-  window.setReport(nullptr);
-  window.Cmd_Exit->click();
-  windows().unload<FrmAcc_Restore>();
-  return {};
+  return RunRestoreWindow<FrmAcc_Restore>(
+      summary, [&](FrmAcc_Restore& window) { return prepare(window, options); },
+      [&](FrmAcc_Restore& window) {
+        if (options.isSet(QStringLiteral("journal")) && !summary.wasStopped() &&
+            user.errors().isEmpty()) {
+          window.CmdImportGaid->click();
+        }
+      });
 }
 
 }  // namespace

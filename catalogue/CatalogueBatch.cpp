@@ -128,18 +128,8 @@ QString prepare(FrmCat_Restore& window, const BatchOptions& options,
 }
 
 QString run(const BatchOptions& options, const CatalogueOptions& catalogue, BatchSummary& summary) {
-  auto& window = windows().get<FrmCat_Restore>();
-  window.setReport(&summary);
-  window.load();
-  if (const QString failure = prepare(window, options, catalogue); !failure.isEmpty()) {
-    window.setReport(nullptr);
-    return failure;
-  }
-  window.CmdImportAll->click();
-  window.setReport(nullptr);
-  window.Cmd_Exit->click();
-  windows().unload<FrmCat_Restore>();
-  return {};
+  return RunRestoreWindow<FrmCat_Restore>(
+      summary, [&](FrmCat_Restore& window) { return prepare(window, options, catalogue); });
 }
 
 }  // namespace

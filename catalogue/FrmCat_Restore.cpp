@@ -46,8 +46,7 @@ FrmCat_Restore::FrmCat_Restore(QWidget* parent) : Form(QStringLiteral("FrmCat_Re
   SSTab1 = addControl<SSTab>(QStringLiteral("SSTab1"), {120, 1800, 11280, 5100});
   for (const char* caption : kTabCaptions) SSTab1->addTab(QString::fromUtf8(caption));
   buildItemTab();
-  buildCustomerTab();
-  buildProviderTab();
+  buildPartyTabs();
   buildInvoiceTabs();
   buildVoucherTab();
   buildRunControls();

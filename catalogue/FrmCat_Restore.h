@@ -2,6 +2,7 @@
 
 #include <array>
 #include <memory>
+#include <tuple>
 
 #include "host/batch/ImportReport.h"
 #include "host/db/Recordset.h"
@@ -173,10 +174,26 @@ class FrmCat_Restore : public Form {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  // The controls and texts of the customer or the provider tab, which work
-  // alike.
+  // The names and texts that tell the customer tab from the provider tab.
+  struct PartyTexts {
+    const char* frame;          // Frame5, Frame6
+    const char* boxes;          // prefix of the six boxes: txtCustomer, txtProv
+    const char* accountBox;     // txtAccCustomer, txtAccProvider
+    const char* accountButton;  // CmdAccCustmr, CmdAccProvdr
+    const char* addAccountBox;  // ChkAddCustmAcc, ChkAddProvAcc
+    const char* title;
+    const char* numberCaption;
+    const char* parentCaption;
+    const char* addAccount;
+    const char* noAccount;
+    const char* noNumber;
+    const char* noName;
+    bool promptNameInLanguage;  // the prompt shows AName or EName
+  };
+  // The controls of the customer or the provider tab, which work alike.
   struct PartyTab {
     const PartyKind* kind = nullptr;
+    const PartyTexts* texts = nullptr;
     QGroupBox* frame = nullptr;
     QLineEdit* number = nullptr;
     QLineEdit* name = nullptr;
@@ -187,31 +204,19 @@ class FrmCat_Restore : public Form {
     QLineEdit* parentAccount = nullptr;  // index 1 of the account array
     QPushButton* chooseAccount = nullptr;
     QCheckBox* addAccount = nullptr;
-    QString noAccountMessage;
-    QString noNumberMessage;
-    QString noNameMessage;
-    QString numberCaption;
-    bool promptNameInLanguage = false;  // the prompt shows AName or EName
-  };
-  // The captions that tell the customer tab from the provider tab.
-  struct PartyCaptions {
-    QString frameName;
-    QString title;
-    QString numberCaption;
-    QString parentCaption;
-    QString addAccountName;
-    QString addAccount;
+    auto controls() const {
+      return std::tuple{frame, number, name, person, address, phone, fax, addAccount};
+    }
   };
 
   // Layout (FrmCat_RestoreLayout.cpp).
   void buildSourceFrame();
   void buildRunControls();
   void buildItemTab();
-  PartyTab buildPartyTab(int tab, const PartyKind& kind, const PartyCaptions& captions,
+  PartyTab buildPartyTab(int tab, const PartyKind& kind, const PartyTexts& texts,
                          std::array<QLineEdit*, 2>& accounts,
                          std::array<QPushButton*, 2>& accountButtons);
-  void buildCustomerTab();
-  void buildProviderTab();
+  void buildPartyTabs();
   void buildInvoiceTabs();
   void buildVoucherTab();
   QLineEdit* fieldWithLabel(QWidget* container, const QString& name, const QString& caption,

@@ -211,7 +211,7 @@ bool FrmCat_Restore::partyAccountMissing(const PartyTab& party) {
                       {parentNo, version2Branch()})) != 0) {
     return false;
   }
-  MsgBox(party.noAccountMessage, mb::kInformation);
+  MsgBox(QString::fromUtf8(party.texts->noAccount), mb::kInformation);
   stopAt("parent account '" + parentNo + "' is not an account of the version-2 branch");
   return true;
 }
@@ -222,14 +222,14 @@ void FrmCat_Restore::importParty(PartyTab& party) {
   FirstRecordPending = false;
   const double number = Val(party.number->text());
   if (number == 0) {
-    MsgBox(party.noNumberMessage, mb::kInformation);
+    MsgBox(QString::fromUtf8(party.texts->noNumber), mb::kInformation);
     party.number->setFocus();
     return report(party.number->text(), Outcome::Refused, QStringLiteral("no number"));
   }
   party.number->setText(fourDigits(number));
   const QString key = party.number->text();
   if (party.name->text().isEmpty()) {
-    MsgBox(party.noNameMessage, mb::kInformation);
+    MsgBox(QString::fromUtf8(party.texts->noName), mb::kInformation);
     party.name->setFocus();
     return report(key, Outcome::Refused, QStringLiteral("no name"));
   }
@@ -244,14 +244,15 @@ void FrmCat_Restore::importParty(PartyTab& party) {
   std::optional<TableLock> lock;
   if (!kind.lock.isEmpty()) lock.emplace(kind.lock);
   IsNewRecord = true;
-  const QString nameColumn =
-      party.promptNameInLanguage ? GetLanguage() + QStringLiteral("Name") : QStringLiteral("AName");
+  const QString nameColumn = party.texts->promptNameInLanguage
+                                 ? GetLanguage() + QStringLiteral("Name")
+                                 : QStringLiteral("AName");
   if (const auto existing =
           PartyImport::FindParty(kind, fields.number, fields.branch, nameColumn)) {
     IsNewRecord = false;
     if (lock) lock->release();
     if (OverwriteAnswer < 3) {
-      const QString caption = Translate(party.numberCaption);
+      const QString caption = Translate(QString::fromUtf8(party.texts->numberCaption));
       const QString name = Translate(QStringLiteral("الاسم :"));
       OverwriteAnswer =
           AskOverwrite(caption + existing->number + kLineBreak + name + existing->name,

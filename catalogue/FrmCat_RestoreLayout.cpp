@@ -170,87 +170,76 @@ void FrmCat_Restore::buildItemTab() {
 }
 
 FrmCat_Restore::PartyTab FrmCat_Restore::buildPartyTab(
-    int tab, const PartyKind& kind, const PartyCaptions& captions,
-    std::array<QLineEdit*, 2>& accounts, std::array<QPushButton*, 2>& accountButtons) {
+    int tab, const PartyKind& kind, const PartyTexts& texts, std::array<QLineEdit*, 2>& accounts,
+    std::array<QPushButton*, 2>& accountButtons) {
   PartyTab party;
   party.kind = &kind;
-  party.frame = addControl<QGroupBox>(captions.frameName,
+  party.texts = &texts;
+  party.frame = addControl<QGroupBox>(QString::fromLatin1(texts.frame),
                                       {120, kTabFrameTop, kTabFrameWidth, kTabFrameHeight}, SSTab1);
-  party.frame->setTitle(captions.title);
+  party.frame->setTitle(QString::fromUtf8(texts.title));
   SSTab1->placeOnTab(*party.frame, tab);
-  const auto named = [&](const QString& name, const QString& caption, int row) {
-    return fieldWithLabel(party.frame, name, caption,
-                          {3000, 330 + row * kRowStep, 6060, kRowHeight}, 1800);
+  const auto named = [&](const char* name, const QString& caption, int row) {
+    return fieldWithLabel(party.frame, QString::fromLatin1(texts.boxes) + QLatin1String(name),
+                          caption, {3000, 330 + row * kRowStep, 6060, kRowHeight}, 1800);
   };
-  const QString prefix = kind.table == QLatin1String("Customer") ? QStringLiteral("txtCustomer")
-                                                                 : QStringLiteral("txtProv");
-  party.number = named(prefix + "No", captions.numberCaption, 0);
-  party.name = named(prefix + "Name", QStringLiteral("الاسم :"), 1);
-  party.person = named(prefix + "Person", QStringLiteral("الشخص المسئول :"), 2);
-  party.address = named(prefix + "Address", QStringLiteral("العنوان :"), 3);
-  party.phone = named(prefix + "Phone", QStringLiteral("الهاتف :"), 4);
-  party.fax = named(prefix + "Fax", QStringLiteral("الفاكس :"), 5);
-  party.addAccount =
-      addControl<QCheckBox>(captions.addAccountName, {3000, 2640, 7920, kRowHeight}, party.frame);
-  party.addAccount->setText(captions.addAccount);
-  const QString accountName = kind.table == QLatin1String("Customer")
-                                  ? QStringLiteral("txtAccCustomer")
-                                  : QStringLiteral("txtAccProvider");
-  const QString buttonName = kind.table == QLatin1String("Customer")
-                                 ? QStringLiteral("CmdAccCustmr")
-                                 : QStringLiteral("CmdAccProvdr");
+  party.number = named("No", QString::fromUtf8(texts.numberCaption), 0);
+  party.name = named("Name", QStringLiteral("الاسم :"), 1);
+  party.person = named("Person", QStringLiteral("الشخص المسئول :"), 2);
+  party.address = named("Address", QStringLiteral("العنوان :"), 3);
+  party.phone = named("Phone", QStringLiteral("الهاتف :"), 4);
+  party.fax = named("Fax", QStringLiteral("الفاكس :"), 5);
+  party.addAccount = addControl<QCheckBox>(QString::fromLatin1(texts.addAccountBox),
+                                           {3000, 2640, 7920, kRowHeight}, party.frame);
+  party.addAccount->setText(QString::fromUtf8(texts.addAccount));
   captioned(
       addControl<QLabel>(QStringLiteral("Label1"), {8280, 3060, 2640, kRowHeight}, party.frame),
-      captions.parentCaption);
-  accounts[1] = addControl<QLineEdit>(accountName, {5760, 3030, 2460, 330}, party.frame, 1);
-  accountButtons[1] = addControl<QPushButton>(buttonName, {5160, 3030, 540, 330}, party.frame, 1);
+      QString::fromUtf8(texts.parentCaption));
+  accounts[1] = addControl<QLineEdit>(QString::fromLatin1(texts.accountBox),
+                                      {5760, 3030, 2460, 330}, party.frame, 1);
+  accountButtons[1] = addControl<QPushButton>(QString::fromLatin1(texts.accountButton),
+                                              {5160, 3030, 540, 330}, party.frame, 1);
   accountButtons[1]->setText(QStringLiteral("..."));
   party.parentAccount = accounts[1];
   party.chooseAccount = accountButtons[1];
   return party;
 }
 
-void FrmCat_Restore::buildCustomerTab() {
+void FrmCat_Restore::buildPartyTabs() {
+  static const PartyTexts customers = {"Frame5",
+                                       "txtCustomer",
+                                       "txtAccCustomer",
+                                       "CmdAccCustmr",
+                                       "ChkAddCustmAcc",
+                                       "بيانات العميل",
+                                       "رقم العميل :",
+                                       "حساب العملاء الرئيسي :",
+                                       "إدراج رقم حساب للعميل .",
+                                       "يجب تحديد رقم حساب العملاء",
+                                       "أدخل رقم العميل",
+                                       "أدخل اسم العميل",
+                                       false};
+  static const PartyTexts providers = {"Frame6",
+                                       "txtProv",
+                                       "txtAccProvider",
+                                       "CmdAccProvdr",
+                                       "ChkAddProvAcc",
+                                       "بيانات المورد",
+                                       "رقم المورد :",
+                                       "حساب الموردين الرئيسي :",
+                                       "إدراج رقم حساب للمورد .",
+                                       "يجب تحديد رقم حساب الموردين",
+                                       "أدخل رقم المورد",
+                                       "أدخل اسم المورد",
+                                       true};
   customer_ =
-      buildPartyTab(kCustomersTab, CustomerParty(),
-                    {QStringLiteral("Frame5"), QStringLiteral("بيانات العميل"),
-                     QStringLiteral("رقم العميل :"), QStringLiteral("حساب العملاء الرئيسي :"),
-                     QStringLiteral("ChkAddCustmAcc"), QStringLiteral("إدراج رقم حساب للعميل .")},
-                    txtAccCustomer, CmdAccCustmr);
-  customer_.noAccountMessage = QStringLiteral("يجب تحديد رقم حساب العملاء");
-  customer_.noNumberMessage = QStringLiteral("أدخل رقم العميل");
-  customer_.noNameMessage = QStringLiteral("أدخل اسم العميل");
-  customer_.numberCaption = QStringLiteral("رقم العميل :");
-  Frame5 = customer_.frame;
-  txtCustomerNo = customer_.number;
-  txtCustomerName = customer_.name;
-  txtCustomerPerson = customer_.person;
-  txtCustomerAddress = customer_.address;
-  txtCustomerPhone = customer_.phone;
-  txtCustomerFax = customer_.fax;
-  ChkAddCustmAcc = customer_.addAccount;
-}
-
-void FrmCat_Restore::buildProviderTab() {
+      buildPartyTab(kCustomersTab, CustomerParty(), customers, txtAccCustomer, CmdAccCustmr);
   provider_ =
-      buildPartyTab(kProvidersTab, ProviderParty(),
-                    {QStringLiteral("Frame6"), QStringLiteral("بيانات المورد"),
-                     QStringLiteral("رقم المورد :"), QStringLiteral("حساب الموردين الرئيسي :"),
-                     QStringLiteral("ChkAddProvAcc"), QStringLiteral("إدراج رقم حساب للمورد .")},
-                    txtAccProvider, CmdAccProvdr);
-  provider_.noAccountMessage = QStringLiteral("يجب تحديد رقم حساب الموردين");
-  provider_.noNumberMessage = QStringLiteral("أدخل رقم المورد");
-  provider_.noNameMessage = QStringLiteral("أدخل اسم المورد");
-  provider_.numberCaption = QStringLiteral("رقم المورد :");
-  provider_.promptNameInLanguage = true;
-  Frame6 = provider_.frame;
-  txtProvNo = provider_.number;
-  txtProvName = provider_.name;
-  txtProvPerson = provider_.person;
-  txtProvAddress = provider_.address;
-  txtProvPhone = provider_.phone;
-  txtProvFax = provider_.fax;
-  ChkAddProvAcc = provider_.addAccount;
+      buildPartyTab(kProvidersTab, ProviderParty(), providers, txtAccProvider, CmdAccProvdr);
+  std::tie(Frame5, txtCustomerNo, txtCustomerName, txtCustomerPerson, txtCustomerAddress,
+           txtCustomerPhone, txtCustomerFax, ChkAddCustmAcc) = customer_.controls();
+  std::tie(Frame6, txtProvNo, txtProvName, txtProvPerson, txtProvAddress, txtProvPhone, txtProvFax,
+           ChkAddProvAcc) = provider_.controls();
 }
 
 void FrmCat_Restore::buildInvoiceTabs() {

@@ -7,8 +7,6 @@
 //   bench-accounts [N]            (default N = 5000)
 //   bench-accounts --one ENGINE N (one run; used by the above)
 
-#include <sys/resource.h>
-
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -22,15 +20,16 @@
 #include <cstdio>
 
 #include "accounts/FrmAcc_Restore.h"
-#include "host/platform/BatchUser.h"
-#include "host/helpers/ComboHelpers.h"
-#include "host/forms/FileControls.h"
+#include "bench/BenchSupport.h"
 #include "host/Globals.h"
 #include "host/ImportData.h"
 #include "host/Version2Database.h"
-#include "host/forms/Windows.h"
 #include "host/db/Connection.h"
 #include "host/db/Recordset.h"
+#include "host/forms/FileControls.h"
+#include "host/forms/Windows.h"
+#include "host/helpers/ComboHelpers.h"
+#include "host/platform/BatchUser.h"
 #include "tools/mdbwriter/V1Generator.h"
 #include "v1source/source/Version1Source.h"
 
@@ -43,18 +42,6 @@ struct Result {
   double entrySeconds = 0;
   long peakKiB = 0;
 };
-
-int rowsOf(const QString& table) {
-  Recordset rows;
-  rows.open(QStringLiteral("SELECT COUNT(*) AS n FROM ") + table, MainConnection());
-  return rows.value(QStringLiteral("n")).toInt();
-}
-
-long peakKiB() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return usage.ru_maxrss;
-}
 
 // One run in this process: prints "RESULT accounts_s entries_s peak_kib".
 int runOne(const QString& engine, int accounts) {
@@ -102,14 +89,14 @@ int runOne(const QString& engine, int accounts) {
   timer.restart();
   window.CmdImportGaid->click();
   result.entrySeconds = timer.nsecsElapsed() / 1e9;
-  const int imported = rowsOf(QStringLiteral("CardAcc"));
-  const int entries = rowsOf(QStringLiteral("Gaid"));
+  const int imported = bench::RowsOf(QStringLiteral("CardAcc"));
+  const int entries = bench::RowsOf(QStringLiteral("Gaid"));
   window.Cmd_Exit->click();
   windows().clear();
   ImportData::CloseSession();
   ReleaseGlobals();
   out << "RESULT " << imported << ' ' << result.accountSeconds << ' ' << entries << ' '
-      << result.entrySeconds << ' ' << peakKiB() << Qt::endl;
+      << result.entrySeconds << ' ' << bench::PeakKiB() << Qt::endl;
   return 0;
 }
 
@@ -165,18 +152,12 @@ int main(int argc, char* argv[]) {
   report(QStringLiteral("sqlite"), n);
 
   // PostgreSQL: a throwaway server on loopback for the two runs.
-  QTemporaryDir state;
-  const QString script = QStringLiteral(QALVORO_SOURCE_DIR "/tests/support/pg-cluster.sh");
-  if (QProcess::execute("bash", {script, "start", state.path(), "56432"}) != 0) {
+  const bench::BenchPostgres server(56432);
+  if (!server.started()) {
     std::printf("postgresql: the server could not be started\n");
     return 1;
   }
-  QFile urlFile(state.filePath("url"));
-  urlFile.open(QIODevice::ReadOnly);
-  QString url = QString::fromUtf8(urlFile.readAll()).trimmed();
-  url.chop(QStringLiteral("postgres").size());
-  qputenv("BENCH_PG_URL", (url + "bench").toUtf8());
+  qputenv("BENCH_PG_URL", (server.urlPrefix() + "bench").toUtf8());
   report(QStringLiteral("postgresql"), n);
-  QProcess::execute("bash", {script, "stop", state.path()});
   return 0;
 }

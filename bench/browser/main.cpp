@@ -14,9 +14,9 @@
 
 #include "browser/ModuleAcc.h"
 #include "host/Globals.h"
-#include "host/platform/ScriptedUser.h"
 #include "host/Version2Database.h"
 #include "host/db/DbError.h"
+#include "host/platform/ScriptedUser.h"
 
 namespace {
 

@@ -9,8 +9,6 @@
 //   bench-catalogue [N]            (default N = 5000)
 //   bench-catalogue --one ENGINE N (one run; used by the above)
 
-#include <sys/resource.h>
-
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -25,6 +23,7 @@
 #include <array>
 #include <cstdio>
 
+#include "bench/BenchSupport.h"
 #include "catalogue/FrmCat_Restore.h"
 #include "catalogue/StockFile.h"
 #include "host/Globals.h"
@@ -45,18 +44,6 @@ using namespace qalvoro;
 // The four runs of one size: items, customers, providers, items overwritten.
 constexpr int kRuns = 4;
 const std::array<const char*, kRuns> kRunNames = {"items", "customers", "providers", "overwrite"};
-
-int rowsOf(const QString& table) {
-  Recordset rows;
-  rows.open(QStringLiteral("SELECT COUNT(*) AS n FROM ") + table, MainConnection());
-  return rows.value(QStringLiteral("n")).toInt();
-}
-
-long peakKiB() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return usage.ru_maxrss;
-}
 
 double timed(QPushButton& button) {
   QElapsedTimer timer;
@@ -111,13 +98,14 @@ int runOne(const QString& engine, int n) {
   window.CmdOpenOldDB->click();
   window.SSTab1->setCurrentTab(kItemsTab);
   seconds[3] = timed(*window.CmdImportAll);
-  const int written = rowsOf("Category") + rowsOf("Customer") + rowsOf("Provider");
+  const int written =
+      bench::RowsOf("Category") + bench::RowsOf("Customer") + bench::RowsOf("Provider");
   window.Cmd_Exit->click();
   windows().clear();
   ImportData::CloseSession();
   ReleaseGlobals();
   QTextStream(stdout) << "RESULT " << written << ' ' << seconds[0] << ' ' << seconds[1] << ' '
-                      << seconds[2] << ' ' << seconds[3] << ' ' << peakKiB() << Qt::endl;
+                      << seconds[2] << ' ' << seconds[3] << ' ' << bench::PeakKiB() << Qt::endl;
   return 0;
 }
 
@@ -182,17 +170,11 @@ int main(int argc, char* argv[]) {
   const auto [sqlite, ratios] = report(QStringLiteral("sqlite"), n);
 
   // PostgreSQL: a throwaway server on loopback for the two runs.
-  QTemporaryDir state;
-  const QString script = QStringLiteral(QALVORO_SOURCE_DIR "/tests/support/pg-cluster.sh");
   double pgItems = 0;
-  if (QProcess::execute("bash", {script, "start", state.path(), "56532"}) == 0) {
-    QFile urlFile(state.filePath("url"));
-    urlFile.open(QIODevice::ReadOnly);
-    QString url = QString::fromUtf8(urlFile.readAll()).trimmed();
-    url.chop(QStringLiteral("postgres").size());
-    qputenv("BENCH_PG_URL", (url + "bench").toUtf8());
+  const bench::BenchPostgres server(56532);
+  if (server.started()) {
+    qputenv("BENCH_PG_URL", (server.urlPrefix() + "bench").toUtf8());
     pgItems = report(QStringLiteral("postgresql"), n).first.perSecond(0);
-    QProcess::execute("bash", {script, "stop", state.path()});
   } else {
     std::printf("postgresql: the server could not be started\n");
   }

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QCommandLineParser>
+#include <QPushButton>
 #include <QStringList>
 #include <QTextStream>
 #include <functional>
 #include <vector>
 
 #include "host/batch/ImportReport.h"
+#include "host/forms/Windows.h"
 #include "host/platform/BatchUser.h"
 
 namespace qalvoro {
@@ -89,6 +91,28 @@ void AnswerOverwritePrompt(QWidget& window, const QString& answer);
 // The body of a run: drives the window with the summary as its report;
 // returns why the run could not start, or nothing.
 using BatchBody = std::function<QString(BatchUser& user, BatchSummary& summary)>;
+
+// What the two restore windows do in a run: the window loaded offscreen
+// with the summary as its report; prepare opens the version-1 file and sets
+// the controls the options name (returning why it could not); then
+// import-all, whatever follows it (the journal), and the exit button.
+// Returns why the run could not start, or nothing.
+template <class Window>
+QString RunRestoreWindow(BatchSummary& summary, const std::function<QString(Window&)>& prepare,
+                         const std::function<void(Window&)>& afterImport = {}) {
+  auto& window = windows().get<Window>();
+  window.setReport(&summary);
+  window.load();
+  const QString failure = prepare(window);
+  if (failure.isEmpty()) {
+    window.CmdImportAll->click();
+    if (afterImport) afterImport(window);
+    window.Cmd_Exit->click();
+  }
+  window.setReport(nullptr);
+  windows().unload<Window>();
+  return failure;
+}
 
 // Runs an unattended run: a batch user whose modal windows go to script,
 // the session of the options' databases, the body, the summary and the exit

@@ -4,10 +4,10 @@
 #include <QDir>
 #include <QPushButton>
 
-#include "host/forms/FileControls.h"
 #include "host/Version2Database.h"
-#include "host/forms/Windows.h"
 #include "host/db/Recordset.h"
+#include "host/forms/FileControls.h"
+#include "host/forms/Windows.h"
 #include "tools/mdbwriter/JetDatabaseWriter.h"
 #include "tools/mdbwriter/V1Schema.h"
 #include "v1source/source/Version1Source.h"
@@ -85,16 +85,6 @@ FrmAcc_Restore& AccountsTest::openWindow(const QString& folder, const QString& f
   EXPECT_TRUE(window.source().isOpen()) << user().messageTexts().join('|').toStdString();
   window.CboOldBranch->setCurrentIndex(window.CboOldBranch->findData(version1Branch));
   return window;
-}
-
-QVariant AccountsTest::scalar(const QString& sql, const QVariantList& params) {
-  Recordset rows;
-  rows.open(sql, MainConnection(), LockType::ReadOnly, params);
-  return rows.eof() ? QVariant() : rows.value(rows.fieldNames().constFirst());
-}
-
-int AccountsTest::count(const QString& sql, const QVariantList& params) {
-  return scalar(sql, params).toInt();
 }
 
 int AccountsTest::accountsLeft(FrmAcc_Restore& window) {

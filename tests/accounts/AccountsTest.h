@@ -78,9 +78,6 @@ class AccountsTest : public HostTest {
   QString version2Path() const;
   virtual Engine version2Engine() const { return Engine::SQLite; }
 
-  // Single values and row counts of the version-2 database.
-  QVariant scalar(const QString& sql, const QVariantList& params = {});
-  int count(const QString& sql, const QVariantList& params = {});
   // The version-1 accounts still in the working copy of the branch.
   int accountsLeft(FrmAcc_Restore& window);
 

@@ -1,7 +1,5 @@
 // The unattended accounts run of the host program.
 
-#include <QProcess>
-
 #include "tests/accounts/AccountsTest.h"
 
 namespace qalvoro::test {
@@ -11,18 +9,10 @@ class BatchTest : public AccountsTest {
  protected:
   // Runs qalvoro-host --batch accounts; returns its exit code and output.
   std::pair<int, QString> runBatch(const QStringList& extra) {
-    QProcess host;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("XDG_CONFIG_HOME", appPath() + "config");
-    host.setProcessEnvironment(environment);
-    host.setProcessChannelMode(QProcess::MergedChannels);
-    host.start(QStringLiteral(QALVORO_BIN_DIR "/qalvoro-host"),
-               QStringList{"--batch", "accounts", "--app-path", appPath(), "--settings", "Batch",
-                           "--db", version2Path(), "--v1-folder", folder(), "--v1-file", "acc.mdb",
-                           "--old-branch", "1", "--branch", "1"} +
+    return runHost(QStringList{"--batch", "accounts", "--app-path", appPath(), "--settings",
+                               "Batch", "--db", version2Path(), "--v1-folder", folder(),
+                               "--v1-file", "acc.mdb", "--old-branch", "1", "--branch", "1"} +
                    extra);
-    EXPECT_TRUE(host.waitForFinished(120000));
-    return {host.exitCode(), QString::fromUtf8(host.readAll())};
   }
 };
 

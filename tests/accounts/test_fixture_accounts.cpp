@@ -10,22 +10,18 @@
 #include "accounts/JournalImport.h"
 #include "host/db/Recordset.h"
 #include "tests/accounts/AccountsTest.h"
+#include "tests/support/Fixtures.h"
 #include "v1source/convert/V1Converter.h"
 
 namespace qalvoro::test {
 namespace {
-
-QString fixtures() {
-  const QString overridden = qEnvironmentVariable("QALVORO_FIXTURES");
-  return overridden.isEmpty() ? QStringLiteral(QALVORO_FIXTURES_DIR) : overridden;
-}
 
 class FixtureAccountsTest : public AccountsTest, public ::testing::WithParamInterface<Engine> {
  protected:
   Engine version2Engine() const override { return GetParam(); }
   void SetUp() override {
     AccountsTest::SetUp();
-    source_ = QDir(fixtures()).filePath("v1/accounts");
+    source_ = QDir(FixturesFolder()).filePath("v1/accounts");
     if (!QFile::exists(QDir(source_).filePath("ACC2003.MDB"))) {
       GTEST_SKIP() << "the shared version-1 fixtures are not at " << source_.toStdString();
     }

@@ -132,16 +132,6 @@ FrmCat_Restore& CatalogueTest::openWindow(int version1Branch, int tab) {
   return window;
 }
 
-QVariant CatalogueTest::scalar(const QString& sql, const QVariantList& params) {
-  Recordset rows;
-  rows.open(sql, MainConnection(), LockType::ReadOnly, params);
-  return rows.eof() ? QVariant() : rows.value(rows.fieldNames().constFirst());
-}
-
-int CatalogueTest::count(const QString& sql, const QVariantList& params) {
-  return scalar(sql, params).toInt();
-}
-
 int CatalogueTest::rowsLeft(FrmCat_Restore& window, const QString& table) {
   Recordset rows;
   rows.open("SELECT COUNT(*) AS n FROM " + table + " WHERE رقم_الفرع = 1",

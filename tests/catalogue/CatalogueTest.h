@@ -75,8 +75,6 @@ class CatalogueTest : public HostTest {
   QString version2Path() const;
   virtual Engine version2Engine() const { return Engine::SQLite; }
 
-  QVariant scalar(const QString& sql, const QVariantList& params = {});
-  int count(const QString& sql, const QVariantList& params = {});
   // Rows of a version-1 table of branch 1 still in the working copy.
   int rowsLeft(FrmCat_Restore& window, const QString& table);
   // Sets the lock row of a lock name, as another workstation would.

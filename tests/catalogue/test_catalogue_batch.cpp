@@ -1,7 +1,5 @@
 // The unattended catalogue run of the host program.
 
-#include <QProcess>
-
 #include "host/db/Recordset.h"
 #include "tests/catalogue/CatalogueTest.h"
 
@@ -13,18 +11,10 @@ class CatalogueBatchTest : public CatalogueTest {
   // Runs qalvoro-host --batch catalogue on branch 1; returns its exit code
   // and output.
   std::pair<int, QString> runBatch(const QStringList& options) {
-    QProcess host;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("XDG_CONFIG_HOME", appPath() + "config");
-    host.setProcessEnvironment(environment);
-    host.setProcessChannelMode(QProcess::MergedChannels);
-    host.start(
-        QStringLiteral(QALVORO_BIN_DIR "/qalvoro-host"),
-        QStringList{"--batch", "catalogue", "--app-path", appPath(), "--settings", "Batch", "--db",
-                    version2Path(), "--v1-folder", folder(), "--old-branch", "1", "--branch", "1"} +
-            options);
-    EXPECT_TRUE(host.waitForFinished(120000));
-    return {host.exitCode(), QString::fromUtf8(host.readAll())};
+    return runHost(QStringList{"--batch", "catalogue", "--app-path", appPath(), "--settings",
+                               "Batch", "--db", version2Path(), "--v1-folder", folder(),
+                               "--old-branch", "1", "--branch", "1"} +
+                   options);
   }
 
   // Rows of a version-1 table of branch 1 left in the working copy the run

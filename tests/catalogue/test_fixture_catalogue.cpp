@@ -4,20 +4,15 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <cmath>
 
 #include "host/db/Recordset.h"
 #include "tests/catalogue/CatalogueTest.h"
+#include "tests/support/Fixtures.h"
 #include "v1source/convert/V1Converter.h"
 
 namespace qalvoro::test {
 namespace {
-
-QString fixtures() {
-  const QString overridden = qEnvironmentVariable("QALVORO_FIXTURES");
-  return overridden.isEmpty() ? QStringLiteral(QALVORO_FIXTURES_DIR) : overridden;
-}
 
 double cents(double value) { return std::round(value * 100) / 100; }
 
@@ -26,7 +21,7 @@ class FixtureCatalogueTest : public CatalogueTest, public ::testing::WithParamIn
   Engine version2Engine() const override { return GetParam(); }
   void SetUp() override {
     CatalogueTest::SetUp();
-    source_ = QDir(fixtures()).filePath("v1/stock");
+    source_ = QDir(FixturesFolder()).filePath("v1/stock");
     if (!QFile::exists(QDir(source_).filePath("Stock001.mdb"))) {
       GTEST_SKIP() << "the shared version-1 fixtures are not at " << source_.toStdString();
     }
@@ -35,19 +30,11 @@ class FixtureCatalogueTest : public CatalogueTest, public ::testing::WithParamIn
   }
 
   void runBatch(const QStringList& options) {
-    QProcess host;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("XDG_CONFIG_HOME", appPath() + "config");
-    host.setProcessEnvironment(environment);
-    host.setProcessChannelMode(QProcess::MergedChannels);
-    host.start(
-        QStringLiteral(QALVORO_BIN_DIR "/qalvoro-host"),
+    auto [code, output] = runHost(
         QStringList{"--batch", "catalogue", "--app-path", appPath(), "--settings", "Batch", "--db",
                     version2Path(), "--v1-folder", source_, "--old-branch", "1", "--branch", "1"} +
-            options);
-    ASSERT_TRUE(host.waitForFinished(120000));
-    const QString output = QString::fromUtf8(host.readAll());
-    EXPECT_EQ(host.exitCode(), 0) << output.toStdString();
+        options);
+    EXPECT_EQ(code, 0) << output.toStdString();
     EXPECT_TRUE(output.contains("ended: every row was processed")) << output.toStdString();
   }
 

@@ -1,11 +1,13 @@
 #include "tests/host/HostTest.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QSettings>
 
-#include "host/platform/Platform.h"
 #include "host/Version2Database.h"
+#include "host/db/Recordset.h"
 #include "host/forms/Windows.h"
+#include "host/platform/Platform.h"
 
 namespace qalvoro::test {
 
@@ -41,6 +43,27 @@ void HostTest::openLanguage() {
   globals().LangRecordset = std::make_unique<Recordset>();
   globals().LangRecordset->open(QStringLiteral("Lang"), *globals().LangConnection,
                                 LockType::Pessimistic);
+}
+
+QVariant HostTest::scalar(const QString& sql, const QVariantList& params) {
+  Recordset rows;
+  rows.open(sql, MainConnection(), LockType::ReadOnly, params);
+  return rows.eof() ? QVariant() : rows.value(rows.fieldNames().constFirst());
+}
+
+int HostTest::count(const QString& sql, const QVariantList& params) {
+  return scalar(sql, params).toInt();
+}
+
+std::pair<int, QString> HostTest::runHost(const QStringList& arguments) {
+  QProcess host;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert("XDG_CONFIG_HOME", appPath() + "config");
+  host.setProcessEnvironment(environment);
+  host.setProcessChannelMode(QProcess::MergedChannels);
+  host.start(QStringLiteral(QALVORO_BIN_DIR "/qalvoro-host"), arguments);
+  EXPECT_TRUE(host.waitForFinished(120000));
+  return {host.exitCode(), QString::fromUtf8(host.readAll())};
 }
 
 }  // namespace qalvoro::test

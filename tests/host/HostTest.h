@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <QVariant>
 #include <memory>
+#include <utility>
 
 #include "host/Globals.h"
 #include "host/platform/ScriptedUser.h"
@@ -25,6 +27,13 @@ class HostTest : public ::testing::Test {
   void setSetting(const QString& key, const QString& value);
   // Opens the language table as StartUpdate does, without the rest.
   void openLanguage();
+
+  // Single values and row counts of the version-2 database.
+  QVariant scalar(const QString& sql, const QVariantList& params = {});
+  int count(const QString& sql, const QVariantList& params = {});
+  // Runs qalvoro-host with the arguments and settings of this folder;
+  // returns its exit code and output.
+  std::pair<int, QString> runHost(const QStringList& arguments);
 
  private:
   QTemporaryDir folder_;
