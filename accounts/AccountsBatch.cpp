@@ -23,15 +23,7 @@ QString prepare(FrmAcc_Restore& window, const BatchOptions& options) {
   window.File1->setCurrentItem(found.front());
   window.CmdOpenOldDB->click();
   if (!window.source().isOpen()) return "the version-1 file could not be opened";
-  SelectComboByData(*window.CboBranch, options.branch());
-  if (window.CboBranch->currentIndex() < 0) {
-    return QStringLiteral("no version-2 branch %1").arg(options.branch());
-  }
-  SelectComboByData(*window.CboOldBranch, options.oldBranch());
-  if (window.CboOldBranch->currentIndex() < 0) {
-    return QStringLiteral("no version-1 branch %1 in the file").arg(options.oldBranch());
-  }
-  return {};
+  return ChooseBranches(window, options);
 }
 
 QString run(const BatchOptions& options, BatchUser& user, BatchSummary& summary) {

@@ -5,9 +5,11 @@
 
 #include <sys/resource.h>
 
+#include <QApplication>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <functional>
 
 #include "host/Globals.h"
 #include "host/db/Recordset.h"
@@ -25,6 +27,36 @@ inline long PeakKiB() {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
   return usage.ru_maxrss;
+}
+
+// The main of a benchmark that runs each size in a child process of its own,
+// so that its peak memory is its own: "--one ENGINE N" runs one size with
+// runOne, anything else runs runAll with N from the first argument
+// (default 5000).
+inline int BenchMain(int argc, char* argv[],
+                     const std::function<int(const QString& engine, int n)>& runOne,
+                     const std::function<int(int n)>& runAll) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication application(argc, argv);
+  const QStringList arguments = QCoreApplication::arguments();
+  if (arguments.size() == 4 && arguments[1] == "--one") {
+    return runOne(arguments[2], arguments[3].toInt());
+  }
+  return runAll(arguments.size() > 1 ? arguments[1].toInt() : 5000);
+}
+
+// Runs one size in a child process (--one) and returns the words after
+// "RESULT" of the line it printed; empty when it printed none.
+inline QStringList ChildResult(const QString& engine, int n) {
+  QProcess process;
+  process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+  process.start(QCoreApplication::applicationFilePath(), {"--one", engine, QString::number(n)});
+  process.waitForFinished(-1);
+  for (const QString& line : QString::fromUtf8(process.readAllStandardOutput()).split('\n')) {
+    QStringList words = line.split(' ');
+    if (words.size() > 1 && words.takeFirst() == QLatin1String("RESULT")) return words;
+  }
+  return {};
 }
 
 // A PostgreSQL server for the benchmark's runs, on the first free port from

@@ -92,14 +92,7 @@ QString prepare(FrmCat_Restore& window, const BatchOptions& options,
   window.txtOldDBFile->setText(JoinPath(options.folder(), QStringLiteral("STOCK001.MDB")));
   window.CmdOpenOldDB->click();
   if (!window.source().isOpen()) return "the version-1 file could not be opened";
-  SelectComboByData(*window.CboBranch, options.branch());
-  if (window.CboBranch->currentIndex() < 0) {
-    return QStringLiteral("no version-2 branch %1").arg(options.branch());
-  }
-  SelectComboByData(*window.CboOldBranch, options.oldBranch());
-  if (window.CboOldBranch->currentIndex() < 0) {
-    return QStringLiteral("no version-1 branch %1 in the file").arg(options.oldBranch());
-  }
+  if (const QString failure = ChooseBranches(window, options); !failure.isEmpty()) return failure;
   if (catalogue.from.isValid() || catalogue.to.isValid()) window.CmdFilter->click();
   window.SSTab1->setCurrentTab(catalogue.tab);
   if (catalogue.classification == QLatin1String("classes")) window.ChkClass->setChecked(true);

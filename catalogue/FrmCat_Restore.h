@@ -210,6 +210,8 @@ class FrmCat_Restore : public Form {
   };
 
   // Layout (FrmCat_RestoreLayout.cpp).
+  // A frame filling a page of the tab control.
+  QGroupBox* tabFrame(const QString& name, const QString& title, int tab);
   void buildSourceFrame();
   void buildRunControls();
   void buildItemTab();

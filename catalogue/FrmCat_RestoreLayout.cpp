@@ -39,6 +39,14 @@ QLineEdit* FrmCat_Restore::fieldWithLabel(QWidget* container, const QString& nam
   return addControl<QLineEdit>(name, box, container);
 }
 
+QGroupBox* FrmCat_Restore::tabFrame(const QString& name, const QString& title, int tab) {
+  auto* frame =
+      addControl<QGroupBox>(name, {120, kTabFrameTop, kTabFrameWidth, kTabFrameHeight}, SSTab1);
+  frame->setTitle(title);
+  SSTab1->placeOnTab(*frame, tab);
+  return frame;
+}
+
 void FrmCat_Restore::buildSourceFrame() {
   Frame3 = addControl<QGroupBox>(QStringLiteral("Frame3"), {5640, 60, 5760, 1620});
   Frame3->setTitle(QStringLiteral("قاعدة البيانات القديمة :"));
@@ -100,10 +108,7 @@ void FrmCat_Restore::buildRunControls() {
 }
 
 void FrmCat_Restore::buildItemTab() {
-  Frame4 = addControl<QGroupBox>(QStringLiteral("Frame4"),
-                                 {120, kTabFrameTop, kTabFrameWidth, kTabFrameHeight}, SSTab1);
-  Frame4->setTitle(QStringLiteral("قاعدة البيانات الجديدة:"));
-  SSTab1->placeOnTab(*Frame4, kItemsTab);
+  Frame4 = tabFrame(QStringLiteral("Frame4"), QStringLiteral("قاعدة البيانات الجديدة:"), kItemsTab);
   const auto named = [this](const char* name, const char* caption, int row) {
     return fieldWithLabel(Frame4, QString::fromLatin1(name), QString::fromUtf8(caption),
                           {6000, 330 + row * kRowStep, 3360, kRowHeight}, 1500);
@@ -175,10 +180,7 @@ FrmCat_Restore::PartyTab FrmCat_Restore::buildPartyTab(
   PartyTab party;
   party.kind = &kind;
   party.texts = &texts;
-  party.frame = addControl<QGroupBox>(QString::fromLatin1(texts.frame),
-                                      {120, kTabFrameTop, kTabFrameWidth, kTabFrameHeight}, SSTab1);
-  party.frame->setTitle(QString::fromUtf8(texts.title));
-  SSTab1->placeOnTab(*party.frame, tab);
+  party.frame = tabFrame(QString::fromLatin1(texts.frame), QString::fromUtf8(texts.title), tab);
   const auto named = [&](const char* name, const QString& caption, int row) {
     return fieldWithLabel(party.frame, QString::fromLatin1(texts.boxes) + QLatin1String(name),
                           caption, {3000, 330 + row * kRowStep, 6060, kRowHeight}, 1800);
@@ -333,10 +335,7 @@ void FrmCat_Restore::buildInvoiceTabs() {
 }
 
 void FrmCat_Restore::buildVoucherTab() {
-  Frame11 = addControl<QGroupBox>(QStringLiteral("Frame11"),
-                                  {120, kTabFrameTop, kTabFrameWidth, kTabFrameHeight}, SSTab1);
-  Frame11->setTitle(QStringLiteral("بيانات السند"));
-  SSTab1->placeOnTab(*Frame11, kVouchersTab);
+  Frame11 = tabFrame(QStringLiteral("Frame11"), QStringLiteral("بيانات السند"), kVouchersTab);
   lblSndType = addControl<QLabel>(QStringLiteral("lblSndType"), {6000, 300, 4920, 360}, Frame11);
   lblSndType->setAlignment(Qt::AlignCenter);
   const auto field = [this](const char* name, const char* caption, int row) {

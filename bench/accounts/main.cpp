@@ -12,7 +12,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -109,20 +108,10 @@ struct Run {
 };
 
 Run child(const QString& engine, int accounts) {
-  QProcess process;
-  process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-  process.start(QCoreApplication::applicationFilePath(),
-                {"--one", engine, QString::number(accounts)});
-  process.waitForFinished(-1);
-  Run run;
-  for (const QString& line : QString::fromUtf8(process.readAllStandardOutput()).split('\n')) {
-    const QStringList parts = line.split(' ');
-    if (parts.size() == 6 && parts[0] == "RESULT") {
-      run = {parts[1].toInt(), parts[2].toDouble(), parts[3].toInt(), parts[4].toDouble(),
-             parts[5].toLong()};
-    }
-  }
-  return run;
+  const QStringList words = bench::ChildResult(engine, accounts);
+  if (words.size() != 5) return {};
+  return {words[0].toInt(), words[1].toDouble(), words[2].toInt(), words[3].toDouble(),
+          words[4].toLong()};
 }
 
 void report(const QString& engine, int n) {
@@ -142,22 +131,17 @@ void report(const QString& engine, int n) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication application(argc, argv);
-  const QStringList arguments = QCoreApplication::arguments();
-  if (arguments.size() == 4 && arguments[1] == "--one") {
-    return runOne(arguments[2], arguments[3].toInt());
-  }
-  const int n = arguments.size() > 1 ? arguments[1].toInt() : 5000;
-  report(QStringLiteral("sqlite"), n);
+  return bench::BenchMain(argc, argv, runOne, [](int n) {
+    report(QStringLiteral("sqlite"), n);
 
-  // PostgreSQL: a throwaway server on loopback for the two runs.
-  const bench::BenchPostgres server(56432);
-  if (!server.started()) {
-    std::printf("postgresql: the server could not be started\n");
-    return 1;
-  }
-  qputenv("BENCH_PG_URL", (server.urlPrefix() + "bench").toUtf8());
-  report(QStringLiteral("postgresql"), n);
-  return 0;
+    // PostgreSQL: a throwaway server on loopback for the two runs.
+    const bench::BenchPostgres server(56432);
+    if (!server.started()) {
+      std::printf("postgresql: the server could not be started\n");
+      return 1;
+    }
+    qputenv("BENCH_PG_URL", (server.urlPrefix() + "bench").toUtf8());
+    report(QStringLiteral("postgresql"), n);
+    return 0;
+  });
 }

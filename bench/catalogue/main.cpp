@@ -15,7 +15,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -118,20 +117,13 @@ struct Run {
 };
 
 Run child(const QString& engine, int n) {
-  QProcess process;
-  process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-  process.start(QCoreApplication::applicationFilePath(), {"--one", engine, QString::number(n)});
-  process.waitForFinished(-1);
   Run run;
   run.n = n;
-  for (const QString& line : QString::fromUtf8(process.readAllStandardOutput()).split('\n')) {
-    const QStringList parts = line.split(' ');
-    if (parts.size() == 7 && parts[0] == "RESULT") {
-      run.written = parts[1].toInt();
-      for (int i = 0; i < kRuns; ++i) run.seconds[i] = parts[2 + i].toDouble();
-      run.peak = parts[6].toLong();
-    }
-  }
+  const QStringList words = bench::ChildResult(engine, n);
+  if (words.size() != 2 + kRuns) return run;
+  run.written = words[0].toInt();
+  for (int i = 0; i < kRuns; ++i) run.seconds[i] = words[1 + i].toDouble();
+  run.peak = words[1 + kRuns].toLong();
   return run;
 }
 
@@ -160,28 +152,23 @@ std::pair<Run, std::array<double, kRuns>> report(const QString& engine, int n) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication application(argc, argv);
-  const QStringList arguments = QCoreApplication::arguments();
-  if (arguments.size() == 4 && arguments[1] == "--one") {
-    return runOne(arguments[2], arguments[3].toInt());
-  }
-  const int n = arguments.size() > 1 ? arguments[1].toInt() : 5000;
-  const auto [sqlite, ratios] = report(QStringLiteral("sqlite"), n);
+  return bench::BenchMain(argc, argv, runOne, [](int n) {
+    const auto [sqlite, ratios] = report(QStringLiteral("sqlite"), n);
 
-  // PostgreSQL: a throwaway server on loopback for the two runs.
-  double pgItems = 0;
-  const bench::BenchPostgres server(56532);
-  if (server.started()) {
-    qputenv("BENCH_PG_URL", (server.urlPrefix() + "bench").toUtf8());
-    pgItems = report(QStringLiteral("postgresql"), n).first.perSecond(0);
-  } else {
-    std::printf("postgresql: the server could not be started\n");
-  }
-  std::printf(
-      "RESULT items_per_s=%.0f customers_per_s=%.0f providers_per_s=%.0f overwrite_per_s=%.0f "
-      "items_ratio=%.2f customers_ratio=%.2f providers_ratio=%.2f pg_items_per_s=%.0f\n",
-      sqlite.perSecond(0), sqlite.perSecond(1), sqlite.perSecond(2), sqlite.perSecond(3), ratios[0],
-      ratios[1], ratios[2], pgItems);
-  return 0;
+    // PostgreSQL: a throwaway server on loopback for the two runs.
+    double pgItems = 0;
+    const bench::BenchPostgres server(56532);
+    if (server.started()) {
+      qputenv("BENCH_PG_URL", (server.urlPrefix() + "bench").toUtf8());
+      pgItems = report(QStringLiteral("postgresql"), n).first.perSecond(0);
+    } else {
+      std::printf("postgresql: the server could not be started\n");
+    }
+    std::printf(
+        "RESULT items_per_s=%.0f customers_per_s=%.0f providers_per_s=%.0f overwrite_per_s=%.0f "
+        "items_ratio=%.2f customers_ratio=%.2f providers_ratio=%.2f pg_items_per_s=%.0f\n",
+        sqlite.perSecond(0), sqlite.perSecond(1), sqlite.perSecond(2), sqlite.perSecond(3),
+        ratios[0], ratios[1], ratios[2], pgItems);
+    return 0;
+  });
 }

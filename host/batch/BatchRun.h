@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QComboBox>
 #include <QCommandLineParser>
 #include <QPushButton>
 #include <QStringList>
@@ -9,6 +10,7 @@
 
 #include "host/batch/ImportReport.h"
 #include "host/forms/Windows.h"
+#include "host/helpers/ComboHelpers.h"
 #include "host/platform/BatchUser.h"
 
 namespace qalvoro {
@@ -91,6 +93,22 @@ void AnswerOverwritePrompt(QWidget& window, const QString& answer);
 // The body of a run: drives the window with the summary as its report;
 // returns why the run could not start, or nothing.
 using BatchBody = std::function<QString(BatchUser& user, BatchSummary& summary)>;
+
+// Chooses the version-2 and the version-1 branch of the options in a
+// restore window whose version-1 file is open; why it could not, or
+// nothing.
+template <class Window>
+QString ChooseBranches(Window& window, const BatchOptions& options) {
+  SelectComboByData(*window.CboBranch, options.branch());
+  if (window.CboBranch->currentIndex() < 0) {
+    return QStringLiteral("no version-2 branch %1").arg(options.branch());
+  }
+  SelectComboByData(*window.CboOldBranch, options.oldBranch());
+  if (window.CboOldBranch->currentIndex() < 0) {
+    return QStringLiteral("no version-1 branch %1 in the file").arg(options.oldBranch());
+  }
+  return {};
+}
 
 // What the two restore windows do in a run: the window loaded offscreen
 // with the summary as its report; prepare opens the version-1 file and sets
