@@ -7,14 +7,14 @@
 
 #include "accounts/FrmAcc_Restore.h"
 #include "accounts/ImportReport.h"
-#include "host/platform/BatchUser.h"
-#include "host/helpers/ComboHelpers.h"
-#include "host/forms/FileControls.h"
-#include "host/dialogs/FrmOverWrite.h"
 #include "host/Globals.h"
 #include "host/ImportData.h"
-#include "host/forms/Windows.h"
 #include "host/db/DbError.h"
+#include "host/dialogs/FrmOverWrite.h"
+#include "host/forms/FileControls.h"
+#include "host/forms/Windows.h"
+#include "host/helpers/ComboHelpers.h"
+#include "host/platform/BatchUser.h"
 #include "v1source/source/Version1Source.h"
 
 namespace qalvoro {
@@ -173,8 +173,9 @@ int run(const Options& options, BatchUser& user, QTextStream& out) {
     return kBatchFailed;
   }
   window.CmdImportAll->click();
-  const bool stopped = summary.wasStopped();
-  if (options.journal && !stopped && user.errors().isEmpty()) window.CmdImportGaid->click();
+  // A user presses the entries button next also when a rule stopped the
+  // accounts run; only a failure ends the batch run here.
+  if (options.journal && user.errors().isEmpty()) window.CmdImportGaid->click();
   window.setReport(nullptr);
   window.Cmd_Exit->click();
   windows().unload<FrmAcc_Restore>();

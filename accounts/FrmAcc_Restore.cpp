@@ -1,6 +1,7 @@
 #include "accounts/FrmAcc_Restore.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -10,15 +11,15 @@
 #include "accounts/ImportReport.h"
 #include "accounts/JournalImport.h"
 #include "browser/ModuleAcc.h"
+#include "host/Globals.h"
+#include "host/dialogs/FrmOverWrite.h"
+#include "host/forms/FileControls.h"
+#include "host/forms/Windows.h"
 #include "host/helpers/ComboHelpers.h"
 #include "host/helpers/DbHelpers.h"
-#include "host/forms/FileControls.h"
 #include "host/language/FormLayout.h"
-#include "host/dialogs/FrmOverWrite.h"
-#include "host/Globals.h"
 #include "host/language/Language.h"
 #include "host/platform/Platform.h"
-#include "host/forms/Windows.h"
 #include "v1source/source/Version1Source.h"
 
 namespace qalvoro {
@@ -75,7 +76,9 @@ void FrmAcc_Restore::buildSourceFrame() {
       addControl<QPushButton>(QStringLiteral("CmdOpenOldDB"), {150, 3000, 1400, 390}, Frame3);
   connect(CmdDialog, &QPushButton::clicked, this,
           [this] { ReportErrors([this] { source_->CmdDialog_Click(); }); });
-  connect(CmdOpenOldDB, &QPushButton::clicked, this, [this] { source_->CmdOpenOldDB_Click(); });
+  // Closing or reopening the file ends a run first: the run reads from it.
+  connect(CmdOpenOldDB, &QPushButton::clicked, this,
+          [this] { run_.whenIdle([this] { source_->CmdOpenOldDB_Click(); }); });
   connect(CboOldBranch, &QComboBox::currentIndexChanged, this,
           [this] { ReportErrors([this] { CboOldBranch_Click(); }); });
 }
@@ -439,6 +442,8 @@ void FrmAcc_Restore::removeImportedRow() {
 }
 
 void FrmAcc_Restore::CmdImport_Click() {
+  const RunScope run(run_, [this] { OverwriteAnswer = 5; });
+  if (!run) return;
   OverwriteAnswer = -1;
   try {
     ImportAccount();
@@ -465,6 +470,8 @@ void FrmAcc_Restore::lockForRun(bool locked) {
 }
 
 void FrmAcc_Restore::CmdImportAll_Click() {
+  const RunScope run(run_, [this] { OverwriteAnswer = 5; });
+  if (!run) return;
   lockForRun(true);
   OverwriteAnswer = -1;
   version1List_.requery();
@@ -500,7 +507,8 @@ void FrmAcc_Restore::CmdImportGaid_Click() {
     }
     return;
   }
-  if (!confirmJournalRun()) return;
+  const RunScope run(run_, [this] { OverwriteAnswer = 5; });
+  if (!run || !confirmJournalRun()) return;
   Frame1->show();
   CmdImportGaid->setText(Translate(kStop));
   try {
@@ -530,7 +538,8 @@ bool FrmAcc_Restore::confirmJournalRun() {
 }
 
 void FrmAcc_Restore::runJournal() {
-  journal_ = std::make_unique<JournalImport>(source_->database(), version2Branch());
+  const int branch = version2Branch();  // the user may choose another one during the run
+  journal_ = std::make_unique<JournalImport>(source_->database(), branch);
   const std::vector<int> entries = journal_->EntryNumbers();
   OverwriteAnswer = -1;
   const QString importing = Translate(QStringLiteral("جاري استيراد القيد رقم:"));
@@ -545,7 +554,7 @@ void FrmAcc_Restore::runJournal() {
   journal_->Relink();
   journal_.reset();
   Frame1->show();
-  refreshSubAccounts();
+  refreshSubAccounts(branch);
   endJournalRun();
 }
 
@@ -554,9 +563,9 @@ void FrmAcc_Restore::ImportJournalEntry(int entryNumber) {
   if (report_ && result.written) report_->entry(entryNumber, result.lines, result.skippedLines);
 }
 
-void FrmAcc_Restore::refreshSubAccounts() {
+void FrmAcc_Restore::refreshSubAccounts(int branch) {
   const QString linking = Translate(QStringLiteral("يتم الآن ربط أرقام الحسابات الفرعيه:"));
-  RefreshParentSubCards(version2Branch(), [&](int done, int total) {
+  RefreshParentSubCards(branch, [&](int done, int total) {
     lblGaidStatus->setText(linking + ' ' + QString::number(done * 100 / total));
     lblGaidStatus->repaint();
   });
@@ -571,9 +580,21 @@ void FrmAcc_Restore::endJournalRun() {
 
 void FrmAcc_Restore::Cmd_Exit_Click() {
   if (CmdImportGaid->text() == Translate(kStop)) return;
-  if (source_->isOpen()) source_->CmdOpenOldDB_Click();
-  windows().unload<FrmOverWrite>();
-  unload();
+  // After a stop the journal run still finishes its entry and relinks.
+  run_.whenIdle([this] {
+    if (source_->isOpen()) source_->CmdOpenOldDB_Click();
+    windows().unload<FrmOverWrite>();
+    unload();
+  });
+}
+
+void FrmAcc_Restore::closeEvent(QCloseEvent* event) {
+  if (!run_.running()) {
+    Form::closeEvent(event);
+    return;
+  }
+  event->ignore();
+  run_.whenIdle([this] { close(); });
 }
 
 }  // namespace qalvoro
