@@ -2,6 +2,7 @@
 
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -117,8 +118,6 @@ TEST_F(DialogTest, AWindowLoadedAgainIsMirroredAndTranslatedOnce) {
   const int mirroredYes = 7200 - (5760 + 1260) - 100;
   user().queueWindow([](QWidget& window) { window.close(); });
   windows().get<FrmOverWrite>().showModal();
-  user().queueWindow([](QWidget& window) { window.close(); });
-  windows().get<FrmOverWrite>().showModal();
   auto& prompt = windows().get<FrmOverWrite>();
   prompt.load();
   EXPECT_EQ(twipsGeometry(*prompt.CmdYes).left(), mirroredYes);
@@ -153,6 +152,9 @@ TEST_F(DialogTest, DialogsAreMirroredAndTranslatedInEnglish) {
   EXPECT_EQ(filter.Frame1->title(), "Period");
   // Inside the frame no margin is kept.
   EXPECT_EQ(twipsGeometry(*filter.txtDate1).left(), 5600 - (1400 + 2200));
+  filter.txtDate1->setText("2003/01/02");
+  EXPECT_EQ(filter.txtDate1->findChild<QLineEdit*>()->text(), "2003/01/02")
+      << "a mirrored date shows its year first from the left";
 }
 
 TEST_F(DialogTest, FilterAnswersOkWithItsDatesOrNothing) {

@@ -120,7 +120,9 @@ TEST_F(WinSeekTest, AFolderThatCannotBeReadIsReportedAndTheSearchGoesOn) {
   // then Data. Empty disappears after the drive root has been listed.
   int yields = 0;
   user().onDoEvents([&] {
-    if (++yields == 2) ASSERT_TRUE(QDir(root_).rmdir("Empty"));
+    if (++yields == 2) {
+      ASSERT_TRUE(QDir(root_).rmdir("Empty"));
+    }
   });
   seek.cmdSearch->click();
   EXPECT_EQ(found(seek), (QStringList{"ROOT", "ROOT/Data/Acc", "ROOT/Data/Old"}));
