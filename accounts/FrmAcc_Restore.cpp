@@ -368,7 +368,7 @@ void FrmAcc_Restore::askOverwrite(const ExistingAccount& existing) {
   prompt.lblNew->setText(number + version1List_.text(QStringLiteral("رقم_الحساب")) + "\r\n" + name +
                          version1List_.text(QStringLiteral("اسم_الحساب")));
   prompt.showModal();
-  OverwriteAnswer = tagOf(prompt).toInt();
+  OverwriteAnswer = prompt.answer();
 }
 
 void FrmAcc_Restore::ImportAccount() {

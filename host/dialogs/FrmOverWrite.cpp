@@ -49,6 +49,11 @@ QPushButton* FrmOverWrite::answerButton(const QString& name, const QString& capt
   return button;
 }
 
+int FrmOverWrite::answer() const {
+  const QString tag = tagOf(*this);
+  return tag.isEmpty() ? 5 : tag.toInt();
+}
+
 void FrmOverWrite::formLoad() {
   SetFontForm(*this);
   ApplyLanguage(*this);
