@@ -30,8 +30,9 @@ QString run(const BatchOptions& options, BatchUser& user, BatchSummary& summary)
   return RunRestoreWindow<FrmAcc_Restore>(
       summary, [&](FrmAcc_Restore& window) { return prepare(window, options); },
       [&](FrmAcc_Restore& window) {
-        if (options.isSet(QStringLiteral("journal")) && !summary.wasStopped() &&
-            user.errors().isEmpty()) {
+        // A user presses the entries button next also when a rule stopped the
+        // accounts run; only a failure ends the batch run here.
+        if (options.isSet(QStringLiteral("journal")) && user.errors().isEmpty()) {
           window.CmdImportGaid->click();
         }
       });

@@ -1,6 +1,7 @@
 #include "accounts/FrmAcc_Restore.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -76,7 +77,9 @@ void FrmAcc_Restore::buildSourceFrame() {
       addControl<QPushButton>(QStringLiteral("CmdOpenOldDB"), {150, 3000, 1400, 390}, Frame3);
   connect(CmdDialog, &QPushButton::clicked, this,
           [this] { ReportErrors([this] { source_->CmdDialog_Click(); }); });
-  connect(CmdOpenOldDB, &QPushButton::clicked, this, [this] { source_->CmdOpenOldDB_Click(); });
+  // Closing or reopening the file ends a run first: the run reads from it.
+  connect(CmdOpenOldDB, &QPushButton::clicked, this,
+          [this] { run_.whenIdle([this] { source_->CmdOpenOldDB_Click(); }); });
   connect(CboOldBranch, &QComboBox::currentIndexChanged, this,
           [this] { ReportErrors([this] { CboOldBranch_Click(); }); });
 }
@@ -409,6 +412,8 @@ void FrmAcc_Restore::stopAt(const QString& reason) {
 }
 
 void FrmAcc_Restore::CmdImport_Click() {
+  const RunScope run(run_, [this] { OverwriteAnswer = 5; });
+  if (!run) return;
   OverwriteAnswer = -1;
   try {
     ImportAccount();
@@ -435,6 +440,8 @@ void FrmAcc_Restore::lockForRun(bool locked) {
 }
 
 void FrmAcc_Restore::CmdImportAll_Click() {
+  const RunScope run(run_, [this] { OverwriteAnswer = 5; });
+  if (!run) return;
   lockForRun(true);
   OverwriteAnswer = -1;
   version1List_.requery();
@@ -470,7 +477,8 @@ void FrmAcc_Restore::CmdImportGaid_Click() {
     }
     return;
   }
-  if (!confirmJournalRun()) return;
+  const RunScope run(run_, [this] { OverwriteAnswer = 5; });
+  if (!run || !confirmJournalRun()) return;
   Frame1->show();
   CmdImportGaid->setText(Translate(kStop));
   try {
@@ -500,7 +508,8 @@ bool FrmAcc_Restore::confirmJournalRun() {
 }
 
 void FrmAcc_Restore::runJournal() {
-  journal_ = std::make_unique<JournalImport>(source_->database(), version2Branch());
+  const int branch = version2Branch();  // the user may choose another one during the run
+  journal_ = std::make_unique<JournalImport>(source_->database(), branch);
   const std::vector<int> entries = journal_->EntryNumbers();
   OverwriteAnswer = -1;
   const QString importing = Translate(QStringLiteral("جاري استيراد القيد رقم:"));
@@ -515,7 +524,7 @@ void FrmAcc_Restore::runJournal() {
   journal_->Relink();
   journal_.reset();
   Frame1->show();
-  refreshSubAccounts();
+  refreshSubAccounts(branch);
   endJournalRun();
 }
 
@@ -524,9 +533,9 @@ void FrmAcc_Restore::ImportJournalEntry(int entryNumber) {
   if (report_ && result.written) report_->entry(entryNumber, result.lines, result.skippedLines);
 }
 
-void FrmAcc_Restore::refreshSubAccounts() {
+void FrmAcc_Restore::refreshSubAccounts(int branch) {
   const QString linking = Translate(QStringLiteral("يتم الآن ربط أرقام الحسابات الفرعيه:"));
-  RefreshParentSubCards(version2Branch(), [&](int done, int total) {
+  RefreshParentSubCards(branch, [&](int done, int total) {
     lblGaidStatus->setText(linking + ' ' + QString::number(done * 100 / total));
     lblGaidStatus->repaint();
   });
@@ -541,9 +550,21 @@ void FrmAcc_Restore::endJournalRun() {
 
 void FrmAcc_Restore::Cmd_Exit_Click() {
   if (CmdImportGaid->text() == Translate(kStop)) return;
-  if (source_->isOpen()) source_->CmdOpenOldDB_Click();
-  windows().unload<FrmOverWrite>();
-  unload();
+  // After a stop the journal run still finishes its entry and relinks.
+  run_.whenIdle([this] {
+    if (source_->isOpen()) source_->CmdOpenOldDB_Click();
+    windows().unload<FrmOverWrite>();
+    unload();
+  });
+}
+
+void FrmAcc_Restore::closeEvent(QCloseEvent* event) {
+  if (!run_.running()) {
+    Form::closeEvent(event);
+    return;
+  }
+  event->ignore();
+  run_.whenIdle([this] { close(); });
 }
 
 }  // namespace qalvoro

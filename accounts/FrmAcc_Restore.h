@@ -3,8 +3,9 @@
 #include <memory>
 
 #include "accounts/AccountImport.h"
-#include "host/forms/Form.h"
 #include "host/db/Recordset.h"
+#include "host/forms/Form.h"
+#include "host/forms/RunState.h"
 
 class QCheckBox;
 class QComboBox;
@@ -84,6 +85,7 @@ class FrmAcc_Restore : public Form {
 
  protected:
   void formLoad() override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void buildSourceFrame();
@@ -118,7 +120,7 @@ class FrmAcc_Restore : public Form {
   void lockForRun(bool locked);
   bool confirmJournalRun();
   void runJournal();
-  void refreshSubAccounts();
+  void refreshSubAccounts(int branch);
   void endJournalRun();
   void stopAt(const QString& reason);
 
@@ -129,6 +131,7 @@ class FrmAcc_Restore : public Form {
   bool IsNewRecord = false;
   ImportReport* report_ = nullptr;
   std::unique_ptr<JournalImport> journal_;
+  RunState run_;
 };
 
 }  // namespace qalvoro

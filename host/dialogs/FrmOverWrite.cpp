@@ -50,6 +50,11 @@ QPushButton* FrmOverWrite::answerButton(const QString& name, const QString& capt
   return button;
 }
 
+int FrmOverWrite::answer() const {
+  const QString tag = tagOf(*this);
+  return tag.isEmpty() ? 5 : tag.toInt();
+}
+
 void FrmOverWrite::formLoad() {
   SetFontForm(*this);
   ApplyLanguage(*this);
@@ -60,7 +65,7 @@ int AskOverwrite(const QString& oldRecord, const QString& newRecord) {
   prompt.lblOld->setText(oldRecord);
   prompt.lblNew->setText(newRecord);
   prompt.showModal();
-  return tagOf(prompt).toInt();
+  return prompt.answer();
 }
 
 }  // namespace qalvoro

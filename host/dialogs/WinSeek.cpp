@@ -8,9 +8,9 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include "host/Globals.h"
 #include "host/forms/FileControls.h"
 #include "host/language/FormLayout.h"
-#include "host/Globals.h"
 #include "host/language/Language.h"
 #include "host/platform/Platform.h"
 
@@ -20,7 +20,14 @@ namespace {
 const QString kStop = QStringLiteral("توقف");
 const QString kStart = QStringLiteral("بدء البحث");
 
-// The device of a folder, so that a walk stays on one file system.
+// Whether a folder lies on another file system than the walk, which is a
+// drive of its own. A folder that cannot be looked at is left to the walk,
+// which reports it.
+bool onOtherDevice(const QString& path, dev_t device) {
+  struct stat info {};
+  return ::stat(QFile::encodeName(path).constData(), &info) == 0 && info.st_dev != device;
+}
+
 dev_t deviceOf(const QString& path) {
   struct stat info {};
   return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_dev : dev_t(-1);
@@ -66,6 +73,8 @@ void WinSeek::formLoad() {
   lblPath->setAlignment(Qt::AlignAbsolute | Qt::AlignLeft | Qt::AlignVCenter);
 }
 
+void WinSeek::formUnload() { running_ = false; }
+
 void WinSeek::cmdSearch_Click() {
   if (cmdSearch->text() == kStop) {
     stopSearch();
@@ -108,11 +117,15 @@ WinSeek::Walk WinSeek::walkFolder(const QString& folder, dev_t device) {
   running_ = true;
   platform().doEvents();
   if (!running_) return Walk::Abandon;
-  dirList->setPath(folder);
+  if (!dirList->setPath(folder)) {
+    // A folder that cannot be read ends its own walk; the search goes on.
+    platform().msgBox(folder + '\n' + dirList->error(), mb::kOkOnly, QString());
+    return Walk::Continue;
+  }
   QStringList subfolders;
   for (int i = 0; i < dirList->listCount(); ++i) subfolders << dirList->list(i);
   for (auto sub = subfolders.crbegin(); sub != subfolders.crend() && running_; ++sub) {
-    if (deviceOf(*sub) != device) continue;  // another file system is a drive of its own
+    if (onOtherDevice(*sub, device)) continue;
     if (walkFolder(*sub, device) == Walk::Abandon) return Walk::Abandon;
     lblPath->setText(folder);
   }

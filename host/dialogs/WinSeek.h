@@ -41,6 +41,8 @@ class WinSeek : public Form {
 
  protected:
   void formLoad() override;
+  // Closing the window stops a running search.
+  void formUnload() override;
 
  private:
   enum class Walk { Continue, Abandon };

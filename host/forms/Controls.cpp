@@ -9,6 +9,8 @@
 #include <QWidget>
 #include <cmath>
 
+#include "host/platform/ReadingOrder.h"
+
 namespace qalvoro {
 namespace {
 
@@ -134,10 +136,14 @@ bool rightToLeftOf(const QWidget& widget) { return widget.property(kRightToLeft)
 
 void setRightToLeft(QWidget& widget, bool rightToLeft) {
   widget.setProperty(kRightToLeft, rightToLeft);
-  // Option buttons and check boxes show their side through their alignment;
-  // every other control reads its text in the given direction.
-  if (qobject_cast<QRadioButton*>(&widget) || qobject_cast<QCheckBox*>(&widget)) return;
-  widget.setLayoutDirection(rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
+  const Qt::LayoutDirection direction = rightToLeft ? Qt::RightToLeft : Qt::LeftToRight;
+  // Every control reads its text in the given direction. Option buttons and
+  // check boxes show the side of their box through their alignment; every
+  // other control is laid out in that direction as well.
+  if (!qobject_cast<QRadioButton*>(&widget) && !qobject_cast<QCheckBox*>(&widget)) {
+    widget.setLayoutDirection(direction);
+  }
+  setReadingOrder(widget, direction);
 }
 
 }  // namespace qalvoro

@@ -40,7 +40,10 @@ bool hasAlignment(const QObject& object);
 int alignmentOf(const QObject& object);
 void setAlignment(QWidget& widget, int alignment);
 
-// The right-to-left reading property of a control or window.
+// The right-to-left property of a control or window: its text is laid out
+// with a right-to-left base direction (see ReadingOrder.h), and, except for
+// option buttons and check boxes, whose alignment gives the side of their
+// box, the control itself is laid out right to left.
 bool rightToLeftOf(const QWidget& widget);
 void setRightToLeft(QWidget& widget, bool rightToLeft);
 

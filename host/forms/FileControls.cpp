@@ -1,7 +1,13 @@
 #include "host/forms/FileControls.h"
 
+#include <dirent.h>
+
 #include <QDir>
+#include <QFile>
 #include <QRegularExpression>
+#include <cerrno>
+#include <cstring>
+#include <memory>
 
 #include "host/platform/Platform.h"
 
@@ -20,8 +26,14 @@ DirListBox::DirListBox(QWidget* parent) : QListWidget(parent) {
 }
 
 bool DirListBox::setPath(const QString& path) {
+  const std::unique_ptr<DIR, int (*)(DIR*)> readable(
+      path.isEmpty() ? nullptr : ::opendir(QFile::encodeName(path).constData()), &::closedir);
+  if (!readable) {
+    error_ = QString::fromLocal8Bit(std::strerror(path.isEmpty() ? ENOENT : errno));
+    return false;
+  }
+  error_.clear();
   const QDir folder(path);
-  if (path.isEmpty() || !folder.exists()) return false;
   path_ = path;
   clear();
   const QStringList names =

@@ -25,8 +25,10 @@ class DirListBox : public QListWidget {
   explicit DirListBox(QWidget* parent = nullptr);
 
   QString path() const { return path_; }
-  // Returns false, and keeps the old folder, when the folder does not exist.
+  // Returns false, and keeps the old folder, when the folder cannot be
+  // read; error() then gives the system's description of the failure.
   bool setPath(const QString& path);
+  QString error() const { return error_; }
   // Number of sub-folders and the full path of one of them.
   int listCount() const { return count(); }
   QString list(int index) const;
@@ -39,6 +41,7 @@ class DirListBox : public QListWidget {
 
  private:
   QString path_;
+  QString error_;
 };
 
 // The files of one folder (at first the current folder) whose names match

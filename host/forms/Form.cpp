@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QShowEvent>
 
 #include "host/platform/Platform.h"
 
@@ -36,8 +37,8 @@ void Form::setTwipsSize(int width, int height) {
 }
 
 void Form::load() {
-  if (loaded_) return;
-  loaded_ = true;
+  if (state_ != State::Designed) return;
+  state_ = State::Loaded;
   formLoad();
 }
 
@@ -47,16 +48,40 @@ void Form::showModal() {
 }
 
 void Form::unload() {
-  loaded_ = false;
+  if (state_ != State::Unloaded) formUnload();
+  state_ = State::Unloaded;
+  setTag(*this, QString());
   hide();
   emit unloaded();
 }
 
+QWidget* Form::firstFocusableControl() const {
+  for (QWidget* next = nextInFocusChain(); next && next != this; next = next->nextInFocusChain()) {
+    if ((next->focusPolicy() & Qt::TabFocus) && next->isEnabled() && next->isVisibleTo(this)) {
+      return next;
+    }
+  }
+  return nullptr;
+}
+
+void Form::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  // A window whose first control in the tab order is a command button gives
+  // the focus to its default button instead, so that Enter answers with the
+  // default until the user moves the focus.
+  if (!defaultButton_ || focusWidget()) return;
+  if (qobject_cast<QPushButton*>(firstFocusableControl())) defaultButton_->setFocus();
+}
+
 void Form::keyPressEvent(QKeyEvent* event) {
   const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-  if (enter && defaultButton_ && defaultButton_->isEnabled()) {
-    defaultButton_->click();
-    return;
+  if (enter) {
+    auto* focused = qobject_cast<QPushButton*>(focusWidget());
+    QPushButton* pressed = focused ? focused : defaultButton_.data();
+    if (pressed && pressed->isEnabled()) {
+      pressed->click();
+      return;
+    }
   }
   if (event->key() == Qt::Key_Escape && cancelButton_ && cancelButton_->isEnabled()) {
     cancelButton_->click();

@@ -13,9 +13,16 @@ namespace qalvoro {
 
 // A window of the component: designed right to left with fixed geometry in
 // twips, with its controls kept in creation order (the order the layout
-// routines walk them), a caption, a tag, a default button (Enter) and a
-// cancel button (Esc). A window is loaded on first use; unloading hides it
-// and lets the next use load it again.
+// routines walk them), a caption, a tag, a default button and a cancel
+// button (Esc). Enter presses the command button that has the focus, and the
+// default button when the focus is on any other control.
+//
+// A window is built as designed by its constructor (captions in Arabic),
+// loaded once on first use (formLoad: fonts, mirroring and translation,
+// filling) and unloaded by its exit button, by its owner or by closing it
+// from the title bar. An unloaded window is never loaded again: the shared
+// windows (windows()) make a new one at their next use, and the others are
+// made anew by their owner.
 class Form : public QWidget {
   Q_OBJECT
 
@@ -43,31 +50,38 @@ class Form : public QWidget {
   void setDefaultButton(QPushButton* button) { defaultButton_ = button; }
   void setCancelButton(QPushButton* button) { cancelButton_ = button; }
 
-  // Runs the window's loading procedure once until the next unload.
+  // Runs the window's loading procedure the first time it is called.
   void load();
-  bool isLoaded() const { return loaded_; }
+  bool isLoaded() const { return state_ == State::Loaded; }
+  bool isUnloaded() const { return state_ == State::Unloaded; }
   // Loads the window and shows it modally through the platform.
   void showModal();
-  // Hides the window; the next use loads it again.
+  // Runs the window's unloading procedure, hides the window and empties its
+  // tag: the caller of a modal showing reads an empty answer.
   void unload();
 
  signals:
   void unloaded();
 
  protected:
-  // The window's loading procedure.
+  // The window's loading and unloading procedures.
   virtual void formLoad() {}
+  virtual void formUnload() {}
+  void showEvent(QShowEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  enum class State { Designed, Loaded, Unloaded };
+
   void registerControl(QWidget& control, const QString& name, const QRect& twips, int index);
+  QWidget* firstFocusableControl() const;
 
   std::vector<QPointer<QWidget>> controls_;
   std::vector<QPointer<QAction>> menuItems_;
   QPointer<QPushButton> defaultButton_;
   QPointer<QPushButton> cancelButton_;
-  bool loaded_ = false;
+  State state_ = State::Designed;
 };
 
 }  // namespace qalvoro

@@ -1,5 +1,7 @@
 #include "host/forms/Tarmin_Calander3.h"
 
+#include <QEvent>
+
 namespace qalvoro {
 namespace {
 
@@ -21,6 +23,13 @@ void Tarmin_Calander3::setKind(Kind kind) {
   kind_ = kind;
   setDisplayFormat(kind == Kind::Date ? kDateForm : kTimeForm);
   setCalendarPopup(kind == Kind::Date);
+}
+
+void Tarmin_Calander3::changeEvent(QEvent* event) {
+  QDateTimeEdit::changeEvent(event);
+  if (event->type() != QEvent::LayoutDirectionChange) return;
+  const QSignalBlocker blocker(this);
+  setDisplayFormat(kind_ == Kind::Date ? kDateForm : kTimeForm);
 }
 
 QCalendar Tarmin_Calander3::calendar() const {

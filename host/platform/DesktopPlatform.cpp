@@ -5,12 +5,15 @@
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QKeySequence>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
 #include <QScreen>
 #include <QStorageInfo>
 #include <QThread>
 #include <QWidget>
+
+#include "host/platform/ReadingOrder.h"
 
 namespace qalvoro {
 namespace {
@@ -75,17 +78,35 @@ class HideWatcher : public QObject {
 
 }  // namespace
 
-int DesktopPlatform::msgBox(const QString& text, int style, const QString& title) {
-  QMessageBox box(iconFor(style), title.isEmpty() ? applicationTitle() : title, text);
+std::unique_ptr<QMessageBox> makeMessageBox(const QString& text, int style, const QString& title) {
+  auto box = std::make_unique<QMessageBox>(iconFor(style),
+                                           title.isEmpty() ? applicationTitle() : title, text);
   const auto choices = choicesFor(style);
-  for (const auto& choice : choices) box.addButton(choice.button);
+  for (const auto& choice : choices) box->addButton(choice.button);
   const int defaultAnswer = mb::defaultAnswer(style);
   for (const auto& choice : choices) {
-    if (choice.answer == defaultAnswer) box.setDefaultButton(choice.button);
+    if (choice.answer == defaultAnswer) box->setDefaultButton(choice.button);
   }
-  if (style & mb::kRtlReading) box.setLayoutDirection(Qt::RightToLeft);
-  box.exec();
-  const auto clicked = box.standardButton(box.clickedButton());
+  const Qt::LayoutDirection order = style & mb::kRtlReading ? Qt::RightToLeft : Qt::LeftToRight;
+  box->setLayoutDirection(order);
+  setReadingOrder(*box, order);
+  // The text is shown as a plain caption (not selectable), which lays out in
+  // the box's reading order.
+  const Qt::Alignment side = style & mb::kRightAligned ? Qt::AlignRight : Qt::AlignLeft;
+  for (QLabel* label : box->findChildren<QLabel*>()) {
+    if (label->text() != text) continue;
+    label->setTextFormat(Qt::PlainText);
+    label->setTextInteractionFlags(Qt::NoTextInteraction);
+    label->setAlignment(Qt::AlignAbsolute | side | Qt::AlignVCenter);
+  }
+  return box;
+}
+
+int DesktopPlatform::msgBox(const QString& text, int style, const QString& title) {
+  const auto box = makeMessageBox(text, style, title);
+  box->exec();
+  const auto choices = choicesFor(style);
+  const auto clicked = box->standardButton(box->clickedButton());
   for (const auto& choice : choices) {
     if (choice.button == clicked) return choice.answer;
   }

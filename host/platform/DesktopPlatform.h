@@ -1,8 +1,18 @@
 #pragma once
 
+#include <memory>
+
 #include "host/platform/Platform.h"
 
+class QMessageBox;
+
 namespace qalvoro {
+
+// The box msgBox shows: icon, buttons and default button of the style, the
+// title (the application title when empty), and the text read right to left
+// and aligned to the right when the style has the right-to-left flags, left
+// to right otherwise.
+std::unique_ptr<QMessageBox> makeMessageBox(const QString& text, int style, const QString& title);
 
 // The platform of a person at a desktop: Qt message boxes, modal windows
 // that run the message loop, the real pointer, screen, drives and clocks.

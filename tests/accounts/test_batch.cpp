@@ -34,12 +34,19 @@ TEST_F(BatchTest, ImportsAccountsAndJournalAndSaysWhyItEnded) {
   EXPECT_EQ(count("SELECT COUNT(*) FROM Gaid"), 2);
 }
 
-TEST_F(BatchTest, ARuleThatStopsTheRunGivesItsOwnExitCode) {
-  writeAccountsFile({{"1", "a", ""}, {"9901", "orphan", "99"}}, {});
-  auto [code, output] = runBatch({});
+TEST_F(BatchTest, ARuleThatStopsTheRunGivesItsOwnExitCodeAfterTheJournal) {
+  writeAccountsFile({{"1", "a", ""}, {"9901", "orphan", "99"}},
+                    {{1, QDate(2003, 1, 1), "1", "x", 10.0, 0.0},
+                     {1, QDate(2003, 1, 1), "9901", "y", 0.0, 10.0}});
+  auto [code, output] = runBatch({"--journal"});
   EXPECT_EQ(code, 3) << output.toStdString();
+  EXPECT_TRUE(output.contains("summary: imported 1, overwritten 0, skipped 0, refused 0"))
+      << output.toStdString();
+  EXPECT_TRUE(output.contains("summary: entries 1, lines 1, lines without account 1"))
+      << "the journal is imported after the stopped accounts run";
   EXPECT_TRUE(output.contains("ended: stopped at account 9901: parent account 99 does not exist"))
       << output.toStdString();
+  EXPECT_EQ(count("SELECT COUNT(*) FROM Gaid"), 1);
 
   auto [missing, said] = runBatch({"--old-branch", "7"});
   EXPECT_EQ(missing, 1) << said.toStdString();

@@ -1,5 +1,6 @@
 // The journal import of the accounts window.
 
+#include <QComboBox>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QTest>
@@ -39,10 +40,15 @@ class JournalImportTest : public AccountsTest {
 
 TEST_F(JournalImportTest, ImportsEntriesRelinksLinesAndRefreshesTheParents) {
   auto& window = importChart(kJournal);
-  // A line of another document that carries an account number in BillNo.
+  // A line of another document of the branch, under an entry the import does
+  // not replace, whose document number equals an account number.
   MainConnection().execute(
-      "INSERT INTO GaidDetails (GaidID, AccNoID, BillNo, BillType) "
-      "VALUES (999, 0, '1101', 2)");
+      "INSERT INTO Gaid (BranchID, GaidNo, UserID, fDate, fTime, GaidType) "
+      "VALUES (1, 500, -1, '2003/06/01', '10:00', 1)");
+  const int otherDocument = count("SELECT ID FROM Gaid WHERE GaidNo = 500");
+  MainConnection().execute(
+      "INSERT INTO GaidDetails (GaidID, AccNoID, BillNo, BillType) VALUES (?, ?, '1101', 2)",
+      {otherDocument, accountId("2")});
   EXPECT_TRUE(window.CmdImportGaid->isEnabled());
   window.CmdImportGaid->click();
   ASSERT_EQ(user().messages().size(), 1u) << "all accounts moved: only the replace question";
@@ -50,7 +56,7 @@ TEST_F(JournalImportTest, ImportsEntriesRelinksLinesAndRefreshesTheParents) {
             QStringLiteral("في حالة وجود قيد بنفس الرقم سيتم إستبداله\r\nهل تريد الإستمرار ؟"));
   EXPECT_EQ(user().messages()[0].style, 4 | 32 | 0x180000);
 
-  EXPECT_EQ(count("SELECT COUNT(*) FROM Gaid WHERE BranchID = 1"), 4);
+  EXPECT_EQ(count("SELECT COUNT(*) FROM Gaid WHERE BranchID = 1"), 5);
   EXPECT_EQ(scalar("SELECT fDate FROM Gaid WHERE GaidNo = 3").toString(), "2003/01/02")
       << "the entry's date is its first line's";
   EXPECT_EQ(scalar("SELECT fTime FROM Gaid WHERE GaidNo = 3").toString(), "00:00");
@@ -69,9 +75,11 @@ TEST_F(JournalImportTest, ImportsEntriesRelinksLinesAndRefreshesTheParents) {
   EXPECT_EQ(count("SELECT AccNoID FROM GaidDetails WHERE Debit = 100"), accountId("1101"));
   EXPECT_EQ(count("SELECT COUNT(*) FROM GaidDetails WHERE BillType = 8"), 5);
   EXPECT_EQ(count("SELECT COUNT(*) FROM GaidDetails WHERE BillType = 8 AND BillNo <> '0'"), 0);
-  EXPECT_EQ(scalar("SELECT BillNo FROM GaidDetails WHERE GaidID = 999").toString(), "1101")
+  EXPECT_EQ(scalar("SELECT BillNo FROM GaidDetails WHERE GaidID = ?", {otherDocument}).toString(),
+            "1101")
       << "lines of other documents keep their numbers";
-  EXPECT_EQ(count("SELECT AccNoID FROM GaidDetails WHERE GaidID = 999"), 0);
+  EXPECT_EQ(count("SELECT AccNoID FROM GaidDetails WHERE GaidID = ?", {otherDocument}),
+            accountId("2"));
 
   // Parents with sub-accounts are refreshed through their ancestors: "1"
   // lists every descendant; "11", whose parent is "1", is left as it was.
@@ -93,7 +101,7 @@ TEST_F(JournalImportTest, ImportsEntriesRelinksLinesAndRefreshesTheParents) {
   window.CmdOpenOldDB->click();
   user().queueAnswer(6);  // some accounts have not been moved: import anyway
   window.CmdImportGaid->click();
-  EXPECT_EQ(count("SELECT COUNT(*) FROM Gaid WHERE BranchID = 1"), 4);
+  EXPECT_EQ(count("SELECT COUNT(*) FROM Gaid WHERE BranchID = 1"), 5);
   EXPECT_EQ(count("SELECT COUNT(*) FROM GaidDetails WHERE BillType = 8"), 5);
 }
 
@@ -125,6 +133,18 @@ TEST_F(JournalImportTest, StoppingStillRelinksAndEscapeIsIgnoredDuringARun) {
   EXPECT_EQ(count("SELECT COUNT(*) FROM GaidDetails WHERE BillNo <> '0'"), 0)
       << "the relinking still runs";
   EXPECT_FALSE(window.CmdImportGaid->isEnabled());
+}
+
+TEST_F(JournalImportTest, ARunWritesToTheBranchChosenAtItsStart) {
+  auto& window = importChart(kJournal);
+  user().onDoEvents([&] { window.CboBranch->setCurrentIndex(1); });
+  window.CmdImportGaid->click();
+  user().onDoEvents({});
+  EXPECT_EQ(count("SELECT COUNT(*) FROM Gaid WHERE BranchID = 1"), 4);
+  EXPECT_EQ(count("SELECT COUNT(*) FROM Gaid WHERE BranchID = 2"), 0);
+  EXPECT_EQ(count("SELECT COUNT(*) FROM GaidDetails WHERE BillNo <> '0'"), 0);
+  EXPECT_FALSE(scalar("SELECT SubCardsID FROM CardAcc WHERE AccNo = '1'").isNull())
+      << "the descendant lists of the run's branch are refreshed";
 }
 
 TEST_F(JournalImportTest, AnEmptyJournalStillRefreshesAndDisablesTheButton) {

@@ -2,11 +2,15 @@
 
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 
+#include "host/db/Recordset.h"
 #include "host/dialogs/FrmFilter.h"
 #include "host/dialogs/FrmOverWrite.h"
+#include "host/dialogs/FrmStart.h"
 #include "host/forms/Tarmin_Calander3.h"
 #include "host/forms/Windows.h"
 #include "tests/host/HostTest.h"
@@ -50,6 +54,89 @@ TEST_F(DialogTest, OverwritePromptAnswersThroughItsTagAndStaysLoaded) {
   EXPECT_EQ(tagOf(prompt), "5") << "Esc answers Cancel";
 }
 
+TEST_F(DialogTest, EnterPressesTheFocusedCommandButtonElseTheDefault) {
+  auto& prompt = windows().get<FrmOverWrite>();
+  user().queueWindow([&](QWidget&) {
+    EXPECT_EQ(prompt.focusWidget(), prompt.CmdNo) << "the default button has the focus at first";
+    QTest::keyClick(prompt.CmdNo, Qt::Key_Return);
+  });
+  prompt.showModal();
+  EXPECT_EQ(prompt.answer(), 2);
+  user().queueWindow([&](QWidget&) {
+    prompt.CmdYes->setFocus();
+    QTest::keyClick(prompt.CmdYes, Qt::Key_Return);
+  });
+  prompt.showModal();
+  EXPECT_EQ(prompt.answer(), 1) << "Enter on a focused Yes answers Yes";
+
+  auto& filter = windows().get<FrmFilter>();
+  user().queueWindow([&](QWidget&) {
+    filter.CmdCancel->setFocus();
+    QTest::keyClick(filter.CmdCancel, Qt::Key_Enter);
+  });
+  filter.showModal();
+  EXPECT_EQ(tagOf(filter), "");
+  user().queueWindow([&](QWidget&) {
+    filter.txtDate1->setFocus();
+    QTest::keyClick(filter.txtDate1, Qt::Key_Return);
+  });
+  filter.showModal();
+  EXPECT_EQ(tagOf(filter), "OK") << "on a control that is no command button, Enter presses OK";
+}
+
+TEST_F(DialogTest, ClosingADialogUnloadsItAndItsCallerReadsNoAnswer) {
+  auto& prompt = windows().get<FrmOverWrite>();
+  user().queueWindow([&](QWidget&) { prompt.CmdYes->click(); });
+  prompt.showModal();
+  ASSERT_EQ(prompt.answer(), 1);
+  prompt.lblOld->setText(QStringLiteral("حساب 1"));
+  user().queueWindow([](QWidget& window) { window.close(); });
+  prompt.showModal();
+  EXPECT_EQ(tagOf(prompt), "");
+  EXPECT_EQ(prompt.answer(), 5) << "closing answers Cancel";
+  EXPECT_TRUE(prompt.isUnloaded());
+  auto& next = windows().get<FrmOverWrite>();
+  EXPECT_EQ(next.lblOld->text(), "") << "the next use gets a window as designed";
+
+  auto& filter = windows().get<FrmFilter>();
+  user().queueWindow([&](QWidget&) {
+    filter.txtDate1->setText("2003/01/01");
+    filter.CmdOK->click();
+  });
+  filter.showModal();
+  ASSERT_EQ(tagOf(filter), "OK");
+  user().queueWindow([](QWidget& window) { window.close(); });
+  filter.showModal();
+  EXPECT_EQ(tagOf(filter), "") << "closing the filter is Cancel";
+  const FrmFilter designed;
+  EXPECT_EQ(windows().get<FrmFilter>().txtDate1->text(), designed.txtDate1->text());
+}
+
+TEST_F(DialogTest, AWindowLoadedAgainIsMirroredAndTranslatedOnce) {
+  openLanguage();
+  setSetting("Language", "E");
+  const int mirroredYes = 7200 - (5760 + 1260) - 100;
+  user().queueWindow([](QWidget& window) { window.close(); });
+  windows().get<FrmOverWrite>().showModal();
+  auto& prompt = windows().get<FrmOverWrite>();
+  prompt.load();
+  EXPECT_EQ(twipsGeometry(*prompt.CmdYes).left(), mirroredYes);
+  EXPECT_EQ(prompt.CmdYes->text(), "Yes");
+
+  FrmStart start;
+  start.load();
+  start.close();
+  start.load();
+  EXPECT_EQ(twipsGeometry(*start.Option1[0]).left(), 6000 - 5760 - 100);
+  EXPECT_EQ(start.Command3->text(), "Exit");
+
+  Recordset englishAsArabic;
+  englishAsArabic.open(QStringLiteral("SELECT a.Ara FROM Lang a JOIN Lang b "
+                                      "ON b.Eng = a.Ara AND b.Ara <> a.Ara"),
+                       *globals().LangConnection, LockType::ReadOnly);
+  EXPECT_EQ(englishAsArabic.recordCount(), 0) << "no English caption was taken for Arabic";
+}
+
 TEST_F(DialogTest, DialogsAreMirroredAndTranslatedInEnglish) {
   openLanguage();
   setSetting("Language", "E");
@@ -65,6 +152,9 @@ TEST_F(DialogTest, DialogsAreMirroredAndTranslatedInEnglish) {
   EXPECT_EQ(filter.Frame1->title(), "Period");
   // Inside the frame no margin is kept.
   EXPECT_EQ(twipsGeometry(*filter.txtDate1).left(), 5600 - (1400 + 2200));
+  filter.txtDate1->setText("2003/01/02");
+  EXPECT_EQ(filter.txtDate1->findChild<QLineEdit*>()->text(), "2003/01/02")
+      << "a mirrored date shows its year first from the left";
 }
 
 TEST_F(DialogTest, FilterAnswersOkWithItsDatesOrNothing) {

@@ -5,8 +5,8 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "host/dialogs/FrmStart.h"
 #include "host/ImportData.h"
+#include "host/dialogs/FrmStart.h"
 #include "tests/host/HostTest.h"
 
 namespace qalvoro::test {
@@ -111,6 +111,19 @@ TEST_F(StartUpdateTest, OkRunsTheChosenRestoreAndTheThirdOptionNothing) {
   });
   start();
   EXPECT_EQ(user().pendingWindows(), 0);
+}
+
+TEST_F(StartUpdateTest, EnterOnTheFocusedExitButtonLeaves) {
+  int shown = 0;
+  user().queueWindow([&](QWidget& window) {
+    auto& start = dynamic_cast<FrmStart&>(window);
+    start.setRestoreWindow(0, [&] { ++shown; });
+    start.Command3->setFocus();
+    QTest::keyClick(start.Command3, Qt::Key_Return);
+    EXPECT_FALSE(start.isVisible());
+  });
+  start();
+  EXPECT_EQ(shown, 0) << "Enter on Exit does not run the restore of the default button";
 }
 
 TEST_F(StartUpdateTest, AMissingLanguageDatabaseIsReportedUntranslated) {

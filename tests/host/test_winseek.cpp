@@ -6,9 +6,11 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <cerrno>
+#include <cstring>
 
-#include "host/forms/FileControls.h"
 #include "host/dialogs/WinSeek.h"
+#include "host/forms/FileControls.h"
 #include "host/forms/Windows.h"
 #include "tests/host/HostTest.h"
 
@@ -109,6 +111,48 @@ TEST_F(WinSeekTest, StopKeepsWhatWasFoundAndAFullListAbandonsTheSearch) {
   ASSERT_EQ(user().messages().size(), 1u);
   EXPECT_EQ(user().messages()[0].text, "You've filled the list box. Abandoning search...");
   EXPECT_EQ(user().messages()[0].style, 0);
+}
+
+TEST_F(WinSeekTest, AFolderThatCannotBeReadIsReportedAndTheSearchGoesOn) {
+  auto& seek = windows().get<WinSeek>();
+  seek.load();
+  // Folders are walked from the last listed to the first: Two, then Empty,
+  // then Data. Empty disappears after the drive root has been listed.
+  int yields = 0;
+  user().onDoEvents([&] {
+    if (++yields == 2) {
+      ASSERT_TRUE(QDir(root_).rmdir("Empty"));
+    }
+  });
+  seek.cmdSearch->click();
+  EXPECT_EQ(found(seek), (QStringList{"ROOT", "ROOT/Data/Acc", "ROOT/Data/Old"}));
+  ASSERT_EQ(user().messages().size(), 1u);
+  EXPECT_EQ(user().messages()[0].text,
+            QDir(root_).filePath("Empty") + '\n' + QString::fromLocal8Bit(std::strerror(ENOENT)));
+  EXPECT_EQ(user().messages()[0].style, 0);
+}
+
+TEST_F(WinSeekTest, ClosingTheSearchStopsItAndGivesNoFolder) {
+  auto& seek = windows().get<WinSeek>();
+  user().queueWindow([&](QWidget&) {
+    seek.cmdSearch->click();
+    seek.lstFoundFiles->setCurrentRow(0);
+    seek.CmdOK->click();
+  });
+  seek.showModal();
+  ASSERT_FALSE(tagOf(seek).isEmpty());
+  int yields = 0;
+  user().queueWindow([&](QWidget& window) {
+    user().onDoEvents([&] {
+      ++yields;
+      window.close();
+    });
+    seek.cmdSearch->click();
+  });
+  seek.showModal();
+  EXPECT_EQ(yields, 1) << "closing stops the search at once";
+  user().onDoEvents({});
+  EXPECT_EQ(tagOf(seek), "") << "the caller keeps its folder";
 }
 
 TEST_F(WinSeekTest, FileListsMatchNamesIgnoringCase) {

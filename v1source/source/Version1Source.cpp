@@ -32,7 +32,8 @@ bool runSteps(std::initializer_list<std::function<void()>> steps) {
 
 Version1Source::Version1Source(Product product, Controls controls)
     : product_(product), controls_(std::move(controls)) {
-  controls_.CmdOpenOldDB->setText(Translate(kOpen));
+  // The caption as designed; the window's TranslateForm translates it.
+  controls_.CmdOpenOldDB->setText(kOpen);
 }
 
 Version1Source::~Version1Source() = default;

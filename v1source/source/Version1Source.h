@@ -35,6 +35,8 @@ class Version1Source {
     std::function<void()> closeVersion2List;
   };
 
+  // Gives the open button its designed (Arabic) caption; made while the
+  // window is built, before its loading translates the captions.
   Version1Source(Product product, Controls controls);
   ~Version1Source();
   Version1Source(const Version1Source&) = delete;
