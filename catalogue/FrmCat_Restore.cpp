@@ -1,6 +1,7 @@
 #include "catalogue/FrmCat_Restore.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -64,10 +65,14 @@ void FrmCat_Restore::connectEvents() {
     connect(clicked, &QPushButton::clicked, this,
             [this, handler] { ReportErrors([this, handler] { (this->*handler)(); }); });
   };
-  connect(CmdDialog, &QPushButton::clicked, this,
-          [this] { ReportErrors([this] { source_->CmdDialog_Click(); }); });
-  connect(CmdOpenOldDB, &QPushButton::clicked, this, [this] { source_->CmdOpenOldDB_Click(); });
-  on(CmdFilter, &FrmCat_Restore::CmdFilter_Click);
+  // Presses that close or reopen the file end a run first: the run reads
+  // from it.
+  const auto whenIdle = [this](QPushButton* clicked, const std::function<void()>& press) {
+    connect(clicked, &QPushButton::clicked, this, [this, press] { run_.whenIdle(press); });
+  };
+  whenIdle(CmdDialog, [this] { source_->CmdDialog_Click(); });
+  whenIdle(CmdOpenOldDB, [this] { source_->CmdOpenOldDB_Click(); });
+  whenIdle(CmdFilter, [this] { CmdFilter_Click(); });
   on(Cmd_First, &FrmCat_Restore::Cmd_First_Click);
   on(Cmd_Pre, &FrmCat_Restore::Cmd_Pre_Click);
   on(Cmd_Next, &FrmCat_Restore::Cmd_Next_Click);
@@ -359,7 +364,8 @@ void FrmCat_Restore::endRecord() {
 }
 
 void FrmCat_Restore::CmdImport_Click() {
-  if (!hasCurrentRow() || !tabImports()) return;
+  const RunScope run(run_, [this] { OverwriteAnswer = 5; });
+  if (!run || !hasCurrentRow() || !tabImports()) return;
   lockForRun(true);
   setShapeWidth(0, kEmptyBar);
   setShapeWidth(1, kEmptyBar);
@@ -381,7 +387,8 @@ void FrmCat_Restore::CmdImport_Click() {
 }
 
 void FrmCat_Restore::CmdImportAll_Click() {
-  if (!hasCurrentRow() || !tabImports()) return;
+  const RunScope run(run_, [this] { OverwriteAnswer = 5; });
+  if (!run || !hasCurrentRow() || !tabImports()) return;
   lockForRun(true);
   OverwriteAnswer = -1;
   FirstRecordPending = true;
@@ -442,9 +449,23 @@ void FrmCat_Restore::CmdFilter_Click() {
 }
 
 void FrmCat_Restore::Cmd_Exit_Click() {
+  run_.whenIdle([this] { unload(); });
+}
+
+// Leaving the window by its exit button, Esc or the title bar closes the
+// version-1 file and unloads the overwrite prompt.
+void FrmCat_Restore::formUnload() {
   if (source_->isOpen()) source_->CmdOpenOldDB_Click();
   windows().unload<FrmOverWrite>();
-  unload();
+}
+
+void FrmCat_Restore::closeEvent(QCloseEvent* event) {
+  if (!run_.running()) {
+    Form::closeEvent(event);
+    return;
+  }
+  event->ignore();
+  run_.whenIdle([this] { close(); });
 }
 
 void FrmCat_Restore::OptType_Click() {

@@ -7,6 +7,7 @@
 #include "host/batch/ImportReport.h"
 #include "host/db/Recordset.h"
 #include "host/forms/Form.h"
+#include "host/forms/RunState.h"
 
 class QCheckBox;
 class QComboBox;
@@ -171,7 +172,10 @@ class FrmCat_Restore : public Form {
 
  protected:
   void formLoad() override;
+  void formUnload() override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // The title bar's close waits, like the exit button, for a run's end.
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   // The names and texts that tell the customer tab from the provider tab.
@@ -281,6 +285,7 @@ class FrmCat_Restore : public Form {
   int DefaultClassID = 0;
   ImportReport* report_ = nullptr;
   QString stopReason_;
+  RunState run_;
 };
 
 }  // namespace qalvoro

@@ -153,7 +153,7 @@ TEST_F(CatalogueWindowTest, EscapeClosesTheFileAndTheWindow) {
   auto& window = openWindow();
   QTest::keyClick(&window, Qt::Key_Escape);
   EXPECT_FALSE(window.source().isOpen());
-  EXPECT_FALSE(window.isLoaded());
+  EXPECT_TRUE(window.isUnloaded());
 }
 
 TEST_F(CatalogueWindowTest, TheBarGrowsPerRecordAndEveryProcessedRowLeavesTheWorkingCopy) {
@@ -211,6 +211,24 @@ TEST_F(CatalogueWindowTest, StopAndCancelLeaveTheRecordInHandAndTheRestInTheList
   window.CmdImportAll->click();
   EXPECT_EQ(rowsLeft(window, "الاصناف"), 0);
   EXPECT_EQ(count("SELECT COUNT(*) FROM Category WHERE BranchID = 1"), 4);
+}
+
+TEST_F(CatalogueWindowTest, ClosingDuringARunStopsItAndClosesAfterwards) {
+  StockRows rows;
+  rows.items = {{.number = "1"}, {.number = "2"}, {.number = "3"}};
+  writeStockFile(rows);
+  auto& window = openWindow();
+  int yields = 0;
+  user().onDoEvents([&] {
+    if (++yields != 3) return;  // at the second item
+    window.close();
+    EXPECT_TRUE(window.source().isOpen()) << "the file stays open until the run has ended";
+    window.CmdImport->click();  // disabled during the run: nothing happens
+  });
+  window.CmdImportAll->click();
+  EXPECT_EQ(count("SELECT COUNT(*) FROM Category"), 1) << "the run ends as by the stop button";
+  EXPECT_TRUE(window.isUnloaded());
+  EXPECT_FALSE(window.source().isOpen());
 }
 
 TEST_F(CatalogueWindowTest, TheItemOptionsSteerEachOther) {
