@@ -5,14 +5,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "host/forms/FileControls.h"
 #include "host/Globals.h"
-#include "host/language/Language.h"
-#include "host/platform/Platform.h"
-#include "host/dialogs/WinSeek.h"
-#include "host/forms/Windows.h"
 #include "host/db/Connection.h"
 #include "host/db/DbError.h"
+#include "host/dialogs/WinSeek.h"
+#include "host/forms/FileControls.h"
+#include "host/forms/Windows.h"
+#include "host/language/Language.h"
+#include "host/platform/Platform.h"
 #include "v1source/source/Version1Files.h"
 
 namespace qalvoro {
@@ -20,6 +20,8 @@ namespace {
 
 const QString kOpen = QStringLiteral("فتح");
 const QString kClose = QStringLiteral("اغلاق");
+const QString kLeftOut =
+    QStringLiteral("الملف تالف، وقد تم فتح ما أمكن قراءته منه. لم ينقل منه ما يلي:");
 
 enum class StepEnd { Next, Abort };
 
@@ -40,6 +42,14 @@ StepEnd runStep(const std::function<void()>& step) {
       if (answer == mb::kIgnore) return StepEnd::Next;
     }
   }
+}
+
+// Lists in one message the parts of a damaged file that the working copy
+// lacks.
+void showLeftOut(const QStringList& parts) {
+  if (parts.isEmpty()) return;
+  platform().msgBox(Translate(kLeftOut) + '\n' + parts.join('\n'),
+                    mb::kExclamation | globals().MsgBoxRtlFlags, QString());
 }
 
 // Runs steps in order until one is aborted; true when none was.
@@ -108,7 +118,7 @@ bool Version1Source::makeWorkingCopy(const QString& source) {
       [] { DeleteWorkingCopy(); },
       [&] { MakeWorkingCopy(source); },
       [&] {
-        if (!QFileInfo::exists(WorkingCopyPath())) CopyToWorkingCopy(source);
+        if (!QFileInfo::exists(WorkingCopyPath())) showLeftOut(MakeReadableWorkingCopy(source));
       },
   });
 }
@@ -116,6 +126,7 @@ bool Version1Source::makeWorkingCopy(const QString& source) {
 void Version1Source::openWorkingCopy() {
   auto database = std::make_unique<Connection>();
   OpenWorkingCopy(*database);
+  if (product_ == Product::Accounts) IndexAccountsFile(*database);
   database_ = std::move(database);
 }
 
