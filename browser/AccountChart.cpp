@@ -48,13 +48,11 @@ QString ImageKey(const ChartAccount& account) {
   return knownType ? shape + kTypeLetters[account.type] : shape;
 }
 
-bool NodeMatches(const QString& nodeText, const QString& search, bool byName, int mode) {
+bool NodeMatches(QStringView nodeText, QStringView search, bool byName, int mode) {
   if (mode == 1) return nodeText.contains(search);
   if (byName) return nodeText.startsWith(search);
   const qsizetype separator = nodeText.indexOf(kNumberSeparator);
-  const QString number =
-      separator < 0 ? QString() : nodeText.mid(separator + kNumberSeparator.size());
-  return number.startsWith(search);
+  return separator >= 0 && nodeText.mid(separator + kNumberSeparator.size()).startsWith(search);
 }
 
 }  // namespace qalvoro::AccountChart

@@ -40,7 +40,7 @@ QString ImageKey(const ChartAccount& account);
 // with it (mode 0) or contains it (mode 1); by number, the part after the
 // first "==" begins with it (mode 0) or the whole text contains it (mode 1).
 // Exact comparisons: case and diacritics matter.
-bool NodeMatches(const QString& nodeText, const QString& search, bool byName, int mode);
+bool NodeMatches(QStringView nodeText, QStringView search, bool byName, int mode);
 
 }  // namespace AccountChart
 }  // namespace qalvoro

@@ -124,7 +124,7 @@ class FrmBrowseAcc::LoadingPanel {
 
 FrmBrowseAcc::FrmBrowseAcc(QWidget* parent) : Form(QStringLiteral("FrmBrowseAcc"), parent) {
   setCaption(QStringLiteral("استعراض"));
-  setTwipsSize(6900, 7340);
+  setTwipsSize(7000, 7340);
   DrawAccountImages(ImageList1);
   buildSearchControls();
   buildFrameAdd();
@@ -168,22 +168,22 @@ void FrmBrowseAcc::buildFrameAdd() {
                               QStringLiteral("اسم الحساب (انجليزي):")};
   for (int i = 0; i < 4; ++i) {
     auto* label =
-        addControl<QLabel>(QStringLiteral("Label2"), {4840, 255 + i * 360, 1700, 285}, FrameAdd, i);
+        addControl<QLabel>(QStringLiteral("Label2"), {4440, 255 + i * 360, 2100, 285}, FrameAdd, i);
     label->setText(captions[i]);
   }
   lblAccFatherNo = sunken(
-      addControl<QLabel>(QStringLiteral("lblAccFatherNo"), {3600, 240, 1180, 315}, FrameAdd));
+      addControl<QLabel>(QStringLiteral("lblAccFatherNo"), {3200, 240, 1180, 315}, FrameAdd));
   lblAccFatherName = sunken(
-      addControl<QLabel>(QStringLiteral("lblAccFatherName"), {120, 240, 3420, 315}, FrameAdd));
-  txtAccNo = addControl<QLineEdit>(QStringLiteral("txtAccNo"), {3600, 600, 1180, 315}, FrameAdd);
+      addControl<QLabel>(QStringLiteral("lblAccFatherName"), {120, 240, 3020, 315}, FrameAdd));
+  txtAccNo = addControl<QLineEdit>(QStringLiteral("txtAccNo"), {3200, 600, 1180, 315}, FrameAdd);
   CmdSave = addControl<QPushButton>(QStringLiteral("CmdSave"), {1360, 570, 1180, 375}, FrameAdd);
   CmdSave->setText(QStringLiteral("حفظ"));
   CmdCancel = addControl<QPushButton>(QStringLiteral("CmdCancel"), {120, 570, 1180, 375}, FrameAdd);
   CmdCancel->setText(QStringLiteral("إلغاء الأمر"));
   txtAccNameA =
-      addControl<QLineEdit>(QStringLiteral("txtAccNameA"), {120, 960, 4660, 315}, FrameAdd);
+      addControl<QLineEdit>(QStringLiteral("txtAccNameA"), {120, 960, 4260, 315}, FrameAdd);
   txtAccNameE =
-      addControl<QLineEdit>(QStringLiteral("txtAccNameE"), {120, 1320, 4660, 315}, FrameAdd);
+      addControl<QLineEdit>(QStringLiteral("txtAccNameE"), {120, 1320, 4260, 315}, FrameAdd);
   FrameAdd->hide();
   connect(CmdSave, &QPushButton::clicked, this, [this] { CmdSave_Click(); });
   connect(CmdCancel, &QPushButton::clicked, this, [this] { CmdCancel_Click(); });
@@ -402,9 +402,8 @@ void FrmBrowseAcc::searchFrom(int index, const QString& text) {
   while (true) {
     found_ = false;
     for (int i = index; i <= TreeView1->nodeCount() && !found_; ++i) {
-      TreeView::Node& node = *TreeView1->nodeAt(i);
-      if (AccountChart::NodeMatches(node.text(0), text, byName, mode)) {
-        TreeView1->selectNode(node);
+      if (AccountChart::NodeMatches(TreeView1->nodeText(i), text, byName, mode)) {
+        TreeView1->selectNode(*TreeView1->nodeAt(i));
         found_ = true;
       }
     }

@@ -34,6 +34,7 @@ TreeView::TreeView(QWidget* parent) : QTreeWidget(parent) {
   setSelectionMode(QAbstractItemView::SingleSelection);
   setSortingEnabled(false);
   header()->setStretchLastSection(true);
+  textStarts_.push_back(0);
   connect(this, &QTreeWidget::itemExpanded, this,
           [this](Node* node) { showExpandedImage(*node, true); });
   connect(this, &QTreeWidget::itemCollapsed, this,
@@ -69,6 +70,8 @@ TreeView::Node& TreeView::addNode(const QString* relative, const QString& key, c
     addTopLevelItem(added);
   }
   nodes_.push_back(added);
+  texts_ += text;
+  textStarts_.push_back(texts_.size());
   byKey_.insert(key, added);
   return *added;
 }
@@ -76,7 +79,14 @@ TreeView::Node& TreeView::addNode(const QString* relative, const QString& key, c
 void TreeView::clearNodes() {
   clear();
   nodes_.clear();
+  texts_.clear();
+  textStarts_.assign(1, 0);
   byKey_.clear();
+}
+
+QStringView TreeView::nodeText(int index) const {
+  const qsizetype start = textStarts_[index - 1];
+  return QStringView(texts_).mid(start, textStarts_[index] - start);
 }
 
 TreeView::Node* TreeView::nodeAt(int index) const {

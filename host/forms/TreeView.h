@@ -75,6 +75,10 @@ class TreeView : public QTreeWidget {
   // The node with this index (1 ... nodeCount()); null outside.
   Node* nodeAt(int index) const;
   Node* node(const QString& key) const { return byKey_.value(key); }
+  // The text the node with this index (1 ... nodeCount()) was added with.
+  // The texts are kept one after the other in one buffer, so that walking
+  // all of them reads memory in order.
+  QStringView nodeText(int index) const;
 
   static int indexOf(const Node& node);
   static QString keyOf(const Node& node);
@@ -95,6 +99,8 @@ class TreeView : public QTreeWidget {
   QHash<QString, QString> expandedImages_;   // picture -> expanded picture
   QHash<QString, QString> collapsedImages_;  // expanded picture -> picture
   std::vector<Node*> nodes_;                 // by index - 1; owned by the tree
+  QString texts_;                            // the texts of all nodes, in order
+  std::vector<qsizetype> textStarts_;        // by index - 1, and the end
   QHash<QString, Node*> byKey_;
 };
 

@@ -99,7 +99,7 @@ TEST_F(TreeTest, EnglishWindowIsMirroredAndTranslated) {
     EXPECT_EQ(window.Option1[1]->text(), "By account number");
     EXPECT_EQ(window.Combo1->itemText(0), "Starts with");
     EXPECT_EQ(window.MenuAcc[2]->text(), "Delete");
-    EXPECT_EQ(twipsGeometry(*window.Frame1).left(), 6900 - (3450 + 3330) - 100);
+    EXPECT_EQ(twipsGeometry(*window.Frame1).left(), 7000 - (3450 + 3330) - 100);
   });
 }
 
