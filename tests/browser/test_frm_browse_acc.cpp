@@ -72,6 +72,9 @@ TEST_F(TreeTest, TreeShowsTheBranchWithKeysTextsTagsAndImages) {
     EXPECT_EQ(user().mousePointer(), MousePointer::Default);
     EXPECT_EQ(setting("ReLoadAccTree"), "0");
     EXPECT_TRUE(window.MenuAcc[0]->isVisible());
+    window.Cmd_Cancel->click();
+    EXPECT_FALSE(window.Cmd_Cancel->isEnabled())
+        << "the loading panel's button only disables itself";
 
     // Without "ReLoadAccTree" the tree shown stays; reloading reads it again.
     addAccount(1, "1205", QStringLiteral("الشيكات"), "12");
@@ -80,6 +83,7 @@ TEST_F(TreeTest, TreeShowsTheBranchWithKeysTextsTagsAndImages) {
     window.Command3->click();
     EXPECT_EQ(tree.nodeCount(), 32);
     EXPECT_EQ(TreeView::imageOf(*tree.node("R1205")), "PageY");
+    EXPECT_TRUE(window.Cmd_Cancel->isEnabled());
     EXPECT_EQ(setting("ReLoadAccTree"), "0");
     window.Command1->click();
   });
@@ -241,8 +245,13 @@ TEST_F(TreeTest, KeysAndDoubleClickDriveTheWindow) {
     QTest::keyClick(window.Text1, Qt::Key_Up);
     EXPECT_EQ(selectedKey(window), "R1");
     EXPECT_EQ(window.focusWidget(), window.Text1) << "the focus came back";
-
     window.Text1->setText("51");
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    window.TreeView1->setFocus();
+    window.Text1->setFocus();
+    EXPECT_EQ(window.Text1->selectedText(), "51") << "getting the focus selects the text";
+
     window.Option1[1]->setChecked(true);
     QTest::keyClick(window.Text1, Qt::Key_Return);
     ASSERT_EQ(selectedKey(window), "R51");
