@@ -336,9 +336,9 @@ void FrmBrowseAcc::FillTree() {
     const LoadingPanel panel(*this);
     TreeView1->clearNodes();
     const QString language = GetLanguage();
-    TreeView::Node& root = TreeView1->addNode(nullptr, kRootKey,
-                                              Translate(kChartOfAccounts) + QStringLiteral(" - ") +
-                                                  AccountChart::BranchName(BranchID, language));
+    TreeView::Node& root =
+        TreeView1->addTopNode(kRootKey, Translate(kChartOfAccounts) + QStringLiteral(" - ") +
+                                            AccountChart::BranchName(BranchID, language));
     root.setExpanded(true);
     const std::vector<ChartAccount> accounts = AccountChart::Read(BranchID);
     const qint64 total = static_cast<qint64>(accounts.size());
@@ -362,9 +362,9 @@ void FrmBrowseAcc::FillTree() {
 
 void FrmBrowseAcc::addAccountNode(const ChartAccount& account, const QString& language) {
   const QString relative = account.father == kTopLevel ? kRootKey : kRootKey + account.father;
-  TreeView::Node& node = TreeView1->addNode(&relative, kRootKey + account.number,
-                                            AccountChart::NodeText(account, language),
-                                            AccountChart::ImageKey(account));
+  TreeView::Node& node = TreeView1->addChildNode(relative, kRootKey + account.number,
+                                                 AccountChart::NodeText(account, language),
+                                                 AccountChart::ImageKey(account));
   TreeView::setTag(node, account.number);
 }
 

@@ -46,13 +46,20 @@ void TreeView::setExpandedImage(const QString& image, const QString& expandedIma
   collapsedImages_.insert(expandedImage, image);
 }
 
-TreeView::Node& TreeView::addNode(const QString* relative, const QString& key, const QString& text,
+TreeView::Node& TreeView::addTopNode(const QString& key, const QString& text,
+                                     const QString& image) {
+  return addNode(nullptr, key, text, image);
+}
+
+TreeView::Node& TreeView::addChildNode(const QString& relative, const QString& key,
+                                       const QString& text, const QString& image) {
+  Node* parent = node(relative);
+  if (!parent) throw TreeError(treeerr::kElementNotFound, kElementNotFound);
+  return addNode(parent, key, text, image);
+}
+
+TreeView::Node& TreeView::addNode(Node* parent, const QString& key, const QString& text,
                                   const QString& image) {
-  Node* parent = nullptr;
-  if (relative) {
-    parent = node(*relative);
-    if (!parent) throw TreeError(treeerr::kElementNotFound, kElementNotFound);
-  }
   if (byKey_.contains(key)) throw TreeError(treeerr::kKeyNotUnique, kKeyNotUnique);
   auto created = std::make_unique<Node>();
   if (!image.isEmpty()) {

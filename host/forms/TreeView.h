@@ -62,12 +62,13 @@ class TreeView : public QTreeWidget {
   // expanded ("CloseY" to "OpenY"); keys without one keep their picture.
   void setExpandedImage(const QString& image, const QString& expandedImage);
 
-  // Adds a node as the last child of the node whose key is relative, or at
-  // the top level when relative is null. Raises TreeError 35601 when there
-  // is no such relative or no such picture, 35602 when the key is taken; the
-  // tree is then unchanged.
-  Node& addNode(const QString* relative, const QString& key, const QString& text,
-                const QString& image = {});
+  // Adds a node at the top level, or as the last child of the node whose
+  // key is relative. Raise TreeError 35601 when there is no such relative or
+  // no such picture, 35602 when the key is taken; the tree is then
+  // unchanged.
+  Node& addTopNode(const QString& key, const QString& text, const QString& image = {});
+  Node& addChildNode(const QString& relative, const QString& key, const QString& text,
+                     const QString& image = {});
   // Removes every node.
   void clearNodes();
 
@@ -93,6 +94,7 @@ class TreeView : public QTreeWidget {
   void selectNode(Node& node);
 
  private:
+  Node& addNode(Node* parent, const QString& key, const QString& text, const QString& image);
   void showExpandedImage(Node& node, bool expanded);
 
   const ImageList* images_ = nullptr;

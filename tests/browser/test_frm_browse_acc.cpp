@@ -278,5 +278,30 @@ TEST_F(TreeTest, KeysAndDoubleClickDriveTheWindow) {
   });
 }
 
+TEST(TreeViewTest, KeysAreUniqueAndRelativesAndPicturesMustExist) {
+  ImageList images;
+  images.add("Page", QPixmap(16, 16));
+  TreeView tree;
+  tree.setImageList(&images);
+  tree.addTopNode("R", "root");
+  tree.addChildNode("R", "R1", "one", "Page");
+  const auto errorOf = [&](const QString& relative, const QString& key, const QString& image) {
+    try {
+      tree.addChildNode(relative, key, "two", image);
+    } catch (const TreeError& error) {
+      return error.number();
+    }
+    return 0L;
+  };
+  EXPECT_EQ(errorOf("R", "R1", "Page"), treeerr::kKeyNotUnique);
+  EXPECT_EQ(errorOf("R9", "R2", "Page"), treeerr::kElementNotFound);
+  EXPECT_EQ(errorOf("R", "R2", "Open"), treeerr::kElementNotFound);
+  EXPECT_EQ(tree.nodeCount(), 2) << "a failed add leaves the tree as it was";
+  EXPECT_EQ(tree.topLevelItem(0)->childCount(), 1);
+  EXPECT_EQ(tree.node("R2"), nullptr);
+  EXPECT_EQ(tree.nodeText(2), u"one");
+  EXPECT_EQ(TreeView::indexOf(*tree.node("R1")), 2);
+}
+
 }  // namespace
 }  // namespace qalvoro::test
