@@ -3,9 +3,11 @@
 // <Window>-en.png (default folder: docs/screenshots of the source tree).
 // Runs without a display (QT_QPA_PLATFORM=offscreen).
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSettings>
@@ -16,17 +18,18 @@
 #include <vector>
 
 #include "accounts/FrmAcc_Restore.h"
-#include "host/forms/FileControls.h"
-#include "host/forms/Form.h"
+#include "browser/FrmBrowseAcc.h"
+#include "host/Globals.h"
+#include "host/Version2Database.h"
+#include "host/db/DbError.h"
 #include "host/dialogs/FrmFilter.h"
 #include "host/dialogs/FrmOverWrite.h"
 #include "host/dialogs/FrmStart.h"
-#include "host/Globals.h"
-#include "host/platform/ScriptedUser.h"
-#include "host/Version2Database.h"
 #include "host/dialogs/WinSeek.h"
+#include "host/forms/FileControls.h"
+#include "host/forms/Form.h"
 #include "host/forms/Windows.h"
-#include "host/db/DbError.h"
+#include "host/platform/ScriptedUser.h"
 #include "tools/mdbwriter/V1Generator.h"
 
 namespace {
@@ -50,6 +53,33 @@ void showAnAccount(Form& form, const QString& accountsFolder) {
   window.Cmd_Last->click();
 }
 
+std::unique_ptr<Form> makeBrowser() {
+  auto browser = std::make_unique<FrmBrowseAcc>();
+  browser->BranchID = 1;
+  return browser;
+}
+
+// The account tree of the demo chart with a cash box account selected.
+FrmBrowseAcc& showTheChart(Form& form) {
+  auto& browser = static_cast<FrmBrowseAcc&>(form);
+  SaveSetting(QStringLiteral("ReLoadAccTree"), QStringLiteral("1"));
+  browser.FillTree();
+  for (const char* key : {"R5", "R4"})
+    browser.TreeView1->node(QLatin1String(key))->setExpanded(true);
+  browser.TreeView1->selectNode(*browser.TreeView1->node(QStringLiteral("R120102")));
+  return browser;
+}
+
+// The same window adding an account below the cash boxes.
+void addAnAccount(Form& form) {
+  FrmBrowseAcc& browser = showTheChart(form);
+  browser.TreeView1->selectNode(*browser.TreeView1->node(QStringLiteral("R1201")));
+  browser.MenuAcc[0]->setVisible(true);
+  browser.MenuAcc[0]->trigger();
+  browser.txtAccNameA->setText(QStringLiteral("صندوق المصروفات النثرية"));
+  browser.txtAccNameE->setText(QStringLiteral("Petty cash box"));
+}
+
 std::vector<Window> windows(const QString& accountsFolder) {
   return {
       {"FrmStart", [] { return std::make_unique<FrmStart>(); }},
@@ -58,6 +88,8 @@ std::vector<Window> windows(const QString& accountsFolder) {
       {"WinSeek", [] { return std::make_unique<WinSeek>(); }},
       {"FrmAcc_Restore", [] { return std::make_unique<FrmAcc_Restore>(); },
        [accountsFolder](Form& form) { showAnAccount(form, accountsFolder); }},
+      {"FrmBrowseAcc", makeBrowser, [](Form& form) { showTheChart(form); }},
+      {"FrmBrowseAcc-FrameAdd", makeBrowser, addAnAccount},
   };
 }
 
