@@ -205,12 +205,18 @@ std::vector<GridRow> DocumentStore::readLines(qint64 documentId) const {
   if (!kind_.readsLines) return rows;
   const QString& table = kind_.lineTable;
   Recordset lines;
-  lines.open(QStringLiteral("SELECT %1.*, Category.CategoryNo, Category.AName AS Cat_A_Name, "
+  QStringList columns;
+  for (const LineField& field : kind_.lineFields) {
+    if (field.value != LineValue::Zero) {
+      columns << table + '.' + field.column + QStringLiteral(" AS ") + field.column;
+    }
+  }
+  lines.open(QStringLiteral("SELECT %2, Category.CategoryNo, Category.AName AS Cat_A_Name, "
                             "Category.EName AS Cat_E_Name, Unit.AName AS Unit_A_Name, "
                             "Unit.EName AS Unit_E_Name FROM Unit INNER JOIN (Category INNER JOIN "
                             "%1 ON Category.CategoryID = %1.CategoryID) ON Unit.ID = %1.UnitID "
                             "WHERE %1.InvoiceID = ? ORDER BY %1.ID")
-                 .arg(table),
+                 .arg(table, columns.join(QStringLiteral(", "))),
              MainConnection(), LockType::ReadOnly, {documentId});
   const QString letter = GetLanguage();
   const auto optional = [&lines](const char* column) {

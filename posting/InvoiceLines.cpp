@@ -233,6 +233,13 @@ void InvoiceLines::enterItem(int row, const ItemEntry& item) {
   lineChanged(row);
 }
 
+bool InvoiceLines::hasLines() const {
+  for (int row = 1; row < grid_.rows() - 1; ++row) {
+    if (isLine(row)) return true;
+  }
+  return false;
+}
+
 std::vector<GridRow> InvoiceLines::rows() const {
   std::vector<GridRow> result;
   result.reserve(grid_.rows());

@@ -53,6 +53,8 @@ class InvoiceLines {
   // Fills an entered item into a row; an entry row gets a new row below it.
   void enterItem(int row, const ItemEntry& item);
 
+  // Whether a row above the entry row names an item.
+  bool hasLines() const;
   // Rows 1 to Rows-1.
   std::vector<GridRow> rows() const;
   // Shows stored lines, with the entry row after them.

@@ -152,7 +152,7 @@ DocumentHeader InvoiceWindow::header() const {
 bool InvoiceWindow::saveDocument() {
   failure_.reset();
   if (spec_.checksBeforeSave) {
-    if (Grid1->text().isEmpty()) {
+    if (!lines_->hasLines()) {
       MsgBox(kNoItem, mb::kCritical);
       return false;
     }

@@ -20,8 +20,7 @@ struct InvoiceSpec {
   InvoiceLines::SpreadStyle spread = InvoiceLines::SpreadStyle::Passes;
   // The window's tag carries the ID of the last document saved.
   bool tagsSavedId = false;
-  // The save refuses a document without an item in the current cell or
-  // without a date.
+  // The save refuses a document without a line or without a date.
   bool checksBeforeSave = false;
   // After a save the mode is emptied, so the next document needs the add
   // button again (else it stays "SAVE").

@@ -134,7 +134,9 @@ int FlexGrid::colAlignment(int col) const {
 void FlexGrid::setColAlignment(int col, int code) {
   checkCell(0, col);
   alignments_[col] = code;
+  const bool wasWriting = std::exchange(writing_, true);
   for (int r = 1; r < rowCount(); ++r) cell(r, col).setTextAlignment(alignmentFor(code));
+  writing_ = wasWriting;
 }
 
 void FlexGrid::clearCells() {
