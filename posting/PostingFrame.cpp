@@ -44,6 +44,7 @@ QLabel* PostingFrame::addLabel(const QString& caption, const QRect& twips, QWidg
 
 void PostingFrame::buildHeader() {
   FrameHeader = addControl<QGroupBox>(QStringLiteral("FrameHeader"), {6000, 100, 5200, 1900});
+  FrameHeader->setTitle(QStringLiteral("المستند"));
   addLabel(QStringLiteral("رقم الفاتورة:"), {3700, 300, 1350, 300}, FrameHeader);
   txtfNo = addControl<QLineEdit>(QStringLiteral("txtfNo"), {1700, 300, 1900, 300}, FrameHeader);
   addLabel(QStringLiteral("التاريخ :"), {3700, 700, 1350, 300}, FrameHeader);

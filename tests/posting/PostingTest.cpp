@@ -26,12 +26,14 @@ void PostingTest::SetUp() {
   db.execute("INSERT INTO Branch (AName, EName) VALUES (?, ?)",
              {QStringLiteral("الفرع الرئيسي"), "Main"});
   db.execute("INSERT INTO Unit (AName, EName) VALUES (?, ?)", {QStringLiteral("حبة"), "Piece"});
-  db.execute("INSERT INTO Category (BranchID, CategoryNo, AName, EName, U1, SPriceU1, CostPrice) "
-             "VALUES (1, 'A1', ?, 'Pen', 1, 50, 30)",
-             {QStringLiteral("قلم")});
-  db.execute("INSERT INTO Category (BranchID, CategoryNo, AName, EName, U1, SPriceU1, CostPrice) "
-             "VALUES (1, 'B2', ?, 'Book', 1, 25, 20)",
-             {QStringLiteral("كتاب")});
+  db.execute(
+      "INSERT INTO Category (BranchID, CategoryNo, AName, EName, U1, SPriceU1, CostPrice) "
+      "VALUES (1, 'A1', ?, 'Pen', 1, 50, 30)",
+      {QStringLiteral("قلم")});
+  db.execute(
+      "INSERT INTO Category (BranchID, CategoryNo, AName, EName, U1, SPriceU1, CostPrice) "
+      "VALUES (1, 'B2', ?, 'Book', 1, 25, 20)",
+      {QStringLiteral("كتاب")});
   db.execute("INSERT INTO Customer (BranchID, fNo, AName, Debit) VALUES (1, 7, ?, 100)",
              {QStringLiteral("عميل")});
   db.execute("INSERT INTO Provider (BranchID, fNo, AName) VALUES (1, 9, ?)",
@@ -54,9 +56,23 @@ void PostingTest::addLine(InvoiceWindow& window, int categoryId, const QString& 
   FlexGrid& grid = *window.Grid1;
   const int row = grid.row();
   const QString amount = GeneralNumber(Val(quantity) * Val(price));
-  const QStringList cells = {QString::number(row), "A1", nameAndDescription, "Piece", quantity,
-                             price, amount, "", amount, "1", quantity,
-                             QString::number(categoryId), "0", price, "0", "30", ""};
+  const QStringList cells = {QString::number(row),
+                             "A1",
+                             nameAndDescription,
+                             "Piece",
+                             quantity,
+                             price,
+                             amount,
+                             "",
+                             amount,
+                             "1",
+                             quantity,
+                             QString::number(categoryId),
+                             "0",
+                             price,
+                             "0",
+                             "30",
+                             ""};
   for (int col = 0; col < cells.size(); ++col) grid.setTextMatrix(row, col, cells[col]);
   grid.setRows(grid.rows() + 1);
   grid.setRow(row + 1);

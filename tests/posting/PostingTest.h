@@ -31,8 +31,8 @@ class PostingTest : public HostTest {
     return window;
   }
   // Fills the grid's current row as the imports do and moves to the next.
-  void addLine(InvoiceWindow& window, int categoryId, const QString& quantity,
-               const QString& price, const QString& nameAndDescription = "Item");
+  void addLine(InvoiceWindow& window, int categoryId, const QString& quantity, const QString& price,
+               const QString& nameAndDescription = "Item");
 
   QVariant scalar(const QString& sql, const QVariantList& params = {});
   int count(const QString& sql, const QVariantList& params = {});

@@ -87,7 +87,7 @@ TEST_F(InvoiceLinesTest, AShareLargerThanALinesTotalStopsAtZero) {
 
 TEST_F(InvoiceLinesTest, SpreadsUnevenDiscountsExactly) {
   for (InvoiceWindow* window : std::initializer_list<InvoiceWindow*>{&newDocument<FrmInvSales>(),
-                                                                    &newDocument<FrmInvBuy>()}) {
+                                                                     &newDocument<FrmInvBuy>()}) {
     SCOPED_TRACE(window->objectName().toStdString());
     addLine(*window, itemA, "3", "33.33");
     addLine(*window, itemB, "1", "10.01");

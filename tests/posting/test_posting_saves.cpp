@@ -32,7 +32,9 @@ class PostingSaveTest : public PostingTest, public ::testing::WithParamInterface
     window.txtDiscount2_KeyPress(13);
     return window;
   }
-  double debit() { return scalar("SELECT Debit FROM Customer WHERE ID = ?", {customer}).toDouble(); }
+  double debit() {
+    return scalar("SELECT Debit FROM Customer WHERE ID = ?", {customer}).toDouble();
+  }
 };
 
 TEST_P(PostingSaveTest, CreditSaleStoresHeaderLinesAndTheCustomersDebit) {
@@ -61,9 +63,9 @@ TEST_P(PostingSaveTest, CreditSaleStoresHeaderLinesAndTheCustomersDebit) {
   EXPECT_EQ(header->value("SaleManID").toInt(), -1);
   EXPECT_EQ(debit(), 325);
   EXPECT_EQ(count("SELECT COUNT(*) FROM SInvSData WHERE InvoiceID = ?", {id}), 2);
-  EXPECT_EQ(scalar("SELECT Description FROM SInvSData WHERE InvoiceID = ? ORDER BY ID", {id})
-                .toString(),
-            "it's blue");
+  EXPECT_EQ(
+      scalar("SELECT Description FROM SInvSData WHERE InvoiceID = ? ORDER BY ID", {id}).toString(),
+      "it's blue");
   EXPECT_EQ(scalar("SELECT COUNT(*) FROM SInvSData WHERE Description = '' AND InvoiceID = ?", {id})
                 .toInt(),
             1)
@@ -112,8 +114,9 @@ TEST_P(PostingSaveTest, QuantitiesAreStoredAsIntegersHalvesToEven) {
   window.Cmd_Save->click();
   const qint64 id = window.savedId();
   Recordset lines;
-  lines.open("SELECT Quantity, ActualQty, Net, Total FROM SInvSData WHERE InvoiceID = ? ORDER BY ID",
-             MainConnection(), LockType::ReadOnly, {id});
+  lines.open(
+      "SELECT Quantity, ActualQty, Net, Total FROM SInvSData WHERE InvoiceID = ? ORDER BY ID",
+      MainConnection(), LockType::ReadOnly, {id});
   ASSERT_EQ(lines.recordCount(), 2) << "no item, no line; the entry row is never written";
   EXPECT_EQ(lines.value("Quantity").toInt(), 2);
   EXPECT_EQ(lines.value("ActualQty").toInt(), 2);
@@ -227,8 +230,8 @@ TEST_P(PostingSaveTest, AFailedSaveLeavesNothingAndGivesTheLockBack) {
     const QString lines = purchase ? "BInvData" : "SInvSData";
     const QString headers = purchase ? "BuyInvoice" : "SaleInvoice";
     MainConnection().execute("ALTER TABLE " + lines + " RENAME TO Kept");
-    InvoiceWindow& window = purchase ? static_cast<InvoiceWindow&>(newDocument<FrmInvBuy>())
-                                     : creditSale("30");
+    InvoiceWindow& window =
+        purchase ? static_cast<InvoiceWindow&>(newDocument<FrmInvBuy>()) : creditSale("30");
     if (purchase) {
       window.txtfNo->setText("30");
       addLine(window, itemA, "1", "10");
