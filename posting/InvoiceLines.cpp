@@ -194,6 +194,8 @@ void InvoiceLines::discountEntered() {
   if (typed > 0) lineDiscount(0, Val(boxes_.total));
   lineDiscount(Val(boxes_.discount), Val(boxes_.total));
   const double rest = typed - Val(boxes_.discount);
+  // A rest below one goes onto the first line; a rest of zero leaves it as
+  // it is, so that a discount of 0 keeps every discount cell empty.
   if (rest != 0 && rest > -1 && rest < 1) {
     grid_.setRow(1);
     setCell(1, 7, GeneralNumber(Val(cell(1, 7)) + rest));

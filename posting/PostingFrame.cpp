@@ -80,10 +80,13 @@ void PostingFrame::buildButtons() {
   Cmd_Save = button("Cmd_Save", "حفظ", 1950);
   Cmd_Exit = button("Cmd_Exit", "خروج  Esc", 300);
   if (spec_.escapePressesExit) setCancelButton(Cmd_Exit);
-  connect(Cmd_Add, &QPushButton::clicked, this, [this] { Cmd_Add_Click(); });
-  connect(Cmd_Save, &QPushButton::clicked, this, [this] { Cmd_Save_Click(); });
-  connect(Cmd_Exit, &QPushButton::clicked, this,
-          [this] { ReportErrors([this] { Cmd_Exit_Click(); }); });
+  const auto on = [this](QPushButton* button, void (PostingFrame::*handler)()) {
+    connect(button, &QPushButton::clicked, this,
+            [this, handler] { ReportErrors([this, handler] { (this->*handler)(); }); });
+  };
+  on(Cmd_Add, &PostingFrame::Cmd_Add_Click);
+  on(Cmd_Save, &PostingFrame::Cmd_Save_Click);
+  on(Cmd_Exit, &PostingFrame::Cmd_Exit_Click);
 }
 
 void PostingFrame::formLoad() {
@@ -122,7 +125,7 @@ void PostingFrame::Cmd_Add_Click() {
   txtPartyName->clear();
   txtPartyNo->setText(spec_.partyNumberZero ? QStringLiteral("0") : QString());
   partyId_ = -1;
-  ReportErrors([this] { clearDocument(); });
+  clearDocument();
   const QDateTime now = platform().now();
   txtDate1->setText(
       now.date().toString(QStringLiteral("yyyy/MM/dd"),
