@@ -72,7 +72,7 @@ QString amount(const QVariant& value) { return Format(value.toDouble(), globals(
 }  // namespace
 
 void DocumentStore::open(int branchId) {
-  if (isOpen() && openBranch_ == branchId) {
+  if (isOpenFor(branchId)) {
     headers_.requery();
   } else {
     QString sql = QStringLiteral("SELECT * FROM ") + kind_.headerTable +

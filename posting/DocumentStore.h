@@ -58,6 +58,7 @@ class DocumentStore {
   void open(int branchId);
   Recordset& headers() { return headers_; }
   bool isOpen() const { return headers_.state() == 1; }
+  bool isOpenFor(int branchId) const { return isOpen() && openBranch_ == branchId; }
 
   // Stores a document; rows are the grid rows 1 to Rows-1, the lines are
   // those the kind's line rule picks. With addMode (or for a kind that adds

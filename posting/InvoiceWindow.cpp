@@ -163,7 +163,7 @@ bool InvoiceWindow::saveDocument() {
     }
   }
   try {
-    if (!store_.isOpen()) store_.open(BranchID());
+    if (!store_.isOpenFor(BranchID())) store_.open(BranchID());
     savedId_ = store_.save(mode() == QLatin1String("Add"), header(), lines_->rows());
   } catch (const DbError& error) {
     failure_ = error;

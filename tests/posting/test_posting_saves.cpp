@@ -269,6 +269,15 @@ TEST_P(PostingSaveTest, ReplacingADocumentLeavesNothingOfTheOldOne) {
   EXPECT_EQ(window.store().headers().recordCount(), 2);
   EXPECT_EQ(debit(), 550);
   EXPECT_EQ(DocumentStore::removeDocuments(SalesInvoiceKind(), 2, 40), 0) << "another branch";
+
+  auto& purchaseReturn = newDocument<FrmInvBuy_R>();
+  purchaseReturn.txtfNo->setText("40");
+  addLine(purchaseReturn, itemA, "1", "10");
+  purchaseReturn.Cmd_Save->click();
+  EXPECT_EQ(DocumentStore::removeDocuments(BuyReturnKind(), 1, 40), 1);
+  EXPECT_EQ(count("SELECT COUNT(*) FROM RBuyInvoice") + count("SELECT COUNT(*) FROM RBInvData"), 0);
+  EXPECT_EQ(count("SELECT COUNT(*) FROM SaleInvoice"), 2) << "other kinds keep their documents";
+  EXPECT_FALSE(lockHeld("RBuyInvoice"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, PostingSaveTest, ::testing::ValuesIn(kEngines),
