@@ -252,6 +252,20 @@ TEST_P(PostingSaveTest, AFailedSaveLeavesNothingAndGivesTheLockBack) {
   EXPECT_EQ(debit(), 325);
 }
 
+TEST_P(PostingSaveTest, AnInvoiceAndItsBalanceChangeAreStoredTogether) {
+  MainConnection().execute("ALTER TABLE Customer RENAME TO KeptCustomers");
+  auto& window = creditSale("50");
+  window.Cmd_Save->click();
+  ASSERT_TRUE(window.lastSaveFailed()) << "the balance could not be raised";
+  EXPECT_EQ(count("SELECT COUNT(*) FROM SaleInvoice"), 0);
+  EXPECT_EQ(count("SELECT COUNT(*) FROM SInvSData"), 0);
+  EXPECT_FALSE(lockHeld("Sales"));
+  MainConnection().execute("ALTER TABLE KeptCustomers RENAME TO Customer");
+  window.Cmd_Save->click();
+  ASSERT_FALSE(window.lastSaveFailed());
+  EXPECT_EQ(debit(), 325);
+}
+
 TEST_P(PostingSaveTest, ReplacingADocumentLeavesNothingOfTheOldOne) {
   creditSale("40").Cmd_Save->click();
   creditSale("41").Cmd_Save->click();
