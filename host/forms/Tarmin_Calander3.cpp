@@ -1,5 +1,7 @@
 #include "host/forms/Tarmin_Calander3.h"
 
+#include <QEvent>
+
 namespace qalvoro {
 namespace {
 
@@ -10,7 +12,11 @@ const QTime kEmptyTime(0, 0);
 
 }  // namespace
 
+// Dates and times read left to right in both languages: laid out right to
+// left, the edit would also show their parts in reverse ("dd/MM/yyyy"). So the
+// control stays left to right whatever its window says.
 Tarmin_Calander3::Tarmin_Calander3(QWidget* parent) : QDateTimeEdit(parent) {
+  setLayoutDirection(Qt::LeftToRight);
   setMinimumDate(kEmptyDate);
   setSpecialValueText(QStringLiteral(" "));
   setKind(Kind::Date);
@@ -61,6 +67,18 @@ void Tarmin_Calander3::setCalendarType(int type) {
   const QSignalBlocker blocker(this);
   setCalendar(calendar());
   if (!autoChange_ && !before.isEmpty()) setText(before);
+}
+
+bool Tarmin_Calander3::event(QEvent* event) {
+  const bool handled = QDateTimeEdit::event(event);
+  if (event->type() == QEvent::LayoutDirectionChange) {
+    if (layoutDirection() != Qt::LeftToRight) {
+      setLayoutDirection(Qt::LeftToRight);
+    } else {
+      setKind(kind_);
+    }
+  }
+  return handled;
 }
 
 void Tarmin_Calander3::showEmpty(bool empty) {

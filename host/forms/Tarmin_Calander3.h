@@ -32,6 +32,9 @@ class Tarmin_Calander3 : public QDateTimeEdit {
   bool autoChange() const { return autoChange_; }
   void setAutoChange(bool autoChange) { autoChange_ = autoChange; }
 
+ protected:
+  bool event(QEvent* event) override;
+
  private:
   void showEmpty(bool empty);
   QCalendar calendar() const;

@@ -68,6 +68,9 @@ TEST_F(PostingFrameTest, TheReturnWindowsAnswerTheirKeysAndAskBeforeUndoing) {
   EXPECT_EQ(window.mode(), "") << "F5 does nothing while the save button is disabled";
   QTest::keyClick(&window, Qt::Key_F2);
   ASSERT_EQ(window.mode(), "Add");
+  EXPECT_EQ(window.txtDate1->findChild<QLineEdit*>()->text(), "2026/01/01")
+      << "a right-to-left window shows the date's parts in their order";
+  EXPECT_EQ(window.txtTime1->findChild<QLineEdit*>()->text(), "12:00");
   window.txtfNo->setText("9");
   addLine(window, itemA, "2", "10");
 
