@@ -69,11 +69,20 @@ void FlexGrid::checkCell(int row, int col) const {
 void FlexGrid::setRow(int row) {
   checkCell(row, 0);
   row_ = row;
+  showCurrentCell();
 }
 
 void FlexGrid::setCol(int col) {
   checkCell(0, col);
   col_ = col;
+  showCurrentCell();
+}
+
+void FlexGrid::showCurrentCell() {
+  if (col_ >= columnCount()) return;
+  const bool wasWriting = std::exchange(writing_, true);
+  setCurrentCell(row_, col_);
+  writing_ = wasWriting;
 }
 
 QTableWidgetItem& FlexGrid::cell(int row, int col) {

@@ -12,7 +12,8 @@ namespace qalvoro {
 // alignment code per column (0 left-top, 1 left-centre, 3 centre-top,
 // 4 centre-centre, 6 right-top, 7 right-centre, ...). Code reads and writes
 // every cell, hidden ones included; the user edits only the cells of the
-// editable columns, and each edit is announced by cellEdited.
+// editable columns, and each edit is announced by cellEdited. A row or
+// column outside the grid raises DbError 381.
 class FlexGrid : public QTableWidget {
   Q_OBJECT
 
@@ -54,6 +55,8 @@ class FlexGrid : public QTableWidget {
   QTableWidgetItem& cell(int row, int col);
   void styleCell(QTableWidgetItem& item, int row, int col) const;
   void checkCell(int row, int col) const;
+  // Puts the table's highlighted cell on the current row and column.
+  void showCurrentCell();
 
   int row_ = 0;
   int col_ = 0;
