@@ -25,14 +25,14 @@ QLabel* sunken(QLabel* label) {
 
 }  // namespace
 
-InvoiceWindow::InvoiceWindow(const InvoiceSpec& spec, QWidget* parent)
-    : PostingFrame(spec.frame, parent), spec_(spec), store_(*spec.kind) {
+InvoiceWindow::InvoiceWindow(const InvoiceTraits& traits, QWidget* parent)
+    : PostingFrame(traits.frame, parent), traits_(traits), store_(*traits.kind) {
   buildGrid();
   buildTotals();
-  lines_ = std::make_unique<InvoiceLines>(*Grid1, boxes_, spec.totals, spec.spread);
-  if (!spec.linkBoxName.isEmpty()) {
+  lines_ = std::make_unique<InvoiceLines>(*Grid1, boxes_, traits.totals, traits.spread);
+  if (!traits.linkBoxName.isEmpty()) {
     addLabel(QStringLiteral("رقم الفاتورة المرتجعة :"), {3800, 1500, 1750, 300}, FrameParty);
-    txtLinkNo = addControl<QLineEdit>(spec.linkBoxName, {2300, 1500, 1400, 300}, FrameParty);
+    txtLinkNo = addControl<QLineEdit>(traits.linkBoxName, {2300, 1500, 1400, 300}, FrameParty);
   }
 }
 
@@ -65,7 +65,7 @@ void InvoiceWindow::buildTotals() {
   addEntryFrame(FrameTotals);
   connect(txtDiscount2, &QLineEdit::returnPressed, this,
           [this] { ReportErrors([this] { txtDiscount2_KeyPress(13); }); });
-  if (spec_.totals == InvoiceLines::TotalsStyle::Purchase) {
+  if (traits_.totals == InvoiceLines::TotalsStyle::Purchase) {
     connect(txtDiscount2, &QLineEdit::editingFinished, this,
             [this] { ReportErrors([this] { Totals(); }); });
   }
@@ -96,7 +96,7 @@ void InvoiceWindow::Totals() {
 }
 
 void InvoiceWindow::ReadLines(qint64 documentId) {
-  if (!spec_.kind->readsLines) return;
+  if (!traits_.kind->readsLines) return;
   const auto stored = store_.readLines(documentId);
   withBoxes([this, &stored] { lines_->showLines(stored); });
 }
@@ -151,7 +151,7 @@ DocumentHeader InvoiceWindow::header() const {
 
 bool InvoiceWindow::saveDocument() {
   failure_.reset();
-  if (spec_.checksBeforeSave) {
+  if (traits_.checksBeforeSave) {
     if (!lines_->hasLines()) {
       MsgBox(kNoItem, mb::kCritical);
       return false;
@@ -170,8 +170,8 @@ bool InvoiceWindow::saveDocument() {
     if (isVisible()) ShowError(error);
     return false;
   }
-  if (spec_.tagsSavedId) setTag(*this, QString::number(savedId_));
-  setMode(spec_.emptiesModeAfterSave ? QString() : QStringLiteral("SAVE"));
+  if (traits_.tagsSavedId) setTag(*this, QString::number(savedId_));
+  setMode(traits_.emptiesModeAfterSave ? QString() : QStringLiteral("SAVE"));
   SetButtonState(2);
   return true;
 }

@@ -13,8 +13,8 @@ class FlexGrid;
 
 // What tells the four document windows apart: their frame, their tables
 // and the variants of the line and totals routines they use.
-struct InvoiceSpec {
-  FrameSpec frame;
+struct InvoiceTraits {
+  FrameTraits frame;
   const DocumentKind* kind = nullptr;
   InvoiceLines::TotalsStyle totals = InvoiceLines::TotalsStyle::Sales;
   InvoiceLines::SpreadStyle spread = InvoiceLines::SpreadStyle::Passes;
@@ -42,7 +42,7 @@ class InvoiceWindow : public PostingFrame {
   Q_OBJECT
 
  public:
-  explicit InvoiceWindow(const InvoiceSpec& spec, QWidget* parent = nullptr);
+  explicit InvoiceWindow(const InvoiceTraits& traits, QWidget* parent = nullptr);
   ~InvoiceWindow() override;
 
   // Opens the header rows of BranchID (kept open while the branch stays
@@ -65,7 +65,7 @@ class InvoiceWindow : public PostingFrame {
   qint64 savedId() const { return savedId_; }
 
   DocumentStore& store() { return store_; }
-  const InvoiceSpec& spec() const { return spec_; }
+  const InvoiceTraits& traits() const { return traits_; }
 
   QGroupBox* FrameGrid = nullptr;
   FlexGrid* Grid1 = nullptr;
@@ -90,7 +90,7 @@ class InvoiceWindow : public PostingFrame {
   void Grid1_CellEdited(int row, int col);
   DocumentHeader header() const;
 
-  const InvoiceSpec& spec_;
+  const InvoiceTraits& traits_;
   DocumentStore store_;
   InvoiceLines::Boxes boxes_;
   std::unique_ptr<InvoiceLines> lines_;

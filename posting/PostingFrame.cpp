@@ -28,9 +28,9 @@ bool truthOf(const QString& text) {
 
 }  // namespace
 
-PostingFrame::PostingFrame(const FrameSpec& spec, QWidget* parent)
-    : Form(spec.windowName, parent), spec_(spec) {
-  setCaption(spec.caption);
+PostingFrame::PostingFrame(const FrameTraits& traits, QWidget* parent)
+    : Form(traits.windowName, parent), traits_(traits) {
+  setCaption(traits.caption);
   setTwipsSize(11400, 7350);
   buildHeader();
   buildButtons();
@@ -59,11 +59,11 @@ void PostingFrame::buildHeader() {
       addControl<QComboBox>(QStringLiteral("CboPayment"), {1700, 1480, 1900, 330}, FrameHeader);
 
   FrameParty = addControl<QGroupBox>(QStringLiteral("FrameParty"), {200, 100, 5700, 1900});
-  FrameParty->setTitle(spec_.partyCaption);
+  FrameParty->setTitle(traits_.partyCaption);
   addLabel(QStringLiteral("الرقم :"), {4300, 300, 1250, 300}, FrameParty);
-  txtPartyNo = addControl<QLineEdit>(spec_.partyNoName, {2800, 300, 1400, 300}, FrameParty);
+  txtPartyNo = addControl<QLineEdit>(traits_.partyNoName, {2800, 300, 1400, 300}, FrameParty);
   addLabel(QStringLiteral("الاسم :"), {4300, 700, 1250, 300}, FrameParty);
-  txtPartyName = addControl<QLineEdit>(spec_.partyNameName, {150, 700, 4050, 300}, FrameParty);
+  txtPartyName = addControl<QLineEdit>(traits_.partyNameName, {150, 700, 4050, 300}, FrameParty);
   addLabel(QStringLiteral("ملاحظات :"), {4300, 1100, 1250, 300}, FrameParty);
   txtNote = addControl<QLineEdit>(QStringLiteral("txtNote"), {150, 1100, 4050, 300}, FrameParty);
   addEntryFrame(FrameHeader);
@@ -79,7 +79,7 @@ void PostingFrame::buildButtons() {
   Cmd_Add = button("Cmd_Add", "جديد", 3600);
   Cmd_Save = button("Cmd_Save", "حفظ", 1950);
   Cmd_Exit = button("Cmd_Exit", "خروج  Esc", 300);
-  if (spec_.escapePressesExit) setCancelButton(Cmd_Exit);
+  if (traits_.escapePressesExit) setCancelButton(Cmd_Exit);
   const auto on = [this](QPushButton* button, void (PostingFrame::*handler)()) {
     connect(button, &QPushButton::clicked, this,
             [this, handler] { ReportErrors([this, handler] { (this->*handler)(); }); });
@@ -123,7 +123,7 @@ void PostingFrame::Cmd_Add_Click() {
   txtfNo->clear();
   txtDate1->setText(QString());
   txtPartyName->clear();
-  txtPartyNo->setText(spec_.partyNumberZero ? QStringLiteral("0") : QString());
+  txtPartyNo->setText(traits_.partyNumberZero ? QStringLiteral("0") : QString());
   partyId_ = -1;
   clearDocument();
   const QDateTime now = platform().now();
@@ -141,7 +141,7 @@ void PostingFrame::Cmd_Add_Click() {
 void PostingFrame::Cmd_Save_Click() { saveDocument(); }
 
 void PostingFrame::Cmd_Exit_Click() {
-  if (!spec_.exitAsksUndo) {
+  if (!traits_.exitAsksUndo) {
     setTag(*this, QString());
     hide();
     return;
@@ -163,8 +163,8 @@ void PostingFrame::keyPressEvent(QKeyEvent* event) {
     event->accept();
     return true;
   };
-  if (spec_.functionKeys && event->key() == Qt::Key_F2 && press(Cmd_Add)) return;
-  if (spec_.functionKeys && event->key() == Qt::Key_F5 && press(Cmd_Save)) return;
+  if (traits_.functionKeys && event->key() == Qt::Key_F2 && press(Cmd_Add)) return;
+  if (traits_.functionKeys && event->key() == Qt::Key_F5 && press(Cmd_Save)) return;
   Form::keyPressEvent(event);
 }
 

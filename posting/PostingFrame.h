@@ -17,7 +17,7 @@ class Tarmin_Calander3;
 // What tells the posting windows apart in their frame: names, captions and
 // the few habits that differ (keys, the exit button, the party number a new
 // document starts with).
-struct FrameSpec {
+struct FrameTraits {
   QString windowName;
   QString caption;
   QString partyNoName;    // txtCusNo or txtProvNo
@@ -43,7 +43,7 @@ class PostingFrame : public Form {
   Q_OBJECT
 
  public:
-  explicit PostingFrame(const FrameSpec& spec, QWidget* parent = nullptr);
+  explicit PostingFrame(const FrameTraits& traits, QWidget* parent = nullptr);
 
   // The window's state: the party's ID (CustomerID or ProviderID, -1 for a
   // walk-in party), the cash box's account ID and the branch.
@@ -94,7 +94,7 @@ class PostingFrame : public Form {
   void Cmd_Save_Click();
   void Cmd_Exit_Click();
 
-  const FrameSpec& spec_;
+  const FrameTraits& traits_;
   int partyId_ = -1;
   int cashierAccId_ = 0;
   int branchId_ = 0;

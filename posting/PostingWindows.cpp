@@ -6,8 +6,8 @@ namespace {
 using Totals = InvoiceLines::TotalsStyle;
 using Spread = InvoiceLines::SpreadStyle;
 
-FrameSpec partyFrame(const char* name, const char* caption, bool customer) {
-  FrameSpec frame;
+FrameTraits partyFrame(const char* name, const char* caption, bool customer) {
+  FrameTraits frame;
   frame.windowName = QString::fromLatin1(name);
   frame.caption = QString::fromUtf8(caption);
   frame.partyNoName = customer ? QStringLiteral("txtCusNo") : QStringLiteral("txtProvNo");
@@ -17,59 +17,62 @@ FrameSpec partyFrame(const char* name, const char* caption, bool customer) {
   return frame;
 }
 
-InvoiceSpec invoiceSpec(FrameSpec frame, const DocumentKind& kind, Totals totals, Spread spread) {
-  InvoiceSpec spec;
-  spec.frame = std::move(frame);
-  spec.kind = &kind;
-  spec.totals = totals;
-  spec.spread = spread;
-  return spec;
+InvoiceTraits invoiceTraits(FrameTraits frame, const DocumentKind& kind, Totals totals,
+                            Spread spread) {
+  InvoiceTraits traits;
+  traits.frame = std::move(frame);
+  traits.kind = &kind;
+  traits.totals = totals;
+  traits.spread = spread;
+  return traits;
 }
 
-const InvoiceSpec& salesInvoice() {
-  static const InvoiceSpec spec = [] {
-    InvoiceSpec s = invoiceSpec(partyFrame("FrmInvSales", "فاتورة مبيعات", true),
-                                SalesInvoiceKind(), Totals::Sales, Spread::Passes);
+const InvoiceTraits& salesInvoice() {
+  static const InvoiceTraits traits = [] {
+    InvoiceTraits s = invoiceTraits(partyFrame("FrmInvSales", "فاتورة مبيعات", true),
+                                    SalesInvoiceKind(), Totals::Sales, Spread::Passes);
     s.frame.partyNumberZero = true;
     s.tagsSavedId = true;
     return s;
   }();
-  return spec;
+  return traits;
 }
 
-const InvoiceSpec& buyInvoice() {
-  static const InvoiceSpec spec = [] {
-    InvoiceSpec s = invoiceSpec(partyFrame("FrmInvBuy", "فاتورة مشتريات", false), BuyInvoiceKind(),
-                                Totals::Purchase, Spread::Proportional);
+const InvoiceTraits& buyInvoice() {
+  static const InvoiceTraits traits = [] {
+    InvoiceTraits s = invoiceTraits(partyFrame("FrmInvBuy", "فاتورة مشتريات", false),
+                                    BuyInvoiceKind(), Totals::Purchase, Spread::Proportional);
     s.frame.escapePressesExit = true;
     s.checksBeforeSave = true;
     return s;
   }();
-  return spec;
+  return traits;
 }
 
 // The return windows: Esc, F2 and F5, the undo question, and a link box.
-InvoiceSpec returnSpec(FrameSpec frame, const DocumentKind& kind, Totals totals,
-                       const char* linkBox) {
+InvoiceTraits returnTraits(FrameTraits frame, const DocumentKind& kind, Totals totals,
+                           const char* linkBox) {
   frame.escapePressesExit = true;
   frame.functionKeys = true;
   frame.exitAsksUndo = true;
-  InvoiceSpec spec = invoiceSpec(std::move(frame), kind, totals, Spread::Proportional);
-  spec.emptiesModeAfterSave = true;
-  spec.linkBoxName = QString::fromLatin1(linkBox);
-  return spec;
+  InvoiceTraits traits = invoiceTraits(std::move(frame), kind, totals, Spread::Proportional);
+  traits.emptiesModeAfterSave = true;
+  traits.linkBoxName = QString::fromLatin1(linkBox);
+  return traits;
 }
 
-const InvoiceSpec& salesReturn() {
-  static const InvoiceSpec spec = returnSpec(partyFrame("FrmInvSales_R", "مرتجع مبيعات", true),
-                                             SalesReturnKind(), Totals::Sales, "txtSaleNo");
-  return spec;
+const InvoiceTraits& salesReturn() {
+  static const InvoiceTraits traits =
+      returnTraits(partyFrame("FrmInvSales_R", "مرتجع مبيعات", true), SalesReturnKind(),
+                   Totals::Sales, "txtSaleNo");
+  return traits;
 }
 
-const InvoiceSpec& buyReturn() {
-  static const InvoiceSpec spec = returnSpec(partyFrame("FrmInvBuy_R", "مرتجع مشتريات", false),
-                                             BuyReturnKind(), Totals::Purchase, "txtBuyNo");
-  return spec;
+const InvoiceTraits& buyReturn() {
+  static const InvoiceTraits traits =
+      returnTraits(partyFrame("FrmInvBuy_R", "مرتجع مشتريات", false), BuyReturnKind(),
+                   Totals::Purchase, "txtBuyNo");
+  return traits;
 }
 
 }  // namespace
