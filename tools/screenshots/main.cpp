@@ -30,6 +30,8 @@
 #include "host/forms/Form.h"
 #include "host/forms/Windows.h"
 #include "host/platform/ScriptedUser.h"
+#include "host/forms/FlexGrid.h"
+#include "posting/PostingWindows.h"
 #include "tools/mdbwriter/V1Generator.h"
 
 namespace {
@@ -78,6 +80,44 @@ void addAnAccount(Form& form) {
   browser.MenuAcc[0]->trigger();
   browser.txtAccNameA->setText(QStringLiteral("صندوق المصروفات النثرية"));
   browser.txtAccNameE->setText(QStringLiteral("Petty cash box"));
+// Items of branch 1 for the documents of the posting windows.
+void addDemoItems() {
+  const struct {
+    const char* number;
+    const char* arabic;
+    const char* english;
+    double price;
+  } items[] = {{"1001", "دفتر مدرسي", "School notebook", 12.5},
+               {"1002", "قلم حبر أزرق", "Blue ink pen", 3.75},
+               {"1003", "حقيبة ظهر", "Backpack", 85}};
+  for (const auto& item : items) {
+    MainConnection().execute(
+        "INSERT INTO Category (BranchID, CategoryNo, AName, EName, U1, SPriceU1, CostPrice) "
+        "VALUES (1, ?, ?, ?, 1, ?, ?)",
+        {item.number, QString::fromUtf8(item.arabic), item.english, item.price, item.price * 0.8});
+  }
+}
+
+// A posting window with a new document typed in: number, party, note, three
+// lines and a ten percent discount.
+void typeADocument(Form& form) {
+  auto& window = static_cast<InvoiceWindow&>(form);
+  window.setBranchID(1);
+  window.OpenMyRec();
+  window.Cmd_Add->click();
+  window.txtfNo->setText("1024");
+  window.txtPartyName->setText(QStringLiteral("مؤسسة النور للقرطاسية"));
+  window.txtNote->setText(QStringLiteral("تسليم في المستودع"));
+  if (window.txtLinkNo) window.txtLinkNo->setText("1018");
+  const char* lines[][2] = {{"1001", "12"}, {"1002", "40"}, {"1003", "2"}};
+  int row = 1;
+  for (const auto& line : lines) {
+    window.Grid1->item(row, 1)->setText(line[0]);
+    window.Grid1->item(row, 4)->setText(line[1]);
+    ++row;
+  }
+  window.txtDiscount2->setText("10%");
+  window.txtDiscount2_KeyPress(13);
 }
 
 std::vector<Window> windows(const QString& accountsFolder) {
@@ -90,6 +130,10 @@ std::vector<Window> windows(const QString& accountsFolder) {
        [accountsFolder](Form& form) { showAnAccount(form, accountsFolder); }},
       {"FrmBrowseAcc", makeBrowser, [](Form& form) { showTheChart(form); }},
       {"FrmBrowseAcc-FrameAdd", makeBrowser, addAnAccount},
+      {"FrmInvSales", [] { return std::make_unique<FrmInvSales>(); }, typeADocument},
+      {"FrmInvBuy", [] { return std::make_unique<FrmInvBuy>(); }, typeADocument},
+      {"FrmInvSales_R", [] { return std::make_unique<FrmInvSales_R>(); }, typeADocument},
+      {"FrmInvBuy_R", [] { return std::make_unique<FrmInvBuy_R>(); }, typeADocument},
   };
 }
 
@@ -141,6 +185,7 @@ int main(int argc, char* argv[]) {
     globals().MainConnection = std::make_unique<Connection>();
     globals().MainConnection->open(work.filePath("v2.db"));
     openLanguage(ltr);
+    addDemoItems();
     for (const auto& [language, suffix] : {std::pair{"A", "ar"}, std::pair{"E", "en"}}) {
       SaveSetting(QStringLiteral("Language"), language);
       for (const Window& window : windows(accounts)) {
