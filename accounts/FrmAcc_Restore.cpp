@@ -282,7 +282,6 @@ void FrmAcc_Restore::CboOldBranch_Click() {
     control->setEnabled(chosen);
   }
   if (!chosen) return;
-  PrepareAccountsFile(source_->database());
   version1List_.close();
   version1List_.open(QStringLiteral("SELECT * FROM Card WHERE رقم_الفرع = ? "
                                     "ORDER BY رقم_الفرع, fFather"),

@@ -9,14 +9,6 @@
 
 namespace qalvoro {
 
-void PrepareAccountsFile(Connection& version1) {
-  version1.execute(
-      QStringLiteral("CREATE INDEX IF NOT EXISTS ix_card_branch ON Card (رقم_الفرع, fFather)"));
-  version1.execute(
-      QStringLiteral("CREATE INDEX IF NOT EXISTS ix_card_account ON Card (رقم_الحساب, رقم_الفرع)"));
-  version1.execute(QStringLiteral("CREATE INDEX IF NOT EXISTS ix_gaid_entry ON Gaid (رقم_القيد)"));
-}
-
 QString Version1DateText(const QVariant& value) {
   if (value.isNull()) return {};
   QDateTime moment = value.toDateTime();
@@ -32,7 +24,6 @@ QString Version1DateText(const QVariant& value) {
 
 JournalImport::JournalImport(Connection& version1, int branch)
     : version1_(version1), branch_(branch) {
-  PrepareAccountsFile(version1_);
   version2Gaid_.open(QStringLiteral("SELECT * FROM Gaid WHERE BranchID = ? ORDER BY GaidNo"),
                      MainConnection(), LockType::Optimistic, {branch_});
 }

@@ -43,10 +43,6 @@ class JournalImport {
   Recordset version2Gaid_;
 };
 
-// Indexes the working copy of an accounts file for the lookups of the
-// accounts window and the journal import (by branch, account and entry).
-void PrepareAccountsFile(Connection& version1);
-
 // A version-1 date as "yyyy/mm/dd" (empty for Null or no date).
 QString Version1DateText(const QVariant& value);
 

@@ -8,11 +8,11 @@
 #include <unordered_set>
 #include <vector>
 
-#include "host/helpers/DbHelpers.h"
 #include "host/Globals.h"
-#include "host/platform/Platform.h"
 #include "host/db/Connection.h"
 #include "host/db/Recordset.h"
+#include "host/helpers/DbHelpers.h"
+#include "host/platform/Platform.h"
 
 namespace qalvoro {
 namespace {
@@ -307,6 +307,32 @@ QStringList DescendantListNumbers(int branch, const QString& number) {
   QStringList listed{number};
   appendDepthFirst(children, number, 1, listed);
   return listed;
+}
+
+void RefreshSubCardsFrom(const QString& number, int branch) {
+  const TableLock lock(kCardAccLock);
+  const PointerGuard pointer(MousePointer::Hourglass);
+  const DatabaseAccounts accounts(branch);
+  std::unordered_set<qint64> written;
+  for (const Account& account : accounts.withNumbers({number})) {
+    if (written.insert(account.id).second) {
+      writeSubCards(account.id, descendantIdsText(accounts, number));
+    }
+  }
+  updateAncestors(accounts, number, written);
+}
+
+std::vector<qint64> SubtreeIDs(int branch, const QString& number) {
+  const DatabaseAccounts accounts(branch);
+  std::vector<qint64> ids;
+  for (const Account& account : accounts.withNumbers({number})) ids.push_back(account.id);
+  if (ids.empty()) return ids;
+  for (const auto& level : descendantLevels(accounts, {number})) {
+    for (const Account& account : level) ids.push_back(account.id);
+  }
+  std::sort(ids.begin(), ids.end());
+  ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+  return ids;
 }
 
 void RefreshParentSubCards(int branch, const SubCardsProgress& progress) {

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <vector>
 
 namespace qalvoro {
 
@@ -45,6 +46,16 @@ QString DescendantList(int branch, const QString& number);
 // The numbers DescendantList quotes, in the same order, for statements that
 // bind them.
 QStringList DescendantListNumbers(int branch, const QString& number);
+
+// Rewrites SubCardsID of the account itself and of the accounts
+// UpdateSubCardsID(number) rewrites, under the "CardAcc" lock: what removing
+// accounts below it needs, since the removed accounts have no ancestors left
+// to walk.
+void RefreshSubCardsFrom(const QString& number, int branch);
+
+// The IDs of the account and of all its descendants at any depth (also
+// those without a number), ascending; empty when there is no such account.
+std::vector<qint64> SubtreeIDs(int branch, const QString& number);
 
 // Called after each parent account with the count done and the total.
 using SubCardsProgress = std::function<void(int done, int total)>;

@@ -90,6 +90,13 @@ void FrmCat_Restore::connectEvents() {
   connect(OptType[1], &QRadioButton::toggled, this, [this] { OptType_Click(); });
   connect(ChkClass, &QCheckBox::toggled, this, [this] { ChkClass_Click(); });
   connect(ChkProvider, &QCheckBox::toggled, this, [this] { ChkProvider_Click(); });
+  for (int index = 0; index < 2; ++index) {
+    for (const auto& [button, box] : {std::pair{CmdAccCustmr[index], txtAccCustomer[index]},
+                                      std::pair{CmdAccProvdr[index], txtAccProvider[index]}}) {
+      connect(button, &QPushButton::clicked, this,
+              [this, box] { ReportErrors([this, box] { chooseParentAccount(*box); }); });
+    }
+  }
   CboClass->installEventFilter(this);
 }
 

@@ -271,6 +271,7 @@ class FrmCat_Restore : public Form {
   void importParty(PartyTab& party);
   bool partyAccountMissing(const PartyTab& party);
   void selectNamedEntry(const QString& name, int id);
+  void chooseParentAccount(QLineEdit& box);
   void report(const QString& key, ImportReport::Outcome outcome, const QString& reason = {});
 
   std::unique_ptr<Version1Source> source_;

@@ -9,15 +9,18 @@
 #include <cmath>
 #include <optional>
 
+#include "browser/FrmBrowseAcc.h"
 #include "catalogue/ClassesAndAccounts.h"
 #include "catalogue/FrmCat_Restore.h"
 #include "catalogue/ItemImport.h"
 #include "catalogue/PartyImport.h"
 #include "host/Globals.h"
 #include "host/dialogs/FrmOverWrite.h"
+#include "host/forms/Windows.h"
 #include "host/helpers/ComboHelpers.h"
 #include "host/helpers/DbHelpers.h"
 #include "host/helpers/ErrorSteps.h"
+#include "host/helpers/Numbers.h"
 #include "host/language/Language.h"
 #include "host/platform/Platform.h"
 #include "v1source/source/Version1Source.h"
@@ -29,11 +32,6 @@ using Outcome = ImportReport::Outcome;
 
 const QString kCategoryLock = QStringLiteral("Category");
 const QString kLineBreak = QStringLiteral("\r\n");
-
-// A version-1 number as a text box shows it; empty for Null.
-QString numberText(const QVariant& value) {
-  return value.isNull() ? QString() : QString::number(value.toDouble(), 'g', 15);
-}
 
 // A party number as the number boxes show it before it is written: at least
 // four digits.
@@ -62,7 +60,7 @@ void FrmCat_Restore::ShowItem() {
   TxtAName->setText(TxtAName->text().replace('*', 'x'));
   const auto showNumber = [&row](QLineEdit* box, const char* column) {
     const QString name = QString::fromUtf8(column);
-    if (!row.isNull(name)) box->setText(numberText(row.value(name)));
+    if (!row.isNull(name)) box->setText(GeneralNumber(row.value(name).toDouble()));
   };
   showNumber(TxtAQuantity, "كميه_متوفره");
   showNumber(TxtRQuantity, "كميه_مطلوبه");
@@ -77,7 +75,7 @@ void FrmCat_Restore::ShowItem() {
       {txtPrice[4], "سعر_بيع_جمله"},
   }};
   for (const auto& [box, column] : amounts) {
-    box->setText(FormatDecimal(row.value(QString::fromUtf8(column)).toDouble()));
+    box->setText(Format(row.value(QString::fromUtf8(column)).toDouble(), globals().DecimalFormat));
   }
   txtPrice[5]->setText(QStringLiteral("0.00"));
   txtTasneef->setText(row.text(QStringLiteral("التصنيف")));
@@ -321,6 +319,15 @@ void FrmCat_Restore::FillCashierCombo(QComboBox& combo, int branch) {
   } else if (combo.count() > 0) {
     combo.setCurrentIndex(0);
   }
+}
+
+// CmdAccCustmr and CmdAccProvdr: the account chosen in the chart of the
+// version-2 branch goes into the box beside the button; a cancelled choice
+// leaves the box as it was.
+void FrmCat_Restore::chooseParentAccount(QLineEdit& box) {
+  windows().get<FrmBrowseAcc>().BranchID = version2Branch();
+  const QString accNo = BrowseAccount();
+  if (!accNo.isEmpty()) box.setText(accNo);
 }
 
 int FrmCat_Restore::CreateChildAccount(const QString& parentNo, const QString& name) {

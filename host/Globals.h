@@ -6,6 +6,7 @@
 #include "host/db/Connection.h"
 #include "host/db/DbError.h"
 #include "host/db/Recordset.h"
+#include "host/helpers/Numbers.h"
 
 namespace qalvoro {
 
@@ -21,6 +22,8 @@ struct Globals {
   QString vODBC;
   QString DecimalFormat = QStringLiteral("0.00");
   int MsgBoxRtlFlags = 0;
+  // The calendar of the program's dates, from SysInfo: 0 Gregorian, 1 Hijri.
+  int CalendarType = 0;
   std::unique_ptr<Connection> LangConnection;
   std::unique_ptr<Recordset> LangRecordset;
   std::unique_ptr<Connection> MainConnection;
@@ -37,13 +40,6 @@ inline Connection& MainConnection() { return *globals().MainConnection; }
 // Reads a setting of section "Setting" under INI_Path.
 QString GetSetting(const QString& key, const QString& defaultValue = {});
 void SaveSetting(const QString& key, const QString& value);
-
-// The numeric value of a text as the classic Val() reads it: leading blanks
-// skipped, then the longest prefix that is a number; 0 when there is none.
-double Val(const QString& text);
-
-// A number as the windows show amounts: formatted with DecimalFormat.
-QString FormatDecimal(double value);
 
 // Shows a database error as "Err:" + number + line feed + description, with
 // the critical icon.

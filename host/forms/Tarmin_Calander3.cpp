@@ -12,7 +12,11 @@ const QTime kEmptyTime(0, 0);
 
 }  // namespace
 
+// Dates and times read left to right in both languages: laid out right to
+// left, the edit would also show their parts in reverse ("dd/MM/yyyy"). So the
+// control stays left to right whatever its window says.
 Tarmin_Calander3::Tarmin_Calander3(QWidget* parent) : QDateTimeEdit(parent) {
+  setLayoutDirection(Qt::LeftToRight);
   setMinimumDate(kEmptyDate);
   setSpecialValueText(QStringLiteral(" "));
   setKind(Kind::Date);
@@ -23,13 +27,6 @@ void Tarmin_Calander3::setKind(Kind kind) {
   kind_ = kind;
   setDisplayFormat(kind == Kind::Date ? kDateForm : kTimeForm);
   setCalendarPopup(kind == Kind::Date);
-}
-
-void Tarmin_Calander3::changeEvent(QEvent* event) {
-  QDateTimeEdit::changeEvent(event);
-  if (event->type() != QEvent::LayoutDirectionChange) return;
-  const QSignalBlocker blocker(this);
-  setDisplayFormat(kind_ == Kind::Date ? kDateForm : kTimeForm);
 }
 
 QCalendar Tarmin_Calander3::calendar() const {
@@ -70,6 +67,18 @@ void Tarmin_Calander3::setCalendarType(int type) {
   const QSignalBlocker blocker(this);
   setCalendar(calendar());
   if (!autoChange_ && !before.isEmpty()) setText(before);
+}
+
+bool Tarmin_Calander3::event(QEvent* event) {
+  const bool handled = QDateTimeEdit::event(event);
+  if (event->type() == QEvent::LayoutDirectionChange) {
+    if (layoutDirection() != Qt::LeftToRight) {
+      setLayoutDirection(Qt::LeftToRight);
+    } else {
+      setKind(kind_);
+    }
+  }
+  return handled;
 }
 
 void Tarmin_Calander3::showEmpty(bool empty) {

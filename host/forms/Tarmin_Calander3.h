@@ -33,10 +33,7 @@ class Tarmin_Calander3 : public QDateTimeEdit {
   void setAutoChange(bool autoChange) { autoChange_ = autoChange; }
 
  protected:
-  // The sections of a date are shown in the control's direction (the year
-  // on the right of a right-to-left control), which the toolkit settles when
-  // the format is set: a mirrored control sets it again.
-  void changeEvent(QEvent* event) override;
+  bool event(QEvent* event) override;
 
  private:
   void showEmpty(bool empty);

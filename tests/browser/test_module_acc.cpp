@@ -5,11 +5,11 @@
 #include <stdexcept>
 
 #include "browser/ModuleAcc.h"
-#include "host/helpers/DbHelpers.h"
 #include "host/Globals.h"
-#include "host/platform/ScriptedUser.h"
 #include "host/Version2Database.h"
 #include "host/db/DbError.h"
+#include "host/helpers/DbHelpers.h"
+#include "host/platform/ScriptedUser.h"
 #include "tests/support/TestDatabases.h"
 
 QT_BEGIN_NAMESPACE

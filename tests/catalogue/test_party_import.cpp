@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "browser/FrmBrowseAcc.h"
 #include "host/dialogs/FrmOverWrite.h"
 #include "host/forms/SSTab.h"
 #include "host/forms/Windows.h"
@@ -224,6 +225,31 @@ TEST_F(PartyRunTest, TheProviderPromptNamesTheProviderInTheLanguageOfTheWindow) 
   EXPECT_EQ(prompt.lblOld->text(), QStringLiteral("Provider number:5\r\nName:Old Co"));
   EXPECT_EQ(prompt.lblNew->text(), QStringLiteral("Provider number:5\r\nName:مورد جديد"));
   EXPECT_EQ(scalar("SELECT AName FROM Provider WHERE fNo = 5").toString(), QStringLiteral("قديم"));
+}
+
+TEST_F(PartyRunTest, TheParentAccountsAreChosenInTheChartOfTheTargetBranch) {
+  writeStockFile({});
+  auto& window = openWindow();
+  window.CboBranch->setCurrentIndex(window.CboBranch->findData(2));
+  int shownBranch = 0;
+  const auto choose = [&](const QString& accNo) {
+    user().queueWindow([&shownBranch, accNo](QWidget& browser) {
+      shownBranch = static_cast<FrmBrowseAcc&>(browser).BranchID;
+      setTag(browser, accNo);
+    });
+  };
+  choose("1203");
+  window.CmdAccCustmr[1]->click();
+  EXPECT_EQ(shownBranch, 2);
+  EXPECT_EQ(window.txtAccCustomer[1]->text(), "1203");
+  EXPECT_EQ(window.txtAccCustomer[0]->text(), "");
+  choose("21");
+  window.CmdAccProvdr[0]->click();
+  EXPECT_EQ(window.txtAccProvider[0]->text(), "21");
+  choose("");
+  window.CmdAccProvdr[0]->click();
+  EXPECT_EQ(window.txtAccProvider[0]->text(), "21") << "a cancelled choice changes nothing";
+  EXPECT_EQ(user().shownWindows(), (QStringList{"FrmBrowseAcc", "FrmBrowseAcc", "FrmBrowseAcc"}));
 }
 
 // Classes, cash boxes and accounts created for parties.

@@ -37,4 +37,19 @@ TEST(MakeV1Tool, WritesTheBenchmarkTableWithEveryColumnType) {
   EXPECT_EQ(rows.back()[0], QStringLiteral("1500"));
 }
 
+TEST(MakeV1Tool, KeepsTheAccountsAmountsInSingleColumnsWhenAsked) {
+  QTemporaryDir dir;
+  for (const bool single : {false, true}) {
+    QStringList arguments = {QStringLiteral("--out"), dir.path(), QStringLiteral("--product"),
+                             QStringLiteral("accounts")};
+    if (single) arguments << QStringLiteral("--single-amounts");
+    const ToolRun run = makeV1(arguments);
+    ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+    const QString schema = mdbtools::schema(QDir(dir.path()).filePath("accounts/ACC2003.MDB"));
+    // Card's opening balances and upper limit, Gaid's debit and credit.
+    EXPECT_EQ(schema.count(QStringLiteral("Single")), single ? 5 : 0);
+    EXPECT_EQ(schema.count(QStringLiteral("Double")), single ? 0 : 5);
+  }
+}
+
 }  // namespace

@@ -10,11 +10,11 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
-#include "host/forms/FileControls.h"
-#include "host/dialogs/WinSeek.h"
-#include "host/forms/Windows.h"
 #include "host/db/DbError.h"
 #include "host/db/Recordset.h"
+#include "host/dialogs/WinSeek.h"
+#include "host/forms/FileControls.h"
+#include "host/forms/Windows.h"
 #include "tests/host/HostTest.h"
 #include "tools/mdbwriter/JetDatabaseWriter.h"
 #include "tools/mdbwriter/V1Generator.h"
@@ -220,16 +220,41 @@ TEST_F(Version1SourceTest, ADamagedFileOffersAbortRetryAndIgnore) {
   EXPECT_EQ(platform().mousePointer(), MousePointer::Default);
   EXPECT_FALSE(QFile::exists(workingCopy())) << "no half-made working copy";
 
-  // Ignoring the failed conversion copies the file as it is; listing the
-  // branches of that copy fails in turn.
+  // Ignoring the failed conversion converts again, leniently: a file of
+  // which nothing can be read fails again, and no working copy is made.
   user().clearMessages();
   user().queueAnswer(mb::kIgnore);
   user().queueAnswer(mb::kAbort);
   source.CmdOpenOldDB_Click();
   ASSERT_EQ(user().messages().size(), 2u);
-  EXPECT_TRUE(user().messages()[1].text.startsWith("Err:"));
-  EXPECT_TRUE(QFile::exists(workingCopy()));
+  EXPECT_TRUE(user().messages()[1].text.startsWith("Err:3343\n"));
+  EXPECT_FALSE(QFile::exists(workingCopy()));
   EXPECT_FALSE(source.isOpen());
+}
+
+TEST_F(Version1SourceTest, IgnoringAFailedConversionOpensWhatCanBeRead) {
+  // Bytes after the last whole page: refused, but every page can be read.
+  QFile damaged(QDir(accounts_).filePath("ACC2003.MDB"));
+  ASSERT_TRUE(damaged.open(QIODevice::Append));
+  damaged.write(QByteArray(100, '\x5a'));
+  damaged.close();
+  SourceWindow window;
+  Version1Source source(Version1Source::Product::Accounts, window.controls());
+  window.File1.setPath(accounts_);
+  window.choose("ACC2003.MDB");
+
+  user().queueAnswer(mb::kIgnore);
+  source.CmdOpenOldDB_Click();
+  ASSERT_EQ(user().messages().size(), 2u) << user().messageTexts().join('|').toStdString();
+  EXPECT_TRUE(user().messages()[0].text.startsWith("Err:3049\n"));
+  EXPECT_EQ(user().messages()[1].text,
+            QStringLiteral("الملف تالف، وقد تم فتح ما أمكن قراءته منه. لم ينقل منه ما يلي:") +
+                "\nThe last 100 bytes of the file left out (the file ends inside a page).");
+  EXPECT_EQ(user().messages()[1].style, 48 | 0x180000);
+  EXPECT_TRUE(source.isOpen());
+  EXPECT_EQ(window.CboOldBranch.count(), 3);
+  EXPECT_EQ(window.CboOldBranch.currentIndex(), 0);
+  EXPECT_GT(cardRows(source), 0);
 }
 
 TEST_F(Version1SourceTest, CatalogueFileIsFoundWhateverItsCaseAndOpenedWithItsBranches) {

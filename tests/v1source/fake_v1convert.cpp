@@ -1,7 +1,8 @@
 // Stands in for qalvoro-v1convert in tests of the parent side. What it does
 // depends on the source file's name: crash.mdb crashes, hang.mdb never ends
 // (both after starting TARGET.part), limit.mdb reports its address-space limit
-// and args.mdb its arguments, both as a conversion error.
+// and args.mdb its arguments, both as a conversion error; leftout.mdb writes
+// TARGET and lists two parts left out among its table lines.
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -36,6 +37,13 @@ int main(int argc, char** argv) {
   if (endsWith(source, "hang.mdb")) {
     startPart(target);
     for (;;) pause();
+  }
+  if (endsWith(source, "leftout.mdb")) {
+    if (FILE* copy = std::fopen(target.c_str(), "w")) std::fclose(copy);
+    std::printf(
+        "Card\t12 rows\nleft out\tTable 'Gaid' left out (usage map is missing).\n"
+        "Branch\t3 rows\nleft out\tThe last 100 bytes of the file left out.\n");
+    return 0;
   }
   if (endsWith(source, "limit.mdb")) {
     rlimit limit{};

@@ -1,10 +1,12 @@
 // Damaged and foreign files, made by cutting and corrupting copies of the
 // sample files: each must end in one clean error line, never in a crash or a
-// hang, and leave no working copy behind.
+// hang, and leave no working copy behind. A lenient conversion copies what
+// can still be read and lists what it left out.
 
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <algorithm>
 #include <random>
 
 #include "tests/v1source/ConvertTestSupport.h"
@@ -41,6 +43,18 @@ class DamagedFiles : public FixtureTest {
       bytes[qsizetype(page) * gaid_.pageSize + i] = char(noise());
   }
 
+  void overwriteCatalogueRows(QByteArray& bytes) const {
+    constexpr char kCatalogueDefinition = 2;
+    for (quint32 page = 3; page < bytes.size() / gaid_.pageSize; ++page) {
+      const qsizetype at = qsizetype(page) * gaid_.pageSize;
+      if (bytes[at] == 0x01 && bytes[at + 4] == kCatalogueDefinition && bytes[at + 5] == 0) {
+        overwriteWithNoise(bytes, page);
+        return;
+      }
+    }
+    FAIL() << "no data page of the catalogue";
+  }
+
   // Converts source and expects error `number` whose text contains fragment.
   void expectRefused(const QString& source, long number, const QString& fragment) const {
     SCOPED_TRACE(source.toStdString());
@@ -60,6 +74,30 @@ class DamagedFiles : public FixtureTest {
     if (sourceExists) {
       EXPECT_EQ(snapshot(source), before);
     }
+  }
+
+  // Converts source leniently into target; returns the parts left out.
+  QStringList convertLeniently(const QString& source, const QString& target) const {
+    SCOPED_TRACE(source.toStdString());
+    const RunResult run = runConverter({QStringLiteral("--lenient"), source, target});
+    EXPECT_EQ(run.status, QProcess::NormalExit);
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    QStringList parts;
+    for (const QString& line : QString::fromUtf8(run.out).split(u'\n')) {
+      if (line.startsWith(u"left out\t")) parts << line.section(u'\t', 1);
+    }
+    return parts;
+  }
+
+  static std::vector<QString> rowsOf(const QString& copy, const QString& table) {
+    std::vector<QString> rows;
+    for (const auto& row :
+         SqliteFile(copy).query(QStringLiteral("SELECT * FROM \"%1\" ORDER BY rowid").arg(table))) {
+      QString text;
+      for (const Cell& cell : row) text += cell.text + u'|';
+      rows.push_back(text);
+    }
+    return rows;
   }
 
   QString accounts_;
@@ -107,16 +145,8 @@ TEST_F(DamagedFiles, CorruptedCatalogueIsRefused) {
   });
   expectRefused(definition, kDamaged, QStringLiteral("catalogue"));
 
-  const QString rows = damagedCopy(QStringLiteral("catrows.mdb"), [&](QByteArray& bytes) {
-    for (quint32 page = 3; page < bytes.size() / gaid_.pageSize; ++page) {
-      const qsizetype at = qsizetype(page) * gaid_.pageSize;
-      if (bytes[at] == 0x01 && bytes[at + 4] == kCatalogueDefinition && bytes[at + 5] == 0) {
-        overwriteWithNoise(bytes, page);
-        return;
-      }
-    }
-    FAIL() << "no data page of the catalogue";
-  });
+  const QString rows = damagedCopy(QStringLiteral("catrows.mdb"),
+                                   [&](QByteArray& bytes) { overwriteCatalogueRows(bytes); });
   expectRefused(rows, kDamaged, QStringLiteral("catalogue"));
 }
 
@@ -135,6 +165,124 @@ TEST_F(DamagedFiles, ForeignEmptyAndMissingFilesAreRefused) {
 
   expectRefused(tempPath(QStringLiteral("missing.mdb")), kFileNotFound,
                 QStringLiteral("missing.mdb"));
+}
+
+TEST_F(DamagedFiles, LenientConversionLeavesDamagedRowsPagesAndTablesOut) {
+  const QString sound = tempPath(QStringLiteral("sound.sqlite"));
+  EXPECT_TRUE(convertLeniently(accounts_, sound).isEmpty());
+  const auto cards = rowsOf(sound, QStringLiteral("Card"));
+  const auto lines = rowsOf(sound, QStringLiteral("Gaid"));
+  const auto leftOutOfGaid = [&](qsizetype copied) {
+    return QStringLiteral("Table 'Gaid': %1 rows copied, its definition counts %2")
+        .arg(copied)
+        .arg(lines.size());
+  };
+
+  // One row whose column count runs past its end: that row alone is left out.
+  const QString badRow = damagedCopy(QStringLiteral("row.mdb"), [&](QByteArray& bytes) {
+    putU16(bytes, qsizetype(gaid_.page) * gaid_.pageSize + gaid_.rowStart, 0xFFFF);
+  });
+  expectRefused(badRow, kDamaged, QStringLiteral("table 'Gaid': a row is cut short"));
+  const QString rowCopy = tempPath(QStringLiteral("row.sqlite"));
+  EXPECT_EQ(convertLeniently(badRow, rowCopy),
+            QStringList{leftOutOfGaid(lines.size() - 1) + " (a row is cut short)."});
+  EXPECT_EQ(rowsOf(rowCopy, QStringLiteral("Card")), cards);
+  auto expected = lines;
+  expected.erase(expected.begin());
+  EXPECT_EQ(rowsOf(rowCopy, QStringLiteral("Gaid")), expected);
+
+  // A data page of the journal overwritten: its rows are missing, the rest is there.
+  const QString badPage = damagedCopy(QStringLiteral("data.mdb"), [&](QByteArray& bytes) {
+    overwriteWithNoise(bytes, gaid_.page);
+  });
+  const QString pageCopy = tempPath(QStringLiteral("data.sqlite"));
+  const QStringList pageLeftOut = convertLeniently(badPage, pageCopy);
+  const auto linesLeft = rowsOf(pageCopy, QStringLiteral("Gaid"));
+  EXPECT_LT(linesLeft.size(), lines.size());
+  EXPECT_EQ(pageLeftOut, QStringList{leftOutOfGaid(linesLeft.size()) + '.'});
+  for (const QString& line : linesLeft) {
+    EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << line.toStdString();
+  }
+  EXPECT_EQ(rowsOf(pageCopy, QStringLiteral("Card")), cards);
+
+  // The journal's usage map gone: the table is left out, Card is copied.
+  const QString noMap = damagedCopy(QStringLiteral("map.mdb"), [&](QByteArray& bytes) {
+    putU32(bytes, qsizetype(gaid_.tdefPage) * gaid_.pageSize + gaid_.usageMapOffset, 0);
+  });
+  const QString mapCopy = tempPath(QStringLiteral("map.sqlite"));
+  EXPECT_EQ(convertLeniently(noMap, mapCopy),
+            QStringList{"Table 'Gaid' left out (usage map is missing (page 0, row 0))."});
+  EXPECT_EQ(SqliteFile(mapCopy).tables(), QStringList{"Card"});
+  EXPECT_EQ(rowsOf(mapCopy, QStringLiteral("Card")), cards);
+
+  // A file cut one byte short loses its last page.
+  const QString cut =
+      damagedCopy(QStringLiteral("cut1.mdb"), [&](QByteArray& bytes) { bytes.chop(1); });
+  const QStringList cutLeftOut = convertLeniently(cut, tempPath(QStringLiteral("cut1.sqlite")));
+  ASSERT_FALSE(cutLeftOut.isEmpty());
+  EXPECT_EQ(cutLeftOut[0], QStringLiteral("The last %1 bytes of the file left out (the file "
+                                          "ends inside a page).")
+                               .arg(gaid_.pageSize - 1));
+
+  // The catalogue's rows overwritten: the tables they name are missing.
+  const QString catalogueRows = damagedCopy(
+      QStringLiteral("catrows.mdb"), [&](QByteArray& bytes) { overwriteCatalogueRows(bytes); });
+  const QString catalogueCopy = tempPath(QStringLiteral("catrows.sqlite"));
+  const QStringList catalogueLeftOut = convertLeniently(catalogueRows, catalogueCopy);
+  ASSERT_EQ(catalogueLeftOut.size(), 1);
+  EXPECT_TRUE(catalogueLeftOut[0].startsWith(
+      u"The tables named in damaged rows of the catalogue left out (0 of its "))
+      << catalogueLeftOut[0].toStdString();
+  EXPECT_TRUE(SqliteFile(catalogueCopy).tables().isEmpty());
+}
+
+TEST_F(DamagedFiles, LenientConversionLeavesADamagedRowOfAJet3FileOut) {
+  const QString jet3 = copyFixture(QStringLiteral("jet3/testV1997.mdb"), QStringLiteral("97.mdb"));
+  const QString sound = tempPath(QStringLiteral("97.sqlite"));
+  EXPECT_TRUE(convertLeniently(jet3, sound).isEmpty());
+  const auto rows = rowsOf(sound, QStringLiteral("Table1"));
+  ASSERT_GE(rows.size(), 2u);
+
+  // The first row flagged as moved: its bytes do not point to a row of the table.
+  const CellLocation first = locateCell(jet3, QStringLiteral("Table1"), QStringLiteral("A"));
+  QByteArray bytes = readAll(jet3);
+  const qsizetype entry =
+      qsizetype(first.page) * first.pageSize + first.rowCountOffset + 2 + 2 * first.row;
+  putU16(bytes, entry, getU16(bytes, entry) | 0x4000);
+  const QString damaged = tempPath(QStringLiteral("97bad.mdb"));
+  writeAll(damaged, bytes);
+  expectRefused(damaged, kDamaged, QStringLiteral("table 'Table1'"));
+
+  const QString copy = tempPath(QStringLiteral("97bad.sqlite"));
+  const QStringList leftOut = convertLeniently(damaged, copy);
+  ASSERT_EQ(leftOut.size(), 1);
+  EXPECT_TRUE(leftOut[0].startsWith(
+      QStringLiteral("Table 'Table1': %1 rows copied, its definition counts %2 (")
+          .arg(rows.size() - 1)
+          .arg(rows.size())))
+      << leftOut[0].toStdString();
+  EXPECT_EQ(rowsOf(copy, QStringLiteral("Table1")),
+            std::vector<QString>(rows.begin() + 1, rows.end()));
+  for (const QString& table : SqliteFile(sound).tables()) {
+    if (table != u"Table1") {
+      EXPECT_EQ(rowsOf(copy, table), rowsOf(sound, table)) << table.toStdString();
+    }
+  }
+}
+
+TEST_F(DamagedFiles, LenientConversionStillRefusesWhatCannotBeReadAtAll) {
+  const QString catalogue = damagedCopy(QStringLiteral("cat.mdb"),
+                                        [&](QByteArray& bytes) { overwriteWithNoise(bytes, 2); });
+  const QString text = tempPath(QStringLiteral("notes.mdb"));
+  writeAll(text, "Standard text, not a database\n");
+  for (const auto& [source, number] : {std::pair{catalogue, kDamaged}, {text, kUnrecognized}}) {
+    const QString target = tempPath(QStringLiteral("out.sqlite"));
+    const RunResult run = runConverter({QStringLiteral("--lenient"), source, target});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(QString::fromUtf8(run.err).section(u'\t', 0, 0).toLong(), number)
+        << run.err.toStdString();
+    EXPECT_FALSE(QFile::exists(target));
+  }
 }
 
 }  // namespace

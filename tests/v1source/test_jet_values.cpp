@@ -1,11 +1,17 @@
 // Value decoding that the sample files cannot show through mdb-export: dates
-// before 1899 and at the end of a day, compressed Jet 4 text, code pages.
+// before 1899 and at the end of a day, compressed Jet 4 text, code pages, and
+// Singles read back as the decimals that were typed.
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QTemporaryDir>
 #include <cmath>
+#include <limits>
 
 #include "tests/v1source/ConvertTestSupport.h"
+#include "tools/mdbwriter/JetDatabaseWriter.h"
+#include "tools/mdbwriter/V1Generator.h"
 #include "v1source/convert/ConversionError.h"
 #include "v1source/convert/JetText.h"
 #include "v1source/convert/JetValue.h"
@@ -49,6 +55,76 @@ TEST(JetValues, ChoosesTheCodePageOfJet3Text) {
   const TextDecoder jet3(true, 1256);
   const uint8_t bytes[] = {'A', 0x81, 0xC7};
   EXPECT_EQ(jet3.decode(bytes), u"Aپا");
+}
+
+TEST(JetValues, SinglesBecomeTheShortestDecimalThatReadsBack) {
+  EXPECT_EQ(singleToDouble(1234.56f), 1234.56);
+  EXPECT_EQ(singleToDouble(0.1f), 0.1);
+  EXPECT_EQ(singleToDouble(-43.32f), -43.32);
+  EXPECT_EQ(singleToDouble(2.5f), 2.5);
+  // 804983.38 and 804983.4 are the same Single: the shorter one is kept.
+  EXPECT_EQ(singleToDouble(804983.38f), 804983.4);
+  EXPECT_EQ(singleToDouble(16777216.0f), 16777216.0);
+  // Whole values too: this Single is 309840992, and 309841000 reads back as it.
+  EXPECT_EQ(singleToDouble(309840990.0f), 309841000.0);
+  EXPECT_EQ(singleToDouble(std::numeric_limits<float>::max()), 3.4028235e38);
+  EXPECT_EQ(singleToDouble(std::numeric_limits<float>::denorm_min()), 1e-45);
+  EXPECT_TRUE(std::signbit(singleToDouble(-0.0f)));
+  EXPECT_EQ(singleToDouble(-std::numeric_limits<float>::infinity()),
+            -std::numeric_limits<double>::infinity());
+  EXPECT_TRUE(std::isnan(singleToDouble(std::numeric_limits<float>::quiet_NaN())));
+}
+
+bool hasTwoDecimalsAtMost(double value) { return std::round(value * 100) / 100 == value; }
+
+TEST(JetValues, SingleColumnsKeepTheDecimalsWritten) {
+  namespace mw = mdbwriter;
+  const std::vector<double> written = {1234.56, 0.1, -7.35, 99999.99, 0, 12.5};
+  for (const mw::JetVersion version : {mw::JetVersion::Jet3, mw::JetVersion::Jet4}) {
+    SCOPED_TRACE(version == mw::JetVersion::Jet3 ? "Jet 3" : "Jet 4");
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("single.mdb"));
+    mw::JetWriterOptions options;
+    options.version = version;
+    mw::JetDatabaseWriter db(file, options);
+    auto& table = db.addTable(QStringLiteral("Amounts"),
+                              {mw::Column::of(QStringLiteral("المبلغ"), mw::ColumnType::Single)});
+    for (const double amount : written) table.addRow({mw::Value::real(amount)});
+    table.addRow({mw::Value()});
+    db.close();
+
+    const QString target = dir.filePath(QStringLiteral("single.sqlite"));
+    const RunResult run = runConverter({file, target});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const auto rows =
+        SqliteFile(target).query(QStringLiteral("SELECT * FROM Amounts ORDER BY rowid"));
+    ASSERT_EQ(rows.size(), written.size() + 1);
+    for (size_t i = 0; i < written.size(); ++i) {
+      EXPECT_EQ(rows[i][0].type, SQLITE_FLOAT);
+      EXPECT_EQ(rows[i][0].real, written[i]);
+    }
+    EXPECT_EQ(rows.back()[0].type, SQLITE_NULL);
+  }
+
+  // The accounts sample with its amounts kept as Single.
+  QTemporaryDir dir;
+  mw::v1::V1Options options;
+  options.singleAmounts = true;
+  options.sizes.entries = 40;
+  mw::v1::writeAccountsFolder(dir.path(), options);
+  const QString target = dir.filePath(QStringLiteral("acc.sqlite"));
+  const RunResult run =
+      runConverter({QDir(dir.path()).filePath(QStringLiteral("ACC2003.MDB")), target});
+  ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+  int inexact = 0;
+  for (const auto& row : SqliteFile(target).query(
+           QStringLiteral("SELECT \"افتتاحي_مدين\" FROM Card UNION ALL SELECT \"مدين\" FROM Gaid "
+                          "UNION ALL SELECT \"دائن\" FROM Gaid"))) {
+    if (row[0].type == SQLITE_NULL) continue;
+    EXPECT_TRUE(hasTwoDecimalsAtMost(row[0].real)) << row[0].real;
+    if (double(float(row[0].real)) != row[0].real) ++inexact;
+  }
+  EXPECT_GT(inexact, 10) << "amounts that a Single does not hold exactly";
 }
 
 }  // namespace

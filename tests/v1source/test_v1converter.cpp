@@ -72,6 +72,37 @@ TEST_F(V1ConverterTest, TurnsCrashesAndHangsIntoErrors) {
   EXPECT_TRUE(hang.description().startsWith(u"Timeout expired"));
 }
 
+TEST_F(V1ConverterTest, LenientConversionKeepsTheLimitsAndReportsWhatItLeftOut) {
+  V1Converter lenient = fake();
+  lenient.setLenient(true);
+  EXPECT_EQ(lenient.convert(tempPath(QStringLiteral("leftout.mdb")), target()),
+            (QStringList{"Table 'Gaid' left out (usage map is missing).",
+                         "The last 100 bytes of the file left out."}));
+  EXPECT_TRUE(QFile::exists(target()));
+  EXPECT_TRUE(failure(lenient, tempPath(QStringLiteral("args.mdb")))
+                  .description()
+                  .startsWith(u"--lenient "));
+
+  lenient.setTimeLimit(300ms);
+  EXPECT_EQ(failure(lenient, tempPath(QStringLiteral("hang.mdb"))).number(), -2147217871);
+  lenient.setMemoryLimit(std::uint64_t(512) << 20);
+  EXPECT_EQ(failure(lenient, tempPath(QStringLiteral("limit.mdb"))).description(),
+            QStringLiteral("limit=536870912"));
+  EXPECT_EQ(failure(lenient, tempPath(QStringLiteral("crash.mdb"))).number(), 3049);
+
+  // The real converter opens what it can of a cut file.
+  V1Converter converter;
+  converter.setProgram(QStringLiteral(QALVORO_V1CONVERT));
+  converter.setLenient(true);
+  QByteArray cut = readAll(fixture(QStringLiteral("v1/accounts/ACC2003.MDB")));
+  cut.chop(100);
+  writeAll(tempPath(QStringLiteral("cut.mdb")), cut);
+  const QStringList leftOut = converter.convert(tempPath(QStringLiteral("cut.mdb")), target());
+  ASSERT_FALSE(leftOut.isEmpty());
+  EXPECT_TRUE(leftOut.first().startsWith(u"The last 3996 bytes of the file left out"));
+  EXPECT_TRUE(SqliteFile(target()).tables().contains(QStringLiteral("Card")));
+}
+
 TEST_F(V1ConverterTest, PassesTheMemoryLimitAndTheCodePageOn) {
   V1Converter converter = fake();
   converter.setMemoryLimit(std::uint64_t(512) << 20);

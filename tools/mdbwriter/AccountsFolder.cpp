@@ -149,7 +149,8 @@ void writeDataFile(const QString& path, const V1Options& options) {
       buildChart(secondBranch ? std::max(6, sizes.accounts / 5) : 0, options.seed, 2);
 
   JetDatabaseWriter db(path, options.writer);
-  const TableSpec card = cardTable();
+  const ColumnType amounts = options.singleAmounts ? ColumnType::Single : ColumnType::Double;
+  const TableSpec card = cardTable(amounts);
   TableWriter& cards = db.addTable(card.name, card.columns);
   Random random(options.seed, kChart, 0);
   for (const Account& account : main) cards.addRow(cardRow(main, account, 1, random));
@@ -162,7 +163,7 @@ void writeDataFile(const QString& path, const V1Options& options) {
                 Value::integer(0), Value::integer(0), Value::integer(0), Value::integer(0),
                 Value::integer(1)});
 
-  const TableSpec gaid = gaidTable();
+  const TableSpec gaid = gaidTable(amounts);
   TableWriter& lines = db.addTable(gaid.name, gaid.columns);
   const auto mainLeaves = leafNumbers(main);
   const auto secondLeaves = leafNumbers(second);

@@ -21,6 +21,7 @@ struct V1Options {
   V1Sizes sizes;
   quint64 seed = 1;
   bool systemFile = true;
+  bool singleAmounts = false;  // the amounts of Card and Gaid as Single
 };
 
 // Accounts product folder: General.MDB (Branch), ACC2003.MDB (Card, Gaid)

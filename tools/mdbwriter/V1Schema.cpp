@@ -58,16 +58,17 @@ std::vector<Column> returnLineColumns() {
 
 TableSpec branchTable() { return table("Branch", {text("الاسم", 50), longInt("رقم_الفرع")}); }
 
-TableSpec cardTable() {
-  return table("Card",
-               {text("رقم_الحساب", 20), text("اسم_الحساب", 100), text("ffather", 20),
-                dbl("افتتاحي_مدين"), dbl("افتتاحي_دائن"), dbl("الحد_الاعلى"), integer("مدين"),
-                integer("دائن"), integer("ftype"), integer("Haves"), longInt("رقم_الفرع")});
+TableSpec cardTable(ColumnType amounts) {
+  return table("Card", {text("رقم_الحساب", 20), text("اسم_الحساب", 100), text("ffather", 20),
+                        typed("افتتاحي_مدين", amounts), typed("افتتاحي_دائن", amounts),
+                        typed("الحد_الاعلى", amounts), integer("مدين"), integer("دائن"),
+                        integer("ftype"), integer("Haves"), longInt("رقم_الفرع")});
 }
 
-TableSpec gaidTable() {
-  return table("Gaid", {longInt("رقم_القيد"), date("التاريخ"), text("رقم_الحساب", 20),
-                        text("البيان", 255), dbl("مدين"), dbl("دائن"), longInt("رقم_الفرع")});
+TableSpec gaidTable(ColumnType amounts) {
+  return table("Gaid",
+               {longInt("رقم_القيد"), date("التاريخ"), text("رقم_الحساب", 20), text("البيان", 255),
+                typed("مدين", amounts), typed("دائن", amounts), longInt("رقم_الفرع")});
 }
 
 TableSpec usersTable() { return table("Users", {text("Name", 50)}); }

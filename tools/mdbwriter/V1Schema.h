@@ -14,8 +14,10 @@ struct TableSpec {
 };
 
 TableSpec branchTable();  // General.MDB
-TableSpec cardTable();    // accounts data file
-TableSpec gaidTable();
+// Accounts data file. Its amounts (opening balances, upper limit, journal
+// debit and credit) are Double, or Single as some accounts files keep them.
+TableSpec cardTable(ColumnType amounts = ColumnType::Double);
+TableSpec gaidTable(ColumnType amounts = ColumnType::Double);
 TableSpec usersTable();  // SYSTEM1.MDB
 
 // Stock001.mdb

@@ -71,6 +71,9 @@ Invocation parse(const QCoreApplication& app) {
       QStringLiteral("Jet 4: store text in the compressed-unicode form where shorter."));
   const QCommandLineOption noSystemFile(QStringLiteral("no-system-file"),
                                         QStringLiteral("Do not write SYSTEM1.MDB."));
+  const QCommandLineOption singleAmounts(
+      QStringLiteral("single-amounts"),
+      QStringLiteral("Keep the amounts of Card and Gaid in Single columns instead of Double."));
   const v1::V1Sizes defaults;
   const QCommandLineOption branches =
       sizeOption("branches", "Branches listed; 1 and 2 have data", defaults.branches);
@@ -89,8 +92,8 @@ Invocation parse(const QCoreApplication& app) {
       QStringLiteral("bench-table"),
       QStringLiteral("Write the benchmark table of ROWS rows to FILE instead."),
       QStringLiteral("ROWS"));
-  parser.addOptions({out, product, format, headerCodePage, compressed, noSystemFile, branches,
-                     accounts, entries, items, invoices, seed, bench});
+  parser.addOptions({out, product, format, headerCodePage, compressed, noSystemFile, singleAmounts,
+                     branches, accounts, entries, items, invoices, seed, bench});
   parser.addPositionalArgument(QStringLiteral("FILE"),
                                QStringLiteral("Output file of --bench-table."),
                                QStringLiteral("[FILE]"));
@@ -109,6 +112,7 @@ Invocation parse(const QCoreApplication& app) {
   }
   writer.compressUnicode = parser.isSet(compressed);
   call.options.systemFile = !parser.isSet(noSystemFile);
+  call.options.singleAmounts = parser.isSet(singleAmounts);
   v1::V1Sizes& sizes = call.options.sizes;
   sizes.branches = std::max(1, positiveNumber(parser, QStringLiteral("branches")));
   sizes.accounts = positiveNumber(parser, QStringLiteral("accounts"));

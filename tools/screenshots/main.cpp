@@ -3,6 +3,7 @@
 // <Window>-en.png (default folder: docs/screenshots of the source tree).
 // Runs without a display (QT_QPA_PLATFORM=offscreen).
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -17,6 +18,7 @@
 #include <vector>
 
 #include "accounts/FrmAcc_Restore.h"
+#include "browser/FrmBrowseAcc.h"
 #include "catalogue/FrmCat_Restore.h"
 #include "catalogue/StockFile.h"
 #include "host/Globals.h"
@@ -27,10 +29,12 @@
 #include "host/dialogs/FrmStart.h"
 #include "host/dialogs/WinSeek.h"
 #include "host/forms/FileControls.h"
+#include "host/forms/FlexGrid.h"
 #include "host/forms/Form.h"
 #include "host/forms/SSTab.h"
 #include "host/forms/Windows.h"
 #include "host/platform/ScriptedUser.h"
+#include "posting/PostingWindows.h"
 #include "tools/mdbwriter/V1Generator.h"
 
 namespace {
@@ -54,53 +58,125 @@ void showAnAccount(Form& form, const QString& accountsFolder) {
   window.Cmd_Last->click();
 }
 
-// The catalogue window with the stock file open and a record of a tab shown.
-void showACatalogueRecord(Form& form, const QString& stockFolder, int tab) {
-  auto& window = static_cast<FrmCat_Restore&>(form);
-  window.txtOldDBFile->setText(stockFolder + QStringLiteral("/STOCK001.MDB"));
-  window.CmdOpenOldDB->click();
-  window.SSTab1->setCurrentTab(tab);
-  window.Cmd_Next->click();
+std::unique_ptr<Form> makeBrowser() {
+  auto browser = std::make_unique<FrmBrowseAcc>();
+  browser->BranchID = 1;
+  return browser;
 }
 
-Window catalogueWindow(const QString& name, const QString& stockFolder, int tab) {
-  return {name, [] { return std::make_unique<FrmCat_Restore>(); },
-          [stockFolder, tab](Form& form) { showACatalogueRecord(form, stockFolder, tab); }};
+// The account tree of the demo chart with a cash box account selected.
+FrmBrowseAcc& showTheChart(Form& form) {
+  auto& browser = static_cast<FrmBrowseAcc&>(form);
+  SaveSetting(QStringLiteral("ReLoadAccTree"), QStringLiteral("1"));
+  browser.FillTree();
+  for (const char* key : {"R5", "R4"})
+    browser.TreeView1->node(QLatin1String(key))->setExpanded(true);
+  browser.TreeView1->selectNode(*browser.TreeView1->node(QStringLiteral("R120102")));
+  return browser;
 }
 
-std::vector<Window> windows(const QString& accountsFolder, const QString& stockFolder) {
-  return {
-      {"FrmStart", [] { return std::make_unique<FrmStart>(); }},
-      {"FrmOverWrite", [] { return std::make_unique<FrmOverWrite>(); }},
-      {"FrmFilter", [] { return std::make_unique<FrmFilter>(); }},
-      {"WinSeek", [] { return std::make_unique<WinSeek>(); }},
-      {"FrmAcc_Restore", [] { return std::make_unique<FrmAcc_Restore>(); },
-       [accountsFolder](Form& form) { showAnAccount(form, accountsFolder); }},
-      catalogueWindow("FrmCat_Restore", stockFolder, kItemsTab),
-      catalogueWindow("FrmCat_Restore-customers", stockFolder, kCustomersTab),
-      catalogueWindow("FrmCat_Restore-providers", stockFolder, kProvidersTab),
-  };
-}
+// The same window adding an account below the cash boxes.
+void addAnAccount(Form& form) {
+  FrmBrowseAcc& browser = showTheChart(form);
+  browser.TreeView1->selectNode(*browser.TreeView1->node(QStringLiteral("R1201")));
+  browser.MenuAcc[0]->setVisible(true);
+  browser.MenuAcc[0]->trigger();
+  browser.txtAccNameA->setText(QStringLiteral("صندوق المصروفات النثرية"));
+  browser.txtAccNameE->setText(QStringLiteral("Petty cash box"));
+  // Items of branch 1 for the documents of the posting windows.
+  void addDemoItems() {
+    const struct {
+      const char* number;
+      const char* arabic;
+      const char* english;
+      double price;
+    } items[] = {{"1001", "دفتر مدرسي", "School notebook", 12.5},
+                 {"1002", "قلم حبر أزرق", "Blue ink pen", 3.75},
+                 {"1003", "حقيبة ظهر", "Backpack", 85}};
+    for (const auto& item : items) {
+      MainConnection().execute(
+          "INSERT INTO Category (BranchID, CategoryNo, AName, EName, U1, SPriceU1, CostPrice) "
+          "VALUES (1, ?, ?, ?, 1, ?, ?)",
+          {item.number, QString::fromUtf8(item.arabic), item.english, item.price,
+           item.price * 0.8});
+    }
+  }
 
-void openLanguage(const QString& ltrPath) {
-  globals().LangRecordset.reset();
-  globals().LangConnection = std::make_unique<Connection>();
-  globals().LangConnection->open(ltrPath);
-  globals().LangRecordset = std::make_unique<Recordset>();
-  globals().LangRecordset->open(QStringLiteral("Lang"), *globals().LangConnection,
-                                LockType::Pessimistic);
-}
+  // A posting window with a new document typed in: number, party, note, three
+  // lines and a ten percent discount.
+  void typeADocument(Form & form) {
+    auto& window = static_cast<InvoiceWindow&>(form);
+    window.setBranchID(1);
+    window.OpenMyRec();
+    window.Cmd_Add->click();
+    window.txtfNo->setText("1024");
+    window.txtPartyName->setText(QStringLiteral("مؤسسة النور للقرطاسية"));
+    window.txtNote->setText(QStringLiteral("تسليم في المستودع"));
+    if (window.txtLinkNo) window.txtLinkNo->setText("1018");
+    const char* lines[][2] = {{"1001", "12"}, {"1002", "40"}, {"1003", "2"}};
+    int row = 1;
+    for (const auto& line : lines) {
+      window.Grid1->item(row, 1)->setText(line[0]);
+      window.Grid1->item(row, 4)->setText(line[1]);
+      ++row;
+    }
+    window.txtDiscount2->setText("10%");
+    window.txtDiscount2_KeyPress(13);
+  }
 
-bool render(const Window& window, const QString& file) {
-  auto form = window.make();
-  form->load();
-  window.fill(*form);
-  form->show();
-  QApplication::processEvents();
-  const bool saved = form->grab().save(file);
-  form->hide();
-  return saved;
-}
+  // The catalogue window with the stock file open and a record of a tab shown.
+  void showACatalogueRecord(Form & form, const QString& stockFolder, int tab) {
+    auto& window = static_cast<FrmCat_Restore&>(form);
+    window.txtOldDBFile->setText(stockFolder + QStringLiteral("/STOCK001.MDB"));
+    window.CmdOpenOldDB->click();
+    window.SSTab1->setCurrentTab(tab);
+    window.Cmd_Next->click();
+  }
+
+  Window catalogueWindow(const QString& name, const QString& stockFolder, int tab) {
+    return {name, [] { return std::make_unique<FrmCat_Restore>(); },
+            [stockFolder, tab](Form& form) { showACatalogueRecord(form, stockFolder, tab); }};
+  }
+
+  std::vector<Window> windows(const QString& accountsFolder, const QString& stockFolder) {
+    return {
+        {"FrmStart", [] { return std::make_unique<FrmStart>(); }},
+        {"FrmOverWrite", [] { return std::make_unique<FrmOverWrite>(); }},
+        {"FrmFilter", [] { return std::make_unique<FrmFilter>(); }},
+        {"WinSeek", [] { return std::make_unique<WinSeek>(); }},
+        {"FrmAcc_Restore", [] { return std::make_unique<FrmAcc_Restore>(); },
+         [accountsFolder](Form& form) { showAnAccount(form, accountsFolder); }},
+        catalogueWindow("FrmCat_Restore", stockFolder, kItemsTab),
+        catalogueWindow("FrmCat_Restore-customers", stockFolder, kCustomersTab),
+        catalogueWindow("FrmCat_Restore-providers", stockFolder, kProvidersTab),
+        {"FrmBrowseAcc", makeBrowser, [](Form& form) { showTheChart(form); }},
+        {"FrmBrowseAcc-FrameAdd", makeBrowser, addAnAccount},
+        {"FrmInvSales", [] { return std::make_unique<FrmInvSales>(); }, typeADocument},
+        {"FrmInvBuy", [] { return std::make_unique<FrmInvBuy>(); }, typeADocument},
+        {"FrmInvSales_R", [] { return std::make_unique<FrmInvSales_R>(); }, typeADocument},
+        {"FrmInvBuy_R", [] { return std::make_unique<FrmInvBuy_R>(); }, typeADocument},
+    };
+  }
+
+  void openLanguage(const QString& ltrPath) {
+    globals().LangRecordset.reset();
+    globals().LangConnection = std::make_unique<Connection>();
+    globals().LangConnection->open(ltrPath);
+    globals().LangRecordset = std::make_unique<Recordset>();
+    globals().LangRecordset->open(QStringLiteral("Lang"), *globals().LangConnection,
+                                  LockType::Pessimistic);
+  }
+
+  bool render(const Window& window, const QString& file) {
+    auto form = window.make();
+    form->load();
+    window.fill(*form);
+    form->show();
+    QApplication::processEvents();
+    const bool saved = form->grab().save(file);
+    form->hide();
+    return saved;
+  }
 
 }  // namespace
 
@@ -132,6 +208,7 @@ int main(int argc, char* argv[]) {
     globals().MainConnection = std::make_unique<Connection>();
     globals().MainConnection->open(work.filePath("v2.db"));
     openLanguage(ltr);
+    addDemoItems();
     for (const auto& [language, suffix] : {std::pair{"A", "ar"}, std::pair{"E", "en"}}) {
       SaveSetting(QStringLiteral("Language"), language);
       for (const Window& window : windows(accounts, stock)) {

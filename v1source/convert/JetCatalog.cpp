@@ -35,24 +35,30 @@ qint64 integerOf(const Value& value) {
 
 }  // namespace
 
-std::vector<CatalogTable> readUserTables(JetFile& file, const TextDecoder& text) {
+std::vector<CatalogTable> readUserTables(JetFile& file, const TextDecoder& text, Damage& damage) {
   JetTable catalog(file, text, kCatalogPage);
   const std::vector<JetColumn>& columns = catalog.columns();
   const CatalogColumns at = findColumns(columns);
   ValueDecoder decoder(file, text);
   std::vector<CatalogTable> tables;
-  catalog.forEachRow([&](std::span<const MdbField> fields, std::span<const uint8_t> page) {
-    const auto field = [&](size_t i) { return decoder.decode(columns[i], page, fields[i]); };
-    const qint64 type = integerOf(field(at.type)) & kObjectTypeMask;
-    const qint64 flags = integerOf(field(at.flags));
-    const Value nameValue = field(at.name);
-    const auto* name = std::get_if<QString>(&nameValue);
-    if (type != kTableObject || (flags & kSystemFlags) != 0 || name == nullptr ||
-        name->startsWith(QLatin1String("MSys"), Qt::CaseInsensitive)) {
-      return;
-    }
-    tables.push_back({*name, quint32(integerOf(field(at.id)) & kPageMask)});
-  });
+  const quint64 rows = catalog.forEachRow(
+      [&](std::span<const MdbField> fields, std::span<const uint8_t> page) {
+        const auto field = [&](size_t i) { return decoder.decode(columns[i], page, fields[i]); };
+        const qint64 type = integerOf(field(at.type)) & kObjectTypeMask;
+        const qint64 flags = integerOf(field(at.flags));
+        const Value nameValue = field(at.name);
+        const auto* name = std::get_if<QString>(&nameValue);
+        if (type != kTableObject || (flags & kSystemFlags) != 0 || name == nullptr ||
+            name->startsWith(QLatin1String("MSys"), Qt::CaseInsensitive)) {
+          return;
+        }
+        tables.push_back({*name, quint32(integerOf(field(at.id)) & kPageMask)});
+      },
+      damage);
+  if (rows != catalog.countedRows()) {
+    damage.meet(ReadError(
+        QStringLiteral("%1 of its %2 rows were found").arg(rows).arg(catalog.countedRows())));
+  }
   return tables;
 }
 

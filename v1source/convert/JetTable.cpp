@@ -96,13 +96,13 @@ void JetTable::readColumns(const TextDecoder& text) {
   }
 }
 
-quint64 JetTable::forEachRow(const RowVisitor& visit) {
+quint64 JetTable::forEachRow(const RowVisitor& visit, Damage& damage) {
   quint64 rows = 0;
-  usageMap_->forEachPage([&](quint32 page) { rows += visitPage(page, visit); });
-  if (rows != def_->num_rows) {
+  usageMap_->forEachPage([&](quint32 page) { rows += visitPage(page, visit, damage); }, damage);
+  if (rows != countedRows() && damage.refuses()) {
     throw ReadError(QStringLiteral("%1 rows were found but its definition counts %2")
                         .arg(rows)
-                        .arg(def_->num_rows));
+                        .arg(countedRows()));
   }
   return rows;
 }
@@ -111,29 +111,44 @@ bool JetTable::isDataPageOfTable(std::span<const uint8_t> page) const {
   return page[0] == kDataPageType && readU32(page.data() + 4) == entry_.table_pg;
 }
 
-quint64 JetTable::visitPage(quint32 page, const RowVisitor& visit) {
-  // The map also names pages of the table's long values: only data pages of
-  // the table itself hold rows.
-  if (!isDataPageOfTable(file_.loadPage(page))) return 0;
-  const int rco = file_.rowCountOffset();
-  const int count = rowSlotCount(file_.currentPage(), rco);
+quint64 JetTable::visitPage(quint32 page, const RowVisitor& visit, Damage& damage) {
+  int count = 0;
+  try {
+    // The map also names pages of the table's long values: only data pages of
+    // the table itself hold rows.
+    if (!isDataPageOfTable(file_.loadPage(page))) return 0;
+    count = rowSlotCount(file_.currentPage(), file_.rowCountOffset());
+  } catch (const ReadError& error) {
+    damage.meet(error);
+    return 0;
+  }
   quint64 rows = 0;
   for (int row = 0; row < count; ++row) {
-    const RowSlot slot = locateRow(file_.currentPage(), rco, row);
-    if (slot.deleted) continue;
-    if (!slot.inPage) {
-      throw ReadError(QStringLiteral("row %1 on page %2 lies outside the page").arg(row).arg(page));
+    try {
+      if (visitRow(page, row, visit)) ++rows;
+    } catch (const ReadError& error) {
+      damage.meet(error);
+      file_.loadPage(page);  // a moved row may have left another page loaded
     }
-    if (slot.overflow) {
-      visitMovedRow(page, slot, visit);
-      file_.loadPage(page);
-    } else {
-      crack(page, slot);
-      visit(fields_, file_.currentPage());
-    }
-    ++rows;
   }
   return rows;
+}
+
+// Visits one row of the page loaded; false for a deleted row.
+bool JetTable::visitRow(quint32 page, int row, const RowVisitor& visit) {
+  const RowSlot slot = locateRow(file_.currentPage(), file_.rowCountOffset(), row);
+  if (slot.deleted) return false;
+  if (!slot.inPage) {
+    throw ReadError(QStringLiteral("row %1 on page %2 lies outside the page").arg(row).arg(page));
+  }
+  if (slot.overflow) {
+    visitMovedRow(page, slot, visit);
+    file_.loadPage(page);
+  } else {
+    crack(page, slot);
+    visit(fields_, file_.currentPage());
+  }
+  return true;
 }
 
 void JetTable::visitMovedRow(quint32 page, const RowSlot& pointer, const RowVisitor& visit) {

@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "v1source/convert/ConversionError.h"
 #include "v1source/convert/JetFile.h"
 #include "v1source/convert/JetText.h"
 #include "v1source/convert/JetValue.h"
@@ -28,10 +29,14 @@ class JetTable {
   // page that holds it.
   using RowVisitor = std::function<void(std::span<const MdbField>, std::span<const uint8_t>)>;
 
-  // Calls visit for every row, in page order, and returns the number of rows.
-  // Throws ReadError when a row is damaged or when the rows found differ in
-  // number from the count in the table's definition.
-  quint64 forEachRow(const RowVisitor& visit);
+  // Calls visit for every row, in page order, and returns the number of rows
+  // visited. A damaged page or row and a row whose visit throws ReadError are
+  // damage: each is met (see Damage), and what is passed by is left out.
+  // Refusing damage, it also throws ReadError when the rows found differ in
+  // number from the definition's count.
+  quint64 forEachRow(const RowVisitor& visit, Damage& damage);
+  // The number of rows the table's definition counts.
+  quint64 countedRows() const { return def_->num_rows; }
 
  private:
   struct TableDefDeleter {
@@ -41,7 +46,8 @@ class JetTable {
   void checkDefinitionPages(quint32 tdefPage);
   QByteArray mapAt(std::span<const uint8_t> tdef, int offset, const QString& what);
   void readColumns(const TextDecoder& text);
-  quint64 visitPage(quint32 page, const RowVisitor& visit);
+  quint64 visitPage(quint32 page, const RowVisitor& visit, Damage& damage);
+  bool visitRow(quint32 page, int row, const RowVisitor& visit);
   void visitMovedRow(quint32 page, const RowSlot& pointer, const RowVisitor& visit);
   bool isDataPageOfTable(std::span<const uint8_t> page) const;
   void crack(quint32 page, const RowSlot& slot);

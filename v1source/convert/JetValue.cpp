@@ -2,7 +2,9 @@
 
 #include <QDate>
 #include <bit>
+#include <charconv>
 #include <cmath>
+#include <iterator>
 
 #include "v1source/convert/ConversionError.h"
 
@@ -102,6 +104,18 @@ QString formatJetDate(double value) {
                            date.day(), seconds / 3600, seconds / 60 % 60, seconds % 60);
 }
 
+double singleToDouble(float value) {
+  if (!std::isfinite(value)) return double(value);
+  // Scientific notation gives the fewest digits also for large whole values,
+  // which plain notation would spell out in full (309840992, not 309840990).
+  char text[32];
+  const char* end =
+      std::to_chars(std::begin(text), std::end(text), value, std::chars_format::scientific).ptr;
+  double shortest = 0;
+  std::from_chars(text, end, shortest);
+  return shortest;
+}
+
 ValueDecoder::ValueDecoder(JetFile& file, const TextDecoder& text)
     : text_(text), longValues_(file) {}
 
@@ -121,7 +135,7 @@ Value ValueDecoder::decode(const JetColumn& column, std::span<const uint8_t> pag
     case MDB_MONEY:
       return double(qint64(readU64(p))) / kCurrencyScale;
     case MDB_FLOAT:
-      return double(std::bit_cast<float>(readU32(p)));
+      return singleToDouble(std::bit_cast<float>(readU32(p)));
     case MDB_DOUBLE:
       return readDouble(p);
     case MDB_DATETIME:

@@ -37,6 +37,11 @@ int fixedSize(int jetType);
 // second. Throws ReadError when the value is outside the years 100 to 9999.
 QString formatJetDate(double value);
 
+// A Single as the double of the shortest decimal that reads back as the same
+// Single, so that the decimal the user typed is kept: 1234.56 stays 1234.56
+// instead of widening to 1234.56005859375.
+double singleToDouble(float value);
+
 // Decodes the bytes of one field of a cracked row.
 class ValueDecoder {
  public:

@@ -35,7 +35,7 @@ QByteArray readStart(const QString& path) {
 
 }  // namespace
 
-SourceInfo inspectSource(const QString& path) {
+SourceInfo inspectSource(const QString& path, bool partPageAllowed) {
   const QByteArray start = readStart(path);
   const qint64 size = QFileInfo(path).size();
   if (start.isEmpty()) unrecognized(path, QStringLiteral("the file is empty"));
@@ -53,7 +53,9 @@ SourceInfo inspectSource(const QString& path) {
     default:
       unrecognized(path, QStringLiteral("a Jet format newer than Jet 4"));
   }
-  if (size % info.pageSize != 0) {
+  info.partPageSize = size % info.pageSize;
+  info.size -= info.partPageSize;
+  if (info.partPageSize != 0 && !partPageAllowed) {
     throw ConversionError(
         converr::kDamagedFile,
         damagedFileMessage(path, QStringLiteral("file"),
@@ -62,7 +64,7 @@ SourceInfo inspectSource(const QString& path) {
                                .arg(size)
                                .arg(info.pageSize)));
   }
-  if (size / info.pageSize <= kFirstTablePage) {
+  if (info.size / info.pageSize <= kFirstTablePage) {
     throw ConversionError(converr::kDamagedFile,
                           damagedFileMessage(path, QStringLiteral("catalogue"),
                                              QStringLiteral("the file ends before it")));

@@ -28,46 +28,53 @@ UsageMap::UsageMap(JetFile& file, QByteArray map) : file_(file), map_(std::move(
   }
 }
 
-void UsageMap::forEachPage(const std::function<void(quint32)>& visit) const {
+void UsageMap::forEachPage(const std::function<void(quint32)>& visit, Damage& damage) const {
   if (uint8_t(map_.at(0)) == kInlineBitmap) {
     const auto bitmap =
         std::span(bytes(map_) + kMapHeaderSize, size_t(map_.size() - kMapHeaderSize));
-    visitBitmap(bitmap, readU32(bytes(map_) + 1), visit);
+    visitBitmap(bitmap, readU32(bytes(map_) + 1), visit, damage);
   } else {
-    visitBitmapPages(visit);
+    visitBitmapPages(visit, damage);
   }
 }
 
 void UsageMap::visitBitmap(std::span<const uint8_t> bitmap, quint32 firstPage,
-                           const std::function<void(quint32)>& visit) const {
+                           const std::function<void(quint32)>& visit, Damage& damage) const {
   for (size_t byte = 0; byte < bitmap.size(); ++byte) {
     if (bitmap[byte] == 0) continue;
     for (int bit = 0; bit < 8; ++bit) {
       if ((bitmap[byte] & (1 << bit)) == 0) continue;
       const quint64 page = quint64(firstPage) + byte * 8 + bit;
       if (page >= file_.pageCount()) {
-        throw ReadError(
-            QStringLiteral("usage map names page %1 beyond the end of the file").arg(page));
+        // The pages that follow lie beyond the end as well.
+        damage.meet(ReadError(
+            QStringLiteral("usage map names page %1 beyond the end of the file").arg(page)));
+        return;
       }
       visit(quint32(page));
     }
   }
 }
 
-void UsageMap::visitBitmapPages(const std::function<void(quint32)>& visit) const {
+void UsageMap::visitBitmapPages(const std::function<void(quint32)>& visit, Damage& damage) const {
   const int bitmapSize = file_.pageSize() - kBitmapPageHeaderSize;
   const int entries = int((map_.size() - 1) / 4);
   std::vector<uint8_t> bitmap(size_t(bitmapSize), 0);
   for (int entry = 0; entry < entries; ++entry) {
     const quint32 mapPage = readU32(bytes(map_) + 1 + 4 * entry);
     if (mapPage == 0) continue;
-    const auto page = file_.loadSidePage(mapPage);
-    if (page[0] != kUsageMapPageType) {
-      throw ReadError(QStringLiteral("usage map page %1 is not a map page").arg(mapPage));
+    try {
+      const auto page = file_.loadSidePage(mapPage);
+      if (page[0] != kUsageMapPageType) {
+        throw ReadError(QStringLiteral("usage map page %1 is not a map page").arg(mapPage));
+      }
+      // The visitor reads pages, so the bitmap is copied out of the side buffer.
+      std::copy_n(page.data() + kBitmapPageHeaderSize, bitmapSize, bitmap.begin());
+    } catch (const ReadError& error) {
+      damage.meet(error);
+      continue;
     }
-    // The visitor reads pages, so the bitmap is copied out of the side buffer.
-    std::copy_n(page.data() + kBitmapPageHeaderSize, bitmapSize, bitmap.begin());
-    visitBitmap(bitmap, quint32(quint64(entry) * bitmapSize * 8), visit);
+    visitBitmap(bitmap, quint32(quint64(entry) * bitmapSize * 8), visit, damage);
   }
 }
 

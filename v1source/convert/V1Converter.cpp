@@ -30,6 +30,16 @@ std::optional<DbError> reportedError(const QByteArray& stderrOutput) {
   return error;
 }
 
+// The parts a lenient conversion left out: its "left out<TAB>what" lines.
+QStringList leftOutParts(const QByteArray& standardOutput) {
+  static const QString kPrefix = QStringLiteral("left out\t");
+  QStringList parts;
+  for (const QString& line : QString::fromUtf8(standardOutput).split(u'\n')) {
+    if (line.startsWith(kPrefix)) parts << line.mid(kPrefix.size()).trimmed();
+  }
+  return parts;
+}
+
 void removeOutputs(const QString& target) {
   QFile::remove(target + QStringLiteral(".part"));
   QFile::remove(target);
@@ -41,15 +51,15 @@ QString V1Converter::defaultProgram() {
   return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("qalvoro-v1convert"));
 }
 
-void V1Converter::convert(const QString& source, const QString& target) const {
+QStringList V1Converter::convert(const QString& source, const QString& target) const {
   QStringList arguments;
   if (codePage_ != 0) arguments << QStringLiteral("--codepage") << QString::number(codePage_);
+  if (lenient_) arguments << QStringLiteral("--lenient");
   arguments << source << target;
 
   QProcess process;
   process.setProgram(program_.isEmpty() ? defaultProgram() : program_);
   process.setArguments(arguments);
-  process.setStandardOutputFile(QProcess::nullDevice());
   const rlim_t limit = memoryLimit_;
   process.setChildProcessModifier([limit] {
     const rlimit addressSpace{limit, limit};
@@ -87,6 +97,7 @@ void V1Converter::convert(const QString& source, const QString& target) const {
                       .arg(process.exitCode())
                       .arg(QString::fromUtf8(output).trimmed()));
   }
+  return leftOutParts(process.readAllStandardOutput());
 }
 
 }  // namespace qalvoro

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <chrono>
 #include <cstdint>
 
@@ -23,18 +24,24 @@ class V1Converter {
   void setMemoryLimit(std::uint64_t bytes) { memoryLimit_ = bytes; }
   // Code page of Jet 3 text (1256, 864 or 1252); 0 lets the file decide.
   void setCodePage(int codePage) { codePage_ = codePage; }
+  // Lenient: copies what can be read safely of a damaged file, leaving
+  // damaged tables and rows out, instead of refusing it. The limits stay.
+  void setLenient(bool lenient) { lenient_ = lenient; }
 
-  // Converts source into target, replacing it. Throws DbError with the
-  // converter's error number and description; a crash of the converter is
-  // reported as a damaged file (3049), a time-out as "Timeout expired". After
-  // any failure neither the target nor an unfinished copy of it remains.
-  void convert(const QString& source, const QString& target) const;
+  // Converts source into target, replacing it, and returns what a lenient
+  // conversion left out (one line per part of the file; empty otherwise).
+  // Throws DbError with the converter's error number and description; a
+  // crash of the converter is reported as a damaged file (3049), a time-out
+  // as "Timeout expired". After any failure neither the target nor an
+  // unfinished copy of it remains.
+  QStringList convert(const QString& source, const QString& target) const;
 
  private:
   QString program_;
   std::chrono::milliseconds timeLimit_ = kDefaultTimeLimit;
   std::uint64_t memoryLimit_ = kDefaultMemoryLimit;
   int codePage_ = 0;
+  bool lenient_ = false;
 };
 
 }  // namespace qalvoro

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 #include "v1source/convert/ConversionError.h"
 #include "v1source/convert/JetCatalog.h"
@@ -104,56 +105,109 @@ ConversionSummary copySqlite(const QString& source, const QString& part) {
   return summary;
 }
 
-TableSummary convertTable(JetFile& file, const TextDecoder& text, const CatalogTable& entry,
-                          SqliteWriter& writer) {
-  JetTable table(file, text, entry.tdefPage);
-  writer.createTable(entry.name, table.columns());
-  const std::vector<JetColumn>& columns = table.columns();
-  ValueDecoder decoder(file, text);
-  std::vector<Value> row(columns.size());
-  const quint64 rows =
-      table.forEachRow([&](std::span<const MdbField> fields, std::span<const uint8_t> page) {
-        for (size_t i = 0; i < columns.size(); ++i)
-          row[i] = decoder.decode(columns[i], page, fields[i]);
-        writer.insertRow(row);
-      });
-  return {entry.name, rows};
-}
-
-ConversionSummary convertJet(const QString& source, const SourceInfo& info, const QString& part,
-                             const ConversionOptions& options) {
-  JetFile file(source, info);
-  ConversionSummary summary;
-  if (file.isJet3()) summary.codePage = chooseCodePage(file.headerCodePage(), options.codePage);
-  const TextDecoder text(file.isJet3(), file.isJet3() ? summary.codePage : kDefaultCodePage);
-  std::vector<CatalogTable> tables;
-  try {
-    tables = readUserTables(file, text);
-  } catch (const ReadError& e) {
-    throw toConversionError(source, QStringLiteral("catalogue"), e);
-  }
-  SqliteWriter writer(part);
-  for (const CatalogTable& entry : tables) {
-    try {
-      summary.tables.push_back(convertTable(file, text, entry, writer));
-    } catch (const ReadError& e) {
-      throw toConversionError(source, QStringLiteral("table '%1'").arg(entry.name), e);
+// The conversion of one Jet file into its working copy.
+class JetConversion {
+ public:
+  JetConversion(const QString& source, const SourceInfo& info, const ConversionOptions& options)
+      : source_(source),
+        file_(source, info),
+        handling_(options.leaveOutDamage ? Damage::LeaveOut : Damage::Refuse),
+        text_(file_.isJet3(), codePageOf(file_, options)) {
+    if (file_.isJet3()) summary_.codePage = text_.codePage();
+    if (info.partPageSize != 0) {
+      summary_.leftOut.push_back(
+          leftOutMessage(QStringLiteral("The last %1 bytes of the file").arg(info.partPageSize),
+                         QStringLiteral("the file ends inside a page")));
     }
   }
-  writer.commit();
-  return summary;
-}
+
+  ConversionSummary run(const QString& part) {
+    const std::vector<CatalogTable> tables = readCatalogue();
+    SqliteWriter writer(part);
+    for (const CatalogTable& entry : tables) copyTable(entry, writer);
+    writer.commit();
+    return std::move(summary_);
+  }
+
+ private:
+  static int codePageOf(JetFile& file, const ConversionOptions& options) {
+    return file.isJet3() ? chooseCodePage(file.headerCodePage(), options.codePage)
+                         : kDefaultCodePage;
+  }
+
+  std::vector<CatalogTable> readCatalogue() {
+    Damage damage(handling_);
+    std::vector<CatalogTable> tables;
+    try {
+      tables = readUserTables(file_, text_, damage);
+    } catch (const ReadError& e) {
+      throw toConversionError(source_, QStringLiteral("catalogue"), e);
+    }
+    if (damage.leftOut()) {
+      summary_.leftOut.push_back(
+          leftOutMessage(QStringLiteral("The tables named in damaged rows of the catalogue"),
+                         damage.firstProblem()));
+    }
+    return tables;
+  }
+
+  // A lenient conversion leaves a table whose definition cannot be read out.
+  void copyTable(const CatalogTable& entry, SqliteWriter& writer) {
+    const QString where = QStringLiteral("table '%1'").arg(entry.name);
+    const QString named = QStringLiteral("Table '%1'").arg(entry.name);
+    std::optional<JetTable> table;
+    try {
+      table.emplace(file_, text_, entry.tdefPage);
+    } catch (const ReadError& e) {
+      if (handling_ == Damage::Refuse) throw toConversionError(source_, where, e);
+      summary_.leftOut.push_back(leftOutMessage(named, e.reason()));
+      return;
+    }
+    Damage damage(handling_);
+    quint64 rows = 0;
+    try {
+      rows = copyRows(*table, entry.name, writer, damage);
+    } catch (const ReadError& e) {
+      throw toConversionError(source_, where, e);
+    }
+    summary_.tables.push_back({entry.name, rows});
+    if (damage.leftOut() || rows != table->countedRows()) {
+      summary_.leftOut.push_back(
+          leftOutRowsMessage(named, rows, table->countedRows(), damage.firstProblem()));
+    }
+  }
+
+  quint64 copyRows(JetTable& table, const QString& name, SqliteWriter& writer, Damage& damage) {
+    writer.createTable(name, table.columns());
+    const std::vector<JetColumn>& columns = table.columns();
+    ValueDecoder decoder(file_, text_);
+    std::vector<Value> row(columns.size());
+    return table.forEachRow(
+        [&](std::span<const MdbField> fields, std::span<const uint8_t> page) {
+          for (size_t i = 0; i < columns.size(); ++i)
+            row[i] = decoder.decode(columns[i], page, fields[i]);
+          writer.insertRow(row);
+        },
+        damage);
+  }
+
+  QString source_;
+  JetFile file_;
+  Damage::Handling handling_;
+  ConversionSummary summary_;
+  TextDecoder text_;
+};
 
 }  // namespace
 
 ConversionSummary convertV1File(const QString& source, const QString& target,
                                 const ConversionOptions& options) {
-  const SourceInfo info = inspectSource(source);
+  const SourceInfo info = inspectSource(source, options.leaveOutDamage);
   checkTarget(source, target);
   PartFile part(target);
   ConversionSummary summary = info.kind == SourceKind::Sqlite
                                   ? copySqlite(source, part.path())
-                                  : convertJet(source, info, part.path(), options);
+                                  : JetConversion(source, info, options).run(part.path());
   part.renameTo(target);
   return summary;
 }

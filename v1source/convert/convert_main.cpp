@@ -1,9 +1,11 @@
-// qalvoro-v1convert [--codepage N] SOURCE TARGET
+// qalvoro-v1convert [--codepage N] [--lenient] SOURCE TARGET
 //
 // Converts a version-1 file into its working copy. On success prints one line
 // per table; on failure prints "NUMBER<TAB>description" on stderr and exits
 // with 1 (2 for a wrong command line), leaving no TARGET behind. --codepage
-// sets the code page of Jet 3 text; Jet 4 text is Unicode.
+// sets the code page of Jet 3 text; Jet 4 text is Unicode. --lenient copies
+// what can be read of a damaged file and prints one line "left out<TAB>what"
+// per part it left out.
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -37,7 +39,9 @@ std::optional<Arguments> parseArguments(int argc, char** argv) {
   std::vector<QString> paths;
   for (int i = 1; i < argc; ++i) {
     const QString argument = QString::fromLocal8Bit(argv[i]);
-    if (argument == QLatin1String("--codepage") && i + 1 < argc) {
+    if (argument == QLatin1String("--lenient")) {
+      arguments.options.leaveOutDamage = true;
+    } else if (argument == QLatin1String("--codepage") && i + 1 < argc) {
       bool ok = false;
       arguments.options.codePage = QString::fromLocal8Bit(argv[++i]).toInt(&ok);
       if (!ok || !qalvoro::CodePage::isSupported(arguments.options.codePage)) return std::nullopt;
@@ -71,12 +75,17 @@ File takeOverStderr() {
   return messages;
 }
 
-int fail(FILE* messages, long number, QString description) {
-  description.replace(QLatin1Char('\n'), QLatin1Char(' '))
+// A text on one line without tabs, as the reading side splits it.
+QByteArray oneLine(QString text) {
+  return text.replace(QLatin1Char('\n'), QLatin1Char(' '))
       .replace(QLatin1Char('\r'), QLatin1Char(' '))
-      .replace(QLatin1Char('\t'), QLatin1Char(' '));
+      .replace(QLatin1Char('\t'), QLatin1Char(' '))
+      .toUtf8();
+}
+
+int fail(FILE* messages, long number, const QString& description) {
   std::fprintf(messages != nullptr ? messages : stderr, "%ld\t%s\n", number,
-               description.toUtf8().constData());
+               oneLine(description).constData());
   return kFailed;
 }
 
@@ -85,7 +94,8 @@ int fail(FILE* messages, long number, QString description) {
 int main(int argc, char** argv) {
   const std::optional<Arguments> arguments = parseArguments(argc, argv);
   if (!arguments) {
-    std::fprintf(stderr, "usage: qalvoro-v1convert [--codepage 1256|864|1252] SOURCE TARGET\n");
+    std::fprintf(stderr,
+                 "usage: qalvoro-v1convert [--codepage 1256|864|1252] [--lenient] SOURCE TARGET\n");
     return kUsage;
   }
   const File messages = takeOverStderr();
@@ -99,6 +109,9 @@ int main(int argc, char** argv) {
     for (const auto& table : summary.tables) {
       std::printf("%s\t%llu rows\n", table.name.toUtf8().constData(),
                   static_cast<unsigned long long>(table.rows));
+    }
+    for (const QString& part : summary.leftOut) {
+      std::printf("left out\t%s\n", oneLine(part).constData());
     }
     return 0;
   } catch (const qalvoro::v1::ConversionError& e) {

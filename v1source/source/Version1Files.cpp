@@ -15,7 +15,6 @@
 namespace qalvoro {
 namespace {
 
-constexpr long kFileNotFound = 3024;
 constexpr long kDiskError = 3043;
 
 // The converter, with the code page of Jet 3 text when the setting
@@ -35,6 +34,14 @@ std::vector<Version1Branch> namedBranches(Connection& database, const QString& t
         {rows.text(QStringLiteral("الاسم")), rows.value(QStringLiteral("رقم_الفرع")).toInt()});
   }
   return branches;
+}
+
+bool hasTable(Connection& database, const QString& name) {
+  return database
+      .firstRow(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ? "
+                               "COLLATE NOCASE"),
+                {name})
+      .has_value();
 }
 
 }  // namespace
@@ -58,13 +65,11 @@ void MakeWorkingCopy(const QString& source) {
   converter().convert(source, WorkingCopyPath());
 }
 
-void CopyToWorkingCopy(const QString& source) {
+QStringList MakeReadableWorkingCopy(const QString& source) {
   QDir().mkpath(QFileInfo(WorkingCopyPath()).absolutePath());
-  QFile file(source);
-  if (!file.copy(WorkingCopyPath())) {
-    throw DbError(file.exists() ? kDiskError : kFileNotFound,
-                  QStringLiteral("Cannot copy '%1': %2").arg(source, file.errorString()));
-  }
+  V1Converter lenient = converter();
+  lenient.setLenient(true);
+  return lenient.convert(source, WorkingCopyPath());
 }
 
 void DeleteWorkingCopy() {
@@ -81,6 +86,25 @@ void OpenWorkingCopy(Connection& connection) {
   // A throwaway copy: its writes (the deletion of imported rows) need not
   // wait for the disk.
   connection.execute(QStringLiteral("PRAGMA synchronous = OFF"));
+}
+
+void IndexAccountsFile(Connection& workingCopy) {
+  struct TableIndexes {
+    QString table;
+    QStringList statements;
+  };
+  static const TableIndexes kIndexes[] = {
+      {QStringLiteral("Card"),
+       {QStringLiteral("CREATE INDEX IF NOT EXISTS ix_card_branch ON Card (رقم_الفرع, fFather)"),
+        QStringLiteral(
+            "CREATE INDEX IF NOT EXISTS ix_card_account ON Card (رقم_الحساب, رقم_الفرع)")}},
+      {QStringLiteral("Gaid"),
+       {QStringLiteral("CREATE INDEX IF NOT EXISTS ix_gaid_entry ON Gaid (رقم_القيد)")}},
+  };
+  for (const TableIndexes& indexes : kIndexes) {
+    if (!hasTable(workingCopy, indexes.table)) continue;
+    for (const QString& statement : indexes.statements) workingCopy.execute(statement);
+  }
 }
 
 std::vector<Version1Branch> BranchesOfGeneralFile(const QString& generalFile) {

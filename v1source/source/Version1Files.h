@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 namespace qalvoro {
@@ -22,12 +23,18 @@ bool IsSystemFileName(const QString& fileName);
 // Converts a version-1 file into the working copy (a child process reads the
 // file; the file itself is never written). Raises DbError.
 void MakeWorkingCopy(const QString& source);
-// Copies a file unchanged into the working copy. Raises DbError.
-void CopyToWorkingCopy(const QString& source);
+// Converts what can be read safely of a damaged version-1 file into the
+// working copy: damaged tables and rows are left out. Returns what was left
+// out, one line per part. Raises DbError when nothing can be read.
+QStringList MakeReadableWorkingCopy(const QString& source);
 // Deletes the working copy when it exists. Raises DbError when it cannot.
 void DeleteWorkingCopy();
 // Opens the working copy. Raises DbError.
 void OpenWorkingCopy(Connection& connection);
+// Indexes the working copy of an accounts file for the lookups of the
+// accounts window and the journal import: Card by branch and by account, and
+// Gaid by entry when the file has a journal. Raises DbError.
+void IndexAccountsFile(Connection& workingCopy);
 
 // A version-1 branch: its name and number.
 struct Version1Branch {

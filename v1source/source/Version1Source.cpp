@@ -21,6 +21,16 @@ namespace {
 
 const QString kOpen = QStringLiteral("فتح");
 const QString kClose = QStringLiteral("اغلاق");
+const QString kLeftOut =
+    QStringLiteral("الملف تالف، وقد تم فتح ما أمكن قراءته منه. لم ينقل منه ما يلي:");
+
+// Lists in one message the parts of a damaged file that the working copy
+// lacks.
+void showLeftOut(const QStringList& parts) {
+  if (parts.isEmpty()) return;
+  platform().msgBox(Translate(kLeftOut) + '\n' + parts.join('\n'),
+                    mb::kExclamation | globals().MsgBoxRtlFlags, QString());
+}
 
 // The open and close steps show their errors with the question icon and no
 // direction flags.
@@ -86,7 +96,7 @@ bool Version1Source::makeWorkingCopy(const QString& source) {
       [] { DeleteWorkingCopy(); },
       [&] { MakeWorkingCopy(source); },
       [&] {
-        if (!QFileInfo::exists(WorkingCopyPath())) CopyToWorkingCopy(source);
+        if (!QFileInfo::exists(WorkingCopyPath())) showLeftOut(MakeReadableWorkingCopy(source));
       },
   });
 }
@@ -94,6 +104,7 @@ bool Version1Source::makeWorkingCopy(const QString& source) {
 void Version1Source::openWorkingCopy() {
   auto database = std::make_unique<Connection>();
   OpenWorkingCopy(*database);
+  if (product_ == Product::Accounts) IndexAccountsFile(*database);
   database_ = std::move(database);
 }
 

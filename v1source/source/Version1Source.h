@@ -55,7 +55,9 @@ class Version1Source {
  private:
   void openFile();
   void closeFile();
-  // Replaces the working copy by a copy of the source; false when aborted.
+  // Replaces the working copy by a conversion of the source; false when
+  // aborted. When the conversion fails and the user ignores it, what can be
+  // read of the source is converted and what was left out is shown.
   bool makeWorkingCopy(const QString& source);
   void openWorkingCopy();
   bool openAccounts();

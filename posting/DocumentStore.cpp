@@ -1,0 +1,303 @@
+#include "posting/DocumentStore.h"
+
+#include "host/Globals.h"
+#include "host/helpers/DbHelpers.h"
+#include "host/helpers/Numbers.h"
+#include "host/language/Language.h"
+
+namespace qalvoro {
+namespace {
+
+// The kind's table lock, taken for one save or removal. The lock is given
+// back when the work is done; a lock given back inside the transaction is
+// given back again when the transaction is rolled back, which undoes it.
+class HeldLock {
+ public:
+  explicit HeldLock(QString name) : name_(std::move(name)) {
+    SetTableLock(QStringLiteral("Lock"), name_);
+  }
+  ~HeldLock() {
+    if (released_) return;
+    try {
+      SetTableLock(QStringLiteral("UnLock"), name_);
+    } catch (const DbError&) {
+      // The row stays set; the next writer takes it over after its wait.
+    }
+  }
+  HeldLock(const HeldLock&) = delete;
+  HeldLock& operator=(const HeldLock&) = delete;
+
+  // Gives the lock back inside the transaction: final once it commits.
+  void releaseInTransaction() { SetTableLock(QStringLiteral("UnLock"), name_); }
+  void transactionCommitted() { released_ = true; }
+  void release() {
+    SetTableLock(QStringLiteral("UnLock"), name_);
+    released_ = true;
+  }
+
+ private:
+  QString name_;
+  bool released_ = false;
+};
+
+QString cellOf(const GridRow& row, int column) { return row.value(column); }
+
+QVariant lineValue(const LineField& field, qint64 documentId, const GridRow& row) {
+  const QString cell = field.gridColumn >= 0 ? cellOf(row, field.gridColumn) : QString();
+  switch (field.value) {
+    case LineValue::InvoiceId:
+      return documentId;
+    case LineValue::Integer:
+      return CLng(cell);
+    case LineValue::Currency:
+      return Currency::fromText(cell).toDouble();
+    case LineValue::Double:
+      return Val(cell);
+    case LineValue::Description: {
+      const int hash = cell.indexOf('#');
+      return hash < 0 ? QString("") : cell.mid(hash + 1);
+    }
+    case LineValue::Text:
+      return cell.isNull() ? QString("") : cell;
+    case LineValue::HidePrice:
+      return cell == QLatin1String("H");
+    case LineValue::Zero:
+      return 0;
+  }
+  return {};
+}
+
+QString amount(const QVariant& value) { return Format(value.toDouble(), globals().DecimalFormat); }
+
+}  // namespace
+
+void DocumentStore::open(int branchId) {
+  if (isOpenFor(branchId)) {
+    headers_.requery();
+  } else {
+    QString sql = QStringLiteral("SELECT * FROM ") + kind_.headerTable +
+                  QStringLiteral(" WHERE BranchID = ?");
+    if (kind_.sorted) sql += QStringLiteral(" ORDER BY InvoiceNo");
+    headers_.open(sql, MainConnection(), LockType::Optimistic, {branchId});
+    openBranch_ = branchId;
+  }
+  if (headers_.recordCount() > 0) headers_.moveLast();
+}
+
+qint64 DocumentStore::save(bool addMode, const DocumentHeader& header,
+                           const std::vector<GridRow>& rows) {
+  HeldLock lock(kind_.lockName);
+  qint64 documentId = 0;
+  try {
+    Transaction transaction(MainConnection());
+    writeHeader(addMode, header);
+    headers_.update();
+    headers_.requery();
+    if (kind_.releasesLockBeforeLines) lock.releaseInTransaction();
+    if (!headers_.findFirst(QStringLiteral("InvoiceNo=") + GeneralNumber(Val(header.number)))) {
+      throw DbError(dberr::kNoCurrentRecord,
+                    QStringLiteral("Either BOF or EOF is True, or the current record has been "
+                                   "deleted. Requested operation requires a current record."));
+    }
+    documentId = headers_.value(QStringLiteral("ID")).toLongLong();
+    writeLines(documentId, rows);
+    if (kind_.creditRaisesDebit && header.payment == 1) {
+      MainConnection().execute(QStringLiteral("UPDATE Customer SET Debit = Debit + ? WHERE ID = ?"),
+                               {headers_.value(QStringLiteral("Net")).toDouble(), header.partyId});
+    }
+    transaction.commit();
+  } catch (...) {
+    headers_.close();  // it may hold rows the rollback took away
+    throw;
+  }
+  if (kind_.releasesLockBeforeLines) {
+    lock.transactionCommitted();
+  } else {
+    lock.release();
+  }
+  return documentId;
+}
+
+void DocumentStore::writeHeader(bool addMode, const DocumentHeader& header) {
+  if (addMode || kind_.addsRowInEveryMode) headers_.addNew();
+  if (addMode) {
+    headers_.setValue(QStringLiteral("UserID"), 0);
+    headers_.setValue(QStringLiteral("InvoiceNo"), Val(header.number));
+  }
+  for (const HeaderField& field : kind_.headerFields) {
+    QVariant value;
+    switch (field.value) {
+      case HeaderValue::Date:
+        value = header.date;
+        break;
+      case HeaderValue::Time:
+        value = header.time;
+        break;
+      case HeaderValue::Party:
+        value = header.partyId;
+        break;
+      case HeaderValue::PartyNameOfWalkIn:
+        value = header.partyId == -1 ? header.partyName : QString("");
+        break;
+      case HeaderValue::Payment:
+        value = header.payment;
+        break;
+      case HeaderValue::Cashier:
+        value = header.cashierAccId;
+        break;
+      case HeaderValue::Branch:
+        value = header.branchId;
+        break;
+      case HeaderValue::Note:
+        value = header.note;
+        break;
+      case HeaderValue::Total:
+        value = Val(header.total);
+        break;
+      case HeaderValue::Net:
+        value = Val(header.net);
+        break;
+      case HeaderValue::Discount:
+        value = Val(header.discount);
+        break;
+      case HeaderValue::Link:
+        value = CLng(header.link);
+        break;
+      case HeaderValue::Constant:
+        value = field.constant;
+        break;
+    }
+    headers_.setValue(field.column, value);
+  }
+}
+
+bool DocumentStore::isLine(const GridRow& row, int index, int count) const {
+  if (kind_.lineRule == LineRule::PositiveQuantity) return CLng(cellOf(row, 4)) > 0;
+  return index < count - 1 && Val(cellOf(row, 11)) != 0;
+}
+
+void DocumentStore::writeLines(qint64 documentId, const std::vector<GridRow>& rows) {
+  if (insertStatement_.isEmpty()) {
+    QStringList columns;
+    QStringList marks;
+    for (const LineField& field : kind_.lineFields) {
+      columns << field.column;
+      marks << QStringLiteral("?");
+    }
+    insertStatement_ = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                           .arg(kind_.lineTable, columns.join(','), marks.join(','));
+  }
+  MainConnection().execute(
+      QStringLiteral("DELETE FROM ") + kind_.lineTable + QStringLiteral(" WHERE InvoiceID = ?"),
+      {documentId});
+  const int count = static_cast<int>(rows.size());
+  for (int index = 0; index < count; ++index) {
+    const GridRow& row = rows[index];
+    if (!isLine(row, index, count)) continue;
+    QVariantList values;
+    for (const LineField& field : kind_.lineFields) values << lineValue(field, documentId, row);
+    MainConnection().execute(insertStatement_, values);
+  }
+}
+
+std::vector<GridRow> DocumentStore::readLines(qint64 documentId) const {
+  std::vector<GridRow> rows;
+  if (!kind_.readsLines) return rows;
+  const QString& table = kind_.lineTable;
+  Recordset lines;
+  QStringList columns;
+  for (const LineField& field : kind_.lineFields) {
+    if (field.value != LineValue::Zero) {
+      columns << table + '.' + field.column + QStringLiteral(" AS ") + field.column;
+    }
+  }
+  lines.open(QStringLiteral("SELECT %2, Category.CategoryNo, Category.AName AS Cat_A_Name, "
+                            "Category.EName AS Cat_E_Name, Unit.AName AS Unit_A_Name, "
+                            "Unit.EName AS Unit_E_Name FROM Unit INNER JOIN (Category INNER JOIN "
+                            "%1 ON Category.CategoryID = %1.CategoryID) ON Unit.ID = %1.UnitID "
+                            "WHERE %1.InvoiceID = ? ORDER BY %1.ID")
+                 .arg(table, columns.join(QStringLiteral(", "))),
+             MainConnection(), LockType::ReadOnly, {documentId});
+  const QString letter = GetLanguage();
+  const auto optional = [&lines](const char* column) {
+    const QString name = QString::fromLatin1(column);
+    return lines.hasField(name) ? GeneralNumber(lines.value(name).toDouble()) : QString();
+  };
+  for (; !lines.eof(); lines.moveNext()) {
+    GridRow row;
+    for (int column = 0; column <= 16; ++column) row << QString();
+    const double quantity = lines.value(QStringLiteral("Quantity")).toDouble();
+    const double price = lines.value(QStringLiteral("Price")).toDouble();
+    row[0] = QString::number(rows.size() + 1);
+    row[1] = lines.text(QStringLiteral("CategoryNo"));
+    row[2] = lines.text(QStringLiteral("Cat_") + letter + QStringLiteral("_Name")) + '#' +
+             lines.text(QStringLiteral("Description"));
+    row[3] = lines.text(QStringLiteral("Unit_") + letter + QStringLiteral("_Name"));
+    row[4] = GeneralNumber(quantity);
+    row[5] = amount(price);
+    row[6] = amount(quantity * price);
+    row[7] = amount(lines.value(QStringLiteral("Discount")));
+    row[8] = amount(lines.value(QStringLiteral("Total")));
+    row[9] = lines.text(QStringLiteral("UnitID"));
+    row[10] = optional("ActualQty");
+    row[11] = lines.text(QStringLiteral("CategoryID"));
+    row[12] = lines.hasField(QStringLiteral("HidePrice")) &&
+                      lines.value(QStringLiteral("HidePrice")).toBool()
+                  ? QStringLiteral("H")
+                  : QStringLiteral("0");
+    row[13] = amount(lines.value(QStringLiteral("ActualPrice")));
+    row[14] = optional("SpecialOffer");
+    row[15] = optional("CostPrice");
+    row[16] = lines.text(QStringLiteral("ExpireDate"));
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+std::optional<ItemEntry> DocumentStore::itemForEntry(int branchId,
+                                                     const QString& categoryNo) const {
+  const auto item = MainConnection().firstRow(
+      QStringLiteral("SELECT CategoryID, AName, EName, U1, CostPrice, ") + kind_.entryPriceColumn +
+          QStringLiteral(" FROM Category WHERE BranchID = ? AND CategoryNo = ?"),
+      {branchId, categoryNo});
+  if (!item) return std::nullopt;
+  const QString letter = GetLanguage();
+  ItemEntry entry;
+  entry.categoryId = item->value(QStringLiteral("CategoryID")).toInt();
+  entry.name = item->value(letter + QStringLiteral("Name")).toString();
+  entry.unitId = item->value(QStringLiteral("U1")).toInt();
+  entry.unitName = LookupValue(QStringLiteral("Unit"), letter + QStringLiteral("Name"),
+                               QStringLiteral("ID = ?"), {entry.unitId});
+  entry.price = item->value(kind_.entryPriceColumn).toDouble();
+  entry.costPrice = item->value(QStringLiteral("CostPrice")).toDouble();
+  return entry;
+}
+
+int DocumentStore::removeDocuments(const DocumentKind& kind, int branchId, double number) {
+  HeldLock lock(kind.lockName);
+  Transaction transaction(MainConnection());
+  Recordset documents;
+  documents.open(QStringLiteral("SELECT ID, Payment, Net, ") + kind.partyColumn +
+                     QStringLiteral(" FROM ") + kind.headerTable +
+                     QStringLiteral(" WHERE BranchID = ? AND InvoiceNo = ?"),
+                 MainConnection(), LockType::ReadOnly, {branchId, number});
+  int removed = 0;
+  for (; !documents.eof(); documents.moveNext(), ++removed) {
+    const qint64 id = documents.value(QStringLiteral("ID")).toLongLong();
+    if (kind.creditRaisesDebit && documents.value(QStringLiteral("Payment")).toInt() == 1) {
+      MainConnection().execute(
+          QStringLiteral("UPDATE Customer SET Debit = Debit - ? WHERE ID = ?"),
+          {documents.value(QStringLiteral("Net")).toDouble(), documents.value(kind.partyColumn)});
+    }
+    MainConnection().execute(
+        QStringLiteral("DELETE FROM ") + kind.lineTable + QStringLiteral(" WHERE InvoiceID = ?"),
+        {id});
+    MainConnection().execute(
+        QStringLiteral("DELETE FROM ") + kind.headerTable + QStringLiteral(" WHERE ID = ?"), {id});
+  }
+  transaction.commit();
+  lock.release();
+  return removed;
+}
+
+}  // namespace qalvoro

@@ -1,0 +1,95 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <vector>
+
+#include "host/db/Recordset.h"
+#include "posting/DocumentKind.h"
+
+namespace qalvoro {
+
+// The header of a document as its window shows it: texts as typed, numbers
+// as held by the window.
+struct DocumentHeader {
+  QString number;  // txtfNo
+  QString date;    // "yyyy/mm/dd"
+  QString time;    // "HH:MM"
+  int partyId = -1;
+  QString partyName;
+  int payment = 0;  // 0 cash, 1 credit
+  int cashierAccId = 0;
+  int branchId = 0;
+  QString note;
+  QString total;     // lblTotal
+  QString net;       // lblAmount
+  QString discount;  // txtDiscount2
+  QString link;      // the link box's tag (returns)
+};
+
+// One grid row: its cells by column, 0 to 16.
+using GridRow = QStringList;
+
+// An item as a line typed by the user starts with.
+struct ItemEntry {
+  int categoryId = 0;
+  QString name;
+  int unitId = 0;
+  QString unitName;
+  double price = 0;
+  double costPrice = 0;
+};
+
+// The database side of one posting window: its header rows of a branch, the
+// save of a document (header, lines and, for a credit sale, the customer's
+// balance) in one transaction under the kind's table lock, the loading of a
+// stored document's lines, and the removal of a document that is replaced.
+// Values are bound, never written into the statement text.
+class DocumentStore {
+ public:
+  explicit DocumentStore(const DocumentKind& kind) : kind_(kind) {}
+
+  const DocumentKind& kind() const { return kind_; }
+
+  // Opens the header rows of the branch and moves to the last one. When
+  // they are already open for the same branch they are brought up to date
+  // with the rows written since (on this connection) instead of read again.
+  void open(int branchId);
+  Recordset& headers() { return headers_; }
+  bool isOpen() const { return headers_.state() == 1; }
+  bool isOpenFor(int branchId) const { return isOpen() && openBranch_ == branchId; }
+
+  // Stores a document; rows are the grid rows 1 to Rows-1, the lines are
+  // those the kind's line rule picks. With addMode (or for a kind that adds
+  // a row in every mode) a header row is added with UserID 0 and the
+  // number, else the current header row is overwritten. Returns the
+  // header's ID. A database error rolls the whole document back, gives the
+  // lock back and is raised again; the header rows are then read again at
+  // the next open.
+  qint64 save(bool addMode, const DocumentHeader& header, const std::vector<GridRow>& rows);
+
+  // The lines of a stored document as grid rows (columns 0 to 16, amounts
+  // in DecimalFormat, names in the user-interface language).
+  std::vector<GridRow> readLines(qint64 documentId) const;
+
+  // The item of a branch with this number, for a line the user types.
+  std::optional<ItemEntry> itemForEntry(int branchId, const QString& categoryNo) const;
+
+  // Removes every document of the branch with this number together with its
+  // lines; a credit sale first takes its net off its customer's Debit. One
+  // transaction under the kind's lock. Returns the number removed.
+  static int removeDocuments(const DocumentKind& kind, int branchId, double number);
+
+ private:
+  void writeHeader(bool addMode, const DocumentHeader& header);
+  void writeLines(qint64 documentId, const std::vector<GridRow>& rows);
+  bool isLine(const GridRow& row, int index, int count) const;
+
+  const DocumentKind& kind_;
+  Recordset headers_;
+  int openBranch_ = 0;
+  QString insertStatement_;
+};
+
+}  // namespace qalvoro

@@ -1,0 +1,101 @@
+#pragma once
+
+#include <optional>
+
+#include "host/db/DbError.h"
+#include "posting/DocumentStore.h"
+#include "posting/InvoiceLines.h"
+#include "posting/PostingFrame.h"
+
+namespace qalvoro {
+
+class FlexGrid;
+
+// What tells the four document windows apart: their frame, their tables
+// and the variants of the line and totals routines they use.
+struct InvoiceTraits {
+  FrameTraits frame;
+  const DocumentKind* kind = nullptr;
+  InvoiceLines::TotalsStyle totals = InvoiceLines::TotalsStyle::Sales;
+  InvoiceLines::SpreadStyle spread = InvoiceLines::SpreadStyle::Passes;
+  // The window's tag carries the ID of the last document saved.
+  bool tagsSavedId = false;
+  // The save refuses a document without a line or without a date.
+  bool checksBeforeSave = false;
+  // After a save the mode is emptied, so the next document needs the add
+  // button again (else it stays "SAVE").
+  bool emptiesModeAfterSave = false;
+  // The box whose tag holds the returned invoice's ID (returns only).
+  QString linkBoxName;
+};
+
+// A document entry window (invoice or return) on the posting frame: the
+// item grid, the totals and discount boxes, and the save through the
+// document store.
+//
+// Driven by code as by a user, without being shown: set BranchID and call
+// OpenMyRec; click Cmd_Add; fill the header controls, CboPayment, the party
+// and cash-box IDs, the link box's tag (returns) and the grid rows (moving
+// Grid1's current row on); call txtDiscount2_KeyPress(13); click Cmd_Save
+// and read lastSaveFailed(), saveFailure() and savedId().
+class InvoiceWindow : public PostingFrame {
+  Q_OBJECT
+
+ public:
+  explicit InvoiceWindow(const InvoiceTraits& traits, QWidget* parent = nullptr);
+  ~InvoiceWindow() override;
+
+  // Opens the header rows of BranchID (kept open while the branch stays
+  // the same) and empties the mode.
+  void OpenMyRec();
+  // Key handler of the discount box: Enter (13) spreads the discount over
+  // the lines and recomputes the totals.
+  void txtDiscount2_KeyPress(int keyAscii);
+  // Recomputes the totals from the grid.
+  void Totals();
+  // Shows the lines of a stored document (invoice windows; returns have no
+  // loading and show nothing).
+  void ReadLines(qint64 documentId);
+
+  // The outcome of the last press of the save button: the database error
+  // that undid the document, if any (shown to the user only when the
+  // window is on the screen), and the ID of the document stored.
+  bool lastSaveFailed() const { return failure_.has_value(); }
+  const std::optional<DbError>& saveFailure() const { return failure_; }
+  qint64 savedId() const { return savedId_; }
+
+  DocumentStore& store() { return store_; }
+  const InvoiceTraits& traits() const { return traits_; }
+
+  QGroupBox* FrameGrid = nullptr;
+  FlexGrid* Grid1 = nullptr;
+  QGroupBox* FrameTotals = nullptr;
+  QLabel* lblTotal = nullptr;
+  QLineEdit* txtDiscount2 = nullptr;
+  QLabel* lblDiscount = nullptr;
+  QLabel* lblAmount = nullptr;
+  // txtSaleNo / txtBuyNo in the return windows, null in the invoice windows.
+  QLineEdit* txtLinkNo = nullptr;
+
+ protected:
+  void clearDocument() override;
+  bool saveDocument() override;
+
+ private:
+  void buildGrid();
+  void buildTotals();
+  // Runs a routine on the totals boxes' texts and shows the result.
+  template <class Routine>
+  void withBoxes(Routine&& routine);
+  void Grid1_CellEdited(int row, int col);
+  DocumentHeader header() const;
+
+  const InvoiceTraits& traits_;
+  DocumentStore store_;
+  InvoiceLines::Boxes boxes_;
+  std::unique_ptr<InvoiceLines> lines_;
+  std::optional<DbError> failure_;
+  qint64 savedId_ = 0;
+};
+
+}  // namespace qalvoro

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "posting/InvoiceWindow.h"
+
+namespace qalvoro {
+
+// The four document entry windows: one window class, four sets of data.
+
+// Sales invoices (SaleInvoice, SInvSData); a credit sale raises the
+// customer's Debit. The window's tag holds the last saved invoice's ID.
+class FrmInvSales : public InvoiceWindow {
+  Q_OBJECT
+ public:
+  FrmInvSales();
+  int CustomerID() const { return PartyID(); }
+  void setCustomerID(int id) { setPartyID(id); }
+};
+
+// Purchase invoices (BuyInvoice, BInvData).
+class FrmInvBuy : public InvoiceWindow {
+  Q_OBJECT
+ public:
+  FrmInvBuy();
+  int ProviderID() const { return PartyID(); }
+  void setProviderID(int id) { setPartyID(id); }
+};
+
+// Sales returns (RSaleInvoice, RSInvSData), linked through txtSaleNo's tag.
+class FrmInvSales_R : public InvoiceWindow {
+  Q_OBJECT
+ public:
+  FrmInvSales_R();
+  int CustomerID() const { return PartyID(); }
+  void setCustomerID(int id) { setPartyID(id); }
+};
+
+// Purchase returns (RBuyInvoice, RBInvData), linked through txtBuyNo's tag.
+class FrmInvBuy_R : public InvoiceWindow {
+  Q_OBJECT
+ public:
+  FrmInvBuy_R();
+  int ProviderID() const { return PartyID(); }
+  void setProviderID(int id) { setPartyID(id); }
+};
+
+}  // namespace qalvoro

@@ -1,0 +1,97 @@
+#include "tests/posting/PostingTest.h"
+
+#include "host/Version2Database.h"
+#include "host/forms/FlexGrid.h"
+#include "host/forms/Windows.h"
+#include "host/helpers/Numbers.h"
+
+namespace qalvoro::test {
+
+void PostingTest::SetUp() {
+  HostTest::SetUp();
+  openLanguage();
+  globals().MsgBoxRtlFlags = 0x180000;
+  globals().DecimalFormat = QStringLiteral("0.00");
+  database_ = std::make_unique<TestDatabase>(engine());
+  if (engine() == Engine::SQLite) {
+    createVersion2Database(database_->connectionString() + ".v2", false);
+    globals().MainConnection = std::make_unique<Connection>();
+    globals().MainConnection->open(database_->connectionString() + ".v2");
+  } else {
+    createVersion2Database(database_->connectionString(), false);
+    globals().MainConnection = std::make_unique<Connection>();
+    database_->open(*globals().MainConnection);
+  }
+  Connection& db = MainConnection();
+  db.execute("INSERT INTO Branch (AName, EName) VALUES (?, ?)",
+             {QStringLiteral("الفرع الرئيسي"), "Main"});
+  db.execute("INSERT INTO Unit (AName, EName) VALUES (?, ?)", {QStringLiteral("حبة"), "Piece"});
+  db.execute(
+      "INSERT INTO Category (BranchID, CategoryNo, AName, EName, U1, SPriceU1, CostPrice) "
+      "VALUES (1, 'A1', ?, 'Pen', 1, 50, 30)",
+      {QStringLiteral("قلم")});
+  db.execute(
+      "INSERT INTO Category (BranchID, CategoryNo, AName, EName, U1, SPriceU1, CostPrice) "
+      "VALUES (1, 'B2', ?, 'Book', 1, 25, 20)",
+      {QStringLiteral("كتاب")});
+  db.execute("INSERT INTO Customer (BranchID, fNo, AName, Debit) VALUES (1, 7, ?, 100)",
+             {QStringLiteral("عميل")});
+  db.execute("INSERT INTO Provider (BranchID, fNo, AName) VALUES (1, 9, ?)",
+             {QStringLiteral("مورد")});
+  itemA = scalar("SELECT CategoryID FROM Category WHERE CategoryNo = 'A1'").toInt();
+  itemB = scalar("SELECT CategoryID FROM Category WHERE CategoryNo = 'B2'").toInt();
+  customer = scalar("SELECT ID FROM Customer").toInt();
+  provider = scalar("SELECT ID FROM Provider").toInt();
+}
+
+void PostingTest::TearDown() {
+  windows().clear();
+  globals().MainConnection.reset();
+  database_.reset();
+  HostTest::TearDown();
+}
+
+void PostingTest::addLine(InvoiceWindow& window, int categoryId, const QString& quantity,
+                          const QString& price, const QString& nameAndDescription) {
+  FlexGrid& grid = *window.Grid1;
+  const int row = grid.row();
+  const QString amount = GeneralNumber(Val(quantity) * Val(price));
+  const QStringList cells = {QString::number(row),
+                             "A1",
+                             nameAndDescription,
+                             "Piece",
+                             quantity,
+                             price,
+                             amount,
+                             "",
+                             amount,
+                             "1",
+                             quantity,
+                             QString::number(categoryId),
+                             "0",
+                             price,
+                             "0",
+                             "30",
+                             ""};
+  for (int col = 0; col < cells.size(); ++col) grid.setTextMatrix(row, col, cells[col]);
+  grid.setRows(grid.rows() + 1);
+  grid.setRow(row + 1);
+  window.Totals();
+}
+
+QVariant PostingTest::scalar(const QString& sql, const QVariantList& params) {
+  const auto row = MainConnection().firstRow(sql, params);
+  return row ? row->value(0) : QVariant();
+}
+
+int PostingTest::count(const QString& sql, const QVariantList& params) {
+  return scalar(sql, params).toInt();
+}
+
+bool PostingTest::lockHeld(const QString& name) {
+  const QString value =
+      scalar("SELECT fLocked FROM LockTables WHERE TableName = ?", {name}).toString().toLower();
+  return value == "true" || value == "1";
+}
+
+}  // namespace qalvoro::test

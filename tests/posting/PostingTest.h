@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QVariant>
+#include <memory>
+
+#include "host/forms/Windows.h"
+#include "posting/PostingWindows.h"
+#include "tests/host/HostTest.h"
+#include "tests/support/TestDatabases.h"
+
+namespace qalvoro::test {
+
+// A version-2 database (SQLite unless engine() says otherwise) with branch
+// 1, a unit, two items, a customer and a provider, and the language table
+// open, for driving the posting windows.
+class PostingTest : public HostTest {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  virtual Engine engine() const { return Engine::SQLite; }
+
+  // Loads the window, sets branch 1, opens its rows and presses the add
+  // button.
+  template <class Window>
+  Window& newDocument() {
+    auto& window = windows().get<Window>();
+    window.load();
+    window.setBranchID(1);
+    window.OpenMyRec();
+    window.Cmd_Add->click();
+    return window;
+  }
+  // Fills the grid's current row as the imports do and moves to the next.
+  void addLine(InvoiceWindow& window, int categoryId, const QString& quantity, const QString& price,
+               const QString& nameAndDescription = "Item");
+
+  QVariant scalar(const QString& sql, const QVariantList& params = {});
+  int count(const QString& sql, const QVariantList& params = {});
+  bool lockHeld(const QString& name);
+
+  int itemA = 0;
+  int itemB = 0;
+  int customer = 0;
+  int provider = 0;
+
+ private:
+  std::unique_ptr<TestDatabase> database_;
+};
+
+}  // namespace qalvoro::test
