@@ -29,11 +29,11 @@
 #include "host/dialogs/FrmStart.h"
 #include "host/dialogs/WinSeek.h"
 #include "host/forms/FileControls.h"
-#include "host/forms/FlexGrid.h"
 #include "host/forms/Form.h"
 #include "host/forms/SSTab.h"
 #include "host/forms/Windows.h"
 #include "host/platform/ScriptedUser.h"
+#include "host/forms/FlexGrid.h"
 #include "posting/PostingWindows.h"
 #include "tools/mdbwriter/V1Generator.h"
 
@@ -83,100 +83,101 @@ void addAnAccount(Form& form) {
   browser.MenuAcc[0]->trigger();
   browser.txtAccNameA->setText(QStringLiteral("صندوق المصروفات النثرية"));
   browser.txtAccNameE->setText(QStringLiteral("Petty cash box"));
-  // Items of branch 1 for the documents of the posting windows.
-  void addDemoItems() {
-    const struct {
-      const char* number;
-      const char* arabic;
-      const char* english;
-      double price;
-    } items[] = {{"1001", "دفتر مدرسي", "School notebook", 12.5},
-                 {"1002", "قلم حبر أزرق", "Blue ink pen", 3.75},
-                 {"1003", "حقيبة ظهر", "Backpack", 85}};
-    for (const auto& item : items) {
-      MainConnection().execute(
-          "INSERT INTO Category (BranchID, CategoryNo, AName, EName, U1, SPriceU1, CostPrice) "
-          "VALUES (1, ?, ?, ?, 1, ?, ?)",
-          {item.number, QString::fromUtf8(item.arabic), item.english, item.price,
-           item.price * 0.8});
-    }
-  }
+}
 
-  // A posting window with a new document typed in: number, party, note, three
-  // lines and a ten percent discount.
-  void typeADocument(Form & form) {
-    auto& window = static_cast<InvoiceWindow&>(form);
-    window.setBranchID(1);
-    window.OpenMyRec();
-    window.Cmd_Add->click();
-    window.txtfNo->setText("1024");
-    window.txtPartyName->setText(QStringLiteral("مؤسسة النور للقرطاسية"));
-    window.txtNote->setText(QStringLiteral("تسليم في المستودع"));
-    if (window.txtLinkNo) window.txtLinkNo->setText("1018");
-    const char* lines[][2] = {{"1001", "12"}, {"1002", "40"}, {"1003", "2"}};
-    int row = 1;
-    for (const auto& line : lines) {
-      window.Grid1->item(row, 1)->setText(line[0]);
-      window.Grid1->item(row, 4)->setText(line[1]);
-      ++row;
-    }
-    window.txtDiscount2->setText("10%");
-    window.txtDiscount2_KeyPress(13);
+// Items of branch 1 for the documents of the posting windows.
+void addDemoItems() {
+  const struct {
+    const char* number;
+    const char* arabic;
+    const char* english;
+    double price;
+  } items[] = {{"1001", "دفتر مدرسي", "School notebook", 12.5},
+               {"1002", "قلم حبر أزرق", "Blue ink pen", 3.75},
+               {"1003", "حقيبة ظهر", "Backpack", 85}};
+  for (const auto& item : items) {
+    MainConnection().execute(
+        "INSERT INTO Category (BranchID, CategoryNo, AName, EName, U1, SPriceU1, CostPrice) "
+        "VALUES (1, ?, ?, ?, 1, ?, ?)",
+        {item.number, QString::fromUtf8(item.arabic), item.english, item.price, item.price * 0.8});
   }
+}
 
-  // The catalogue window with the stock file open and a record of a tab shown.
-  void showACatalogueRecord(Form & form, const QString& stockFolder, int tab) {
-    auto& window = static_cast<FrmCat_Restore&>(form);
-    window.txtOldDBFile->setText(stockFolder + QStringLiteral("/STOCK001.MDB"));
-    window.CmdOpenOldDB->click();
-    window.SSTab1->setCurrentTab(tab);
-    window.Cmd_Next->click();
+// A posting window with a new document typed in: number, party, note, three
+// lines and a ten percent discount.
+void typeADocument(Form& form) {
+  auto& window = static_cast<InvoiceWindow&>(form);
+  window.setBranchID(1);
+  window.OpenMyRec();
+  window.Cmd_Add->click();
+  window.txtfNo->setText("1024");
+  window.txtPartyName->setText(QStringLiteral("مؤسسة النور للقرطاسية"));
+  window.txtNote->setText(QStringLiteral("تسليم في المستودع"));
+  if (window.txtLinkNo) window.txtLinkNo->setText("1018");
+  const char* lines[][2] = {{"1001", "12"}, {"1002", "40"}, {"1003", "2"}};
+  int row = 1;
+  for (const auto& line : lines) {
+    window.Grid1->item(row, 1)->setText(line[0]);
+    window.Grid1->item(row, 4)->setText(line[1]);
+    ++row;
   }
+  window.txtDiscount2->setText("10%");
+  window.txtDiscount2_KeyPress(13);
+}
 
-  Window catalogueWindow(const QString& name, const QString& stockFolder, int tab) {
-    return {name, [] { return std::make_unique<FrmCat_Restore>(); },
-            [stockFolder, tab](Form& form) { showACatalogueRecord(form, stockFolder, tab); }};
-  }
+// The catalogue window with the stock file open and a record of a tab shown.
+void showACatalogueRecord(Form& form, const QString& stockFolder, int tab) {
+  auto& window = static_cast<FrmCat_Restore&>(form);
+  window.txtOldDBFile->setText(stockFolder + QStringLiteral("/STOCK001.MDB"));
+  window.CmdOpenOldDB->click();
+  window.SSTab1->setCurrentTab(tab);
+  window.Cmd_Next->click();
+}
 
-  std::vector<Window> windows(const QString& accountsFolder, const QString& stockFolder) {
-    return {
-        {"FrmStart", [] { return std::make_unique<FrmStart>(); }},
-        {"FrmOverWrite", [] { return std::make_unique<FrmOverWrite>(); }},
-        {"FrmFilter", [] { return std::make_unique<FrmFilter>(); }},
-        {"WinSeek", [] { return std::make_unique<WinSeek>(); }},
-        {"FrmAcc_Restore", [] { return std::make_unique<FrmAcc_Restore>(); },
-         [accountsFolder](Form& form) { showAnAccount(form, accountsFolder); }},
-        catalogueWindow("FrmCat_Restore", stockFolder, kItemsTab),
-        catalogueWindow("FrmCat_Restore-customers", stockFolder, kCustomersTab),
-        catalogueWindow("FrmCat_Restore-providers", stockFolder, kProvidersTab),
-        {"FrmBrowseAcc", makeBrowser, [](Form& form) { showTheChart(form); }},
-        {"FrmBrowseAcc-FrameAdd", makeBrowser, addAnAccount},
-        {"FrmInvSales", [] { return std::make_unique<FrmInvSales>(); }, typeADocument},
-        {"FrmInvBuy", [] { return std::make_unique<FrmInvBuy>(); }, typeADocument},
-        {"FrmInvSales_R", [] { return std::make_unique<FrmInvSales_R>(); }, typeADocument},
-        {"FrmInvBuy_R", [] { return std::make_unique<FrmInvBuy_R>(); }, typeADocument},
-    };
-  }
+Window catalogueWindow(const QString& name, const QString& stockFolder, int tab) {
+  return {name, [] { return std::make_unique<FrmCat_Restore>(); },
+          [stockFolder, tab](Form& form) { showACatalogueRecord(form, stockFolder, tab); }};
+}
 
-  void openLanguage(const QString& ltrPath) {
-    globals().LangRecordset.reset();
-    globals().LangConnection = std::make_unique<Connection>();
-    globals().LangConnection->open(ltrPath);
-    globals().LangRecordset = std::make_unique<Recordset>();
-    globals().LangRecordset->open(QStringLiteral("Lang"), *globals().LangConnection,
-                                  LockType::Pessimistic);
-  }
+std::vector<Window> windows(const QString& accountsFolder, const QString& stockFolder) {
+  return {
+      {"FrmStart", [] { return std::make_unique<FrmStart>(); }},
+      {"FrmOverWrite", [] { return std::make_unique<FrmOverWrite>(); }},
+      {"FrmFilter", [] { return std::make_unique<FrmFilter>(); }},
+      {"WinSeek", [] { return std::make_unique<WinSeek>(); }},
+      {"FrmAcc_Restore", [] { return std::make_unique<FrmAcc_Restore>(); },
+       [accountsFolder](Form& form) { showAnAccount(form, accountsFolder); }},
+      catalogueWindow("FrmCat_Restore", stockFolder, kItemsTab),
+      catalogueWindow("FrmCat_Restore-customers", stockFolder, kCustomersTab),
+      catalogueWindow("FrmCat_Restore-providers", stockFolder, kProvidersTab),
+      {"FrmBrowseAcc", makeBrowser, [](Form& form) { showTheChart(form); }},
+      {"FrmBrowseAcc-FrameAdd", makeBrowser, addAnAccount},
+      {"FrmInvSales", [] { return std::make_unique<FrmInvSales>(); }, typeADocument},
+      {"FrmInvBuy", [] { return std::make_unique<FrmInvBuy>(); }, typeADocument},
+      {"FrmInvSales_R", [] { return std::make_unique<FrmInvSales_R>(); }, typeADocument},
+      {"FrmInvBuy_R", [] { return std::make_unique<FrmInvBuy_R>(); }, typeADocument},
+  };
+}
 
-  bool render(const Window& window, const QString& file) {
-    auto form = window.make();
-    form->load();
-    window.fill(*form);
-    form->show();
-    QApplication::processEvents();
-    const bool saved = form->grab().save(file);
-    form->hide();
-    return saved;
-  }
+void openLanguage(const QString& ltrPath) {
+  globals().LangRecordset.reset();
+  globals().LangConnection = std::make_unique<Connection>();
+  globals().LangConnection->open(ltrPath);
+  globals().LangRecordset = std::make_unique<Recordset>();
+  globals().LangRecordset->open(QStringLiteral("Lang"), *globals().LangConnection,
+                                LockType::Pessimistic);
+}
+
+bool render(const Window& window, const QString& file) {
+  auto form = window.make();
+  form->load();
+  window.fill(*form);
+  form->show();
+  QApplication::processEvents();
+  const bool saved = form->grab().save(file);
+  form->hide();
+  return saved;
+}
 
 }  // namespace
 
