@@ -80,6 +80,8 @@ void addAnAccount(Form& form) {
   browser.MenuAcc[0]->trigger();
   browser.txtAccNameA->setText(QStringLiteral("صندوق المصروفات النثرية"));
   browser.txtAccNameE->setText(QStringLiteral("Petty cash box"));
+}
+
 // Items of branch 1 for the documents of the posting windows.
 void addDemoItems() {
   const struct {
