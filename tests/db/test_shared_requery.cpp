@@ -141,12 +141,9 @@ TEST_P(SharedRequeryTest, RequeryShowsWhatEveryConnectionCommitted) {
         transaction.commit();
         break;
       }
-      case 3: {  // a write here that is undone, and one there of as many rows
-        {
-          Transaction transaction(here_);
-          here_.execute("INSERT INTO Customer (BranchID, fNo) VALUES (1, 7)");
-        }
-        there_.execute("INSERT INTO Customer (BranchID, fNo, AName) VALUES (1, 6, 'rolled')");
+      case 3: {  // a write here that is undone
+        Transaction undone(here_);
+        randomWrite(here_);
         break;
       }
       default:
@@ -166,6 +163,16 @@ TEST_P(SharedRequeryTest, RequeryShowsWhatEveryConnectionCommitted) {
   there_.execute("INSERT INTO Customer (BranchID, fNo, AName) VALUES (1, 99, 'theirs')");
   byName.requery();
   EXPECT_TRUE(byName.findEqual("fNo", 99));
+
+  // A row written here and rolled back, and one written there: the counter
+  // moved by one, as if by the row written here.
+  {
+    Transaction undone(here_);
+    here_.execute("INSERT INTO Customer (BranchID, fNo) VALUES (1, 100)");
+  }
+  there_.execute("INSERT INTO Customer (BranchID, fNo, AName) VALUES (1, 101, 'theirs')");
+  byName.requery();
+  EXPECT_EQ(contents(byName), freshRead(ordered));
 }
 
 // The other workstation is another process.
