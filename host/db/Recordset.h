@@ -37,9 +37,9 @@ enum class LockType { ReadOnly = 1, Pessimistic = 2, Optimistic = 3 };
 // requery is incremental for a plain query of one table when nobody else
 // wrote it (see Connection::changeCount; a table without a counter is
 // taken to be written only through this connection); other queries are
-// read again in full. Finds
-// and filters on one equality use an index per column built on first use;
-// other filters are evaluated row by row when set and on each requery.
+// read again in full. Finds and filters on one equality use an index per
+// column built on first use; other filters are evaluated row by row when set
+// and on each requery.
 class Recordset {
  public:
   Recordset();
