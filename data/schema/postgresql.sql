@@ -529,20 +529,30 @@ INSERT INTO TableChanges (TableName) VALUES ('payment');
 INSERT INTO TableChanges (TableName) VALUES ('paymentdetails');
 
 -- Adds the rows of the statement (the transition table changed_rows) to
--- this session's row of the table.
+-- this session's row of the table. Within a transaction the row is found
+-- again by the place of its last version (kept in a transaction-local
+-- setting), so that a transaction's many statements on one table do not
+-- each walk the chain of versions it left behind.
 CREATE FUNCTION count_table_changes() RETURNS trigger LANGUAGE plpgsql AS $$
 DECLARE
   written BIGINT;
+  place TEXT := 'qalvoro.changes_' || TG_TABLE_NAME;
+  here TID := NULLIF(current_setting(place, true), '')::tid;
 BEGIN
   SELECT COUNT(*) INTO written FROM changed_rows;
-  IF written > 0 THEN
+  IF written = 0 THEN
+    RETURN NULL;
+  END IF;
+  UPDATE TableChanges SET Changes = Changes + written WHERE ctid = here RETURNING ctid INTO here;
+  IF NOT FOUND THEN
     UPDATE TableChanges SET Changes = Changes + written
-     WHERE TableName = TG_TABLE_NAME AND Writer = pg_backend_pid();
+     WHERE TableName = TG_TABLE_NAME AND Writer = pg_backend_pid() RETURNING ctid INTO here;
     IF NOT FOUND THEN
       INSERT INTO TableChanges (TableName, Writer, Changes)
-      VALUES (TG_TABLE_NAME, pg_backend_pid(), written);
+      VALUES (TG_TABLE_NAME, pg_backend_pid(), written) RETURNING ctid INTO here;
     END IF;
   END IF;
+  PERFORM set_config(place, here::text, true);
   RETURN NULL;
 END
 $$;

@@ -69,6 +69,16 @@ TEST_P(SharedRequeryTest, CountersFollowEveryRowWrittenInEveryTable) {
   EXPECT_EQ(counted("UPDATE Customer SET AName = 'x' WHERE BranchID = 1"), 2);
   EXPECT_EQ(counted("UPDATE Customer SET AName = 'x' WHERE BranchID = 9"), 0);
   EXPECT_EQ(counted("DELETE FROM Customer WHERE fNo = 3"), 1);
+  {
+    const qint64 before = countOf("Customer");
+    Transaction transaction(here_);
+    for (int number = 10; number < 110; ++number) {
+      here_.execute("INSERT INTO Customer (BranchID, fNo) VALUES (3, ?)", {number});
+    }
+    here_.execute("UPDATE Customer SET AName = 'z' WHERE BranchID = 3");
+    transaction.commit();
+    EXPECT_EQ(countOf("Customer"), before + 200) << "many statements in one transaction";
+  }
   Recordset customers;
   customers.open("Customer", here_, LockType::Optimistic);
   const qint64 before = countOf("Customer");
