@@ -490,6 +490,8 @@ INSERT INTO SysInfo (CalndrType, CalndrAutoChange) VALUES (0, FALSE);
 -- deleted in each table, kept by the triggers below, so that a reader can
 -- tell whether anyone else wrote a table since it last read it. The
 -- count of a table is the sum of its rows here (TableName in lower case).
+-- LockTables has none: its rows change at every lock and unlock, and it is
+-- read only by single-row lookups, never through a kept recordset.
 -- Row 0 of a table is made with the database; each server session that
 -- writes the table adds to a row of its own (Writer = its process id),
 -- so that writers at several workstations never wait for each other
@@ -503,7 +505,6 @@ CREATE TABLE TableChanges (
 );
 CREATE UNIQUE INDEX ix_tablechanges_tablename_writer ON TableChanges (TableName, Writer);
 INSERT INTO TableChanges (TableName) VALUES ('sysinfo');
-INSERT INTO TableChanges (TableName) VALUES ('locktables');
 INSERT INTO TableChanges (TableName) VALUES ('branch');
 INSERT INTO TableChanges (TableName) VALUES ('unit');
 INSERT INTO TableChanges (TableName) VALUES ('bank');
@@ -560,10 +561,6 @@ $$;
 CREATE TRIGGER sysinfo_counted_insert AFTER INSERT ON SysInfo REFERENCING NEW TABLE AS changed_rows FOR EACH STATEMENT EXECUTE FUNCTION count_table_changes();
 CREATE TRIGGER sysinfo_counted_update AFTER UPDATE ON SysInfo REFERENCING NEW TABLE AS changed_rows FOR EACH STATEMENT EXECUTE FUNCTION count_table_changes();
 CREATE TRIGGER sysinfo_counted_delete AFTER DELETE ON SysInfo REFERENCING OLD TABLE AS changed_rows FOR EACH STATEMENT EXECUTE FUNCTION count_table_changes();
-
-CREATE TRIGGER locktables_counted_insert AFTER INSERT ON LockTables REFERENCING NEW TABLE AS changed_rows FOR EACH STATEMENT EXECUTE FUNCTION count_table_changes();
-CREATE TRIGGER locktables_counted_update AFTER UPDATE ON LockTables REFERENCING NEW TABLE AS changed_rows FOR EACH STATEMENT EXECUTE FUNCTION count_table_changes();
-CREATE TRIGGER locktables_counted_delete AFTER DELETE ON LockTables REFERENCING OLD TABLE AS changed_rows FOR EACH STATEMENT EXECUTE FUNCTION count_table_changes();
 
 CREATE TRIGGER branch_counted_insert AFTER INSERT ON Branch REFERENCING NEW TABLE AS changed_rows FOR EACH STATEMENT EXECUTE FUNCTION count_table_changes();
 CREATE TRIGGER branch_counted_update AFTER UPDATE ON Branch REFERENCING NEW TABLE AS changed_rows FOR EACH STATEMENT EXECUTE FUNCTION count_table_changes();

@@ -489,6 +489,8 @@ INSERT INTO SysInfo (CalndrType, CalndrAutoChange) VALUES (0, FALSE);
 -- deleted in each table, kept by the triggers below, so that a reader can
 -- tell whether anyone else wrote a table since it last read it. The
 -- count of a table is the sum of its rows here (TableName in lower case).
+-- LockTables has none: its rows change at every lock and unlock, and it is
+-- read only by single-row lookups, never through a kept recordset.
 -- SQLite writers take turns, so each table has one row, Writer 0, that
 -- its triggers raise by one per row written.
 CREATE TABLE TableChanges (
@@ -499,7 +501,6 @@ CREATE TABLE TableChanges (
 );
 CREATE UNIQUE INDEX ix_tablechanges_tablename_writer ON TableChanges (TableName, Writer);
 INSERT INTO TableChanges (TableName) VALUES ('sysinfo');
-INSERT INTO TableChanges (TableName) VALUES ('locktables');
 INSERT INTO TableChanges (TableName) VALUES ('branch');
 INSERT INTO TableChanges (TableName) VALUES ('unit');
 INSERT INTO TableChanges (TableName) VALUES ('bank');
@@ -527,10 +528,6 @@ INSERT INTO TableChanges (TableName) VALUES ('paymentdetails');
 CREATE TRIGGER sysinfo_counted_insert AFTER INSERT ON SysInfo BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'sysinfo' AND Writer = 0; END;
 CREATE TRIGGER sysinfo_counted_update AFTER UPDATE ON SysInfo BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'sysinfo' AND Writer = 0; END;
 CREATE TRIGGER sysinfo_counted_delete AFTER DELETE ON SysInfo BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'sysinfo' AND Writer = 0; END;
-
-CREATE TRIGGER locktables_counted_insert AFTER INSERT ON LockTables BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'locktables' AND Writer = 0; END;
-CREATE TRIGGER locktables_counted_update AFTER UPDATE ON LockTables BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'locktables' AND Writer = 0; END;
-CREATE TRIGGER locktables_counted_delete AFTER DELETE ON LockTables BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'locktables' AND Writer = 0; END;
 
 CREATE TRIGGER branch_counted_insert AFTER INSERT ON Branch BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'branch' AND Writer = 0; END;
 CREATE TRIGGER branch_counted_update AFTER UPDATE ON Branch BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'branch' AND Writer = 0; END;

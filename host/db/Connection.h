@@ -73,7 +73,8 @@ class Connection {
   // has inserted, updated or deleted in it, as far as this connection can
   // see their commits. Kept by the triggers of the version-2 schema in table
   // TableChanges; nothing when the database keeps no counter for the table
-  // (the version-1 working copy, LTR.DRV, tables made outside the schema).
+  // (the version-1 working copy, LTR.DRV, LockTables, tables made outside
+  // the schema).
   std::optional<qint64> changeCount(const QString& table);
 
   // The first row of a query (read-only, values bound), or nothing when it
