@@ -533,8 +533,11 @@ INSERT INTO TableChanges (TableName) VALUES ('paymentdetails');
 -- this session's row of the table. Within a transaction the row is found
 -- again by the place of its last version (kept in a transaction-local
 -- setting), so that a transaction's many statements on one table do not
--- each walk the chain of versions it left behind.
-CREATE FUNCTION count_table_changes() RETURNS trigger LANGUAGE plpgsql AS $$
+-- each walk the chain of versions it left behind. Its statements are the
+-- same at every call: they are planned once per session, also where the
+-- session plans its own statements afresh at each execution.
+CREATE FUNCTION count_table_changes() RETURNS trigger LANGUAGE plpgsql
+SET plan_cache_mode = force_generic_plan AS $$
 DECLARE
   written BIGINT;
   place TEXT := 'qalvoro.changes_' || TG_TABLE_NAME;
