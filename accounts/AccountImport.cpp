@@ -53,12 +53,8 @@ void writeFields(Recordset& version2List, const AccountFields& fields, bool isNe
 
 void WriteAccount(Recordset& version2List, const AccountFields& fields, bool isNew, int parentId) {
   if (!isNew) {
-    version2List.requery();
-    // Another workstation may have added the account since the list was read.
-    if (!version2List.findEqual(QStringLiteral("AccNo"), fields.accNo)) {
-      version2List.requeryAll();
-      version2List.findEqual(QStringLiteral("AccNo"), fields.accNo);
-    }
+    version2List.requery();  // also brings in accounts other workstations added
+    version2List.findEqual(QStringLiteral("AccNo"), fields.accNo);
   }
   {
     Transaction transaction(MainConnection());

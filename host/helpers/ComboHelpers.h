@@ -7,7 +7,7 @@ class QComboBox;
 namespace qalvoro {
 
 // Fills a combo box from a version-2 code table (names in the current
-// language, IDs as item data), keeping the entry that was chosen, or the
+// language, IDs as item data, in the order of ID), keeping the entry that was chosen, or the
 // text typed when none was.
 void FillComboFromTable(QComboBox& combo, const QString& table);
 // The item data of the chosen entry; -1 when none is chosen.
