@@ -22,15 +22,17 @@ QString resourceText(const QString& path) {
   return QString::fromUtf8(file.readAll());
 }
 
-// Statements of a script: each ends with ";" at the end of a line; lines
-// starting with "--" are comments.
+// Statements of a script: each ends with ";" at the end of a line, outside
+// a body quoted with "$$"; lines starting with "--" are comments.
 QStringList statementsOf(const QString& script) {
   QStringList statements;
   QString current;
+  bool inBody = false;
   for (const QString& line : script.split('\n')) {
-    if (line.trimmed().startsWith(QLatin1String("--"))) continue;
+    if (!inBody && line.trimmed().startsWith(QLatin1String("--"))) continue;
     current += line + '\n';
-    if (line.trimmed().endsWith(';')) {
+    if (line.count(QLatin1String("$$")) % 2 == 1) inBody = !inBody;
+    if (!inBody && line.trimmed().endsWith(';')) {
       statements << current.trimmed().chopped(1);
       current.clear();
     }

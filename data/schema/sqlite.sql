@@ -485,3 +485,139 @@ INSERT INTO LockTables (TableName, fLocked) VALUES ('Payment', FALSE);
 
 -- The single settings row: Gregorian calendar, no automatic change.
 INSERT INTO SysInfo (CalndrType, CalndrAutoChange) VALUES (0, FALSE);
+
+-- Change counters: how many rows every writer has inserted, updated or
+-- deleted in each table, kept by the triggers below, so that a reader can
+-- tell whether anyone else wrote a table since it last read it. The
+-- count of a table is the sum of its rows here (TableName in lower case).
+-- LockTables has none: its rows change at every lock and unlock, and it is
+-- read only by single-row lookups, never through a kept recordset.
+-- SQLite writers take turns, so each table has one row, Writer 0, that
+-- its triggers raise by one per row written.
+CREATE TABLE TableChanges (
+  ID        INTEGER PRIMARY KEY AUTOINCREMENT,
+  TableName TEXT NOT NULL,
+  Writer    INTEGER NOT NULL DEFAULT 0,
+  Changes   INTEGER NOT NULL DEFAULT 0
+);
+CREATE UNIQUE INDEX ix_tablechanges_tablename_writer ON TableChanges (TableName, Writer);
+INSERT INTO TableChanges (TableName) VALUES ('sysinfo');
+INSERT INTO TableChanges (TableName) VALUES ('branch');
+INSERT INTO TableChanges (TableName) VALUES ('unit');
+INSERT INTO TableChanges (TableName) VALUES ('bank');
+INSERT INTO TableChanges (TableName) VALUES ('cardacc');
+INSERT INTO TableChanges (TableName) VALUES ('gaid');
+INSERT INTO TableChanges (TableName) VALUES ('gaiddetails');
+INSERT INTO TableChanges (TableName) VALUES ('class');
+INSERT INTO TableChanges (TableName) VALUES ('category');
+INSERT INTO TableChanges (TableName) VALUES ('customer');
+INSERT INTO TableChanges (TableName) VALUES ('provider');
+INSERT INTO TableChanges (TableName) VALUES ('cashier');
+INSERT INTO TableChanges (TableName) VALUES ('saleinvoice');
+INSERT INTO TableChanges (TableName) VALUES ('sinvsdata');
+INSERT INTO TableChanges (TableName) VALUES ('buyinvoice');
+INSERT INTO TableChanges (TableName) VALUES ('binvdata');
+INSERT INTO TableChanges (TableName) VALUES ('rsaleinvoice');
+INSERT INTO TableChanges (TableName) VALUES ('rsinvsdata');
+INSERT INTO TableChanges (TableName) VALUES ('rbuyinvoice');
+INSERT INTO TableChanges (TableName) VALUES ('rbinvdata');
+INSERT INTO TableChanges (TableName) VALUES ('receipt');
+INSERT INTO TableChanges (TableName) VALUES ('receiptdetails');
+INSERT INTO TableChanges (TableName) VALUES ('payment');
+INSERT INTO TableChanges (TableName) VALUES ('paymentdetails');
+
+CREATE TRIGGER sysinfo_counted_insert AFTER INSERT ON SysInfo BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'sysinfo' AND Writer = 0; END;
+CREATE TRIGGER sysinfo_counted_update AFTER UPDATE ON SysInfo BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'sysinfo' AND Writer = 0; END;
+CREATE TRIGGER sysinfo_counted_delete AFTER DELETE ON SysInfo BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'sysinfo' AND Writer = 0; END;
+
+CREATE TRIGGER branch_counted_insert AFTER INSERT ON Branch BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'branch' AND Writer = 0; END;
+CREATE TRIGGER branch_counted_update AFTER UPDATE ON Branch BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'branch' AND Writer = 0; END;
+CREATE TRIGGER branch_counted_delete AFTER DELETE ON Branch BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'branch' AND Writer = 0; END;
+
+CREATE TRIGGER unit_counted_insert AFTER INSERT ON Unit BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'unit' AND Writer = 0; END;
+CREATE TRIGGER unit_counted_update AFTER UPDATE ON Unit BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'unit' AND Writer = 0; END;
+CREATE TRIGGER unit_counted_delete AFTER DELETE ON Unit BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'unit' AND Writer = 0; END;
+
+CREATE TRIGGER bank_counted_insert AFTER INSERT ON Bank BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'bank' AND Writer = 0; END;
+CREATE TRIGGER bank_counted_update AFTER UPDATE ON Bank BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'bank' AND Writer = 0; END;
+CREATE TRIGGER bank_counted_delete AFTER DELETE ON Bank BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'bank' AND Writer = 0; END;
+
+CREATE TRIGGER cardacc_counted_insert AFTER INSERT ON CardAcc BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'cardacc' AND Writer = 0; END;
+CREATE TRIGGER cardacc_counted_update AFTER UPDATE ON CardAcc BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'cardacc' AND Writer = 0; END;
+CREATE TRIGGER cardacc_counted_delete AFTER DELETE ON CardAcc BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'cardacc' AND Writer = 0; END;
+
+CREATE TRIGGER gaid_counted_insert AFTER INSERT ON Gaid BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'gaid' AND Writer = 0; END;
+CREATE TRIGGER gaid_counted_update AFTER UPDATE ON Gaid BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'gaid' AND Writer = 0; END;
+CREATE TRIGGER gaid_counted_delete AFTER DELETE ON Gaid BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'gaid' AND Writer = 0; END;
+
+CREATE TRIGGER gaiddetails_counted_insert AFTER INSERT ON GaidDetails BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'gaiddetails' AND Writer = 0; END;
+CREATE TRIGGER gaiddetails_counted_update AFTER UPDATE ON GaidDetails BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'gaiddetails' AND Writer = 0; END;
+CREATE TRIGGER gaiddetails_counted_delete AFTER DELETE ON GaidDetails BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'gaiddetails' AND Writer = 0; END;
+
+CREATE TRIGGER class_counted_insert AFTER INSERT ON Class BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'class' AND Writer = 0; END;
+CREATE TRIGGER class_counted_update AFTER UPDATE ON Class BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'class' AND Writer = 0; END;
+CREATE TRIGGER class_counted_delete AFTER DELETE ON Class BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'class' AND Writer = 0; END;
+
+CREATE TRIGGER category_counted_insert AFTER INSERT ON Category BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'category' AND Writer = 0; END;
+CREATE TRIGGER category_counted_update AFTER UPDATE ON Category BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'category' AND Writer = 0; END;
+CREATE TRIGGER category_counted_delete AFTER DELETE ON Category BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'category' AND Writer = 0; END;
+
+CREATE TRIGGER customer_counted_insert AFTER INSERT ON Customer BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'customer' AND Writer = 0; END;
+CREATE TRIGGER customer_counted_update AFTER UPDATE ON Customer BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'customer' AND Writer = 0; END;
+CREATE TRIGGER customer_counted_delete AFTER DELETE ON Customer BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'customer' AND Writer = 0; END;
+
+CREATE TRIGGER provider_counted_insert AFTER INSERT ON Provider BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'provider' AND Writer = 0; END;
+CREATE TRIGGER provider_counted_update AFTER UPDATE ON Provider BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'provider' AND Writer = 0; END;
+CREATE TRIGGER provider_counted_delete AFTER DELETE ON Provider BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'provider' AND Writer = 0; END;
+
+CREATE TRIGGER cashier_counted_insert AFTER INSERT ON Cashier BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'cashier' AND Writer = 0; END;
+CREATE TRIGGER cashier_counted_update AFTER UPDATE ON Cashier BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'cashier' AND Writer = 0; END;
+CREATE TRIGGER cashier_counted_delete AFTER DELETE ON Cashier BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'cashier' AND Writer = 0; END;
+
+CREATE TRIGGER saleinvoice_counted_insert AFTER INSERT ON SaleInvoice BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'saleinvoice' AND Writer = 0; END;
+CREATE TRIGGER saleinvoice_counted_update AFTER UPDATE ON SaleInvoice BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'saleinvoice' AND Writer = 0; END;
+CREATE TRIGGER saleinvoice_counted_delete AFTER DELETE ON SaleInvoice BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'saleinvoice' AND Writer = 0; END;
+
+CREATE TRIGGER sinvsdata_counted_insert AFTER INSERT ON SInvSData BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'sinvsdata' AND Writer = 0; END;
+CREATE TRIGGER sinvsdata_counted_update AFTER UPDATE ON SInvSData BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'sinvsdata' AND Writer = 0; END;
+CREATE TRIGGER sinvsdata_counted_delete AFTER DELETE ON SInvSData BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'sinvsdata' AND Writer = 0; END;
+
+CREATE TRIGGER buyinvoice_counted_insert AFTER INSERT ON BuyInvoice BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'buyinvoice' AND Writer = 0; END;
+CREATE TRIGGER buyinvoice_counted_update AFTER UPDATE ON BuyInvoice BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'buyinvoice' AND Writer = 0; END;
+CREATE TRIGGER buyinvoice_counted_delete AFTER DELETE ON BuyInvoice BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'buyinvoice' AND Writer = 0; END;
+
+CREATE TRIGGER binvdata_counted_insert AFTER INSERT ON BInvData BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'binvdata' AND Writer = 0; END;
+CREATE TRIGGER binvdata_counted_update AFTER UPDATE ON BInvData BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'binvdata' AND Writer = 0; END;
+CREATE TRIGGER binvdata_counted_delete AFTER DELETE ON BInvData BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'binvdata' AND Writer = 0; END;
+
+CREATE TRIGGER rsaleinvoice_counted_insert AFTER INSERT ON RSaleInvoice BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'rsaleinvoice' AND Writer = 0; END;
+CREATE TRIGGER rsaleinvoice_counted_update AFTER UPDATE ON RSaleInvoice BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'rsaleinvoice' AND Writer = 0; END;
+CREATE TRIGGER rsaleinvoice_counted_delete AFTER DELETE ON RSaleInvoice BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'rsaleinvoice' AND Writer = 0; END;
+
+CREATE TRIGGER rsinvsdata_counted_insert AFTER INSERT ON RSInvSData BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'rsinvsdata' AND Writer = 0; END;
+CREATE TRIGGER rsinvsdata_counted_update AFTER UPDATE ON RSInvSData BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'rsinvsdata' AND Writer = 0; END;
+CREATE TRIGGER rsinvsdata_counted_delete AFTER DELETE ON RSInvSData BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'rsinvsdata' AND Writer = 0; END;
+
+CREATE TRIGGER rbuyinvoice_counted_insert AFTER INSERT ON RBuyInvoice BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'rbuyinvoice' AND Writer = 0; END;
+CREATE TRIGGER rbuyinvoice_counted_update AFTER UPDATE ON RBuyInvoice BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'rbuyinvoice' AND Writer = 0; END;
+CREATE TRIGGER rbuyinvoice_counted_delete AFTER DELETE ON RBuyInvoice BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'rbuyinvoice' AND Writer = 0; END;
+
+CREATE TRIGGER rbinvdata_counted_insert AFTER INSERT ON RBInvData BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'rbinvdata' AND Writer = 0; END;
+CREATE TRIGGER rbinvdata_counted_update AFTER UPDATE ON RBInvData BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'rbinvdata' AND Writer = 0; END;
+CREATE TRIGGER rbinvdata_counted_delete AFTER DELETE ON RBInvData BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'rbinvdata' AND Writer = 0; END;
+
+CREATE TRIGGER receipt_counted_insert AFTER INSERT ON Receipt BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'receipt' AND Writer = 0; END;
+CREATE TRIGGER receipt_counted_update AFTER UPDATE ON Receipt BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'receipt' AND Writer = 0; END;
+CREATE TRIGGER receipt_counted_delete AFTER DELETE ON Receipt BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'receipt' AND Writer = 0; END;
+
+CREATE TRIGGER receiptdetails_counted_insert AFTER INSERT ON ReceiptDetails BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'receiptdetails' AND Writer = 0; END;
+CREATE TRIGGER receiptdetails_counted_update AFTER UPDATE ON ReceiptDetails BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'receiptdetails' AND Writer = 0; END;
+CREATE TRIGGER receiptdetails_counted_delete AFTER DELETE ON ReceiptDetails BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'receiptdetails' AND Writer = 0; END;
+
+CREATE TRIGGER payment_counted_insert AFTER INSERT ON Payment BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'payment' AND Writer = 0; END;
+CREATE TRIGGER payment_counted_update AFTER UPDATE ON Payment BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'payment' AND Writer = 0; END;
+CREATE TRIGGER payment_counted_delete AFTER DELETE ON Payment BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'payment' AND Writer = 0; END;
+
+CREATE TRIGGER paymentdetails_counted_insert AFTER INSERT ON PaymentDetails BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'paymentdetails' AND Writer = 0; END;
+CREATE TRIGGER paymentdetails_counted_update AFTER UPDATE ON PaymentDetails BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'paymentdetails' AND Writer = 0; END;
+CREATE TRIGGER paymentdetails_counted_delete AFTER DELETE ON PaymentDetails BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'paymentdetails' AND Writer = 0; END;

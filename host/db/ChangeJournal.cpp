@@ -107,7 +107,9 @@ ChangeJournal::Changes ChangeJournal::Reader::changes(const QString& table) cons
       changes.keys.clear();
       return changes;
     }
-    if (entry.table == id && seen.insert(entry.key).second) changes.keys.push_back(entry.key);
+    if (entry.table != id) continue;
+    ++changes.rowsWritten;
+    if (seen.insert(entry.key).second) changes.keys.push_back(entry.key);
   }
   return changes;
 }

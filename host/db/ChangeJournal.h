@@ -15,9 +15,10 @@ namespace qalvoro {
 // a mark that a whole table, or any table, may have changed. Recordsets read
 // it on requery to bring in only those rows.
 //
-// Only writes made through the owning Connection are journaled. Rows changed
-// by another connection or another process, or by triggers, are not seen by
-// an incremental requery; a recordset that must see them is opened again.
+// Only writes made through the owning Connection are journaled. Whether
+// anyone else wrote a table is told by the table's change counter (see
+// Connection::changeCount), which a requery compares with the rows written
+// here.
 //
 // Entries are kept while some reader may still ask for them, so the journal
 // stays small however long the connection lives.
@@ -28,6 +29,7 @@ class ChangeJournal {
   struct Changes {
     bool everything = false;   // re-read all rows
     std::vector<qint64> keys;  // else these rows, each once
+    qint64 rowsWritten = 0;    // and the row writes behind them, repeats included
   };
 
   // A place in the journal held by a recordset: what changed since then.

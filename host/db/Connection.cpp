@@ -7,6 +7,7 @@
 #include "host/db/DbError.h"
 #include "host/db/SqlRun.h"
 #include "host/db/SqlShape.h"
+#include "host/db/SqlTokens.h"
 
 namespace qalvoro {
 namespace {
@@ -66,6 +67,16 @@ void openDatabase(const QString& name, const ConnectionTarget& target) {
   throw toDbError(error);
 }
 
+// Whether the database keeps change counters: it has the table TableChanges.
+bool keepsChangeCounters(const QSqlDatabase& database, Engine engine) {
+  QSqlQuery query = runSql(
+      database, engine == Engine::SQLite
+                    ? QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' "
+                                     "AND name = 'TableChanges' COLLATE NOCASE")
+                    : QStringLiteral("SELECT 1 WHERE to_regclass('tablechanges') IS NOT NULL"));
+  return query.next();
+}
+
 DbError closedError() {
   return DbError(dberr::kObjectClosed,
                  QStringLiteral("Operation is not allowed when the object is closed."));
@@ -96,6 +107,7 @@ void Connection::close() {
   QSqlDatabase::removeDatabase(name_);
   transactionDepth_ = 0;
   keys_.forget();
+  countersKept_.reset();
   changes_.recordAll();
 }
 
@@ -108,6 +120,19 @@ QSqlDatabase Connection::database() const {
 
 QString Connection::rowKeyColumn(const QString& table) {
   return keys_.keyOf(database(), engine(), table);
+}
+
+std::optional<qint64> Connection::changeCount(const QString& table) {
+  if (!countersKept_) countersKept_ = keepsChangeCounters(database(), engine());
+  if (!*countersKept_) return std::nullopt;
+  QSqlQuery& query =
+      runPrepared(QStringLiteral("SELECT COUNT(*), CAST(COALESCE(SUM(Changes), 0) AS BIGINT) "
+                                 "FROM TableChanges WHERE TableName = ?"),
+                  {sql::normalTableName(table)});
+  std::optional<qint64> count;
+  if (query.next() && query.value(0).toLongLong() > 0) count = query.value(1).toLongLong();
+  query.finish();
+  return count;
 }
 
 int Connection::execute(const QString& sql, const QVariantList& params) {
@@ -172,6 +197,7 @@ Connection::WriteResult Connection::write(const QString& sql, const QVariantList
     statements_.clear();
     result.rowsAffected = runSql(db, sql, params).numRowsAffected();
     keys_.forget();  // the schema may have changed
+    countersKept_.reset();
     changes_.recordAll();
     return result;
   }
@@ -213,6 +239,9 @@ void Connection::rollbackTrans() {
     throw DbError(dberr::kUnspecified, QStringLiteral("No transaction is in progress."));
   }
   transactionDepth_ = 0;
+  // The journal keeps the rows written in the transaction, but the counters
+  // lose them: requeries read whole tables until they are in step again.
+  changes_.recordAll();
   runSql(database(), QStringLiteral("ROLLBACK"));
 }
 

@@ -68,6 +68,14 @@ class Connection {
   // The column that tells a table's rows apart (see TableKeys); empty when
   // the table has none.
   QString rowKeyColumn(const QString& table);
+  // The table's change counter: how many rows every writer of the database
+  // (this connection, other connections and processes, other workstations)
+  // has inserted, updated or deleted in it, as far as this connection can
+  // see their commits. Kept by the triggers of the version-2 schema in table
+  // TableChanges; nothing when the database keeps no counter for the table
+  // (the version-1 working copy, LTR.DRV, LockTables, tables made outside
+  // the schema).
+  std::optional<qint64> changeCount(const QString& table);
 
   // The first row of a query (read-only, values bound), or nothing when it
   // has none. For single-value lookups: no recordset is built.
@@ -85,6 +93,7 @@ class Connection {
   QHash<QString, std::shared_ptr<QSqlQuery>> statements_;
   ChangeJournal changes_;
   TableKeys keys_;
+  std::optional<bool> countersKept_;  // whether the database has TableChanges
   int transactionDepth_ = 0;
 };
 

@@ -23,6 +23,7 @@ class DbError : public std::runtime_error {
 // read as users of the old products know them.
 namespace dberr {
 constexpr long kUnspecified = -2147467259;  // 0x80004005, provider error
+constexpr long kOverflow = 6;
 constexpr long kTypeMismatch = 13;
 constexpr long kItemNotFound = 3265;     // unknown field name
 constexpr long kNoCurrentRecord = 3021;  // BOF, EOF or deleted row

@@ -71,6 +71,7 @@ class Recordset::Impl {
     rows_.clear();
     misplaced_.clear();
     reader_ = ChangeJournal::Reader();
+    counted_.reset();
     source_.reset();
     cursor_ = Cursor{};
   }
@@ -264,11 +265,6 @@ class Recordset::Impl {
     }
   }
 
-  void requeryAll() {
-    startMove();
-    loadAll();
-  }
-
   QString getString(const QString& columnDelimiter, const QString& rowDelimiter,
                     const QString& nullText) {
     startMove();
@@ -355,7 +351,10 @@ class Recordset::Impl {
 
   // Loading.
   void loadAll() {
+    // The journal's place and the counter are taken before the rows, so a
+    // write that lands in between is read again by the next requery.
     reader_ = source_->connection().changes().reader();
+    counted_ = countOfTable();
     std::vector<LoadedRow> loaded = source_->loadAll();
     columnByName_.clear();
     const std::vector<Column>& columns = source_->columns();
@@ -375,13 +374,24 @@ class Recordset::Impl {
     toFirstRow();
   }
 
+  // The change counter of the table a keyed recordset reads; nothing when
+  // it has none or the rows are not keyed.
+  std::optional<qint64> countOfTable() const {
+    if (!source_->keyed()) return std::nullopt;
+    return source_->connection().changeCount(source_->table());
+  }
+
   // Brings in the rows written through the connection since the last load;
-  // false when the rows must be read again instead.
+  // false when the rows must be read again instead: too many changed, or
+  // the table's counter shows writes that were not made here.
   bool refreshChangedRows() {
     if (!source_->keyed() || !queryOrderKnown_) return false;
     const ChangeJournal::Changes changes = reader_.changes(source_->table());
     const std::size_t limit = std::max(kIncrementalMinimum, rows_.size() / kIncrementalShare);
     if (changes.everything || changes.keys.size() > limit) return false;
+    const std::optional<qint64> counted = countOfTable();
+    if (counted.has_value() != counted_.has_value()) return false;
+    if (counted && *counted != *counted_ + changes.rowsWritten) return false;
     std::unordered_map<qint64, std::vector<QVariant>> fetched;
     if (!changes.keys.empty()) {
       for (LoadedRow& row : source_->loadKeys(changes.keys)) {
@@ -393,6 +403,7 @@ class Recordset::Impl {
       replaceRow(key, found == fetched.end() ? nullptr : &found->second);
     }
     reader_.catchUp();
+    counted_ = counted;
     return true;
   }
 
@@ -578,6 +589,7 @@ class Recordset::Impl {
   RowTable rows_;
   RowView view_{rows_};
   ChangeJournal::Reader reader_;
+  std::optional<qint64> counted_;  // the table's change counter when last in step
   std::vector<OrderKey> queryOrder_;
   values::TextOrder queryText_ = values::TextOrder::Binary;
   bool queryOrderKnown_ = true;
@@ -627,8 +639,6 @@ void Recordset::addNew() { impl_->addNew(); }
 void Recordset::update() { impl_->update(); }
 void Recordset::cancelUpdate() { impl_->cancelUpdate(); }
 void Recordset::deleteCurrent() { impl_->deleteCurrent(); }
-
-void Recordset::requeryAll() { impl_->requeryAll(); }
 
 bool Recordset::find(const QString& criterion) { return impl_->find(impl_->parse(criterion)); }
 bool Recordset::findFirst(const QString& criterion) {

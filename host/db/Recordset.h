@@ -15,9 +15,12 @@ enum class LockType { ReadOnly = 1, Pessimistic = 2, Optimistic = 3 };
 
 // A client-side recordset: the rows of one query held in memory, with the
 // cursor, search, filter and edit operations the imports use. Opening reads
-// the rows once; requery brings in only the rows changed since (through the
-// connection's change journal), so a loop that adds a row, requeries and finds
-// it costs the same per row whatever the size of the table.
+// the rows once; requery shows what every writer of the database has
+// committed since. When the table's change counter shows that only this
+// connection wrote it, requery brings in just the rows written here
+// (through the connection's change journal), so a loop that adds a row,
+// requeries and finds it costs the same per row whatever the size of the
+// table; otherwise it reads the rows again.
 //
 // Values are QVariant; a Null value is a null QVariant (a null QString is
 // written as empty text). Field names are matched without regard to case.
@@ -31,11 +34,12 @@ enum class LockType { ReadOnly = 1, Pessimistic = 2, Optimistic = 3 };
 // kNoCurrentRecord, until it moves. Writes on a ReadOnly recordset, or one
 // whose query is not a plain read of one table, raise kNotUpdatable.
 //
-// requery is incremental for a plain query of one table (see
-// ChangeJournal: rows changed by other connections, other processes or
-// triggers are not seen then); other queries are read again in full. Finds
-// and filters on one equality use an index per column built on first use;
-// other filters are evaluated row by row when set and on each requery.
+// requery is incremental for a plain query of one table when nobody else
+// wrote it (see Connection::changeCount; a table without a counter is
+// taken to be written only through this connection); other queries are
+// read again in full. Finds and filters on one equality use an index per
+// column built on first use; other filters are evaluated row by row when set
+// and on each requery.
 class Recordset {
  public:
   Recordset();
@@ -101,9 +105,6 @@ class Recordset {
   void setSort(const QString& columns);  // "Col1, Col2 DESC"; empty: query order
 
   void requery();
-  // Reads every row again, also those other connections and processes
-  // changed (requery sees only this connection's changes).
-  void requeryAll();
 
   // The rows from the current one to the end as text: the values of a row
   // separated by columnDelimiter, every row followed by rowDelimiter, Null as

@@ -1,11 +1,14 @@
 #include "host/helpers/DbHelpers.h"
 
+#include <QSqlField>
 #include <chrono>
 #include <cmath>
+#include <limits>
 
 #include "host/Globals.h"
 #include "host/db/DbError.h"
 #include "host/db/Recordset.h"
+#include "host/db/Values.h"
 #include "host/platform/Platform.h"
 
 namespace qalvoro {
@@ -28,6 +31,24 @@ bool lockHeld(const QString& value) {
   }
   if (text == QLatin1String("false") || text == QLatin1String("0")) return false;
   throw DbError(dberr::kTypeMismatch, QStringLiteral("Type mismatch"));
+}
+
+// A looked-up value as text, the same on both engines: yes/no columns (0/1
+// on SQLite) as True/False, dates as yyyy/mm/dd, Null as empty text.
+QString valueText(const QSqlField& field) {
+  const QVariant value = field.value();
+  if (value.isNull()) return {};
+  if (field.metaType().id() == QMetaType::Bool) return values::display(QVariant(value.toBool()));
+  return values::display(value);
+}
+
+// A number rounded to a 32-bit integer, halves to the even neighbour.
+int roundToInt(double number) {
+  const double rounded = std::nearbyint(number);  // the default mode rounds halves to even
+  if (!(rounded >= std::numeric_limits<int>::min() && rounded <= std::numeric_limits<int>::max())) {
+    throw DbError(dberr::kOverflow, QStringLiteral("Overflow"));
+  }
+  return static_cast<int>(rounded);
 }
 
 }  // namespace
@@ -61,8 +82,7 @@ QString LookupValue(const QString& table, const QString& field, const QString& c
     throw DbError(dberr::kItemNotFound,
                   QStringLiteral("Item cannot be found in the collection: %1").arg(field));
   }
-  const QVariant value = row->value(column);
-  return value.isNull() ? QString() : value.toString();
+  return valueText(row->field(column));
 }
 
 int GetMaxValue(const QString& table, const QString& field, const QString& condition,
@@ -73,15 +93,16 @@ int GetMaxValue(const QString& table, const QString& field, const QString& condi
                                 params);
   if (!row || row->value(0).isNull()) return 1;
   const QVariant largest = row->value(0);
-  return static_cast<int>(std::lround(Val(largest.toString()) + 1));
+  return roundToInt(Val(largest.toString()) + 1);
 }
 
 std::vector<std::pair<QString, int>> CodeTableEntries(const QString& table, const QString& language,
                                                       const QString& condition,
                                                       const QVariantList& params) {
   Recordset rows;
-  rows.open(QStringLiteral("SELECT * FROM ") + table + whereClause(condition), MainConnection(),
-            LockType::ReadOnly, params);
+  rows.open(QStringLiteral("SELECT * FROM ") + table + whereClause(condition) +
+                QStringLiteral(" ORDER BY ID"),
+            MainConnection(), LockType::ReadOnly, params);
   const QString nameColumn = language + QStringLiteral("Name");
   std::vector<std::pair<QString, int>> entries;
   for (; !rows.eof(); rows.moveNext()) {
@@ -95,11 +116,8 @@ std::vector<std::pair<QString, int>> CodeTableEntries(const QString& table, cons
 void WriteListRow(Recordset& rows, bool isNew, const QString& keyColumn, const QVariant& key,
                   const std::function<void()>& setFields) {
   if (!isNew) {
-    rows.requery();
-    if (!rows.findEqual(keyColumn, key)) {
-      rows.requeryAll();
-      rows.findEqual(keyColumn, key);
-    }
+    rows.requery();  // also brings in rows other workstations added
+    rows.findEqual(keyColumn, key);
   }
   Transaction transaction(MainConnection());
   try {

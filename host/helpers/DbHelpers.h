@@ -23,27 +23,27 @@ void SetTableLock(const QString& action, const QString& name);
 
 // The value of field (a column name, or an expression with a closing
 // parenthesis whose first column is read) in the first row of table that
-// meets condition; empty when there is no row or the value is Null.
+// meets condition, as text: yes/no as True/False and dates as yyyy/mm/dd on
+// either engine; empty when there is no row or the value is Null.
 QString LookupValue(const QString& table, const QString& field, const QString& condition = {},
                     const QVariantList& params = {});
 
-// The next number of a column: the largest value plus one, or 1 when there
-// is none.
+// The next number of a column: the largest value plus one, rounded to a
+// 32-bit integer (halves to even; kOverflow beyond), or 1 when there is none.
 int GetMaxValue(const QString& table, const QString& field, const QString& condition = {},
                 const QVariantList& params = {});
 
 // Entries of a code table (ID, AName, EName) in the given language ("A" or
 // "E"): the name and the ID of every row that meets condition and whose
-// name in that language is not Null, in the table's order.
+// name in that language is not Null, in the order of ID.
 std::vector<std::pair<QString, int>> CodeTableEntries(const QString& table, const QString& language,
                                                       const QString& condition = {},
                                                       const QVariantList& params = {});
 
 // Writes one row of a window's version-2 list in one transaction on
 // MainConnection: a new row (added before setFields runs), or the existing
-// row whose keyColumn equals key (the list is read again first, in full
-// when another workstation added the row since). setFields sets the
-// columns. On an error the pending row is dropped, the transaction rolled
+// row whose keyColumn equals key (the list is requeried first, which also
+// brings in rows other workstations added). setFields sets the columns. On an error the pending row is dropped, the transaction rolled
 // back and the error raised.
 void WriteListRow(Recordset& rows, bool isNew, const QString& keyColumn, const QVariant& key,
                   const std::function<void()>& setFields);

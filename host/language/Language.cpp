@@ -1,5 +1,7 @@
 #include "host/language/Language.h"
 
+#include <optional>
+
 #include "host/Globals.h"
 
 namespace qalvoro {
@@ -7,6 +9,15 @@ namespace qalvoro {
 QString GetLanguage() { return GetSetting(QStringLiteral("Language"), QStringLiteral("A")); }
 
 namespace {
+
+// Blanks trimmed at both ends; tabs and line breaks are kept.
+QString trimBlanks(const QString& text) {
+  qsizetype begin = 0;
+  qsizetype end = text.size();
+  while (begin < end && text.at(begin) == u' ') ++begin;
+  while (end > begin && text.at(end - 1) == u' ') --end;
+  return text.mid(begin, end - begin);
+}
 
 // Clears the language table's filter however the lookup ends.
 class FilterGuard {
@@ -28,20 +39,23 @@ QString Translate(const QString& text) {
   Recordset* table = globals().LangRecordset.get();
   if (!table || table->state() != 1) return text;
 
-  QString english;
+  std::optional<QString> english;  // a translation, when the row has one
   bool found = false;
   {
     const FilterGuard guard(*table);
     table->setFilterEqual(QStringLiteral("Ara"), text);
     found = table->recordCount() > 0;
-    if (found) english = table->text(QStringLiteral("Eng")).trimmed();
+    if (found) {
+      const QString stored = table->text(QStringLiteral("Eng"));
+      if (!stored.isEmpty()) english = trimBlanks(stored);
+    }
   }
   if (!found) {
     table->addNew();
     table->setValue(QStringLiteral("Ara"), text);
     table->update();
   }
-  return english.isEmpty() ? text : english;
+  return english.value_or(text);
 }
 
 }  // namespace qalvoro

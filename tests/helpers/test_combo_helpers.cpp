@@ -2,8 +2,8 @@
 
 #include <QComboBox>
 
-#include "host/helpers/ComboHelpers.h"
 #include "host/Globals.h"
+#include "host/helpers/ComboHelpers.h"
 #include "tests/helpers/HelpersTest.h"
 
 namespace qalvoro::test {
@@ -51,6 +51,18 @@ TEST_P(ComboHelpersTest, RefillKeepsTheChosenIdAndShowsOnlyNamedRows) {
   FillComboFromTable(combo, "Unit");
   EXPECT_EQ(entries(combo), QStringList({"Box=2", "Metre=4"}));
   EXPECT_EQ(SelectedItemData(combo), -1) << "unit 3 has no English name";
+}
+
+TEST_P(ComboHelpersTest, EntriesFollowTheKeyWhateverTheWritesBefore) {
+  addUnit(6, QStringLiteral("لتر"), QStringLiteral("Litre"));
+  addUnit(5, QStringLiteral("كيلو"), QStringLiteral("Kilo"));
+  MainConnection().execute("UPDATE Unit SET EName = ? WHERE ID = 1", {"Single piece"});
+  MainConnection().execute("UPDATE Unit SET EName = ? WHERE ID = 2", {"Small box"});
+  setLanguage("E");
+  QComboBox combo;
+  FillComboFromTable(combo, "Unit");
+  EXPECT_EQ(entries(combo),
+            QStringList({"Single piece=1", "Small box=2", "Metre=4", "Kilo=5", "Litre=6"}));
 }
 
 TEST_P(ComboHelpersTest, RefillOfAnEditableComboWithoutChoiceKeepsTheTypedText) {

@@ -2,9 +2,9 @@
 
 #include <stdexcept>
 
-#include "host/helpers/DbHelpers.h"
 #include "host/Globals.h"
 #include "host/db/DbError.h"
+#include "host/helpers/DbHelpers.h"
 #include "tests/helpers/HelpersTest.h"
 
 namespace qalvoro::test {
@@ -40,6 +40,24 @@ TEST_P(DbHelpersTest, GetMaxValueGivesTheLargestValuePlusOne) {
   EXPECT_EQ(GetMaxValue("Numbers", "ID", "BranchID = ? AND Num < ?", {1, 41}), 2);
 }
 
+TEST_P(DbHelpersTest, GetMaxValueRoundsHalvesToEvenWithinThirtyTwoBits) {
+  MainConnection().execute("CREATE TABLE Amounts (ID INTEGER, Amount REAL)");
+  const auto add = [](int id, double amount) {
+    MainConnection().execute("INSERT INTO Amounts (ID, Amount) VALUES (?, ?)", {id, amount});
+  };
+  add(1, 41.5);
+  EXPECT_EQ(GetMaxValue("Amounts", "Amount"), 42) << "42.5 rounds down to the even 42";
+  add(2, 42.5);
+  EXPECT_EQ(GetMaxValue("Amounts", "Amount"), 44) << "43.5 rounds up to the even 44";
+  add(3, 3.0e9);
+  try {
+    GetMaxValue("Amounts", "Amount");
+    ADD_FAILURE() << "a number beyond 32 bits was cut";
+  } catch (const DbError& error) {
+    EXPECT_EQ(error.number(), dberr::kOverflow);
+  }
+}
+
 TEST_P(DbHelpersTest, LookupValueReadsOneValueAsText) {
   addNumber(1, 1, 41, QStringLiteral("أول"));
   addNumber(2, 1, QVariant(), QVariant());
@@ -52,6 +70,20 @@ TEST_P(DbHelpersTest, LookupValueReadsOneValueAsText) {
   EXPECT_EQ(LookupValue("Numbers", "Note", "ID = 2"), "") << "Null";
   EXPECT_EQ(LookupValue("Numbers", "Num", "ID = 2"), "") << "Null";
   EXPECT_EQ(LookupValue("Numbers", "Note", "ID = ?", {9}), "") << "no row";
+}
+
+TEST_P(DbHelpersTest, LookupValueGivesYesNoAndDatesAsTheClassicTexts) {
+  EXPECT_EQ(LookupValue("LockTables", "fLocked", "TableName = ?", {"Sales"}), "False");
+  MainConnection().execute("UPDATE LockTables SET fLocked = TRUE WHERE TableName = 'Sales'");
+  EXPECT_EQ(LookupValue("LockTables", "fLocked", "TableName = ?", {"Sales"}), "True");
+  EXPECT_EQ(LookupValue("SysInfo", "CalndrAutoChange"), "False");
+
+  MainConnection().execute("CREATE TABLE Dated (ID INTEGER, Day DATE, Stamp TIMESTAMP)");
+  MainConnection().execute(
+      "INSERT INTO Dated (ID, Day, Stamp) VALUES (1, '2024/01/05', '2024/02/29 13:45:10')");
+  EXPECT_EQ(LookupValue("Dated", "Day", "ID = 1"), "2024/01/05");
+  EXPECT_EQ(LookupValue("Dated", "Stamp", "ID = 1"), "2024/02/29 13:45:10");
+  EXPECT_EQ(LookupValue("Dated", "MAX(Day)"), "2024/01/05");
 }
 
 TEST_P(DbHelpersTest, FreeLockIsTakenAtOnceAndFreedOnlyByUnLock) {

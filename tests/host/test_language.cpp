@@ -63,6 +63,19 @@ TEST_F(LanguageTest, TranslateFollowsTheLanguageAndCollectsNewTexts) {
       << "the filter is cleared after every lookup";
 }
 
+TEST_F(LanguageTest, TranslateTrimsBlanksOnlyAndGivesEmptyForBlankEnglish) {
+  openLanguage();
+  setSetting("Language", "E");
+  const QString blank = QStringLiteral("نص بلا ترجمة");
+  const QString spaced = QStringLiteral("نص بسطرين");
+  Translate(blank);
+  Translate(spaced);
+  setEnglish(blank, QStringLiteral("   "));
+  setEnglish(spaced, QStringLiteral("  \tTwo\nlines\t "));
+  EXPECT_EQ(Translate(blank), "");
+  EXPECT_EQ(Translate(spaced), "\tTwo\nlines\t");
+}
+
 TEST_F(LanguageTest, OtherLanguageValuesTranslateButAreNotEnglish) {
   openLanguage();
   setSetting("Language", "a");

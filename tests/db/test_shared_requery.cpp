@@ -1,0 +1,220 @@
+// Requery on a version-2 database that other connections and processes
+// write too: the change counters of the schema and what requery makes of
+// them, on both engines.
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <random>
+
+#include "host/Version2Database.h"
+#include "tests/db/EngineTest.h"
+
+namespace qalvoro::test {
+namespace {
+
+class SharedRequeryTest : public ::testing::TestWithParam<Engine> {
+ protected:
+  void SetUp() override {
+    if (GetParam() == Engine::SQLite) {
+      target_ = folder_.filePath(QStringLiteral("v2.db"));
+    } else {
+      database_ = std::make_unique<TestDatabase>(GetParam());
+      target_ = database_->connectionString();
+    }
+    createVersion2Database(target_, false);
+    here_.open(target_);
+    there_.open(target_);
+  }
+
+  static std::string contents(Recordset& rows) {
+    if (rows.recordCount() > 0) rows.moveFirst();
+    return rows.getString("|", "\n", "<null>").toStdString();
+  }
+  // The rows of a query as a fresh recordset on this connection shows them.
+  std::string freshRead(const QString& sql) {
+    Recordset fresh;
+    fresh.open(sql, here_);
+    return contents(fresh);
+  }
+  qint64 countOf(const QString& table) { return here_.changeCount(table).value_or(-1); }
+
+  QTemporaryDir folder_;
+  std::unique_ptr<TestDatabase> database_;
+  QString target_;
+  Connection here_;   // this workstation
+  Connection there_;  // another one
+};
+
+TEST_P(SharedRequeryTest, CountersFollowEveryRowWrittenInEveryTable) {
+  Recordset tables;
+  tables.open("SELECT TableName FROM TableChanges WHERE Writer = 0 ORDER BY TableName", here_);
+  ASSERT_EQ(tables.recordCount(), 24) << "every table but LockTables";
+  for (; !tables.eof(); tables.moveNext()) {
+    const QString table = tables.text("TableName");
+    const qint64 before = countOf(table);
+    here_.execute("INSERT INTO " + table + " DEFAULT VALUES");
+    const QString key = here_.rowKeyColumn(table);
+    const QString last = " WHERE " + key + " = (SELECT MAX(" + key + ") FROM " + table + ")";
+    here_.execute("UPDATE " + table + " SET " + key + " = " + key + last);
+    here_.execute("DELETE FROM " + table + last);
+    EXPECT_EQ(countOf(table), before + 3) << table.toStdString();
+  }
+
+  const auto counted = [&](const QString& sql) {
+    const qint64 before = countOf("Customer");
+    here_.execute(sql);
+    return countOf("Customer") - before;
+  };
+  EXPECT_EQ(counted("INSERT INTO Customer (BranchID, fNo) VALUES (1, 1), (1, 2), (2, 3)"), 3);
+  EXPECT_EQ(counted("UPDATE Customer SET AName = 'x' WHERE BranchID = 1"), 2);
+  EXPECT_EQ(counted("UPDATE Customer SET AName = 'x' WHERE BranchID = 9"), 0);
+  EXPECT_EQ(counted("DELETE FROM Customer WHERE fNo = 3"), 1);
+  {
+    const qint64 before = countOf("Customer");
+    Transaction transaction(here_);
+    for (int number = 10; number < 110; ++number) {
+      here_.execute("INSERT INTO Customer (BranchID, fNo) VALUES (3, ?)", {number});
+    }
+    here_.execute("UPDATE Customer SET AName = 'z' WHERE BranchID = 3");
+    transaction.commit();
+    EXPECT_EQ(countOf("Customer"), before + 200) << "many statements in one transaction";
+  }
+  Recordset customers;
+  customers.open("Customer", here_, LockType::Optimistic);
+  const qint64 before = countOf("Customer");
+  customers.addNew();
+  customers.setValue("fNo", 4);
+  customers.update();
+  customers.setValue("AName", "y");
+  customers.update();
+  customers.deleteCurrent();
+  EXPECT_EQ(countOf("Customer"), before + 3);
+
+  // Another writer's rows count once it commits.
+  const qint64 committed = countOf("Customer");
+  there_.beginTrans();
+  there_.execute("INSERT INTO Customer (BranchID, fNo) VALUES (1, 5)");
+  EXPECT_EQ(countOf("Customer"), committed);
+  there_.commitTrans();
+  EXPECT_EQ(countOf("Customer"), committed + 1);
+  EXPECT_EQ(there_.changeCount("customer").value_or(-2), countOf("CUSTOMER"));
+
+  EXPECT_FALSE(here_.changeCount("LockTables"));
+  here_.execute("CREATE TABLE Scratch (ID INTEGER, Note TEXT)");
+  EXPECT_FALSE(here_.changeCount("Scratch")) << "a table made outside the schema";
+}
+
+// Random writes here, at another connection (at once, in a transaction, or
+// in one that is still open) and here in transactions rolled back; after each
+// round a requery must show what a fresh read shows.
+TEST_P(SharedRequeryTest, RequeryShowsWhatEveryConnectionCommitted) {
+  std::mt19937 random(7);
+  const QString ordered = "SELECT * FROM Customer WHERE BranchID = 1 ORDER BY AName, fNo, ID";
+  const QString unordered = "SELECT ID, fNo, AName FROM Customer WHERE fNo > 2";
+  Recordset byName;
+  byName.open(ordered, here_, LockType::Optimistic);
+  Recordset byNumber;
+  byNumber.open(unordered, here_);
+  Recordset writer;
+  writer.open("Customer", here_, LockType::Optimistic);
+
+  const auto randomWrite = [&](Connection& connection) {
+    const int number = int(random() % 8);
+    switch (random() % 4) {
+      case 0:
+      case 1:
+        connection.execute("INSERT INTO Customer (BranchID, fNo, AName) VALUES (?, ?, ?)",
+                           {int(random() % 2), number, QStringLiteral("n%1").arg(random() % 5)});
+        break;
+      case 2:
+        connection.execute("UPDATE Customer SET AName = ? WHERE fNo = ?",
+                           {QStringLiteral("u%1").arg(random() % 5), number});
+        break;
+      default:
+        connection.execute("DELETE FROM Customer WHERE fNo = ?", {number});
+    }
+  };
+
+  for (int round = 0; round < 40; ++round) {
+    switch (random() % 5) {
+      case 0:
+        randomWrite(here_);
+        break;
+      case 1:
+        writer.addNew();
+        writer.setValue("BranchID", 1);
+        writer.setValue("fNo", int(random() % 8));
+        writer.update();
+        break;
+      case 2: {
+        Transaction transaction(there_);
+        randomWrite(there_);
+        transaction.commit();
+        break;
+      }
+      case 3: {  // a write here that is undone
+        Transaction undone(here_);
+        randomWrite(here_);
+        break;
+      }
+      default:
+        randomWrite(there_);
+    }
+    Transaction open(there_);  // not committed yet: not shown now, shown next round
+    randomWrite(there_);
+    byName.requery();
+    byNumber.requery();
+    ASSERT_EQ(contents(byName), freshRead(ordered)) << "round " << round;
+    byNumber.setSort("ID");
+    ASSERT_EQ(contents(byNumber), freshRead(unordered + " ORDER BY ID")) << "round " << round;
+    open.commit();
+  }
+
+  // Requery, then find the number another workstation added.
+  there_.execute("INSERT INTO Customer (BranchID, fNo, AName) VALUES (1, 99, 'theirs')");
+  byName.requery();
+  EXPECT_TRUE(byName.findEqual("fNo", 99));
+
+  // A row written here and rolled back, and one written there: the counter
+  // moved by one, as if by the row written here.
+  {
+    Transaction undone(here_);
+    here_.execute("INSERT INTO Customer (BranchID, fNo) VALUES (1, 100)");
+  }
+  there_.execute("INSERT INTO Customer (BranchID, fNo, AName) VALUES (1, 101, 'theirs')");
+  byName.requery();
+  EXPECT_EQ(contents(byName), freshRead(ordered));
+}
+
+// The other workstation is another process.
+TEST_P(SharedRequeryTest, RequeryShowsWhatAnotherProcessCommitted) {
+  here_.execute("INSERT INTO Customer (BranchID, fNo, AName) VALUES (1, 1, 'a'), (1, 2, 'b')");
+  const QString query = "SELECT * FROM Customer WHERE BranchID = 1 ORDER BY fNo";
+  Recordset customers;
+  customers.open(query, here_, LockType::Optimistic);
+  customers.addNew();
+  customers.setValue("BranchID", 1);
+  customers.setValue("fNo", 3);
+  customers.update();
+  customers.requery();
+
+  QProcess probe;
+  probe.start(QStringLiteral(CHANGE_PROBE),
+              {target_, "INSERT INTO Customer (BranchID, fNo, AName) VALUES (1, 4, 'theirs')",
+               "UPDATE Customer SET AName = 'changed' WHERE fNo = 1",
+               "DELETE FROM Customer WHERE fNo = 2"});
+  ASSERT_TRUE(probe.waitForFinished(60'000));
+  ASSERT_EQ(probe.exitCode(), 0) << probe.readAllStandardError().toStdString();
+
+  customers.requery();
+  EXPECT_EQ(contents(customers), freshRead(query));
+  EXPECT_TRUE(customers.findFirst("fNo = 4"));
+  EXPECT_TRUE(customers.findFirst("AName = 'changed'"));
+  EXPECT_FALSE(customers.findFirst("fNo = 2"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, SharedRequeryTest, ::testing::ValuesIn(kEngines),
+                         EngineParamName());
+
+}  // namespace
+}  // namespace qalvoro::test
