@@ -44,13 +44,15 @@ QLabel* PostingFrame::addLabel(const QString& caption, const QRect& twips, QWidg
 void PostingFrame::buildHeader() {
   FrameHeader = addControl<QGroupBox>(traits_.headerName, traits_.headerTwips);
   FrameHeader->setTitle(traits_.headerTitle);
-  addLabel(traits_.numberCaption, {3700, 300, 1350, 300}, FrameHeader);
+  // Captions run from 3700 twips to the frame's right margin.
+  const int captionWidth = traits_.headerTwips.width() - 3850;
+  addLabel(traits_.numberCaption, {3700, 300, captionWidth, 300}, FrameHeader);
   txtfNo = addControl<QLineEdit>(QStringLiteral("txtfNo"), {1700, 300, 1900, 300}, FrameHeader);
-  addLabel(QStringLiteral("التاريخ :"), {3700, 700, 1350, 300}, FrameHeader);
+  addLabel(QStringLiteral("التاريخ :"), {3700, 700, captionWidth, 300}, FrameHeader);
   txtDate1 =
       addControl<Tarmin_Calander3>(QStringLiteral("txtDate1"), {1700, 680, 1900, 330}, FrameHeader);
   addDateControl(txtDate1);
-  addLabel(QStringLiteral("الوقت :"), {3700, 1100, 1350, 300}, FrameHeader);
+  addLabel(QStringLiteral("الوقت :"), {3700, 1100, captionWidth, 300}, FrameHeader);
   txtTime1 = addControl<Tarmin_Calander3>(QStringLiteral("txtTime1"), {2500, 1080, 1100, 330},
                                           FrameHeader);
   txtTime1->setKind(Tarmin_Calander3::Kind::Time);

@@ -20,6 +20,8 @@ namespace {
 constexpr int kRowHeight = 400;
 constexpr int kFirstRow = 300;
 constexpr int kFrame3Top = 2050;
+constexpr int kFrameWidth = 5500;
+constexpr int kCaptionWidth = kFrameWidth - 3850;
 
 int rowsOf(bool bankList) { return bankList ? 7 : 6; }
 int frame3Height(bool bankList) { return kFirstRow + rowsOf(bankList) * kRowHeight; }
@@ -33,10 +35,10 @@ FrameTraits voucherFrame(const char* windowName, const char* caption, bool bankL
   frame.caption = QString::fromUtf8(caption);
   frame.headerName = QStringLiteral("Frame2");
   frame.headerTitle = QStringLiteral("السند");
-  frame.headerTwips = {100, 100, 5200, 1900};
+  frame.headerTwips = {100, 100, kFrameWidth, 1900};
   frame.numberCaption = QStringLiteral("رقم السند:");
   frame.buttonsTop = kFrame3Top + frame3Height(bankList) + 150;
-  frame.twips = {5400, frame.buttonsTop + 650};
+  frame.twips = {kFrameWidth + 200, frame.buttonsTop + 650};
   frame.escapePressesExit = true;
   frame.exitAsksUndo = true;
   return frame;
@@ -49,24 +51,24 @@ VoucherWindow::VoucherWindow(const VoucherTraits& traits, QWidget* parent)
 }
 
 void VoucherWindow::buildVoucher() {
-  addLabel(QStringLiteral("الصندوق :"), {3700, 1500, 1350, 300}, Frame2);
+  addLabel(QStringLiteral("الصندوق :"), {3700, 1500, kCaptionWidth, 300}, Frame2);
   txtAccFunds =
       addControl<QLineEdit>(QStringLiteral("txtAccFunds"), {150, 1500, 3450, 300}, Frame2);
   txtAccFunds->setReadOnly(true);
 
   Frame3 = addControl<QGroupBox>(QStringLiteral("Frame3"),
-                                 {100, kFrame3Top, 5200, frame3Height(traits_.bankList)});
+                                 {100, kFrame3Top, kFrameWidth, frame3Height(traits_.bankList)});
   Frame3->setTitle(QStringLiteral("تفاصيل السند"));
   int row = 0;
   const auto label = [this, &row](const char* caption) {
-    addLabel(QString::fromUtf8(caption), {3700, rowTop(row), 1350, 300}, Frame3);
+    addLabel(QString::fromUtf8(caption), {3700, rowTop(row), kCaptionWidth, 300}, Frame3);
   };
   const auto box = [this, &row](const QString& name, bool wide) {
     const QRect twips =
         wide ? QRect(150, rowTop(row), 3450, 300) : QRect(1700, rowTop(row), 1900, 300);
     return addControl<QLineEdit>(name, twips, Frame3);
   };
-  addLabel(traits_.nameCaption, {3700, rowTop(row), 1350, 300}, Frame3);
+  addLabel(traits_.nameCaption, {3700, rowTop(row), kCaptionWidth, 300}, Frame3);
   txtName = box(traits_.nameBoxName, true);
   ++row;
   label("المبلغ :");

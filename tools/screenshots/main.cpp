@@ -30,6 +30,7 @@
 #include "host/forms/FileControls.h"
 #include "host/forms/FlexGrid.h"
 #include "host/forms/Form.h"
+#include "host/forms/Tarmin_Calander3.h"
 #include "host/forms/Windows.h"
 #include "host/platform/ScriptedUser.h"
 #include "posting/PostingWindows.h"
