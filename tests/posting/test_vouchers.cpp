@@ -72,7 +72,13 @@ TEST_F(VoucherWindowTest, AUserAddsTypesUndoesAndSavesAVoucher) {
   EXPECT_EQ(count("SELECT COUNT(*) FROM Receipt"), 0);
 
   QTest::mouseClick(window.Cmd_Add, Qt::LeftButton);
+  EXPECT_TRUE(window.txtfNo->hasFocus());
   QTest::keyClicks(window.txtfNo, "12");
+  window.txtName->setFocus();
+  window.txtfNo->setFocus();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(window.txtfNo->selectedText(), "12") << "the number is selected when it gets the focus";
+  window.txtName->setFocus();
   QTest::keyClicks(window.txtName, "Al 'Noor' Est.");
   QTest::keyClicks(window.txtMoney1, "750.5");
   window.CboType->setFocus();
