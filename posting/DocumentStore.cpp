@@ -4,41 +4,10 @@
 #include "host/helpers/DbHelpers.h"
 #include "host/helpers/Numbers.h"
 #include "host/language/Language.h"
+#include "posting/HeldLock.h"
 
 namespace qalvoro {
 namespace {
-
-// The kind's table lock, taken for one save or removal. The lock is given
-// back when the work is done; a lock given back inside the transaction is
-// given back again when the transaction is rolled back, which undoes it.
-class HeldLock {
- public:
-  explicit HeldLock(QString name) : name_(std::move(name)) {
-    SetTableLock(QStringLiteral("Lock"), name_);
-  }
-  ~HeldLock() {
-    if (released_) return;
-    try {
-      SetTableLock(QStringLiteral("UnLock"), name_);
-    } catch (const DbError&) {
-      // The row stays set; the next writer takes it over after its wait.
-    }
-  }
-  HeldLock(const HeldLock&) = delete;
-  HeldLock& operator=(const HeldLock&) = delete;
-
-  // Gives the lock back inside the transaction: final once it commits.
-  void releaseInTransaction() { SetTableLock(QStringLiteral("UnLock"), name_); }
-  void transactionCommitted() { released_ = true; }
-  void release() {
-    SetTableLock(QStringLiteral("UnLock"), name_);
-    released_ = true;
-  }
-
- private:
-  QString name_;
-  bool released_ = false;
-};
 
 QString cellOf(const GridRow& row, int column) { return row.value(column); }
 

@@ -9,6 +9,7 @@
 #include "host/Globals.h"
 #include "host/forms/FlexGrid.h"
 #include "host/forms/Tarmin_Calander3.h"
+#include "host/language/Language.h"
 #include "host/platform/Platform.h"
 
 namespace qalvoro {
@@ -27,6 +28,7 @@ QLabel* sunken(QLabel* label) {
 
 InvoiceWindow::InvoiceWindow(const InvoiceTraits& traits, QWidget* parent)
     : PostingFrame(traits.frame, parent), traits_(traits), store_(*traits.kind) {
+  buildParty();
   buildGrid();
   buildTotals();
   lines_ = std::make_unique<InvoiceLines>(*Grid1, boxes_, traits.totals, traits.spread);
@@ -37,6 +39,30 @@ InvoiceWindow::InvoiceWindow(const InvoiceTraits& traits, QWidget* parent)
 }
 
 InvoiceWindow::~InvoiceWindow() = default;
+
+void InvoiceWindow::buildParty() {
+  addLabel(QStringLiteral("طريقة الدفع :"), {3700, 1500, 1350, 300}, FrameHeader);
+  CboPayment =
+      addControl<QComboBox>(QStringLiteral("CboPayment"), {1700, 1480, 1900, 330}, FrameHeader);
+  FrameParty = addControl<QGroupBox>(QStringLiteral("FrameParty"), {200, 100, 5700, 1900});
+  FrameParty->setTitle(traits_.partyCaption);
+  addLabel(QStringLiteral("الرقم :"), {4300, 300, 1250, 300}, FrameParty);
+  txtPartyNo = addControl<QLineEdit>(traits_.partyNoName, {2800, 300, 1400, 300}, FrameParty);
+  addLabel(QStringLiteral("الاسم :"), {4300, 700, 1250, 300}, FrameParty);
+  txtPartyName = addControl<QLineEdit>(traits_.partyNameName, {150, 700, 4050, 300}, FrameParty);
+  addLabel(QStringLiteral("ملاحظات :"), {4300, 1100, 1250, 300}, FrameParty);
+  txtNote = addControl<QLineEdit>(QStringLiteral("txtNote"), {150, 1100, 4050, 300}, FrameParty);
+  addEntryFrame(FrameParty);
+}
+
+QWidget* InvoiceWindow::firstEntry() const { return txtPartyNo; }
+
+void InvoiceWindow::loadLists() {
+  CboPayment->clear();
+  CboPayment->addItem(Translate(QStringLiteral("نقدي")));
+  CboPayment->addItem(Translate(QStringLiteral("آجل")));
+  CboPayment->setCurrentIndex(0);
+}
 
 void InvoiceWindow::buildGrid() {
   FrameGrid = addControl<QGroupBox>(QStringLiteral("FrameGrid"), {200, 2050, 11000, 3500});
@@ -102,6 +128,9 @@ void InvoiceWindow::ReadLines(qint64 documentId) {
 }
 
 void InvoiceWindow::clearDocument() {
+  txtPartyName->clear();
+  txtPartyNo->setText(traits_.partyNumberZero ? QStringLiteral("0") : QString());
+  partyId_ = -1;
   const QString zero = globals().DecimalFormat;
   lblTotal->setText(zero);
   lblDiscount->setText(zero);
@@ -150,7 +179,6 @@ DocumentHeader InvoiceWindow::header() const {
 }
 
 bool InvoiceWindow::saveDocument() {
-  failure_.reset();
   if (traits_.checksBeforeSave) {
     if (!lines_->hasLines()) {
       MsgBox(kNoItem, mb::kCritical);
@@ -162,15 +190,12 @@ bool InvoiceWindow::saveDocument() {
       return false;
     }
   }
-  try {
+  const bool stored = storeDocument([this] {
     if (!store_.isOpenFor(BranchID())) store_.open(BranchID());
-    savedId_ = store_.save(mode() == QLatin1String("Add"), header(), lines_->rows());
-  } catch (const DbError& error) {
-    failure_ = error;
-    if (isVisible()) ShowError(error);
-    return false;
-  }
-  if (traits_.tagsSavedId) setTag(*this, QString::number(savedId_));
+    return store_.save(mode() == QLatin1String("Add"), header(), lines_->rows());
+  });
+  if (!stored) return false;
+  if (traits_.tagsSavedId) setTag(*this, QString::number(savedId()));
   setMode(traits_.emptiesModeAfterSave ? QString() : QStringLiteral("SAVE"));
   SetButtonState(2);
   return true;

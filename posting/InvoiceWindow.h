@@ -1,11 +1,10 @@
 #pragma once
 
-#include <optional>
-
-#include "host/db/DbError.h"
 #include "posting/DocumentStore.h"
 #include "posting/InvoiceLines.h"
 #include "posting/PostingFrame.h"
+
+class QComboBox;
 
 namespace qalvoro {
 
@@ -15,6 +14,11 @@ class FlexGrid;
 // and the variants of the line and totals routines they use.
 struct InvoiceTraits {
   FrameTraits frame;
+  QString partyNoName;    // txtCusNo or txtProvNo
+  QString partyNameName;  // txtCustomerName or txtProviderName
+  QString partyCaption;   // the party frame's title
+  // A new document starts with party number "0" (else empty).
+  bool partyNumberZero = false;
   const DocumentKind* kind = nullptr;
   InvoiceLines::TotalsStyle totals = InvoiceLines::TotalsStyle::Sales;
   InvoiceLines::SpreadStyle spread = InvoiceLines::SpreadStyle::Passes;
@@ -57,16 +61,18 @@ class InvoiceWindow : public PostingFrame {
   // loading and show nothing).
   void ReadLines(qint64 documentId);
 
-  // The outcome of the last press of the save button: the database error
-  // that undid the document, if any (shown to the user only when the
-  // window is on the screen), and the ID of the document stored.
-  bool lastSaveFailed() const { return failure_.has_value(); }
-  const std::optional<DbError>& saveFailure() const { return failure_; }
-  qint64 savedId() const { return savedId_; }
+  // The party's ID (CustomerID or ProviderID), -1 for a walk-in party.
+  int PartyID() const { return partyId_; }
+  void setPartyID(int id) { partyId_ = id; }
 
   DocumentStore& store() { return store_; }
   const InvoiceTraits& traits() const { return traits_; }
 
+  QGroupBox* FrameParty = nullptr;
+  QLineEdit* txtPartyNo = nullptr;    // txtCusNo / txtProvNo
+  QLineEdit* txtPartyName = nullptr;  // txtCustomerName / txtProviderName
+  QComboBox* CboPayment = nullptr;
+  QLineEdit* txtNote = nullptr;
   QGroupBox* FrameGrid = nullptr;
   FlexGrid* Grid1 = nullptr;
   QGroupBox* FrameTotals = nullptr;
@@ -78,10 +84,13 @@ class InvoiceWindow : public PostingFrame {
   QLineEdit* txtLinkNo = nullptr;
 
  protected:
+  void loadLists() override;
   void clearDocument() override;
+  QWidget* firstEntry() const override;
   bool saveDocument() override;
 
  private:
+  void buildParty();
   void buildGrid();
   void buildTotals();
   // Runs a routine on the totals boxes' texts and shows the result.
@@ -94,8 +103,7 @@ class InvoiceWindow : public PostingFrame {
   DocumentStore store_;
   InvoiceLines::Boxes boxes_;
   std::unique_ptr<InvoiceLines> lines_;
-  std::optional<DbError> failure_;
-  qint64 savedId_ = 0;
+  int partyId_ = -1;
 };
 
 }  // namespace qalvoro

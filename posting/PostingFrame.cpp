@@ -1,6 +1,5 @@
 #include "posting/PostingFrame.h"
 
-#include <QComboBox>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -31,7 +30,7 @@ bool truthOf(const QString& text) {
 PostingFrame::PostingFrame(const FrameTraits& traits, QWidget* parent)
     : Form(traits.windowName, parent), traits_(traits) {
   setCaption(traits.caption);
-  setTwipsSize(11400, 7350);
+  setTwipsSize(traits.twips.width(), traits.twips.height());
   buildHeader();
   buildButtons();
 }
@@ -43,36 +42,27 @@ QLabel* PostingFrame::addLabel(const QString& caption, const QRect& twips, QWidg
 }
 
 void PostingFrame::buildHeader() {
-  FrameHeader = addControl<QGroupBox>(QStringLiteral("FrameHeader"), {6000, 100, 5200, 1900});
-  FrameHeader->setTitle(QStringLiteral("المستند"));
-  addLabel(QStringLiteral("رقم الفاتورة:"), {3700, 300, 1350, 300}, FrameHeader);
+  FrameHeader = addControl<QGroupBox>(traits_.headerName, traits_.headerTwips);
+  FrameHeader->setTitle(traits_.headerTitle);
+  // Captions run from 3700 twips to the frame's right margin.
+  const int captionWidth = traits_.headerTwips.width() - 3850;
+  addLabel(traits_.numberCaption, {3700, 300, captionWidth, 300}, FrameHeader);
   txtfNo = addControl<QLineEdit>(QStringLiteral("txtfNo"), {1700, 300, 1900, 300}, FrameHeader);
-  addLabel(QStringLiteral("التاريخ :"), {3700, 700, 1350, 300}, FrameHeader);
+  addLabel(QStringLiteral("التاريخ :"), {3700, 700, captionWidth, 300}, FrameHeader);
   txtDate1 =
       addControl<Tarmin_Calander3>(QStringLiteral("txtDate1"), {1700, 680, 1900, 330}, FrameHeader);
-  addLabel(QStringLiteral("الوقت :"), {3700, 1100, 1350, 300}, FrameHeader);
+  addDateControl(txtDate1);
+  addLabel(QStringLiteral("الوقت :"), {3700, 1100, captionWidth, 300}, FrameHeader);
   txtTime1 = addControl<Tarmin_Calander3>(QStringLiteral("txtTime1"), {2500, 1080, 1100, 330},
                                           FrameHeader);
   txtTime1->setKind(Tarmin_Calander3::Kind::Time);
-  addLabel(QStringLiteral("طريقة الدفع :"), {3700, 1500, 1350, 300}, FrameHeader);
-  CboPayment =
-      addControl<QComboBox>(QStringLiteral("CboPayment"), {1700, 1480, 1900, 330}, FrameHeader);
-
-  FrameParty = addControl<QGroupBox>(QStringLiteral("FrameParty"), {200, 100, 5700, 1900});
-  FrameParty->setTitle(traits_.partyCaption);
-  addLabel(QStringLiteral("الرقم :"), {4300, 300, 1250, 300}, FrameParty);
-  txtPartyNo = addControl<QLineEdit>(traits_.partyNoName, {2800, 300, 1400, 300}, FrameParty);
-  addLabel(QStringLiteral("الاسم :"), {4300, 700, 1250, 300}, FrameParty);
-  txtPartyName = addControl<QLineEdit>(traits_.partyNameName, {150, 700, 4050, 300}, FrameParty);
-  addLabel(QStringLiteral("ملاحظات :"), {4300, 1100, 1250, 300}, FrameParty);
-  txtNote = addControl<QLineEdit>(QStringLiteral("txtNote"), {150, 1100, 4050, 300}, FrameParty);
   addEntryFrame(FrameHeader);
-  addEntryFrame(FrameParty);
 }
 
 void PostingFrame::buildButtons() {
   const auto button = [this](const char* name, const char* caption, int left) {
-    auto* created = addControl<QPushButton>(QString::fromLatin1(name), {left, 6700, 1500, 450});
+    auto* created =
+        addControl<QPushButton>(QString::fromLatin1(name), {left, traits_.buttonsTop, 1500, 450});
     created->setText(QString::fromUtf8(caption));
     return created;
   };
@@ -98,12 +88,11 @@ void PostingFrame::formLoad() {
     const bool autoChange =
         truthOf(LookupValue(QStringLiteral("SysInfo"), QStringLiteral("CalndrAutoChange")));
     globals().CalendarType = calendar;
-    txtDate1->setAutoChange(autoChange);
-    txtDate1->setCalendarType(calendar);
-    CboPayment->clear();
-    CboPayment->addItem(Translate(QStringLiteral("نقدي")));
-    CboPayment->addItem(Translate(QStringLiteral("آجل")));
-    CboPayment->setCurrentIndex(0);
+    for (Tarmin_Calander3* control : dateControls_) {
+      control->setAutoChange(autoChange);
+      control->setCalendarType(calendar);
+    }
+    loadLists();
   });
   SetButtonState(0);
 }
@@ -122,9 +111,6 @@ void PostingFrame::SetButtonState(int state) {
 void PostingFrame::Cmd_Add_Click() {
   txtfNo->clear();
   txtDate1->setText(QString());
-  txtPartyName->clear();
-  txtPartyNo->setText(traits_.partyNumberZero ? QStringLiteral("0") : QString());
-  partyId_ = -1;
   clearDocument();
   const QDateTime now = platform().now();
   txtDate1->setText(
@@ -135,10 +121,22 @@ void PostingFrame::Cmd_Add_Click() {
   SetButtonState(1);
   mode_ = QStringLiteral("Add");
   txtfNo->clear();
-  txtPartyNo->setFocus();
+  if (QWidget* entry = firstEntry()) entry->setFocus();
 }
 
 void PostingFrame::Cmd_Save_Click() { saveDocument(); }
+
+bool PostingFrame::storeDocument(const std::function<qint64()>& save) {
+  failure_.reset();
+  try {
+    savedId_ = save();
+  } catch (const DbError& error) {
+    failure_ = error;
+    if (isVisible()) ShowError(error);
+    return false;
+  }
+  return true;
+}
 
 void PostingFrame::Cmd_Exit_Click() {
   if (!traits_.exitAsksUndo) {

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -29,11 +30,12 @@
 #include "host/dialogs/FrmStart.h"
 #include "host/dialogs/WinSeek.h"
 #include "host/forms/FileControls.h"
+#include "host/forms/FlexGrid.h"
 #include "host/forms/Form.h"
 #include "host/forms/SSTab.h"
+#include "host/forms/Tarmin_Calander3.h"
 #include "host/forms/Windows.h"
 #include "host/platform/ScriptedUser.h"
-#include "host/forms/FlexGrid.h"
 #include "posting/PostingWindows.h"
 #include "tools/mdbwriter/V1Generator.h"
 
@@ -139,6 +141,23 @@ Window catalogueWindow(const QString& name, const QString& stockFolder, int tab)
           [stockFolder, tab](Form& form) { showACatalogueRecord(form, stockFolder, tab); }};
 }
 
+// A voucher window with a cheque voucher typed in.
+void typeAVoucher(Form& form) {
+  auto& window = static_cast<VoucherWindow&>(form);
+  window.setBranchID(1);
+  window.OpenMyRec();
+  window.Cmd_Add->click();
+  window.txtfNo->setText("311");
+  window.txtAccFunds->setText(QStringLiteral("الصندوق الرئيسي"));
+  window.txtName->setText(QStringLiteral("مؤسسة النور للقرطاسية"));
+  window.txtMoney1->setText("1250.00");
+  window.CboType->setCurrentIndex(1);
+  window.txtBillNo->setText("004517");
+  window.txtBillDate->setText(window.txtDate1->text());
+  if (window.CboBank) window.CboBank->setCurrentIndex(0);
+  window.txtDetails->setText(QStringLiteral("دفعة من حساب فاتورة 1024"));
+}
+
 std::vector<Window> windows(const QString& accountsFolder, const QString& stockFolder) {
   return {
       {"FrmStart", [] { return std::make_unique<FrmStart>(); }},
@@ -156,6 +175,8 @@ std::vector<Window> windows(const QString& accountsFolder, const QString& stockF
       {"FrmInvBuy", [] { return std::make_unique<FrmInvBuy>(); }, typeADocument},
       {"FrmInvSales_R", [] { return std::make_unique<FrmInvSales_R>(); }, typeADocument},
       {"FrmInvBuy_R", [] { return std::make_unique<FrmInvBuy_R>(); }, typeADocument},
+      {"FrmPayment", [] { return std::make_unique<FrmPayment>(); }, typeAVoucher},
+      {"FrmReceipt", [] { return std::make_unique<FrmReceipt>(); }, typeAVoucher},
   };
 }
 

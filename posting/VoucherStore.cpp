@@ -1,0 +1,113 @@
+#include "posting/VoucherStore.h"
+
+#include "host/Globals.h"
+#include "host/db/DbError.h"
+#include "host/helpers/Numbers.h"
+#include "posting/HeldLock.h"
+
+namespace qalvoro {
+namespace {
+
+// Text as stored: empty, never Null.
+QString text(const QString& value) { return value.isNull() ? QString("") : value; }
+
+}  // namespace
+
+void VoucherStore::open(int branchId) {
+  if (isOpenFor(branchId)) {
+    headers_.requery();
+  } else {
+    headers_.open(QStringLiteral("SELECT * FROM %1 WHERE BranchID = ? ORDER BY %2, ID")
+                      .arg(kind_.headerTable, kind_.numberColumn),
+                  MainConnection(), LockType::Optimistic, {branchId});
+    openBranch_ = branchId;
+  }
+  if (headers_.recordCount() > 0) headers_.moveLast();
+}
+
+qint64 VoucherStore::save(bool addMode, const Voucher& voucher) {
+  HeldLock lock(kind_.lockName);
+  qint64 voucherId = 0;
+  try {
+    Transaction transaction(MainConnection());
+    writeHeader(addMode, voucher);
+    headers_.update();
+    lock.releaseInTransaction();
+    headers_.requery();
+    if (!headers_.findFirst(kind_.numberColumn + QStringLiteral("=") +
+                            GeneralNumber(Val(voucher.number)))) {
+      throw DbError(dberr::kNoCurrentRecord,
+                    QStringLiteral("Either BOF or EOF is True, or the current record has been "
+                                   "deleted. Requested operation requires a current record."));
+    }
+    voucherId = headers_.value(QStringLiteral("ID")).toLongLong();
+    writeDetail(voucherId, voucher);
+    transaction.commit();
+  } catch (...) {
+    headers_.close();  // it may hold rows the rollback took away
+    throw;
+  }
+  lock.transactionCommitted();
+  return voucherId;
+}
+
+void VoucherStore::writeHeader(bool addMode, const Voucher& voucher) {
+  const bool cheque = voucher.type == 1;
+  const double amount = Val(voucher.amount);
+  if (addMode) {
+    headers_.addNew();
+    headers_.setValue(QStringLiteral("UserID"), 0);
+  }
+  headers_.setValue(QStringLiteral("BranchID"), voucher.branchId);
+  headers_.setValue(kind_.numberColumn, Val(voucher.number));
+  headers_.setValue(QStringLiteral("fDate"), text(voucher.date));
+  headers_.setValue(QStringLiteral("fTime"), text(voucher.time));
+  headers_.setValue(kind_.cashierColumn, voucher.cashierAccId);
+  headers_.setValue(QStringLiteral("Amount"), amount);
+  headers_.setValue(QStringLiteral("fCash"), cheque ? 0.0 : amount);
+  headers_.setValue(QStringLiteral("fCheque"), cheque ? amount : 0.0);
+  headers_.setValue(QStringLiteral("ftype"), voucher.type);
+  if (kind_.writesSalesman) {
+    headers_.setValue(QStringLiteral("SaleManID"), 0);
+    headers_.setValue(QStringLiteral("SMinvNo"), QStringLiteral("0"));
+    headers_.setValue(QStringLiteral("SMinvDate"), QString(""));
+  }
+  const bool cash = voucher.type == 0;
+  headers_.setValue(QStringLiteral("BillNo"), cash ? QString("") : text(voucher.billNo));
+  headers_.setValue(QStringLiteral("BillDate"), cash ? QString("") : text(voucher.billDate));
+  headers_.setValue(QStringLiteral("Details"), text(voucher.details));
+}
+
+void VoucherStore::writeDetail(qint64 voucherId, const Voucher& voucher) {
+  Connection& db = MainConnection();
+  db.execute(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(kind_.detailTable, kind_.linkColumn),
+             {voucherId});
+  db.execute(
+      QStringLiteral("INSERT INTO %1 (%2,%3,fPayer,Details,fType,BankID,BillDate,BillNo,"
+                     "Amount) VALUES (?,?,?,?,?,?,?,?,?)")
+          .arg(kind_.detailTable, kind_.linkColumn, kind_.partyColumn),
+      {voucherId, voucher.partyAccId, text(voucher.payer), text(voucher.details), voucher.type,
+       voucher.bankId, text(voucher.billDate), text(voucher.billNo), Val(voucher.amount)});
+}
+
+int VoucherStore::removeVouchers(const VoucherKind& kind, int branchId, double number) {
+  HeldLock lock(kind.lockName);
+  Transaction transaction(MainConnection());
+  Recordset vouchers;
+  vouchers.open(QStringLiteral("SELECT ID FROM %1 WHERE BranchID = ? AND %2 = ?")
+                    .arg(kind.headerTable, kind.numberColumn),
+                MainConnection(), LockType::ReadOnly, {branchId, number});
+  int removed = 0;
+  for (; !vouchers.eof(); vouchers.moveNext(), ++removed) {
+    const qint64 id = vouchers.value(QStringLiteral("ID")).toLongLong();
+    MainConnection().execute(
+        QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(kind.detailTable, kind.linkColumn), {id});
+    MainConnection().execute(QStringLiteral("DELETE FROM %1 WHERE ID = ?").arg(kind.headerTable),
+                             {id});
+  }
+  transaction.commit();
+  lock.release();
+  return removed;
+}
+
+}  // namespace qalvoro
