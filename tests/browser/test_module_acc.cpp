@@ -1,16 +1,13 @@
 // The account module over MainConnection, on both engines.
 
-#include <QTemporaryDir>
 #include <map>
 #include <stdexcept>
 
 #include "browser/ModuleAcc.h"
 #include "host/Globals.h"
-#include "host/Version2Database.h"
 #include "host/db/DbError.h"
 #include "host/helpers/DbHelpers.h"
-#include "host/platform/ScriptedUser.h"
-#include "tests/support/TestDatabases.h"
+#include "tests/helpers/HelpersTest.h"
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString& text, std::ostream* out) { *out << text.toStdString(); }
@@ -21,29 +18,9 @@ namespace {
 
 const QString kUntouched = QStringLiteral("untouched");
 
-class ModuleAccTest : public ::testing::TestWithParam<Engine> {
+// A version-2 database without demo rows, opened as MainConnection.
+class ModuleAccTest : public HelpersTest {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(folder_.isValid());
-    QString connectionString = folder_.filePath(QStringLiteral("v2.db"));
-    if (GetParam() != Engine::SQLite) {
-      database_ = std::make_unique<TestDatabase>(GetParam());
-      connectionString = database_->connectionString();
-    }
-    createVersion2Database(connectionString, false);
-    globals().MainConnection = std::make_unique<Connection>();
-    MainConnection().open(connectionString, QStringLiteral("sa"), DbPassword);
-    auto scripted = std::make_unique<ScriptedUser>();
-    user_ = scripted.get();
-    platform_ = std::make_unique<ScopedPlatform>(std::move(scripted));
-  }
-
-  void TearDown() override {
-    platform_.reset();
-    globals().MainConnection.reset();
-    database_.reset();
-  }
-
   // Adds an account under father ("_": top level), raises the father's
   // Haves and returns the new ID.
   static qint64 add(const QVariant& number, const QString& father = QStringLiteral("_"),
@@ -80,11 +57,6 @@ class ModuleAccTest : public ::testing::TestWithParam<Engine> {
     MainConnection().execute("UPDATE CardAcc SET SubCardsID = ?", {kUntouched});
   }
 
-  static bool cardAccLocked() {
-    const QString held = LookupValue("LockTables", "fLocked", "TableName = 'CardAcc'");
-    return held == "1" || held.compare("true", Qt::CaseInsensitive) == 0;
-  }
-
   // What the journal import runs after its entries: UpdateSubCardsID for
   // every parent account of the branch.
   static void refreshByLoop(int branch) {
@@ -115,13 +87,6 @@ class ModuleAccTest : public ::testing::TestWithParam<Engine> {
       add(number, father, branch);
     }
   }
-
-  ScriptedUser* user_ = nullptr;
-
- private:
-  QTemporaryDir folder_;
-  std::unique_ptr<TestDatabase> database_;
-  std::unique_ptr<ScopedPlatform> platform_;
 };
 
 TEST_P(ModuleAccTest, RoutinesGiveTheirTexts) {
@@ -155,7 +120,7 @@ TEST_P(ModuleAccTest, RoutinesGiveTheirTexts) {
   EXPECT_EQ(DescendantList(1, "1"), "'1','11','111','O'Neil','O'Neil1','12'");
   EXPECT_EQ(DescendantListNumbers(1, "O'Neil"), QStringList({"O'Neil", "O'Neil1"}));
   EXPECT_EQ(DescendantList(1, "12"), "'12'");
-  EXPECT_EQ(user_->mousePointer(), MousePointer::Default);
+  EXPECT_EQ(user().mousePointer(), MousePointer::Default);
   EXPECT_EQ(subCards(one), "") << "reading routines write nothing";
 }
 
@@ -189,7 +154,7 @@ TEST_P(ModuleAccTest, AccountThatIsItsOwnAncestorEndsEveryWalk) {
   RefreshParentSubCards(1, {});  // X is the one parent; its ancestor is Y
   EXPECT_EQ(subCards(y), ids({x, y, z}));
   EXPECT_EQ(subCards(x), kUntouched);
-  EXPECT_FALSE(cardAccLocked());
+  EXPECT_FALSE(lockHeld("CardAcc"));
 }
 
 TEST_P(ModuleAccTest, AddingAnAccountRefreshesEveryAncestor) {
@@ -206,7 +171,7 @@ TEST_P(ModuleAccTest, AddingAnAccountRefreshesEveryAncestor) {
   EXPECT_EQ(subCards(eleven), ids({leaf111, added}));
   EXPECT_EQ(subCards(one), ids({eleven, leaf111, twelve, added}));
   EXPECT_EQ(subCards(added), "") << "the account itself is not its ancestor";
-  EXPECT_FALSE(cardAccLocked());
+  EXPECT_FALSE(lockHeld("CardAcc"));
 
   MainConnection().execute("UPDATE CardAcc SET SubCardsID = NULL");
   UpdateSubCardsID("1", 1);
@@ -237,7 +202,7 @@ TEST_P(ModuleAccTest, BranchRefreshLeavesWhatTheParentLoopLeaves) {
       byLoop.begin(), byLoop.end(), [](const auto& entry) { return entry.second == kUntouched; });
   EXPECT_GT(untouched, 40) << "leaves, lowest parents and branch 2 keep their value";
   EXPECT_LT(untouched, 360);
-  EXPECT_FALSE(cardAccLocked());
+  EXPECT_FALSE(lockHeld("CardAcc"));
 }
 
 TEST_P(ModuleAccTest, LockIsFreeAfterAnError) {
@@ -251,14 +216,14 @@ TEST_P(ModuleAccTest, LockIsFreeAfterAnError) {
                                        if (done == 2) throw std::runtime_error("stopped");
                                      }),
                std::runtime_error);
-  EXPECT_FALSE(cardAccLocked());
+  EXPECT_FALSE(lockHeld("CardAcc"));
   for (const auto& [id, value] : allSubCards()) EXPECT_EQ(value, kUntouched) << "rolled back";
 
   MainConnection().execute("ALTER TABLE CardAcc RENAME COLUMN SubCardsID TO SubCardsText");
   EXPECT_THROW(UpdateSubCardsID("111", 1), DbError);
-  EXPECT_FALSE(cardAccLocked());
+  EXPECT_FALSE(lockHeld("CardAcc"));
   EXPECT_THROW(RefreshParentSubCards(1, {}), DbError);
-  EXPECT_FALSE(cardAccLocked());
+  EXPECT_FALSE(lockHeld("CardAcc"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ModuleAccTest, ::testing::ValuesIn(kEngines), EngineParamName());

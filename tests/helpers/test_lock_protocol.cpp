@@ -49,12 +49,6 @@ class Probe {
 
 class LockProtocolTest : public HelpersTest {};
 
-TEST_P(LockProtocolTest, ProbeTakesAFreeLockAtOnce) {
-  Probe probe(target().connectionString(), "CardAcc", Probe::Clock::Scripted);
-  EXPECT_EQ(probe.waited(), 0ms);
-  EXPECT_TRUE(lockHeld("CardAcc"));
-}
-
 TEST_P(LockProtocolTest, ProbeTakesOverAHeldLockAfterFifteenSeconds) {
   SetTableLock("Lock", "Customer");
   Probe probe(target().connectionString(), "Customer", Probe::Clock::Scripted);

@@ -22,6 +22,13 @@ class DialogTest : public HostTest {};
 
 TEST_F(DialogTest, OverwritePromptAnswersThroughItsTagAndStaysLoaded) {
   auto& prompt = windows().get<FrmOverWrite>();
+  user().queueWindow([&](QWidget&) {
+    EXPECT_EQ(prompt.focusWidget(), prompt.CmdNo) << "the default button has the focus at first";
+    QTest::keyClick(prompt.CmdNo, Qt::Key_Return);
+  });
+  prompt.showModal();
+  EXPECT_EQ(tagOf(prompt), "2") << "Enter answers No";
+
   const std::vector<std::pair<QPushButton*, QString>> buttons = {{prompt.CmdYes, "1"},
                                                                  {prompt.CmdNo, "2"},
                                                                  {prompt.CmdYesAll, "3"},
@@ -35,9 +42,12 @@ TEST_F(DialogTest, OverwritePromptAnswersThroughItsTagAndStaysLoaded) {
   }
 
   prompt.lblOld->setText(QStringLiteral("حساب 1"));
-  user().queueWindow([](QWidget& window) { QTest::keyClick(&window, Qt::Key_Return); });
+  user().queueWindow([&](QWidget&) {
+    prompt.CmdYes->setFocus();
+    QTest::keyClick(prompt.CmdYes, Qt::Key_Return);
+  });
   prompt.showModal();
-  EXPECT_EQ(tagOf(prompt), "2") << "Enter answers No";
+  EXPECT_EQ(prompt.answer(), 1) << "Enter on a focused Yes answers Yes";
   EXPECT_TRUE(prompt.isLoaded());
 
   // The next showing starts from the state left behind.
@@ -49,47 +59,11 @@ TEST_F(DialogTest, OverwritePromptAnswersThroughItsTagAndStaysLoaded) {
     QTest::keyClick(&prompt, Qt::Key_Escape);
   });
   prompt.showModal();
-  EXPECT_EQ(seenTag, "2");
+  EXPECT_EQ(seenTag, "1");
   EXPECT_EQ(seenOld, QStringLiteral("حساب 1"));
   EXPECT_EQ(tagOf(prompt), "5") << "Esc answers Cancel";
-}
 
-TEST_F(DialogTest, EnterPressesTheFocusedCommandButtonElseTheDefault) {
-  auto& prompt = windows().get<FrmOverWrite>();
-  user().queueWindow([&](QWidget&) {
-    EXPECT_EQ(prompt.focusWidget(), prompt.CmdNo) << "the default button has the focus at first";
-    QTest::keyClick(prompt.CmdNo, Qt::Key_Return);
-  });
-  prompt.showModal();
-  EXPECT_EQ(prompt.answer(), 2);
-  user().queueWindow([&](QWidget&) {
-    prompt.CmdYes->setFocus();
-    QTest::keyClick(prompt.CmdYes, Qt::Key_Return);
-  });
-  prompt.showModal();
-  EXPECT_EQ(prompt.answer(), 1) << "Enter on a focused Yes answers Yes";
-
-  auto& filter = windows().get<FrmFilter>();
-  user().queueWindow([&](QWidget&) {
-    filter.CmdCancel->setFocus();
-    QTest::keyClick(filter.CmdCancel, Qt::Key_Enter);
-  });
-  filter.showModal();
-  EXPECT_EQ(tagOf(filter), "");
-  user().queueWindow([&](QWidget&) {
-    filter.txtDate1->setFocus();
-    QTest::keyClick(filter.txtDate1, Qt::Key_Return);
-  });
-  filter.showModal();
-  EXPECT_EQ(tagOf(filter), "OK") << "on a control that is no command button, Enter presses OK";
-}
-
-TEST_F(DialogTest, ClosingADialogUnloadsItAndItsCallerReadsNoAnswer) {
-  auto& prompt = windows().get<FrmOverWrite>();
-  user().queueWindow([&](QWidget&) { prompt.CmdYes->click(); });
-  prompt.showModal();
-  ASSERT_EQ(prompt.answer(), 1);
-  prompt.lblOld->setText(QStringLiteral("حساب 1"));
+  // Closing unloads it: the caller reads Cancel, the next use a fresh window.
   user().queueWindow([](QWidget& window) { window.close(); });
   prompt.showModal();
   EXPECT_EQ(tagOf(prompt), "");
@@ -97,64 +71,6 @@ TEST_F(DialogTest, ClosingADialogUnloadsItAndItsCallerReadsNoAnswer) {
   EXPECT_TRUE(prompt.isUnloaded());
   auto& next = windows().get<FrmOverWrite>();
   EXPECT_EQ(next.lblOld->text(), "") << "the next use gets a window as designed";
-
-  auto& filter = windows().get<FrmFilter>();
-  user().queueWindow([&](QWidget&) {
-    filter.txtDate1->setText("2003/01/01");
-    filter.CmdOK->click();
-  });
-  filter.showModal();
-  ASSERT_EQ(tagOf(filter), "OK");
-  user().queueWindow([](QWidget& window) { window.close(); });
-  filter.showModal();
-  EXPECT_EQ(tagOf(filter), "") << "closing the filter is Cancel";
-  const FrmFilter designed;
-  EXPECT_EQ(windows().get<FrmFilter>().txtDate1->text(), designed.txtDate1->text());
-}
-
-TEST_F(DialogTest, AWindowLoadedAgainIsMirroredAndTranslatedOnce) {
-  openLanguage();
-  setSetting("Language", "E");
-  const int mirroredYes = 7200 - (5760 + 1260) - 100;
-  user().queueWindow([](QWidget& window) { window.close(); });
-  windows().get<FrmOverWrite>().showModal();
-  auto& prompt = windows().get<FrmOverWrite>();
-  prompt.load();
-  EXPECT_EQ(twipsGeometry(*prompt.CmdYes).left(), mirroredYes);
-  EXPECT_EQ(prompt.CmdYes->text(), "Yes");
-
-  FrmStart start;
-  start.load();
-  start.close();
-  start.load();
-  EXPECT_EQ(twipsGeometry(*start.Option1[0]).left(), 6000 - 5760 - 100);
-  EXPECT_EQ(start.Command3->text(), "Exit");
-
-  Recordset englishAsArabic;
-  englishAsArabic.open(QStringLiteral("SELECT a.Ara FROM Lang a JOIN Lang b "
-                                      "ON b.Eng = a.Ara AND b.Ara <> a.Ara"),
-                       *globals().LangConnection, LockType::ReadOnly);
-  EXPECT_EQ(englishAsArabic.recordCount(), 0) << "no English caption was taken for Arabic";
-}
-
-TEST_F(DialogTest, DialogsAreMirroredAndTranslatedInEnglish) {
-  openLanguage();
-  setSetting("Language", "E");
-  auto& prompt = windows().get<FrmOverWrite>();
-  prompt.load();
-  EXPECT_EQ(prompt.caption(), "Replace");
-  EXPECT_EQ(prompt.CmdYesAll->text(), "Yes to all");
-  EXPECT_EQ(twipsGeometry(*prompt.CmdYes).left(), 7200 - (5760 + 1260) - 100);
-
-  auto& filter = windows().get<FrmFilter>();
-  filter.load();
-  EXPECT_EQ(filter.caption(), "Data filter");
-  EXPECT_EQ(filter.Frame1->title(), "Period");
-  // Inside the frame no margin is kept.
-  EXPECT_EQ(twipsGeometry(*filter.txtDate1).left(), 5600 - (1400 + 2200));
-  filter.txtDate1->setText("2003/01/02");
-  EXPECT_EQ(filter.txtDate1->findChild<QLineEdit*>()->text(), "2003/01/02")
-      << "a mirrored date shows its year first from the left";
 }
 
 TEST_F(DialogTest, FilterAnswersOkWithItsDatesOrNothing) {
@@ -169,10 +85,61 @@ TEST_F(DialogTest, FilterAnswersOkWithItsDatesOrNothing) {
   EXPECT_EQ(filter.txtDate1->text(), "2003/01/01");
   EXPECT_EQ(filter.txtDate2->text(), "") << "an empty end date stays empty";
 
-  user().queueWindow([&](QWidget&) { filter.CmdCancel->click(); });
+  user().queueWindow([&](QWidget&) {
+    filter.CmdCancel->setFocus();
+    QTest::keyClick(filter.CmdCancel, Qt::Key_Enter);
+  });
   filter.showModal();
   EXPECT_EQ(tagOf(filter), "");
   EXPECT_EQ(filter.txtDate1->text(), "2003/01/01") << "hidden, not unloaded";
+  user().queueWindow([&](QWidget&) {
+    filter.txtDate1->setFocus();
+    QTest::keyClick(filter.txtDate1, Qt::Key_Return);
+  });
+  filter.showModal();
+  EXPECT_EQ(tagOf(filter), "OK") << "on a control that is no command button, Enter presses OK";
+
+  user().queueWindow([](QWidget& window) { window.close(); });
+  filter.showModal();
+  EXPECT_EQ(tagOf(filter), "") << "closing the filter is Cancel";
+  const FrmFilter designed;
+  EXPECT_EQ(windows().get<FrmFilter>().txtDate1->text(), designed.txtDate1->text());
+}
+
+TEST_F(DialogTest, EnglishDialogsAreMirroredAndTranslatedOnceWhateverTheLoads) {
+  openLanguage();
+  setSetting("Language", "E");
+  user().queueWindow([](QWidget& window) { window.close(); });
+  windows().get<FrmOverWrite>().showModal();
+  auto& prompt = windows().get<FrmOverWrite>();
+  prompt.load();
+  EXPECT_EQ(prompt.caption(), "Replace");
+  EXPECT_EQ(prompt.CmdYes->text(), "Yes");
+  EXPECT_EQ(prompt.CmdYesAll->text(), "Yes to all");
+  EXPECT_EQ(twipsGeometry(*prompt.CmdYes).left(), 7200 - (5760 + 1260) - 100);
+
+  FrmStart start;
+  start.load();
+  start.close();
+  start.load();
+  EXPECT_EQ(twipsGeometry(*start.Option1[0]).left(), 6000 - 5760 - 100);
+  EXPECT_EQ(start.Command3->text(), "Exit");
+
+  auto& filter = windows().get<FrmFilter>();
+  filter.load();
+  EXPECT_EQ(filter.caption(), "Data filter");
+  EXPECT_EQ(filter.Frame1->title(), "Period");
+  // Inside the frame no margin is kept.
+  EXPECT_EQ(twipsGeometry(*filter.txtDate1).left(), 5600 - (1400 + 2200));
+  filter.txtDate1->setText("2003/01/02");
+  EXPECT_EQ(filter.txtDate1->findChild<QLineEdit*>()->text(), "2003/01/02")
+      << "a mirrored date shows its year first from the left";
+
+  Recordset englishAsArabic;
+  englishAsArabic.open(QStringLiteral("SELECT a.Ara FROM Lang a JOIN Lang b "
+                                      "ON b.Eng = a.Ara AND b.Ara <> a.Ara"),
+                       *globals().LangConnection, LockType::ReadOnly);
+  EXPECT_EQ(englishAsArabic.recordCount(), 0) << "no English caption was taken for Arabic";
 }
 
 TEST_F(DialogTest, DateAndTimeControlTexts) {

@@ -81,12 +81,16 @@ QString schema(const QString& file) {
   return kept.join('\n').trimmed();
 }
 
-Rows exportTable(const QString& file, const QString& table) {
+Rows exportTable(const QString& file, const QString& table, QStringList* header) {
   const QString format = QStringLiteral("%Y-%m-%d %H:%M:%S");
   Rows rows =
       parseCsv(run(QStringLiteral("mdb-export"),
                    {QStringLiteral("-D"), format, QStringLiteral("-T"), format, file, table}));
-  if (!rows.empty()) rows.erase(rows.begin());
+  if (rows.empty()) return rows;
+  if (header) {
+    for (const Cell& name : rows.front()) *header << name.value_or(QString());
+  }
+  rows.erase(rows.begin());
   return rows;
 }
 

@@ -23,8 +23,9 @@ QString run(const QString& program, const QStringList& arguments);
 QStringList tables(const QString& file);
 // mdb-schema output without its comment lines.
 QString schema(const QString& file);
-// mdb-export rows (header row dropped), dates as "yyyy-MM-dd HH:mm:ss".
-Rows exportTable(const QString& file, const QString& table);
+// mdb-export rows, dates as "yyyy-MM-dd HH:mm:ss"; the header row goes to
+// header when one is given.
+Rows exportTable(const QString& file, const QString& table, QStringList* header = nullptr);
 // For each row, whether each column is Null in the record itself (mdb-export
 // prints Null and empty text alike).
 std::vector<std::vector<bool>> nullFlags(const QString& file, const QString& table);

@@ -8,15 +8,11 @@
 #include <set>
 
 #include "tests/mdbwriter/MdbTools.h"
+#include "tests/support/Fixtures.h"
 #include "tools/mdbwriter/V1Generator.h"
 
 namespace qalvoro::mdbwriter::v1 {
 namespace {
-
-QString fixtures() {
-  const QByteArray env = qgetenv("QALVORO_FIXTURES");
-  return env.isEmpty() ? QStringLiteral(QALVORO_DEFAULT_FIXTURES) : QString::fromLocal8Bit(env);
-}
 
 QByteArray digest(const QString& file) {
   QFile f(file);
@@ -39,7 +35,7 @@ class V1GeneratorTest : public ::testing::Test {
 };
 
 TEST_F(V1GeneratorTest, FilesHaveTheTablesAndColumnsOfTheSharedFixture) {
-  const QDir fixture(fixtures() + QStringLiteral("/v1"));
+  const QDir fixture(qalvoro::test::FixturesFolder() + QStringLiteral("/v1"));
   if (!fixture.exists(QStringLiteral("stock/Stock001.mdb"))) {
     GTEST_SKIP() << "version-1 fixtures not found at " << fixture.path().toStdString()
                  << " (set QALVORO_FIXTURES)";

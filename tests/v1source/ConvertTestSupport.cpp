@@ -4,24 +4,20 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcessEnvironment>
 #include <stdexcept>
 
+#include "tests/support/Fixtures.h"
 #include "v1source/convert/MdbTools.h"
 
 namespace qalvoro::v1::test {
 
-QString fixturesDir() {
-  const QByteArray fromEnvironment = qgetenv("QALVORO_FIXTURES");
-  return fromEnvironment.isEmpty() ? QStringLiteral(QALVORO_DEFAULT_FIXTURES)
-                                   : QString::fromLocal8Bit(fromEnvironment);
+QString fixture(const QString& relative) {
+  return QDir(qalvoro::test::FixturesFolder()).filePath(relative);
 }
-
-QString fixture(const QString& relative) { return QDir(fixturesDir()).filePath(relative); }
 
 QStringList allFixtureFiles() {
   QStringList files;
-  QDirIterator it(fixturesDir(), {QStringLiteral("*.mdb")}, QDir::Files,
+  QDirIterator it(qalvoro::test::FixturesFolder(), {QStringLiteral("*.mdb")}, QDir::Files,
                   QDirIterator::Subdirectories);
   while (it.hasNext()) files << it.next();
   files.sort();
@@ -30,8 +26,8 @@ QStringList allFixtureFiles() {
 
 void FixtureTest::SetUp() {
   if (!QFileInfo::exists(fixture(QStringLiteral("v1/stock/Stock001.mdb")))) {
-    GTEST_SKIP() << "version-1 sample files not found in " << fixturesDir().toStdString()
-                 << " (set QALVORO_FIXTURES)";
+    GTEST_SKIP() << "version-1 sample files not found in "
+                 << qalvoro::test::FixturesFolder().toStdString() << " (set QALVORO_FIXTURES)";
   }
   ASSERT_TRUE(dir_.isValid());
 }
@@ -93,56 +89,6 @@ QStringList SqliteFile::tables() const {
     names << row[0].text;
   }
   return names;
-}
-
-namespace {
-
-std::vector<std::vector<CsvField>> parseCsv(const QString& text) {
-  std::vector<std::vector<CsvField>> rows;
-  std::vector<CsvField> row;
-  CsvField field;
-  bool inQuotes = false;
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    const QChar c = text[i];
-    if (inQuotes) {
-      if (c == u'"' && i + 1 < text.size() && text[i + 1] == u'"') {
-        field.text += c;
-        ++i;
-      } else if (c == u'"') {
-        inQuotes = false;
-      } else {
-        field.text += c;
-      }
-    } else if (c == u'"') {
-      inQuotes = field.quoted = true;
-    } else if (c == u',' || c == u'\n') {
-      row.push_back(std::exchange(field, {}));
-      if (c == u'\n') rows.push_back(std::exchange(row, {}));
-    } else {
-      field.text += c;
-    }
-  }
-  return rows;
-}
-
-}  // namespace
-
-CsvTable exportTable(const QString& file, const QString& table) {
-  const QString dateFormat = QStringLiteral("%Y-%m-%d %H:%M:%S");
-  QProcess process;
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.insert(QStringLiteral("MDB_JET3_CHARSET"), QStringLiteral("CP1256"));
-  process.setProcessEnvironment(environment);
-  process.start(QStringLiteral("mdb-export"),
-                {QStringLiteral("-D"), dateFormat, QStringLiteral("-T"), dateFormat, file, table});
-  process.waitForFinished(-1);
-  if (process.exitCode() != 0) throw std::runtime_error("mdb-export failed");
-  auto rows = parseCsv(QString::fromUtf8(process.readAllStandardOutput()));
-  CsvTable result;
-  for (const CsvField& name : rows.at(0)) result.header << name.text;
-  rows.erase(rows.begin());
-  result.rows = std::move(rows);
-  return result;
 }
 
 CellLocation locateCell(const QString& file, const QString& table, const QString& column) {

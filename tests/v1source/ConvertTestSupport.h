@@ -12,18 +12,11 @@
 #include <memory>
 #include <vector>
 
-QT_BEGIN_NAMESPACE
-// Shows QString values in test failures.
-inline void PrintTo(const QString& text, std::ostream* out) {
-  *out << '"' << text.toStdString() << '"';
-}
-QT_END_NAMESPACE
+#include "tests/mdbwriter/MdbTools.h"
 
 namespace qalvoro::v1::test {
 
-// The shared version-1 sample files: $QALVORO_FIXTURES, else beside the
-// source tree.
-QString fixturesDir();
+// A file of the shared version-1 sample files.
 QString fixture(const QString& relative);
 // Every .mdb sample file (any case), Jet 3 and Jet 4.
 QStringList allFixtureFiles();
@@ -78,20 +71,6 @@ class SqliteFile {
   };
   std::unique_ptr<sqlite3, Closer> db_;
 };
-
-// A field of mdb-export's CSV output; a Null and an empty text both come out
-// as an empty field without quotes.
-struct CsvField {
-  QString text;
-  bool quoted = false;
-};
-struct CsvTable {
-  QStringList header;
-  std::vector<std::vector<CsvField>> rows;
-};
-// mdb-export's view of a table, dates as "yyyy-mm-dd HH:MM:SS", Jet 3 text
-// read as Windows-1256.
-CsvTable exportTable(const QString& file, const QString& table);
 
 // Where a value lies in a Jet file, found with libmdb on a sound file.
 struct CellLocation {
