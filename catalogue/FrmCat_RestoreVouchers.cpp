@@ -115,19 +115,17 @@ void FrmCat_Restore::ImportVoucher() {
 }
 
 // The party of the voucher (found or written from version 1) and its own
-// account, written under the parent account of its kind when it has none,
-// and stored on the party.
+// account; a party without one gets an account under the parent account of
+// its kind, stored on the party for its next vouchers.
 int FrmCat_Restore::voucherPartyAccount() {
   const Recordset& row = version1Rows_;
   const bool customer = row.value(QStringLiteral("المستفيد")).toInt() == 0;
   const int number = row.value(QStringLiteral("رقم_المستفيد")).toInt();
   const PartyKind& kind = customer ? CustomerParty() : ProviderParty();
   const int partyId = customer ? EnsureCustomer(number) : EnsureProvider(number);
-  int account = PartyImport::PartyAccount(kind, partyId);
-  if (account == 0) {
-    const QLineEdit& parent = *(customer ? txtAccCustomer : txtAccProvider)[0];
-    account = CreateChildAccount(parent.text(), row.text(QStringLiteral("الاسم")));
-  }
+  if (const int account = PartyImport::PartyAccount(kind, partyId); account != 0) return account;
+  const QLineEdit& parent = *(customer ? txtAccCustomer : txtAccProvider)[0];
+  const int account = CreateChildAccount(parent.text(), row.text(QStringLiteral("الاسم")));
   PartyImport::SetPartyAccount(kind, partyId, account);
   return account;
 }
