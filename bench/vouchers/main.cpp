@@ -16,8 +16,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -25,6 +23,7 @@
 #include <cstdio>
 
 #include "bench/BenchSupport.h"
+#include "bench/catalogue/StockBench.h"
 #include "catalogue/FrmCat_Restore.h"
 #include "catalogue/StockFile.h"
 #include "host/Globals.h"
@@ -118,24 +117,15 @@ int runOne(const QString& engine, int n) {
   QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, work.filePath("config"));
   qputenv("QALVORO_WORKING_COPY", work.filePath("tmp_44d2.tmp").toLocal8Bit());
   writeStockFile(work.path(), n);
-  QString target = work.filePath("v2.db");
-  if (engine == QLatin1String("postgresql")) {
-    target = qEnvironmentVariable("BENCH_PG_URL") + QStringLiteral("_%1").arg(n);
-  }
+  const QString target = bench::Version2Target(engine, n, work);
   createVersion2Database(target, true);
-  QFile::copy(QCoreApplication::applicationDirPath() + "/LTR.DRV", work.filePath("LTR.DRV"));
+  bench::CopyLanguageDatabase(work);
 
   QString ignored;
   QTextStream quiet(&ignored);
   const ScopedPlatform user(std::make_unique<BatchUser>(quiet));
   if (!ImportData::OpenSession(work.path() + '/', QStringLiteral("Bench"), target)) return 1;
-  auto& window = windows().get<FrmCat_Restore>();
-  window.load();
-  window.txtOldDBFile->setText(work.filePath("STOCK001.MDB"));
-  window.CmdOpenOldDB->click();
-  SelectComboByData(*window.CboOldBranch, 1);
-  for (QLineEdit* parent : window.txtAccCustomer) parent->setText("1203");
-  for (QLineEdit* parent : window.txtAccProvider) parent->setText("21");
+  FrmCat_Restore& window = bench::OpenStockFile(work.path());
   importParties(window);
   window.SSTab1->setCurrentTab(kVouchersTab);
   window.CboCashier[2]->setCurrentIndex(0);
