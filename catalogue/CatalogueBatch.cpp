@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <algorithm>
 #include <deque>
+#include <optional>
 #include <vector>
 
 #include "catalogue/ClassesAndAccounts.h"
