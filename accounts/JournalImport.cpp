@@ -1,26 +1,11 @@
 #include "accounts/JournalImport.h"
 
-#include <QDateTime>
-
 #include "accounts/AccountImport.h"
-#include "host/helpers/DbHelpers.h"
 #include "host/Globals.h"
 #include "host/db/Connection.h"
+#include "host/helpers/DbHelpers.h"
 
 namespace qalvoro {
-
-QString Version1DateText(const QVariant& value) {
-  if (value.isNull()) return {};
-  QDateTime moment = value.toDateTime();
-  if (!moment.isValid()) {
-    moment =
-        QDateTime::fromString(value.toString().left(19), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-  }
-  if (!moment.isValid()) {
-    moment = QDateTime(QDate::fromString(value.toString().left(10), Qt::ISODate), QTime(0, 0));
-  }
-  return moment.isValid() ? moment.date().toString(QStringLiteral("yyyy/MM/dd")) : QString();
-}
 
 JournalImport::JournalImport(Connection& version1, int branch)
     : version1_(version1), branch_(branch) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "host/db/Recordset.h"
+#include "v1source/source/Version1Files.h"
 
 namespace qalvoro {
 
@@ -42,8 +43,5 @@ class JournalImport {
   int branch_;
   Recordset version2Gaid_;
 };
-
-// A version-1 date as "yyyy/mm/dd" (empty for Null or no date).
-QString Version1DateText(const QVariant& value);
 
 }  // namespace qalvoro

@@ -5,8 +5,12 @@
 #include <QDate>
 #include <QLineEdit>
 #include <QPushButton>
-#include <map>
+#include <algorithm>
+#include <deque>
+#include <optional>
+#include <vector>
 
+#include "catalogue/ClassesAndAccounts.h"
 #include "catalogue/FrmCat_Restore.h"
 #include "catalogue/StockFile.h"
 #include "host/dialogs/FrmFilter.h"
@@ -15,30 +19,44 @@
 #include "host/forms/Tarmin_Calander3.h"
 #include "host/forms/Windows.h"
 #include "host/helpers/ComboHelpers.h"
+#include "host/helpers/DbHelpers.h"
+#include "host/helpers/Numbers.h"
+#include "host/language/Language.h"
 #include "v1source/source/Version1Source.h"
 
 namespace qalvoro {
 namespace {
 
-// The kinds of record a run imports, and their tabs.
-const std::map<QString, int>& kinds() {
-  static const std::map<QString, int> tabs = {
-      {QStringLiteral("items"), kItemsTab},
-      {QStringLiteral("customers"), kCustomersTab},
-      {QStringLiteral("providers"), kProvidersTab},
+// A kind of record a run imports: its name in --kind, its tab and what
+// one record is called.
+struct Kind {
+  QString name;
+  int tab = kItemsTab;
+  QString noun;
+};
+
+// The kinds, in the order --kind all runs them.
+const std::vector<Kind>& kinds() {
+  static const std::vector<Kind> list = {
+      {QStringLiteral("items"), kItemsTab, QStringLiteral("item")},
+      {QStringLiteral("customers"), kCustomersTab, QStringLiteral("customer")},
+      {QStringLiteral("providers"), kProvidersTab, QStringLiteral("provider")},
+      {QStringLiteral("vouchers"), kVouchersTab, QStringLiteral("voucher")},
   };
-  return tabs;
+  return list;
 }
+
+const QString kAll = QStringLiteral("all");
 
 const QString kUsage = QStringLiteral(
     "--app-path, --db, --v1-folder, --old-branch, --branch and --kind are needed; --kind is "
-    "items, customers or providers; --overwrite is yes-all, no-all or cancel; --from and --to "
-    "are yyyy-mm-dd; --classification is classes, provider or none; --unit and --renumber-from "
-    "are numbers");
+    "items, customers, providers, vouchers or all; --overwrite is yes-all, no-all or cancel; "
+    "--from and --to are yyyy-mm-dd; --classification is classes, provider or none; --unit and "
+    "--renumber-from are numbers");
 
 // The options of a catalogue run, read and checked.
 struct CatalogueOptions {
-  int tab = kItemsTab;
+  std::vector<Kind> kinds;  // one, or every kind for --kind all
   QDate from;
   QDate to;
   QString classification;
@@ -58,9 +76,11 @@ bool validNumber(const QString& text) {
 }
 
 bool read(const BatchOptions& options, CatalogueOptions& catalogue) {
-  const auto kind = kinds().find(options.value(QStringLiteral("kind")));
-  if (kind == kinds().end()) return false;
-  catalogue.tab = kind->second;
+  const QString name = options.value(QStringLiteral("kind"));
+  for (const Kind& kind : kinds()) {
+    if (name == kAll || kind.name == name) catalogue.kinds.push_back(kind);
+  }
+  if (catalogue.kinds.empty()) return false;
   catalogue.classification = options.value(QStringLiteral("classification"));
   const QString unit = options.value(QStringLiteral("unit"));
   if (!unit.isEmpty()) catalogue.unit = unit.toInt();
@@ -85,16 +105,41 @@ BatchUser::WindowScript answers(const CatalogueOptions& catalogue, const QString
   };
 }
 
+// The cash box of the invoice and voucher tabs: the cashier account of the
+// version-2 branch numbered --cashier; nothing without the option, an error
+// when the branch has no such cashier.
+std::optional<int> cashierOf(const BatchOptions& options, QString& failure) {
+  if (!options.isSet(QStringLiteral("cashier"))) return std::nullopt;
+  const QString accNo = options.value(QStringLiteral("cashier"));
+  const int id = static_cast<int>(
+      Val(LookupValue(QStringLiteral("CardAcc"), QStringLiteral("ID"),
+                      QStringLiteral("AccNo = ? AND BranchID = ?"), {accNo, options.branch()})));
+  for (const auto& [name, cashier] : CashierAccounts(options.branch(), GetLanguage())) {
+    if (id != 0 && cashier == id) return id;
+  }
+  failure = QStringLiteral("no cashier %1 in version-2 branch %2").arg(accNo).arg(options.branch());
+  return std::nullopt;
+}
+
+// Shows the tab of a kind and, on the invoice and voucher tabs, chooses the
+// cash box.
+void selectKind(FrmCat_Restore& window, const Kind& kind, std::optional<int> cashier) {
+  window.SSTab1->setCurrentTab(kind.tab);
+  if (kind.tab >= kSalesTab && cashier) {
+    SelectComboByData(*window.CboCashier[kind.tab - kSalesTab], *cashier);
+  }
+}
+
 // Opens the stock file, chooses the branches, filters and sets the controls
-// the options name; a reason when it fails.
+// the options name, but for the tab and its cash box, which is found for
+// the kinds that take one; a reason when it fails.
 QString prepare(FrmCat_Restore& window, const BatchOptions& options,
-                const CatalogueOptions& catalogue) {
+                const CatalogueOptions& catalogue, std::optional<int>& cashier) {
   window.txtOldDBFile->setText(JoinPath(options.folder(), QStringLiteral("STOCK001.MDB")));
   window.CmdOpenOldDB->click();
   if (!window.source().isOpen()) return "the version-1 file could not be opened";
   if (const QString failure = ChooseBranches(window, options); !failure.isEmpty()) return failure;
   if (catalogue.from.isValid() || catalogue.to.isValid()) window.CmdFilter->click();
-  window.SSTab1->setCurrentTab(catalogue.tab);
   if (catalogue.classification == QLatin1String("classes")) window.ChkClass->setChecked(true);
   if (catalogue.classification == QLatin1String("provider")) window.ChkProvider->setChecked(true);
   if (catalogue.classification == QLatin1String("none")) {
@@ -117,12 +162,72 @@ QString prepare(FrmCat_Restore& window, const BatchOptions& options,
   }
   if (options.isSet(QStringLiteral("customer-accounts"))) window.ChkAddCustmAcc->setChecked(true);
   if (options.isSet(QStringLiteral("provider-accounts"))) window.ChkAddProvAcc->setChecked(true);
-  return {};
+  if (options.isSet(QStringLiteral("auto-voucher-numbers"))) window.ChkAutoSND->setChecked(true);
+  QString failure;
+  if (std::any_of(catalogue.kinds.begin(), catalogue.kinds.end(),
+                  [](const Kind& kind) { return kind.tab >= kSalesTab; })) {
+    cashier = cashierOf(options, failure);
+  }
+  return failure;
+}
+
+// The rank of an exit code: failed over stopped over done.
+int severity(int code) { return code == kBatchFailed ? 2 : code == kBatchStopped ? 1 : 0; }
+
+// One kind of record of a run of several kinds.
+struct KindRun {
+  KindRun(const Kind& kind, QTextStream& out) : kind(kind), summary(out, kind.noun, false) {}
+  const Kind& kind;
+  BatchSummary summary;
+  std::optional<BatchEnding> ending;  // none when it did not run
+};
+
+// --kind all: every kind in its order on the one opened file, each with its
+// own summary; a kind that did not process every row ends the run. Prints
+// a summary line per kind; returns the worst exit code.
+int runKinds(const BatchOptions& options, const CatalogueOptions& catalogue, BatchUser& user,
+             QTextStream& out) {
+  std::deque<KindRun> runs;
+  std::optional<int> cashier;
+  const QString failure = DriveRestoreWindow<FrmCat_Restore>(
+      [&](FrmCat_Restore& window) { return prepare(window, options, catalogue, cashier); },
+      [&](FrmCat_Restore& window) {
+        bool goOn = true;
+        for (const Kind& kind : catalogue.kinds) {
+          KindRun& run = runs.emplace_back(kind, out);
+          if (!goOn) continue;
+          const qsizetype errorsBefore = user.errors().size();
+          window.setReport(&run.summary);
+          selectKind(window, kind, cashier);
+          window.CmdImportAll->click();
+          run.ending = EndingOf(run.summary, user.errors().mid(errorsBefore));
+          goOn = run.ending->code == kBatchDone;
+        }
+      });
+  if (!failure.isEmpty()) {
+    out << "ended: failed: " << failure << Qt::endl;
+    return kBatchFailed;
+  }
+  BatchEnding worst{kBatchDone, QStringLiteral("every row was processed")};
+  for (const KindRun& run : runs) {
+    if (!run.ending) {
+      out << "summary " << run.kind.name << ": not run" << Qt::endl;
+      continue;
+    }
+    run.summary.printKind(run.kind.name, run.ending->text);
+    if (severity(run.ending->code) > severity(worst.code)) worst = *run.ending;
+  }
+  out << "ended: " << worst.text << Qt::endl;
+  return worst.code;
 }
 
 QString run(const BatchOptions& options, const CatalogueOptions& catalogue, BatchSummary& summary) {
-  return RunRestoreWindow<FrmCat_Restore>(
-      summary, [&](FrmCat_Restore& window) { return prepare(window, options, catalogue); });
+  return RunRestoreWindow<FrmCat_Restore>(summary, [&](FrmCat_Restore& window) {
+    std::optional<int> cashier;
+    const QString failure = prepare(window, options, catalogue, cashier);
+    if (failure.isEmpty()) selectKind(window, catalogue.kinds.front(), cashier);
+    return failure;
+  });
 }
 
 }  // namespace
@@ -140,13 +245,13 @@ int RunCatalogueBatch(const QStringList& arguments, QTextStream& out) {
     out << "batch: " << kUsage << Qt::endl;
     return kBatchUsage;
   }
-  static const std::map<int, QString> nouns = {
-      {kItemsTab, QStringLiteral("item")},
-      {kCustomersTab, QStringLiteral("customer")},
-      {kProvidersTab, QStringLiteral("provider")},
-  };
+  if (catalogue.kinds.size() > 1) {
+    return RunSession(
+        options, answers(catalogue, options.overwrite()),
+        [&](BatchUser& user) { return runKinds(options, catalogue, user, out); }, out);
+  }
   return RunBatch(
-      options, nouns.at(catalogue.tab), false, answers(catalogue, options.overwrite()),
+      options, catalogue.kinds.front().noun, false, answers(catalogue, options.overwrite()),
       [&](BatchUser&, BatchSummary& summary) { return run(options, catalogue, summary); }, out);
 }
 

@@ -22,6 +22,7 @@
 #include "host/language/FormLayout.h"
 #include "host/language/Language.h"
 #include "host/platform/Platform.h"
+#include "posting/PostingWindows.h"
 #include "v1source/source/Version1Source.h"
 
 namespace qalvoro {
@@ -143,7 +144,10 @@ bool FrmCat_Restore::hasCurrentRow() const {
          !version1Rows_.eof();
 }
 
-bool FrmCat_Restore::tabImports() const { return SSTab1->currentTab() <= kProvidersTab; }
+bool FrmCat_Restore::tabImports() const {
+  const int tab = SSTab1->currentTab();
+  return tab <= kProvidersTab || tab == kVouchersTab;
+}
 
 void FrmCat_Restore::SetButtonState(int mode) {
   if (CmdStop->isEnabled()) return;
@@ -162,8 +166,8 @@ void FrmCat_Restore::SetButtonState(int mode) {
       for (QPushButton* button : browsing) button->setEnabled(false);
       break;
     case 2:
-      // The invoice and voucher tabs list their records; their imports are
-      // not part of this window yet.
+      // The invoice tabs list their records; their imports are not part of
+      // this window yet.
       CmdImport->setEnabled(tabImports());
       CmdImportAll->setEnabled(tabImports());
       for (QPushButton* button : browsing) button->setEnabled(true);
@@ -208,6 +212,9 @@ void FrmCat_Restore::ViewRec() {
       break;
     case kProvidersTab:
       ShowProvider();
+      break;
+    case kVouchersTab:
+      ShowVoucher();
       break;
     default:
       showDocument();
@@ -325,6 +332,8 @@ QString FrmCat_Restore::recordKey() const {
       return txtCustomerNo->text();
     case kProvidersTab:
       return txtProvNo->text();
+    case kVouchersTab:
+      return txtSndNo->text();
     default:
       return {};
   }
@@ -351,6 +360,9 @@ void FrmCat_Restore::importShown() {
       break;
     case kProvidersTab:
       ImportProvider();
+      break;
+    case kVouchersTab:
+      ImportVoucher();
       break;
     default:
       break;
@@ -382,6 +394,7 @@ void FrmCat_Restore::CmdImport_Click() {
     if (SSTab1->currentTab() == kItemsTab && ChkProvider->isChecked()) {
       prepareProviderClassification();
     }
+    if (SSTab1->currentTab() == kVouchersTab) FirstRecordPending = true;
     importShown();
   } catch (const DbError& error) {
     ShowError(error);
@@ -460,10 +473,12 @@ void FrmCat_Restore::Cmd_Exit_Click() {
 }
 
 // Leaving the window by its exit button, Esc or the title bar closes the
-// version-1 file and unloads the overwrite prompt.
+// version-1 file and unloads the overwrite prompt and the voucher windows.
 void FrmCat_Restore::formUnload() {
   if (source_->isOpen()) source_->CmdOpenOldDB_Click();
   windows().unload<FrmOverWrite>();
+  windows().unload<FrmPayment>();
+  windows().unload<FrmReceipt>();
 }
 
 void FrmCat_Restore::closeEvent(QCloseEvent* event) {

@@ -22,7 +22,9 @@ namespace qalvoro {
 
 class SSTab;
 class Version1Source;
+class VoucherWindow;
 struct PartyKind;
+struct VoucherKind;
 
 // The catalogue-restore window: the user opens a version-1 stock file,
 // chooses the version-1 and version-2 branches and a kind of record on the
@@ -46,6 +48,10 @@ class FrmCat_Restore : public Form {
   void ShowProvider();
   void ImportCustomer();
   void ImportProvider();
+  // The view and import of the voucher tab: a payment (kind 0) or a
+  // receipt, posted through the hidden voucher window.
+  void ShowVoucher();
+  void ImportVoucher();
 
   // Lookup-or-create services of the document imports, for the branches
   // chosen in the window.
@@ -269,10 +275,14 @@ class FrmCat_Restore : public Form {
   // Imports (FrmCat_RestoreImports.cpp).
   void showParty(const PartyTab& party);
   void importParty(PartyTab& party);
-  bool partyAccountMissing(const PartyTab& party);
+  bool parentAccountMissing(const QLineEdit& parentAccount, const PartyTab& party);
   void selectNamedEntry(const QString& name, int id);
   void chooseParentAccount(QLineEdit& box);
   void report(const QString& key, ImportReport::Outcome outcome, const QString& reason = {});
+
+  // Vouchers (FrmCat_RestoreVouchers.cpp).
+  int voucherPartyAccount();
+  void postVoucher(VoucherWindow& window, const VoucherKind& kind);
 
   std::unique_ptr<Version1Source> source_;
   Recordset version1Rows_;

@@ -200,10 +200,11 @@ void FrmCat_Restore::ImportCustomer() { importParty(customer_); }
 
 void FrmCat_Restore::ImportProvider() { importParty(provider_); }
 
-// The parent-account check of the first party of a run: the run stops when
-// the parent account number names no account of the version-2 branch.
-bool FrmCat_Restore::partyAccountMissing(const PartyTab& party) {
-  const QString parentNo = party.parentAccount->text();
+// The parent-account check of the first party (or voucher) of a run: the
+// run stops when the parent account number of the party's kind names no
+// account of the version-2 branch.
+bool FrmCat_Restore::parentAccountMissing(const QLineEdit& parentAccount, const PartyTab& party) {
+  const QString parentNo = parentAccount.text();
   if (Val(LookupValue(QStringLiteral("CardAcc"), QStringLiteral("ID"),
                       QStringLiteral("AccNo = ? AND BranchID = ?"),
                       {parentNo, version2Branch()})) != 0) {
@@ -216,7 +217,7 @@ bool FrmCat_Restore::partyAccountMissing(const PartyTab& party) {
 
 void FrmCat_Restore::importParty(PartyTab& party) {
   const PartyKind& kind = *party.kind;
-  if (FirstRecordPending && partyAccountMissing(party)) return;
+  if (FirstRecordPending && parentAccountMissing(*party.parentAccount, party)) return;
   FirstRecordPending = false;
   const double number = Val(party.number->text());
   if (number == 0) {

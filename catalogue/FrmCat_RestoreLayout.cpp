@@ -12,6 +12,7 @@
 #include "catalogue/FrmCat_Restore.h"
 #include "catalogue/PartyImport.h"
 #include "catalogue/StockFile.h"
+#include "host/forms/Controls.h"
 #include "host/forms/SSTab.h"
 
 namespace qalvoro {
@@ -337,7 +338,7 @@ void FrmCat_Restore::buildInvoiceTabs() {
 void FrmCat_Restore::buildVoucherTab() {
   Frame11 = tabFrame(QStringLiteral("Frame11"), QStringLiteral("بيانات السند"), kVouchersTab);
   lblSndType = addControl<QLabel>(QStringLiteral("lblSndType"), {6000, 300, 4920, 360}, Frame11);
-  lblSndType->setAlignment(Qt::AlignCenter);
+  setAlignment(*lblSndType, kCenter);
   const auto field = [this](const char* name, const char* caption, int row) {
     return fieldWithLabel(Frame11, QString::fromLatin1(name), QString::fromUtf8(caption),
                           {6000, 720 + row * kRowStep, 3060, kRowHeight}, 1800);

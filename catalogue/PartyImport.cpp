@@ -97,6 +97,11 @@ int WriteParty(const PartyKind& kind, Recordset& parties, const PartyFields& fie
   return parties.value(QStringLiteral("ID")).toInt();
 }
 
+int PartyAccount(const PartyKind& kind, int partyId) {
+  return static_cast<int>(
+      Val(LookupValue(kind.table, QStringLiteral("AccNoID"), QStringLiteral("ID = ?"), {partyId})));
+}
+
 void SetPartyAccount(const PartyKind& kind, int partyId, int accountId) {
   MainConnection().execute(
       QStringLiteral("UPDATE ") + kind.table + QStringLiteral(" SET AccNoID = ? WHERE ID = ?"),

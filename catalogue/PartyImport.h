@@ -53,6 +53,9 @@ std::optional<ExistingParty> FindParty(const PartyKind& kind, int number, int br
 // party's account, balances and discounts start at 0. Returns the row's ID.
 int WriteParty(const PartyKind& kind, Recordset& parties, const PartyFields& fields, bool isNew);
 
+// The party's own account; 0 when it has none.
+int PartyAccount(const PartyKind& kind, int partyId);
+
 // Gives the party its own account.
 void SetPartyAccount(const PartyKind& kind, int partyId, int accountId);
 

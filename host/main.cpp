@@ -62,7 +62,10 @@ void describe(QCommandLineParser& parser) {
   batchValue("overwrite",
              "Batch: answer to the overwrite prompt: yes-all, no-all (default) or cancel.",
              "answer");
-  batchValue("kind", "Catalogue batch: items, customers or providers.", "kind");
+  batchValue("kind",
+             "Catalogue batch: items, customers, providers, vouchers, or all of them in that "
+             "order.",
+             "kind");
   batchValue("from", "Catalogue batch: filter out the documents dated on or before this day.",
              "yyyy-mm-dd");
   batchValue("to", "Catalogue batch: filter out the documents dated on or after this day.",

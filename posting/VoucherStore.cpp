@@ -90,6 +90,14 @@ void VoucherStore::writeDetail(qint64 voucherId, const Voucher& voucher) {
        voucher.bankId, text(voucher.billDate), text(voucher.billNo), Val(voucher.amount)});
 }
 
+bool VoucherStore::exists(const VoucherKind& kind, int branchId, double number) {
+  return MainConnection()
+      .firstRow(QStringLiteral("SELECT ID FROM %1 WHERE %2 = ? AND BranchID = ?")
+                    .arg(kind.headerTable, kind.numberColumn),
+                {number, branchId})
+      .has_value();
+}
+
 int VoucherStore::removeVouchers(const VoucherKind& kind, int branchId, double number) {
   HeldLock lock(kind.lockName);
   Transaction transaction(MainConnection());

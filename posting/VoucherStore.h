@@ -51,6 +51,9 @@ class VoucherStore {
   // raised again; the header rows are then read again at the next open.
   qint64 save(bool addMode, const Voucher& voucher);
 
+  // Whether the branch has a voucher of the kind with this number.
+  static bool exists(const VoucherKind& kind, int branchId, double number);
+
   // Removes every voucher of the branch with this number together with its
   // detail rows, in one transaction under the kind's lock. Returns the
   // number removed.

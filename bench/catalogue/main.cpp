@@ -13,8 +13,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -23,6 +21,7 @@
 #include <cstdio>
 
 #include "bench/BenchSupport.h"
+#include "bench/catalogue/StockBench.h"
 #include "catalogue/FrmCat_Restore.h"
 #include "catalogue/StockFile.h"
 #include "host/Globals.h"
@@ -64,12 +63,9 @@ int runOne(const QString& engine, int n) {
   options.sizes.providers = n;
   mdbwriter::v1::writeStockFolder(work.path(), options);
 
-  QString target = work.filePath("v2.db");
-  if (engine == QLatin1String("postgresql")) {
-    target = qEnvironmentVariable("BENCH_PG_URL") + QStringLiteral("_%1").arg(n);
-  }
+  const QString target = bench::Version2Target(engine, n, work);
   createVersion2Database(target, true);
-  QFile::copy(QCoreApplication::applicationDirPath() + "/LTR.DRV", work.filePath("LTR.DRV"));
+  bench::CopyLanguageDatabase(work);
 
   QString ignored;
   QTextStream quiet(&ignored);
@@ -77,13 +73,7 @@ int runOne(const QString& engine, int n) {
   batchUser->setWindowScript([](QWidget& window) { AnswerOverwritePrompt(window, "yes-all"); });
   const ScopedPlatform user(std::move(batchUser));
   if (!ImportData::OpenSession(work.path() + '/', QStringLiteral("Bench"), target)) return 1;
-  auto& window = windows().get<FrmCat_Restore>();
-  window.load();
-  window.txtOldDBFile->setText(work.filePath("STOCK001.MDB"));
-  window.CmdOpenOldDB->click();
-  SelectComboByData(*window.CboOldBranch, 1);
-  for (QLineEdit* parent : window.txtAccCustomer) parent->setText("1203");
-  for (QLineEdit* parent : window.txtAccProvider) parent->setText("21");
+  FrmCat_Restore& window = bench::OpenStockFile(work.path());
   window.ChkAddCustmAcc->setChecked(true);
   window.ChkAddProvAcc->setChecked(true);
 

@@ -82,9 +82,21 @@ void BatchSummary::entry(int, int lines, int skippedLines) {
   if (++entries_ % kProgressEvery == 0) out_ << "progress: " << entries_ << " entries" << Qt::endl;
 }
 
+QString BatchSummary::counts() const {
+  return QStringLiteral("imported %1, overwritten %2, skipped %3, refused %4")
+      .arg(imported_)
+      .arg(overwritten_)
+      .arg(skipped_)
+      .arg(refused_.size());
+}
+
+void BatchSummary::printKind(const QString& kind, const QString& ending) const {
+  out_ << "summary " << kind << ": " << counts() << "; " << ending << Qt::endl;
+  for (const QString& refusal : refused_) out_ << "refused: " << refusal << Qt::endl;
+}
+
 void BatchSummary::print(const QString& ending) const {
-  out_ << "summary: imported " << imported_ << ", overwritten " << overwritten_ << ", skipped "
-       << skipped_ << ", refused " << refused_.size() << Qt::endl;
+  out_ << "summary: " << counts() << Qt::endl;
   for (const QString& refusal : refused_) out_ << "refused: " << refusal << Qt::endl;
   if (withEntries_) {
     out_ << "summary: entries " << entries_ << ", lines " << lines_ << ", lines without account "
@@ -101,8 +113,31 @@ void AnswerOverwritePrompt(QWidget& window, const QString& answer) {
   if (answer == QLatin1String("cancel")) prompt->CmdCancel->click();
 }
 
+BatchEnding EndingOf(const BatchSummary& summary, const QStringList& errors) {
+  if (!errors.isEmpty()) return {kBatchFailed, "failed: " + errors.constLast()};
+  if (summary.wasStopped()) return {kBatchStopped, "stopped at " + summary.stoppedAt()};
+  return {kBatchDone, QStringLiteral("every row was processed")};
+}
+
 int RunBatch(const BatchOptions& options, const QString& noun, bool withEntries,
              BatchUser::WindowScript script, const BatchBody& body, QTextStream& out) {
+  return RunSession(
+      options, std::move(script),
+      [&](BatchUser& user) {
+        BatchSummary summary(out, noun, withEntries);
+        if (const QString failure = body(user, summary); !failure.isEmpty()) {
+          out << "ended: failed: " << failure << Qt::endl;
+          return static_cast<int>(kBatchFailed);
+        }
+        const BatchEnding ending = EndingOf(summary, user.errors());
+        summary.print(ending.text);
+        return ending.code;
+      },
+      out);
+}
+
+int RunSession(const BatchOptions& options, BatchUser::WindowScript script,
+               const std::function<int(BatchUser& user)>& body, QTextStream& out) {
   auto installedUser = std::make_unique<BatchUser>(out);
   BatchUser& user = *installedUser;
   user.setWindowScript(std::move(script));
@@ -112,18 +147,7 @@ int RunBatch(const BatchOptions& options, const QString& noun, bool withEntries,
     if (!ImportData::OpenSession(options.appPath(), options.settings(), options.db())) {
       out << "ended: failed: the databases could not be opened" << Qt::endl;
     } else {
-      BatchSummary summary(out, noun, withEntries);
-      if (const QString failure = body(user, summary); !failure.isEmpty()) {
-        out << "ended: failed: " << failure << Qt::endl;
-      } else if (!user.errors().isEmpty()) {
-        summary.print("failed: " + user.errors().constLast());
-      } else if (summary.wasStopped()) {
-        summary.print("stopped at " + summary.stoppedAt());
-        result = kBatchStopped;
-      } else {
-        summary.print(QStringLiteral("every row was processed"));
-        result = kBatchDone;
-      }
+      result = body(user);
     }
   } catch (const DbError& error) {
     out << "ended: failed: Err:" << error.number() << ' ' << error.description() << Qt::endl;

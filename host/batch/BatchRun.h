@@ -70,8 +70,13 @@ class BatchSummary : public ImportReport {
   const QString& stoppedAt() const { return stoppedAt_; }
   // The counts, the refusals and "ended: " + ending.
   void print(const QString& ending) const;
+  // One line of a run of several kinds: "summary " + kind, the counts and
+  // the kind's ending; then the refusals.
+  void printKind(const QString& kind, const QString& ending) const;
 
  private:
+  QString counts() const;
+
   QTextStream& out_;
   QString noun_;
   bool withEntries_;
@@ -85,6 +90,17 @@ class BatchSummary : public ImportReport {
   int lines_ = 0;
   int skippedLines_ = 0;
 };
+
+// How a run, or one kind of records in it, ended: the exit code and the
+// text after "ended: ".
+struct BatchEnding {
+  int code = kBatchDone;
+  QString text;
+};
+
+// The ending of a summary: failed when errors were shown (the last is
+// named), else stopped by a rule, else done.
+BatchEnding EndingOf(const BatchSummary& summary, const QStringList& errors);
 
 // Answers the overwrite prompt as --overwrite says; does nothing with other
 // windows.
@@ -110,21 +126,18 @@ QString ChooseBranches(Window& window, const BatchOptions& options) {
   return {};
 }
 
-// What the two restore windows do in a run: the window loaded offscreen
-// with the summary as its report; prepare opens the version-1 file and sets
-// the controls the options name (returning why it could not); then
-// import-all, whatever follows it (the journal), and the exit button.
+// A restore window in a run: loaded offscreen; prepare opens the version-1
+// file and sets the controls the options name (returning why it could
+// not); then run presses the window's buttons, and the exit button ends it.
 // Returns why the run could not start, or nothing.
 template <class Window>
-QString RunRestoreWindow(BatchSummary& summary, const std::function<QString(Window&)>& prepare,
-                         const std::function<void(Window&)>& afterImport = {}) {
+QString DriveRestoreWindow(const std::function<QString(Window&)>& prepare,
+                           const std::function<void(Window&)>& run) {
   auto& window = windows().get<Window>();
-  window.setReport(&summary);
   window.load();
   const QString failure = prepare(window);
   if (failure.isEmpty()) {
-    window.CmdImportAll->click();
-    if (afterImport) afterImport(window);
+    run(window);
     window.Cmd_Exit->click();
   }
   window.setReport(nullptr);
@@ -132,10 +145,33 @@ QString RunRestoreWindow(BatchSummary& summary, const std::function<QString(Wind
   return failure;
 }
 
-// Runs an unattended run: a batch user whose modal windows go to script,
-// the session of the options' databases, the body, the summary and the exit
-// code (done, stopped by a rule, or failed when an error was shown); then
-// closes the session and releases the windows.
+// What the two restore windows do in a run of one kind of records: the
+// window with the summary as its report, prepared; then import-all and
+// whatever follows it (the journal).
+template <class Window>
+QString RunRestoreWindow(BatchSummary& summary, const std::function<QString(Window&)>& prepare,
+                         const std::function<void(Window&)>& afterImport = {}) {
+  return DriveRestoreWindow<Window>(
+      [&](Window& window) {
+        window.setReport(&summary);
+        return prepare(window);
+      },
+      [&](Window& window) {
+        window.CmdImportAll->click();
+        if (afterImport) afterImport(window);
+      });
+}
+
+// The frame of an unattended run: a batch user whose modal windows go to
+// script and the session of the options' databases around body, which
+// prints its summary and returns the exit code; then closes the session and
+// releases the windows.
+int RunSession(const BatchOptions& options, BatchUser::WindowScript script,
+               const std::function<int(BatchUser& user)>& body, QTextStream& out);
+
+// Runs an unattended run of one kind of records: the body within a
+// session, the summary and the exit code (done, stopped by a rule, or
+// failed when an error was shown).
 int RunBatch(const BatchOptions& options, const QString& noun, bool withEntries,
              BatchUser::WindowScript script, const BatchBody& body, QTextStream& out);
 

@@ -103,20 +103,17 @@ void CatalogueTest::writeStockFile(const StockRows& rows) {
   writeInvoices(file, v1::salesInvoiceTable(), rows.sales);
   writeInvoices(file, v1::purchaseInvoiceTable(), rows.purchases);
   auto& vouchers = file.addTable(v1::voucherTable().name, v1::voucherTable().columns);
-  for (const DocumentRow& voucher : rows.vouchers) {
-    vouchers.addRow({mw::Value::integer(voucher.branch),
-                     mw::Value::integer(voucher.number),
-                     mw::Value::dateTime(voucher.date),
-                     mw::Value::integer(0),
-                     mw::Value::integer(0),
-                     mw::Value::integer(1),
-                     mw::Value::text(QStringLiteral("عميل")),
-                     mw::Value::text(QStringLiteral("طرف")),
-                     money(100),
-                     mw::Value::integer(0),
-                     {},
-                     {},
-                     mw::Value::text("x")});
+  for (const VoucherRow& voucher : rows.vouchers) {
+    vouchers.addRow(
+        {mw::Value::integer(voucher.branch), mw::Value::integer(voucher.number),
+         mw::Value::dateTime(voucher.date), mw::Value::integer(voucher.kind),
+         mw::Value::integer(voucher.partyKind), mw::Value::integer(voucher.party),
+         mw::Value::text(voucher.partyKind == 0 ? QStringLiteral("عميل") : QStringLiteral("مورد")),
+         optional(voucher.name), money(voucher.amount), mw::Value::integer(voucher.cheque),
+         optional(voucher.chequeNo),
+         voucher.chequeDate.isNull() ? mw::Value()
+                                     : mw::Value::dateTime(voucher.chequeDate.toDateTime()),
+         optional(voucher.against)});
   }
   file.close();
 }

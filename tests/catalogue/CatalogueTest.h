@@ -40,12 +40,29 @@ struct PartyRow {
   QVariant fax = QStringLiteral("01-4605915");
 };
 
-// A version-1 invoice or voucher, as far as the date filter and the
-// browsing look at it.
+// A version-1 invoice, as far as the date filter and the browsing look at
+// it.
 struct DocumentRow {
   int number = 0;
   QDateTime date;
   int branch = 1;
+};
+
+// A version-1 voucher (a row of السندات): by default a cash payment of 100
+// to customer 1.
+struct VoucherRow {
+  int number = 0;
+  QDateTime date = QDateTime(QDate(2003, 3, 1), QTime());
+  int branch = 1;
+  int kind = 0;       // 0 payment, any other receipt
+  int partyKind = 0;  // 0 customer, any other provider
+  int party = 1;
+  QVariant name = QStringLiteral("طرف");
+  double amount = 100;
+  int cheque = 0;
+  QVariant chequeNo = {};
+  QVariant chequeDate = {};  // a QDateTime or Null
+  QVariant against = QStringLiteral("سداد");
 };
 
 struct StockRows {
@@ -54,7 +71,7 @@ struct StockRows {
   std::vector<PartyRow> providers;
   std::vector<DocumentRow> sales;
   std::vector<DocumentRow> purchases;
-  std::vector<DocumentRow> vouchers;
+  std::vector<VoucherRow> vouchers;
 };
 
 // The catalogue window on a version-1 stock file written for the test and

@@ -77,6 +77,69 @@ TEST_F(CatalogueBatchTest, PartiesGetAccountsOrStopWithoutTheirParent) {
   EXPECT_TRUE(told.contains("refused: 0001: no name")) << told.toStdString();
 }
 
+TEST_F(CatalogueBatchTest, VouchersGoToTheCashierOfTheOptions) {
+  StockRows rows;
+  rows.vouchers = {{.number = 4, .kind = 1}, {.number = 4, .kind = 1, .partyKind = 1}};
+  writeStockFile(rows);
+  const QStringList parents = {"--customers-account", "1203", "--providers-account", "21"};
+  for (const char* cashier : {"999", "1203"}) {
+    auto [code, output] =
+        runBatch(QStringList{"--kind", "vouchers", "--cashier", cashier} + parents);
+    EXPECT_EQ(code, 1) << output.toStdString();
+    EXPECT_TRUE(output.contains(
+        QStringLiteral("ended: failed: no cashier %1 in version-2 branch 1").arg(cashier)))
+        << output.toStdString();
+  }
+  auto [stopped, why] = runBatch(QStringList{"--kind", "vouchers"} + parents);
+  EXPECT_EQ(stopped, 3) << why.toStdString();
+  EXPECT_TRUE(why.contains("ended: stopped at voucher 4: no cash box is chosen"))
+      << why.toStdString();
+
+  auto [code, output] = runBatch(
+      QStringList{"--kind", "vouchers", "--cashier", "120102", "--auto-voucher-numbers"} + parents);
+  EXPECT_EQ(code, 0) << output.toStdString();
+  EXPECT_TRUE(output.contains("summary: imported 2, overwritten 0, skipped 0, refused 0"))
+      << output.toStdString();
+  EXPECT_EQ(count("SELECT COUNT(*) FROM Receipt r JOIN CardAcc a ON a.ID = r.AccIDTo "
+                  "WHERE a.AccNo = '120102' AND r.ReceiptNo IN (1, 2)"),
+            2);
+  EXPECT_EQ(leftInWorkingCopy("السندات"), 0);
+}
+
+TEST_F(CatalogueBatchTest, AllRunsEveryKindInOrderAndEndsWithTheWorst) {
+  StockRows rows;
+  rows.items = {{.number = "1"}};
+  rows.customers = {{.number = 1, .name = QStringLiteral("أ")}};
+  rows.providers = {{.number = 1, .name = QStringLiteral("ب")}};
+  rows.vouchers = {{.number = 1, .kind = 1}};
+  writeStockFile(rows);
+  auto [stopped, why] = runBatch({"--kind", "all", "--customers-account", "1203"});
+  EXPECT_EQ(stopped, 3) << why.toStdString();
+  const QString parentMissing =
+      "stopped at provider 1: parent account '' is not an account of the version-2 branch";
+  EXPECT_TRUE(why.contains(
+      "summary items: imported 1, overwritten 0, skipped 0, refused 0; every row was processed\n"
+      "summary customers: imported 1, overwritten 0, skipped 0, refused 0; every row was "
+      "processed\nsummary providers: imported 0, overwritten 0, skipped 0, refused 0; " +
+      parentMissing + "\nsummary vouchers: not run\nended: " + parentMissing))
+      << why.toStdString();
+
+  auto [code, output] =
+      runBatch({"--kind", "all", "--customers-account", "1203", "--providers-account", "21",
+                "--cashier", "120101", "--overwrite", "yes-all"});
+  EXPECT_EQ(code, 0) << output.toStdString();
+  EXPECT_TRUE(output.contains(
+      "summary items: imported 0, overwritten 1, skipped 0, refused 0; every row was processed\n"
+      "summary customers: imported 0, overwritten 1, skipped 0, refused 0; every row was "
+      "processed\nsummary providers: imported 1, overwritten 0, skipped 0, refused 0; every row "
+      "was processed\nsummary vouchers: imported 1, overwritten 0, skipped 0, refused 0; every "
+      "row was processed\nended: every row was processed"))
+      << output.toStdString();
+  EXPECT_EQ(count("SELECT COUNT(*) FROM Receipt r JOIN ReceiptDetails d ON d.ReceiptID = r.ID "
+                  "JOIN Customer c ON c.AccNoID = d.From_AccNoID WHERE c.fNo = 1"),
+            1);
+}
+
 TEST_F(CatalogueBatchTest, WrongOptionsAreRefusedBeforeAnythingRuns) {
   writeStockFile({});
   for (const QStringList& options :

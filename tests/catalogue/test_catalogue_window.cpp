@@ -277,7 +277,10 @@ class DateFilterTest : public CatalogueTest {
     StockRows rows = threeItems();
     rows.sales = documents;
     rows.purchases = documents;
-    rows.vouchers = documents;
+    for (const DocumentRow& document : documents) {
+      rows.vouchers.push_back(
+          {.number = document.number, .date = document.date, .branch = document.branch});
+    }
     writeStockFile(rows);
   }
 

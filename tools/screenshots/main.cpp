@@ -141,6 +141,19 @@ Window catalogueWindow(const QString& name, const QString& stockFolder, int tab)
           [stockFolder, tab](Form& form) { showACatalogueRecord(form, stockFolder, tab); }};
 }
 
+// The catalogue window on its voucher tab, with a cash box and the parent
+// accounts of the parties chosen.
+Window voucherTab(const QString& stockFolder) {
+  return {"FrmCat_Restore-vouchers", [] { return std::make_unique<FrmCat_Restore>(); },
+          [stockFolder](Form& form) {
+            showACatalogueRecord(form, stockFolder, kVouchersTab);
+            auto& window = static_cast<FrmCat_Restore&>(form);
+            window.CboCashier[2]->setCurrentIndex(0);
+            window.txtAccCustomer[0]->setText(QStringLiteral("1203"));
+            window.txtAccProvider[0]->setText(QStringLiteral("21"));
+          }};
+}
+
 // A voucher window with a cheque voucher typed in.
 void typeAVoucher(Form& form) {
   auto& window = static_cast<VoucherWindow&>(form);
@@ -169,6 +182,7 @@ std::vector<Window> windows(const QString& accountsFolder, const QString& stockF
       catalogueWindow("FrmCat_Restore", stockFolder, kItemsTab),
       catalogueWindow("FrmCat_Restore-customers", stockFolder, kCustomersTab),
       catalogueWindow("FrmCat_Restore-providers", stockFolder, kProvidersTab),
+      voucherTab(stockFolder),
       {"FrmBrowseAcc", makeBrowser, [](Form& form) { showTheChart(form); }},
       {"FrmBrowseAcc-FrameAdd", makeBrowser, addAnAccount},
       {"FrmInvSales", [] { return std::make_unique<FrmInvSales>(); }, typeADocument},

@@ -1,5 +1,6 @@
 #include "v1source/source/Version1Files.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -129,6 +130,19 @@ std::vector<Version1Branch> BranchesOfCard(Connection& workingCopy) {
 
 std::vector<Version1Branch> BranchesOfStock(Connection& workingCopy) {
   return namedBranches(workingCopy, QStringLiteral("الفروع"));
+}
+
+QString Version1DateText(const QVariant& value) {
+  if (value.isNull()) return {};
+  QDateTime moment = value.toDateTime();
+  if (!moment.isValid()) {
+    moment =
+        QDateTime::fromString(value.toString().left(19), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+  }
+  if (!moment.isValid()) {
+    moment = QDateTime(QDate::fromString(value.toString().left(10), Qt::ISODate), QTime(0, 0));
+  }
+  return moment.isValid() ? moment.date().toString(QStringLiteral("yyyy/MM/dd")) : QString();
 }
 
 }  // namespace qalvoro

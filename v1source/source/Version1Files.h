@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 #include <vector>
 
 namespace qalvoro {
@@ -49,5 +50,8 @@ std::vector<Version1Branch> BranchesOfGeneralFile(const QString& generalFile);
 std::vector<Version1Branch> BranchesOfCard(Connection& workingCopy);
 // Branches of the catalogue file's branch table.
 std::vector<Version1Branch> BranchesOfStock(Connection& workingCopy);
+
+// A version-1 date as "yyyy/mm/dd" (empty for Null or no date).
+QString Version1DateText(const QVariant& value);
 
 }  // namespace qalvoro

@@ -1,0 +1,160 @@
+// The voucher tab of the catalogue window: the view of a version-1 voucher
+// and its import through the hidden payment or receipt window.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "catalogue/FrmCat_Restore.h"
+#include "catalogue/PartyImport.h"
+#include "host/Globals.h"
+#include "host/dialogs/FrmOverWrite.h"
+#include "host/forms/Controls.h"
+#include "host/forms/Tarmin_Calander3.h"
+#include "host/forms/Windows.h"
+#include "host/helpers/ComboHelpers.h"
+#include "host/helpers/DbHelpers.h"
+#include "host/helpers/Numbers.h"
+#include "host/language/Language.h"
+#include "host/platform/Platform.h"
+#include "posting/PostingWindows.h"
+#include "posting/VoucherStore.h"
+#include "v1source/source/Version1Files.h"
+
+namespace qalvoro {
+namespace {
+
+using Outcome = ImportReport::Outcome;
+
+// The version-1 kind of a voucher: 0 is a payment, any other a receipt.
+bool isPayment(const QString& kind) { return Val(kind) == 0; }
+
+QString kindCaption(bool payment) {
+  if (GetLanguage() == QLatin1String("A")) {
+    return QStringLiteral("سند ") + (payment ? QStringLiteral("صرف") : QStringLiteral("قبض"));
+  }
+  return (payment ? QStringLiteral("Payment") : QStringLiteral("Receipt")) +
+         QStringLiteral(" Voucher");
+}
+
+}  // namespace
+
+void FrmCat_Restore::ShowVoucher() {
+  for (QLineEdit* box : {txtSndNo, txtSndDate, txtSndType, txtSndName, txtSndDetail}) box->clear();
+  setTag(*txtSndType, QStringLiteral("0"));
+  txtSndMoney->setText(QStringLiteral("0.00"));
+  SetButtonState(2);
+  if (!hasCurrentRow()) {
+    SetButtonState(0);
+    return;
+  }
+  const Recordset& row = version1Rows_;
+  const QString kind = row.isNull(QStringLiteral("نوع_السند"))
+                           ? QStringLiteral("0")
+                           : row.text(QStringLiteral("نوع_السند"));
+  lblSndType->setText(kindCaption(isPayment(kind)));
+  txtSndNo->setText(row.text(QStringLiteral("رقم_السند")));
+  txtSndDate->setText(Version1DateText(row.value(QStringLiteral("التاريخ1"))));
+  txtSndType->setText(row.text(QStringLiteral("المستفيد1")));
+  setTag(*txtSndType, kind);
+  txtSndName->setText(row.text(QStringLiteral("الاسم")));
+  if (!row.isNull(QStringLiteral("المبلغ"))) {
+    txtSndMoney->setText(
+        Format(row.value(QStringLiteral("المبلغ")).toDouble(), globals().DecimalFormat));
+  }
+  txtSndDetail->setText(row.text(QStringLiteral("مقابل")));
+  showPosition();
+}
+
+void FrmCat_Restore::ImportVoucher() {
+  const QString key = txtSndNo->text();
+  if (CboCashier[2]->currentIndex() < 0) {
+    MsgBox(QStringLiteral("يجب تحديد حساب الصندوق"), mb::kCritical);
+    return stopAt(QStringLiteral("no cash box is chosen"));
+  }
+  const VoucherKind& kind = isPayment(tagOf(*txtSndType)) ? PaymentKind() : ReceiptKind();
+  const double number = Val(version1Rows_.text(QStringLiteral("رقم_السند")));
+  IsNewRecord = true;
+  if (!ChkAutoSND->isChecked()) {
+    platform().doEvents();
+    if (OverwriteAnswer == 4 || OverwriteAnswer == 5) {
+      if (OverwriteAnswer == 4) report(key, Outcome::Skipped);
+      return;
+    }
+    // The existence check takes no lock, so it gives none back.
+    IsNewRecord = !VoucherStore::exists(kind, version2Branch(), number);
+    if (!IsNewRecord && OverwriteAnswer <= 2) {
+      const QString caption = Translate(QStringLiteral("رقم السند:"));
+      OverwriteAnswer = AskOverwrite(caption + GeneralNumber(number),
+                                     caption + version1Rows_.text(QStringLiteral("رقم_السند")));
+    }
+  }
+  // No answers for this voucher only; no to all for every voucher after it.
+  if (OverwriteAnswer == 4 || OverwriteAnswer == 5 || (!IsNewRecord && OverwriteAnswer == 2)) {
+    if (OverwriteAnswer != 5) report(key, Outcome::Skipped);
+    return;
+  }
+  if (FirstRecordPending) {
+    if (parentAccountMissing(*txtAccCustomer[0], customer_) ||
+        parentAccountMissing(*txtAccProvider[0], provider_)) {
+      return;
+    }
+    FirstRecordPending = false;
+  }
+  // The replaced vouchers go with their detail rows, once the new one is
+  // sure to be posted.
+  if (!IsNewRecord) VoucherStore::removeVouchers(kind, version2Branch(), number);
+  if (&kind == &PaymentKind()) {
+    postVoucher(windows().get<FrmPayment>(), kind);
+  } else {
+    postVoucher(windows().get<FrmReceipt>(), kind);
+  }
+  report(key, IsNewRecord ? Outcome::Imported : Outcome::Overwritten);
+}
+
+// The party of the voucher (found or written from version 1) and its own
+// account; a party without one gets an account under the parent account of
+// its kind, stored on the party for its next vouchers.
+int FrmCat_Restore::voucherPartyAccount() {
+  const Recordset& row = version1Rows_;
+  const bool customer = row.value(QStringLiteral("المستفيد")).toInt() == 0;
+  const int number = row.value(QStringLiteral("رقم_المستفيد")).toInt();
+  const PartyKind& kind = customer ? CustomerParty() : ProviderParty();
+  const int partyId = customer ? EnsureCustomer(number) : EnsureProvider(number);
+  if (const int account = PartyImport::PartyAccount(kind, partyId); account != 0) return account;
+  const QLineEdit& parent = *(customer ? txtAccCustomer : txtAccProvider)[0];
+  const int account = CreateChildAccount(parent.text(), row.text(QStringLiteral("الاسم")));
+  PartyImport::SetPartyAccount(kind, partyId, account);
+  return account;
+}
+
+// Fills the voucher window from the version-1 voucher and presses its save
+// button; a failed save (rolled back, lock given back) ends the run.
+void FrmCat_Restore::postVoucher(VoucherWindow& window, const VoucherKind& kind) {
+  const Recordset& row = version1Rows_;
+  const int branch = version2Branch();
+  window.load();
+  window.setBranchID(branch);
+  window.OpenMyRec();
+  window.Cmd_Add->click();
+  window.txtDate1->setText(Version1DateText(row.value(QStringLiteral("التاريخ1"))));
+  window.setCashierAccID(SelectedItemData(*CboCashier[2]));
+  window.txtfNo->setText(row.text(QStringLiteral("رقم_السند")));
+  window.setPartyAccID(voucherPartyAccount());
+  window.txtName->setText(row.text(QStringLiteral("الاسم")));
+  window.txtMoney1->setText(GeneralNumber(row.value(QStringLiteral("المبلغ")).toDouble()));
+  window.CboType->setCurrentIndex(row.value(QStringLiteral("شيك")).toInt() == 0 ? 0 : 1);
+  window.txtBillDate->setText(Version1DateText(row.value(QStringLiteral("تاريخ_الشيك1"))));
+  window.txtBillNo->setText(row.text(QStringLiteral("رقم_الشيك")));
+  window.txtDetails->setText(row.text(QStringLiteral("مقابل")));
+  if (ChkAutoSND->isChecked()) {
+    window.txtfNo->setText(QString::number(GetMaxValue(kind.headerTable, kind.numberColumn,
+                                                       QStringLiteral("BranchID = ?"), {branch})));
+  }
+  window.Cmd_Save->click();
+  if (window.lastSaveFailed()) throw *window.saveFailure();
+}
+
+}  // namespace qalvoro
