@@ -15,6 +15,7 @@
 #include "host/forms/Tarmin_Calander3.h"
 #include "host/forms/Windows.h"
 #include "host/helpers/ComboHelpers.h"
+#include "host/helpers/DbHelpers.h"
 #include "v1source/source/Version1Source.h"
 
 namespace qalvoro {
@@ -23,18 +24,19 @@ namespace {
 // The kinds of record a run imports, and their tabs.
 const std::map<QString, int>& kinds() {
   static const std::map<QString, int> tabs = {
-      {QStringLiteral("items"), kItemsTab},
-      {QStringLiteral("customers"), kCustomersTab},
-      {QStringLiteral("providers"), kProvidersTab},
+      {QStringLiteral("items"), kItemsTab},         {QStringLiteral("customers"), kCustomersTab},
+      {QStringLiteral("providers"), kProvidersTab}, {QStringLiteral("sales"), kSalesTab},
+      {QStringLiteral("purchases"), kPurchasesTab},
   };
   return tabs;
 }
 
 const QString kUsage = QStringLiteral(
     "--app-path, --db, --v1-folder, --old-branch, --branch and --kind are needed; --kind is "
-    "items, customers or providers; --overwrite is yes-all, no-all or cancel; --from and --to "
+    "items, customers, providers, sales or purchases; --overwrite is yes-all, no-all or cancel; "
+    "--from and --to "
     "are yyyy-mm-dd; --classification is classes, provider or none; --unit and --renumber-from "
-    "are numbers");
+    "are numbers; --cashier is the account number of a cash box of the version-2 branch");
 
 // The options of a catalogue run, read and checked.
 struct CatalogueOptions {
@@ -43,6 +45,10 @@ struct CatalogueOptions {
   QDate to;
   QString classification;
   std::optional<int> unit;
+  std::optional<int> renumberFrom;
+  // The sales and purchase tabs: their index in the window's arrays.
+  bool invoices() const { return tab == kSalesTab || tab == kPurchasesTab; }
+  int invoiceIndex() const { return tab - kSalesTab; }
 };
 
 bool validDate(const QString& text, QDate& date) {
@@ -64,10 +70,12 @@ bool read(const BatchOptions& options, CatalogueOptions& catalogue) {
   catalogue.classification = options.value(QStringLiteral("classification"));
   const QString unit = options.value(QStringLiteral("unit"));
   if (!unit.isEmpty()) catalogue.unit = unit.toInt();
+  const QString renumberFrom = options.value(QStringLiteral("renumber-from"));
+  if (!renumberFrom.isEmpty()) catalogue.renumberFrom = renumberFrom.toInt();
   return validDate(options.value(QStringLiteral("from")), catalogue.from) &&
          validDate(options.value(QStringLiteral("to")), catalogue.to) &&
          QStringList{"", "classes", "provider", "none"}.contains(catalogue.classification) &&
-         validNumber(unit) && validNumber(options.value(QStringLiteral("renumber-from")));
+         validNumber(unit) && validNumber(renumberFrom);
 }
 
 // Answers the prompts: the filter with the dates of the run, the overwrite
@@ -83,6 +91,23 @@ BatchUser::WindowScript answers(const CatalogueOptions& catalogue, const QString
     }
     AnswerOverwritePrompt(window, overwrite);
   };
+}
+
+// Chooses the cash box of the tab by its account number.
+QString chooseCashier(FrmCat_Restore& window, const CatalogueOptions& catalogue,
+                      const QString& accountNo, int branch) {
+  QComboBox& cashiers = *window.CboCashier[catalogue.invoiceIndex()];
+  const QString account =
+      LookupValue(QStringLiteral("CardAcc"), QStringLiteral("ID"),
+                  QStringLiteral("AccNo = ? AND BranchID = ?"), {accountNo, branch});
+  const int entry = account.isEmpty() ? -1 : cashiers.findData(account.toInt());
+  if (entry < 0) {
+    return QStringLiteral("the version-2 branch %1 has no cashier with account number %2")
+        .arg(branch)
+        .arg(accountNo);
+  }
+  cashiers.setCurrentIndex(entry);
+  return {};
 }
 
 // Opens the stock file, chooses the branches, filters and sets the controls
@@ -117,12 +142,25 @@ QString prepare(FrmCat_Restore& window, const BatchOptions& options,
   }
   if (options.isSet(QStringLiteral("customer-accounts"))) window.ChkAddCustmAcc->setChecked(true);
   if (options.isSet(QStringLiteral("provider-accounts"))) window.ChkAddProvAcc->setChecked(true);
+  if (catalogue.invoices() && options.isSet(QStringLiteral("cashier"))) {
+    return chooseCashier(window, catalogue, options.value(QStringLiteral("cashier")),
+                         options.branch());
+  }
   return {};
+}
+
+// After the import of the sales or purchase tab: its renumbering.
+void renumber(FrmCat_Restore& window, const CatalogueOptions& catalogue) {
+  if (!catalogue.invoices() || !catalogue.renumberFrom) return;
+  const int index = catalogue.invoiceIndex();
+  window.txtStartInvNo[index]->setText(QString::number(*catalogue.renumberFrom));
+  window.CmdStartInvNo[index]->click();
 }
 
 QString run(const BatchOptions& options, const CatalogueOptions& catalogue, BatchSummary& summary) {
   return RunRestoreWindow<FrmCat_Restore>(
-      summary, [&](FrmCat_Restore& window) { return prepare(window, options, catalogue); });
+      summary, [&](FrmCat_Restore& window) { return prepare(window, options, catalogue); },
+      [&](FrmCat_Restore& window) { renumber(window, catalogue); });
 }
 
 }  // namespace
@@ -144,6 +182,8 @@ int RunCatalogueBatch(const QStringList& arguments, QTextStream& out) {
       {kItemsTab, QStringLiteral("item")},
       {kCustomersTab, QStringLiteral("customer")},
       {kProvidersTab, QStringLiteral("provider")},
+      {kSalesTab, QStringLiteral("sales invoice")},
+      {kPurchasesTab, QStringLiteral("purchase invoice")},
   };
   return RunBatch(
       options, nouns.at(catalogue.tab), false, answers(catalogue, options.overwrite()),

@@ -22,6 +22,7 @@
 #include "host/language/FormLayout.h"
 #include "host/language/Language.h"
 #include "host/platform/Platform.h"
+#include "posting/PostingWindows.h"
 #include "v1source/source/Version1Source.h"
 
 namespace qalvoro {
@@ -98,6 +99,7 @@ void FrmCat_Restore::connectEvents() {
     }
   }
   CboClass->installEventFilter(this);
+  connectInvoiceTabs();
 }
 
 void FrmCat_Restore::formLoad() {
@@ -143,7 +145,7 @@ bool FrmCat_Restore::hasCurrentRow() const {
          !version1Rows_.eof();
 }
 
-bool FrmCat_Restore::tabImports() const { return SSTab1->currentTab() <= kProvidersTab; }
+bool FrmCat_Restore::tabImports() const { return SSTab1->currentTab() <= kPurchasesTab; }
 
 void FrmCat_Restore::SetButtonState(int mode) {
   if (CmdStop->isEnabled()) return;
@@ -162,8 +164,8 @@ void FrmCat_Restore::SetButtonState(int mode) {
       for (QPushButton* button : browsing) button->setEnabled(false);
       break;
     case 2:
-      // The invoice and voucher tabs list their records; their imports are
-      // not part of this window yet.
+      // The voucher tab lists its records; its import is not part of this
+      // window yet.
       CmdImport->setEnabled(tabImports());
       CmdImportAll->setEnabled(tabImports());
       for (QPushButton* button : browsing) button->setEnabled(true);
@@ -208,6 +210,12 @@ void FrmCat_Restore::ViewRec() {
       break;
     case kProvidersTab:
       ShowProvider();
+      break;
+    case kSalesTab:
+      ShowSales();
+      break;
+    case kPurchasesTab:
+      ShowPurchases();
       break;
     default:
       showDocument();
@@ -325,6 +333,10 @@ QString FrmCat_Restore::recordKey() const {
       return txtCustomerNo->text();
     case kProvidersTab:
       return txtProvNo->text();
+    case kSalesTab:
+      return TxtSalesNo->text();
+    case kPurchasesTab:
+      return txtBuyNo->text();
     default:
       return {};
   }
@@ -351,6 +363,12 @@ void FrmCat_Restore::importShown() {
       break;
     case kProvidersTab:
       ImportProvider();
+      break;
+    case kSalesTab:
+      ImportSales();
+      break;
+    case kPurchasesTab:
+      ImportPurchases();
       break;
     default:
       break;
@@ -460,9 +478,12 @@ void FrmCat_Restore::Cmd_Exit_Click() {
 }
 
 // Leaving the window by its exit button, Esc or the title bar closes the
-// version-1 file and unloads the overwrite prompt.
+// version-1 file and unloads the hidden invoice windows and the overwrite
+// prompt.
 void FrmCat_Restore::formUnload() {
   if (source_->isOpen()) source_->CmdOpenOldDB_Click();
+  windows().unload<FrmInvSales>();
+  windows().unload<FrmInvBuy>();
   windows().unload<FrmOverWrite>();
 }
 

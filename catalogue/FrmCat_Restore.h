@@ -20,9 +20,11 @@ class QRadioButton;
 
 namespace qalvoro {
 
+class InvoiceWindow;
 class SSTab;
 class Version1Source;
 struct PartyKind;
+struct TradeSide;
 
 // The catalogue-restore window: the user opens a version-1 stock file,
 // chooses the version-1 and version-2 branches and a kind of record on the
@@ -46,6 +48,12 @@ class FrmCat_Restore : public Form {
   void ShowProvider();
   void ImportCustomer();
   void ImportProvider();
+  // The views and imports of the sales and purchase tabs; an invoice's
+  // returns follow it.
+  void ShowSales();
+  void ShowPurchases();
+  void ImportSales();
+  void ImportPurchases();
 
   // Lookup-or-create services of the document imports, for the branches
   // chosen in the window.
@@ -213,6 +221,20 @@ class FrmCat_Restore : public Form {
     }
   };
 
+  // The controls of the sales or the purchase tab, which work alike.
+  struct InvoiceTab {
+    const TradeSide* side = nullptr;
+    int index = 0;  // of CboCashier, txtStartInvNo and CmdStartInvNo
+    QLineEdit* number = nullptr;
+    QLineEdit* date = nullptr;
+    QLineEdit* name = nullptr;
+    QLineEdit* amount = nullptr;
+    QComboBox* returns = nullptr;
+    QLineEdit* returnDate = nullptr;
+    QLineEdit* returnName = nullptr;
+    QLineEdit* returnAmount = nullptr;
+  };
+
   // Layout (FrmCat_RestoreLayout.cpp).
   // A frame filling a page of the tab control.
   QGroupBox* tabFrame(const QString& name, const QString& title, int tab);
@@ -272,6 +294,21 @@ class FrmCat_Restore : public Form {
   bool partyAccountMissing(const PartyTab& party);
   void selectNamedEntry(const QString& name, int id);
   void chooseParentAccount(QLineEdit& box);
+
+  // Invoices and returns (FrmCat_RestoreInvoices.cpp).
+  void connectInvoiceTabs();
+  void showInvoice(InvoiceTab& tab);
+  void fillReturnList(InvoiceTab& tab);
+  void returnListClick(InvoiceTab& tab);
+  void importInvoice(InvoiceTab& tab);
+  bool postInvoice(InvoiceTab& tab);
+  void importReturns(InvoiceTab& tab);
+  void fillDocumentHeader(InvoiceWindow& window, const InvoiceTab& tab, const Recordset& row,
+                          const QString& dateColumn);
+  void fillGrid(InvoiceWindow& window, Recordset& lines, bool generalPrice,
+                const std::function<QString(const Recordset&)>& cost);
+  bool pressSave(InvoiceWindow& window);
+  void CmdStartInvNo_Click(int index);
   void report(const QString& key, ImportReport::Outcome outcome, const QString& reason = {});
 
   std::unique_ptr<Version1Source> source_;
@@ -279,6 +316,8 @@ class FrmCat_Restore : public Form {
   Recordset version2Rows_;
   PartyTab customer_;
   PartyTab provider_;
+  InvoiceTab sales_;
+  InvoiceTab purchases_;
   std::array<QLabel*, 4> quantityLabels_{};
   int OverwriteAnswer = -1;
   bool FirstRecordPending = true;

@@ -80,7 +80,7 @@ TEST_F(CatalogueBatchTest, PartiesGetAccountsOrStopWithoutTheirParent) {
 TEST_F(CatalogueBatchTest, WrongOptionsAreRefusedBeforeAnythingRuns) {
   writeStockFile({});
   for (const QStringList& options :
-       {QStringList{"--kind", "sales"}, QStringList{"--kind", "items", "--from", "2003-13-01"},
+       {QStringList{"--kind", "vouchers"}, QStringList{"--kind", "items", "--from", "2003-13-01"},
         QStringList{"--kind", "items", "--classification", "both"}, QStringList{},
         QStringList{"--kind", "items", "--unit", "piece"}}) {
     auto [code, output] = runBatch(options);
