@@ -4,6 +4,7 @@
 #include <memory>
 #include <tuple>
 
+#include "catalogue/InvoiceImport.h"
 #include "host/batch/ImportReport.h"
 #include "host/db/Recordset.h"
 #include "host/forms/Form.h"
@@ -24,7 +25,6 @@ class InvoiceWindow;
 class SSTab;
 class Version1Source;
 struct PartyKind;
-struct TradeSide;
 
 // The catalogue-restore window: the user opens a version-1 stock file,
 // chooses the version-1 and version-2 branches and a kind of record on the
@@ -303,10 +303,10 @@ class FrmCat_Restore : public Form {
   void importInvoice(InvoiceTab& tab);
   bool postInvoice(InvoiceTab& tab);
   void importReturns(InvoiceTab& tab);
-  void fillDocumentHeader(InvoiceWindow& window, const InvoiceTab& tab, const Recordset& row,
-                          const QString& dateColumn);
-  void fillGrid(InvoiceWindow& window, Recordset& lines, bool generalPrice,
-                const std::function<QString(const Recordset&)>& cost);
+  void fillDocumentHeader(InvoiceWindow& window, const InvoiceTab& tab,
+                          const InvoiceImport::Document& document);
+  void fillGrid(InvoiceWindow& window, const std::vector<InvoiceImport::Line>& lines,
+                bool generalPrice, const std::function<QString(const InvoiceImport::Line&)>& cost);
   bool pressSave(InvoiceWindow& window);
   void CmdStartInvNo_Click(int index);
   void report(const QString& key, ImportReport::Outcome outcome, const QString& reason = {});

@@ -33,8 +33,6 @@ constexpr int kBarWidth = 6000;
 constexpr int kEmptyBar = 15;
 
 const QString kInvoiceNumber = QStringLiteral("رقم_الفاتورة");
-const QString kReturnNumber = QStringLiteral("رقم_الارتجاع");
-const QString kItemNumber = QStringLiteral("رقم_الصنف");
 
 InvoiceWindow& invoiceWindow(const TradeSide& side) {
   if (side.sales) return windows().get<FrmInvSales>();
@@ -44,10 +42,6 @@ InvoiceWindow& invoiceWindow(const TradeSide& side) {
 InvoiceWindow& returnWindow(const TradeSide& side) {
   if (side.sales) return windows().get<FrmInvSales_R>();
   return windows().get<FrmInvBuy_R>();
-}
-
-QString amountText(const Recordset& row, const char* column) {
-  return GeneralNumber(row.value(QString::fromUtf8(column)).toDouble());
 }
 
 int barWidth(int done, int total) {
@@ -103,12 +97,11 @@ void FrmCat_Restore::fillReturnList(InvoiceTab& tab) {
   }
   for (QLineEdit* box : {tab.returnName, tab.returnDate, tab.returnAmount}) box->clear();
   if (!hasCurrentRow()) return;
-  Recordset returns;
-  InvoiceImport::OpenReturns(returns, source_->database(), *tab.side, version1Branch(),
-                             static_cast<int>(Val(tab.number->text())));
+  const auto returns = InvoiceImport::Returns(source_->database(), *tab.side, version1Branch(),
+                                              static_cast<int>(Val(tab.number->text())));
   {
     const QSignalBlocker quiet(tab.returns);
-    for (; !returns.eof(); returns.moveNext()) tab.returns->addItem(returns.text(kReturnNumber));
+    for (const InvoiceImport::Document& ret : returns) tab.returns->addItem(ret.number);
     tab.returns->setCurrentIndex(-1);
   }
   if (tab.returns->count() > 0) tab.returns->setCurrentIndex(0);
@@ -118,13 +111,12 @@ void FrmCat_Restore::returnListClick(InvoiceTab& tab) {
   tab.returnDate->clear();
   tab.returnAmount->clear();
   if (tab.returns->currentIndex() < 0) return;
-  Recordset ret;
-  InvoiceImport::OpenReturn(ret, source_->database(), *tab.side, version1Branch(),
-                            static_cast<int>(Val(tab.returns->currentText())));
+  const auto ret = InvoiceImport::Return(source_->database(), *tab.side, version1Branch(),
+                                         static_cast<int>(Val(tab.returns->currentText())));
   tab.returnName->setText(tab.name->text());
-  if (ret.eof()) return;
-  tab.returnDate->setText(InvoiceImport::Version1Day(ret.value(QStringLiteral("تاريخ_الارتجاع1"))));
-  tab.returnAmount->setText(amountText(ret, "المتبقي"));
+  if (!ret) return;
+  tab.returnDate->setText(ret->day);
+  tab.returnAmount->setText(GeneralNumber(ret->net));
 }
 
 // Saves the invoice on display, after the overwrite prompt when its number
@@ -171,41 +163,43 @@ void FrmCat_Restore::importInvoice(InvoiceTab& tab) {
 
 // The header controls an invoice and a return share.
 void FrmCat_Restore::fillDocumentHeader(InvoiceWindow& window, const InvoiceTab& tab,
-                                        const Recordset& row, const QString& dateColumn) {
-  const TradeSide& side = *tab.side;
+                                        const InvoiceImport::Document& document) {
   // A document the window refused stays on it, in editing: it is given up,
   // as by the window's undo, so that the add button can be pressed.
   if (!window.Cmd_Add->isEnabled()) window.SetButtonState(2);
   window.Cmd_Add->click();
   window.CboPayment->setCurrentIndex(0);
-  const int party = static_cast<int>(Val(row.text(side.partyNumber)));
-  if (party != 0) window.setPartyID(side.sales ? EnsureCustomer(party) : EnsureProvider(party));
-  const QString cash = QStringLiteral("نقدي");
-  window.CboPayment->setCurrentIndex(!row.isNull(cash) && !row.value(cash).toBool() ? 1 : 0);
-  window.txtPartyName->setText(row.text(side.partyName));
+  const int party = static_cast<int>(Val(document.partyNumber));
+  if (party != 0) {
+    window.setPartyID(tab.side->sales ? EnsureCustomer(party) : EnsureProvider(party));
+  }
+  window.CboPayment->setCurrentIndex(document.credit ? 1 : 0);
+  window.txtPartyName->setText(document.partyName);
   window.setCashierAccID(SelectedItemData(*CboCashier[tab.index]));
-  window.lblTotal->setText(amountText(row, "الاجمالي"));
-  window.txtDiscount2->setText(amountText(row, "الخصم"));
-  window.lblAmount->setText(amountText(row, "المتبقي"));
-  window.txtNote->setText(row.text(QStringLiteral("ملاحظه")));
-  window.txtDate1->setText(InvoiceImport::Version1Day(row.value(dateColumn)));
+  window.lblTotal->setText(GeneralNumber(document.total));
+  window.txtDiscount2->setText(GeneralNumber(document.discount));
+  window.lblAmount->setText(GeneralNumber(document.net));
+  window.txtNote->setText(document.note);
+  window.txtDate1->setText(document.day);
+  window.txtfNo->setText(document.number);
 }
 
 // One grid row per version-1 line, the current row moving on with them.
-void FrmCat_Restore::fillGrid(InvoiceWindow& window, Recordset& lines, bool generalPrice,
-                              const std::function<QString(const Recordset&)>& cost) {
-  const int count = lines.recordCount();
+void FrmCat_Restore::fillGrid(InvoiceWindow& window, const std::vector<InvoiceImport::Line>& lines,
+                              bool generalPrice,
+                              const std::function<QString(const InvoiceImport::Line&)>& cost) {
+  const int count = static_cast<int>(lines.size());
   if (count == 0) return;
   FlexGrid& grid = *window.Grid1;
   grid.setRows(count + 2);
   grid.setRow(0);
   const int unit = SelectedItemData(*CboUnit);
-  for (; !lines.eof(); lines.moveNext()) {
+  for (const InvoiceImport::Line& line : lines) {
     const int row = grid.row() + 1;
     grid.setRow(row);
     setShapeWidth(0, barWidth(row, count));
-    const int item = EnsureItem(lines.text(kItemNumber));
-    const GridRow cells = InvoiceImport::LineCells(lines, item, unit, generalPrice, cost(lines));
+    const int item = EnsureItem(line.item);
+    const GridRow cells = InvoiceImport::LineCells(line, item, unit, generalPrice, cost(line));
     for (int col = 1; col < cells.size(); ++col) {
       if (!cells[col].isNull()) grid.setTextMatrix(row, col, cells[col]);
     }
@@ -230,19 +224,17 @@ bool FrmCat_Restore::postInvoice(InvoiceTab& tab) {
   window.load();
   window.setBranchID(version2Branch());
   window.OpenMyRec();
-  const Recordset& row = version1Rows_;
-  fillDocumentHeader(window, tab, row, QStringLiteral("تاريخ_الفاتوره1"));
-  window.txtPartyNo->setText(row.text(side.partyNumber));
-  window.txtfNo->setText(row.text(kInvoiceNumber));
-  const int number = row.value(kInvoiceNumber).toInt();
+  const InvoiceImport::Document invoice = InvoiceImport::InvoiceHeader(version1Rows_, side);
+  fillDocumentHeader(window, tab, invoice);
+  window.txtPartyNo->setText(invoice.partyNumber);
+  const int number = static_cast<int>(Val(invoice.number));
+  Connection& workingCopy = source_->database();
   QHash<QString, QString> costs;
-  if (side.sales)
-    costs = InvoiceImport::InvoiceCosts(source_->database(), version1Branch(), number);
-  Recordset lines;
-  InvoiceImport::OpenInvoiceLines(lines, source_->database(), side, version1Branch(), number);
-  fillGrid(window, lines, side.sales, [&](const Recordset& line) {
-    return side.sales ? costs.value(line.text(kItemNumber), QStringLiteral("0")) : QString();
-  });
+  if (side.sales) costs = InvoiceImport::InvoiceCosts(workingCopy, version1Branch(), number);
+  fillGrid(window, InvoiceImport::InvoiceLines(workingCopy, side, version1Branch(), number),
+           side.sales, [&](const InvoiceImport::Line& line) {
+             return side.sales ? costs.value(line.item, QStringLiteral("0")) : QString();
+           });
   window.txtDiscount2_KeyPress(13);
   const bool saved = pressSave(window);
   setShapeWidth(0, kEmptyBar);
@@ -255,27 +247,23 @@ bool FrmCat_Restore::postInvoice(InvoiceTab& tab) {
 void FrmCat_Restore::importReturns(InvoiceTab& tab) {
   const TradeSide& side = *tab.side;
   const double invoiceNumber = Val(tab.number->text());
-  Recordset returns;
-  InvoiceImport::OpenReturns(returns, source_->database(), side, version1Branch(),
-                             static_cast<int>(invoiceNumber));
+  Connection& workingCopy = source_->database();
   InvoiceWindow& window = returnWindow(side);
   window.load();
   window.setBranchID(version2Branch());
   window.OpenMyRec();
-  Connection& workingCopy = source_->database();
-  for (; !returns.eof(); returns.moveNext()) {
-    const int number = returns.value(kReturnNumber).toInt();
+  for (const InvoiceImport::Document& ret : InvoiceImport::Returns(
+           workingCopy, side, version1Branch(), static_cast<int>(invoiceNumber))) {
+    const int number = static_cast<int>(Val(ret.number));
     DocumentStore::removeDocuments(*side.returnKind, version2Branch(), number);
-    fillDocumentHeader(window, tab, returns, QStringLiteral("تاريخ_الارتجاع1"));
-    window.txtfNo->setText(returns.text(kReturnNumber));
+    fillDocumentHeader(window, tab, ret);
     setTag(*window.txtLinkNo, GeneralNumber(static_cast<double>(InvoiceImport::DocumentId(
                                   *side.invoiceKind, version2Branch(), invoiceNumber))));
-    Recordset lines;
-    InvoiceImport::OpenReturnLines(lines, workingCopy, side, version1Branch(), number);
-    fillGrid(window, lines, false, [&workingCopy](const Recordset& line) {
-      return InvoiceImport::ItemCost(workingCopy, line.value(QStringLiteral("رقم_الفرع")).toInt(),
-                                     line.text(kItemNumber), line.value(kInvoiceNumber).toInt());
-    });
+    fillGrid(window, InvoiceImport::ReturnLines(workingCopy, side, version1Branch(), number), false,
+             [&workingCopy](const InvoiceImport::Line& line) {
+               return InvoiceImport::ItemCost(workingCopy, line.branch, line.item,
+                                              line.invoiceNumber);
+             });
     window.txtDiscount2_KeyPress(13);
     pressSave(window);
     if (OverwriteAnswer == 5) break;

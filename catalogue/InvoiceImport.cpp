@@ -1,9 +1,12 @@
 #include "catalogue/InvoiceImport.h"
 
 #include <QDate>
+#include <QSqlQuery>
+#include <QSqlRecord>
 
 #include "host/Globals.h"
 #include "host/db/Connection.h"
+#include "host/db/Values.h"
 #include "host/helpers/DbHelpers.h"
 #include "host/helpers/Numbers.h"
 #include "posting/DocumentKind.h"
@@ -41,16 +44,50 @@ namespace {
 
 const QString kCostTable = QStringLiteral("المبيعات");
 
-void openRows(Recordset& rows, Connection& workingCopy, const QString& table,
-              const QString& numberColumn, int branch, int number) {
-  rows.close();
-  rows.open(QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" WHERE رقم_الفرع = ? AND ") +
-                numberColumn + QStringLiteral(" = ?"),
-            workingCopy, LockType::ReadOnly, {branch, number});
-}
-
 const QString kInvoiceNumber = QStringLiteral("رقم_الفاتورة");
 const QString kReturnNumber = QStringLiteral("رقم_الارتجاع");
+
+// The rows of a version-1 table of a branch with that number in a column,
+// read forward once through a statement prepared once.
+template <class Row, class Read>
+std::vector<Row> readRows(Connection& workingCopy, const QString& table, const QString& column,
+                          int branch, int number, Read read) {
+  QSqlQuery& query = workingCopy.runPrepared(QStringLiteral("SELECT * FROM ") + table +
+                                                 QStringLiteral(" WHERE رقم_الفرع = ? AND ") +
+                                                 column + QStringLiteral(" = ?"),
+                                             {branch, number});
+  std::vector<Row> rows;
+  while (query.next()) rows.push_back(read(query.record()));
+  query.finish();
+  return rows;
+}
+
+QString textOf(const QSqlRecord& row, const QString& column) {
+  return values::display(row.value(column));
+}
+
+Document document(const QSqlRecord& row, const TradeSide& side, const QString& numberColumn,
+                  const QString& dateColumn) {
+  const QVariant cash = row.value(QStringLiteral("نقدي"));
+  return {textOf(row, numberColumn),
+          textOf(row, side.partyNumber),
+          textOf(row, side.partyName),
+          !cash.isNull() && !cash.toBool(),
+          row.value(QStringLiteral("الاجمالي")).toDouble(),
+          row.value(QStringLiteral("الخصم")).toDouble(),
+          row.value(QStringLiteral("المتبقي")).toDouble(),
+          textOf(row, QStringLiteral("ملاحظه")),
+          Version1Day(row.value(dateColumn))};
+}
+
+Line line(const QSqlRecord& row) {
+  return {textOf(row, QStringLiteral("رقم_الصنف")),
+          textOf(row, QStringLiteral("الوصف")),
+          row.value(QStringLiteral("الكميه")),
+          row.value(QStringLiteral("السعر")),
+          row.value(QStringLiteral("رقم_الفرع")).toInt(),
+          row.value(kInvoiceNumber).toInt()};
+}
 
 }  // namespace
 
@@ -62,38 +99,60 @@ QString Version1Day(const QVariant& value) {
   return day.toString(QStringLiteral("yyyy/MM/dd"));
 }
 
-void OpenInvoiceLines(Recordset& lines, Connection& workingCopy, const TradeSide& side, int branch,
-                      int invoiceNumber) {
-  openRows(lines, workingCopy, side.lines, kInvoiceNumber, branch, invoiceNumber);
+Document InvoiceHeader(const Recordset& row, const TradeSide& side) {
+  const QVariant cash = row.value(QStringLiteral("نقدي"));
+  return {row.text(kInvoiceNumber),
+          row.text(side.partyNumber),
+          row.text(side.partyName),
+          !cash.isNull() && !cash.toBool(),
+          row.value(QStringLiteral("الاجمالي")).toDouble(),
+          row.value(QStringLiteral("الخصم")).toDouble(),
+          row.value(QStringLiteral("المتبقي")).toDouble(),
+          row.text(QStringLiteral("ملاحظه")),
+          Version1Day(row.value(QStringLiteral("تاريخ_الفاتوره1")))};
 }
 
-void OpenReturns(Recordset& returns, Connection& workingCopy, const TradeSide& side, int branch,
-                 int invoiceNumber) {
-  openRows(returns, workingCopy, side.returns, kInvoiceNumber, branch, invoiceNumber);
+std::vector<Document> Returns(Connection& workingCopy, const TradeSide& side, int branch,
+                              int invoiceNumber) {
+  return readRows<Document>(workingCopy, side.returns, kInvoiceNumber, branch, invoiceNumber,
+                            [&side](const QSqlRecord& row) {
+                              return document(row, side, kReturnNumber,
+                                              QStringLiteral("تاريخ_الارتجاع1"));
+                            });
 }
 
-void OpenReturn(Recordset& ret, Connection& workingCopy, const TradeSide& side, int branch,
-                int returnNumber) {
-  openRows(ret, workingCopy, side.returns, kReturnNumber, branch, returnNumber);
+std::optional<Document> Return(Connection& workingCopy, const TradeSide& side, int branch,
+                               int returnNumber) {
+  auto found = readRows<Document>(workingCopy, side.returns, kReturnNumber, branch, returnNumber,
+                                  [&side](const QSqlRecord& row) {
+                                    return document(row, side, kReturnNumber,
+                                                    QStringLiteral("تاريخ_الارتجاع1"));
+                                  });
+  if (found.empty()) return std::nullopt;
+  return found.front();
 }
 
-void OpenReturnLines(Recordset& lines, Connection& workingCopy, const TradeSide& side, int branch,
-                     int returnNumber) {
-  openRows(lines, workingCopy, side.returnLines, kReturnNumber, branch, returnNumber);
+std::vector<Line> InvoiceLines(Connection& workingCopy, const TradeSide& side, int branch,
+                               int invoiceNumber) {
+  return readRows<Line>(workingCopy, side.lines, kInvoiceNumber, branch, invoiceNumber, line);
+}
+
+std::vector<Line> ReturnLines(Connection& workingCopy, const TradeSide& side, int branch,
+                              int returnNumber) {
+  return readRows<Line>(workingCopy, side.returnLines, kReturnNumber, branch, returnNumber, line);
 }
 
 QHash<QString, QString> InvoiceCosts(Connection& workingCopy, int branch, int invoiceNumber) {
-  Recordset rows;
-  rows.open(QStringLiteral("SELECT رقم_الصنف, التكلفه FROM ") + kCostTable +
-                QStringLiteral(" WHERE رقم_الفرع = ? AND رقم_الفاتورة = ?"),
-            workingCopy, LockType::ReadOnly, {branch, invoiceNumber});
+  QSqlQuery& rows =
+      workingCopy.runPrepared(QStringLiteral("SELECT رقم_الصنف, التكلفه FROM ") + kCostTable +
+                                  QStringLiteral(" WHERE رقم_الفرع = ? AND رقم_الفاتورة = ?"),
+                              {branch, invoiceNumber});
   QHash<QString, QString> costs;
-  for (; !rows.eof(); rows.moveNext()) {
-    const QString item = rows.text(QStringLiteral("رقم_الصنف"));
-    if (!costs.contains(item)) {
-      costs.insert(item, GeneralNumber(rows.value(QStringLiteral("التكلفه")).toDouble()));
-    }
+  while (rows.next()) {
+    const QString item = values::display(rows.value(0));
+    if (!costs.contains(item)) costs.insert(item, GeneralNumber(rows.value(1).toDouble()));
   }
+  rows.finish();
   return costs;
 }
 
@@ -105,19 +164,17 @@ QString ItemCost(Connection& workingCopy, int branch, const QString& item, int i
   return row ? GeneralNumber(row->value(0).toDouble()) : QStringLiteral("0");
 }
 
-GridRow LineCells(const Recordset& line, int itemId, int unitId, bool generalPrice,
+GridRow LineCells(const Line& line, int itemId, int unitId, bool generalPrice,
                   const QString& cost) {
   GridRow cells(17);
-  const QString quantityColumn = QStringLiteral("الكميه");
-  QString quantity = line.isNull(quantityColumn) ? QStringLiteral("1")
-                                                 : GeneralNumber(Val(line.text(quantityColumn)));
+  QString quantity = line.quantity.isNull() ? QStringLiteral("1")
+                                            : GeneralNumber(Val(values::display(line.quantity)));
   if (Val(quantity) == 0) quantity = QStringLiteral("1");
-  const QString priceColumn = QStringLiteral("السعر");
   const QString price =
-      generalPrice ? GeneralNumber(line.value(priceColumn).toDouble()) : line.text(priceColumn);
+      generalPrice ? GeneralNumber(line.price.toDouble()) : values::display(line.price);
   const QString amount = GeneralNumber(Val(quantity) * Val(price));
-  cells[1] = line.text(QStringLiteral("رقم_الصنف"));
-  cells[2] = line.text(QStringLiteral("الوصف"));
+  cells[1] = line.item;
+  cells[2] = line.description;
   cells[4] = quantity;
   cells[5] = price;
   cells[6] = amount;

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QString>
 #include <functional>
+#include <vector>
 
 #include "host/db/Recordset.h"
 #include "posting/DocumentStore.h"
@@ -38,18 +39,42 @@ namespace InvoiceImport {
 // A version-1 date as the windows write it, "yyyy/mm/dd"; empty for Null.
 QString Version1Day(const QVariant& value);
 
-// The lines of a version-1 invoice, in table order.
-void OpenInvoiceLines(Recordset& lines, Connection& workingCopy, const TradeSide& side, int branch,
-                      int invoiceNumber);
+// A version-1 invoice or return header, as the import reads it.
+struct Document {
+  QString number;       // رقم_الفاتورة or رقم_الارتجاع
+  QString partyNumber;  // رقم_العميل or رقم_المورد
+  QString partyName;
+  bool credit = false;  // نقدي is False (Null is neither cash nor credit)
+  double total = 0;
+  double discount = 0;
+  double net = 0;
+  QString note;
+  QString day;  // "yyyy/mm/dd"
+};
+
+// A line of a version-1 invoice or return.
+struct Line {
+  QString item;
+  QString description;
+  QVariant quantity;  // may be Null
+  QVariant price;
+  int branch = 0;
+  int invoiceNumber = 0;
+};
+
+// The header of the invoice a recordset of invoice headers is on.
+Document InvoiceHeader(const Recordset& row, const TradeSide& side);
 // The returns of a version-1 invoice, in table order.
-void OpenReturns(Recordset& returns, Connection& workingCopy, const TradeSide& side, int branch,
-                 int invoiceNumber);
-// One version-1 return by its number (empty when there is none).
-void OpenReturn(Recordset& ret, Connection& workingCopy, const TradeSide& side, int branch,
-                int returnNumber);
-// The lines of a version-1 return.
-void OpenReturnLines(Recordset& lines, Connection& workingCopy, const TradeSide& side, int branch,
-                     int returnNumber);
+std::vector<Document> Returns(Connection& workingCopy, const TradeSide& side, int branch,
+                              int invoiceNumber);
+// A version-1 return by its number, if there is one.
+std::optional<Document> Return(Connection& workingCopy, const TradeSide& side, int branch,
+                               int returnNumber);
+// The lines of a version-1 invoice or return, in table order.
+std::vector<Line> InvoiceLines(Connection& workingCopy, const TradeSide& side, int branch,
+                               int invoiceNumber);
+std::vector<Line> ReturnLines(Connection& workingCopy, const TradeSide& side, int branch,
+                              int returnNumber);
 
 // The cost of each item of a version-1 sales invoice (the first row of each
 // item), as the general-number text the grid takes.
@@ -57,11 +82,10 @@ QHash<QString, QString> InvoiceCosts(Connection& workingCopy, int branch, int in
 // The cost of one item of a version-1 sales invoice; "0" when it has none.
 QString ItemCost(Connection& workingCopy, int branch, const QString& item, int invoiceNumber);
 
-// The grid row of a version-1 invoice or return line: item ID in column
-// 11, the quantity 1 for a Null or 0 quantity, the price in general format
-// (sales invoices) or as stored, the amounts, the unit and the cost.
-GridRow LineCells(const Recordset& line, int itemId, int unitId, bool generalPrice,
-                  const QString& cost);
+// The grid row of a version-1 line: item ID in column 11, the quantity 1
+// for a Null or 0 quantity, the price in general format (sales invoices) or
+// as stored, the amounts, the unit and the cost.
+GridRow LineCells(const Line& line, int itemId, int unitId, bool generalPrice, const QString& cost);
 
 // The number of the version-2 document of a branch with that number, if any.
 std::optional<QString> ExistingNumber(const DocumentKind& kind, int branch, double number);
