@@ -10,6 +10,7 @@
 #include "host/dialogs/FrmOverWrite.h"
 #include "host/forms/SSTab.h"
 #include "host/forms/Windows.h"
+#include "posting/PostingWindows.h"
 #include "tests/catalogue/CatalogueTest.h"
 
 namespace qalvoro::test {
@@ -166,6 +167,11 @@ TEST_F(InvoiceImportTest, SalesInvoicesArriveWithTheirLinesReturnsAndBalance) {
   EXPECT_EQ(count("SELECT COUNT(*) FROM RSaleInvoice"), 2);
   EXPECT_EQ(count("SELECT COUNT(*) FROM RSInvSData"), 2);
   EXPECT_DOUBLE_EQ(debit(), 225);
+
+  // Leaving the window unloads the hidden invoice windows.
+  EXPECT_TRUE(windows().exists<FrmInvSales>());
+  window.Cmd_Exit->click();
+  EXPECT_FALSE(windows().exists<FrmInvSales>());
 }
 
 TEST_F(InvoiceImportTest, PurchasesSpreadTheirDiscountAndReturnsWithoutInvoiceLinkToNothing) {

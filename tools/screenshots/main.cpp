@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -29,11 +30,11 @@
 #include "host/dialogs/FrmStart.h"
 #include "host/dialogs/WinSeek.h"
 #include "host/forms/FileControls.h"
+#include "host/forms/FlexGrid.h"
 #include "host/forms/Form.h"
 #include "host/forms/SSTab.h"
 #include "host/forms/Windows.h"
 #include "host/platform/ScriptedUser.h"
-#include "host/forms/FlexGrid.h"
 #include "posting/PostingWindows.h"
 #include "tools/mdbwriter/V1Generator.h"
 
@@ -131,6 +132,11 @@ void showACatalogueRecord(Form& form, const QString& stockFolder, int tab) {
   window.txtOldDBFile->setText(stockFolder + QStringLiteral("/STOCK001.MDB"));
   window.CmdOpenOldDB->click();
   window.SSTab1->setCurrentTab(tab);
+  if (tab == kSalesTab || tab == kPurchasesTab) {
+    // The earliest invoice is shown: it has two returns.
+    window.CboCashier[tab - kSalesTab]->setCurrentIndex(0);
+    return;
+  }
   window.Cmd_Next->click();
 }
 
@@ -150,6 +156,8 @@ std::vector<Window> windows(const QString& accountsFolder, const QString& stockF
       catalogueWindow("FrmCat_Restore", stockFolder, kItemsTab),
       catalogueWindow("FrmCat_Restore-customers", stockFolder, kCustomersTab),
       catalogueWindow("FrmCat_Restore-providers", stockFolder, kProvidersTab),
+      catalogueWindow("FrmCat_Restore-sales", stockFolder, kSalesTab),
+      catalogueWindow("FrmCat_Restore-purchases", stockFolder, kPurchasesTab),
       {"FrmBrowseAcc", makeBrowser, [](Form& form) { showTheChart(form); }},
       {"FrmBrowseAcc-FrameAdd", makeBrowser, addAnAccount},
       {"FrmInvSales", [] { return std::make_unique<FrmInvSales>(); }, typeADocument},
