@@ -16,17 +16,13 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QTextStream>
 #include <cstdio>
 
 #include "bench/BenchSupport.h"
+#include "bench/StockBench.h"
 #include "catalogue/CatalogueBatch.h"
 #include "host/ImportData.h"
-#include "host/Version2Database.h"
-#include "tools/mdbwriter/V1Generator.h"
 
 namespace {
 
@@ -34,7 +30,7 @@ using namespace qalvoro;
 
 // Runs the batch of one kind; false, after printing its output, when it did
 // not process every row.
-bool runKind(const QString& kind, const QString& cashier, const QTemporaryDir& work,
+bool runKind(const QString& kind, const QString& cashier, const bench::StockBenchFolder& work,
              const QString& target) {
   QString output;
   QTextStream out(&output);
@@ -63,11 +59,7 @@ double processorSeconds() {
 // One size in this process: prints "RESULT invoices returns wall_s
 // processor_s peak_kib".
 int runOne(const QString& engine, int n) {
-  QTemporaryDir work;
-  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, work.filePath("config"));
-  qputenv("QALVORO_WORKING_COPY", work.filePath("tmp_44d2.tmp").toLocal8Bit());
   mdbwriter::v1::V1Options options;
-  options.sizes.branches = 1;
   options.sizes.invoices = n;
   options.sizes.purchases = n;
   options.sizes.lines = 5;
@@ -75,14 +67,8 @@ int runOne(const QString& engine, int n) {
   options.sizes.items = std::max(15, n / 10);
   options.sizes.customers = std::max(6, n / 10);
   options.sizes.providers = std::max(4, n / 10);
-  mdbwriter::v1::writeStockFolder(work.path(), options);
-
-  QString target = work.filePath("v2.db");
-  if (engine == QLatin1String("postgresql")) {
-    target = qEnvironmentVariable("BENCH_PG_URL") + QStringLiteral("_%1").arg(n);
-  }
-  createVersion2Database(target, true);
-  QFile::copy(QCoreApplication::applicationDirPath() + "/LTR.DRV", work.filePath("LTR.DRV"));
+  const bench::StockBenchFolder work(engine, n, options);
+  const QString target = work.target();
 
   QElapsedTimer timer;
   timer.start();
