@@ -44,6 +44,12 @@ InvoiceWindow& returnWindow(const TradeSide& side) {
   return windows().get<FrmInvBuy_R>();
 }
 
+// Shows a text in a box; a box that already shows it is left alone, so
+// that runs do not lay out the same text again for every record.
+void showText(QLineEdit* box, const QString& text) {
+  if (box->text() != text) box->setText(text);
+}
+
 int barWidth(int done, int total) {
   return static_cast<int>(static_cast<long long>(done) * kBarWidth / std::max(total, 1));
 }
@@ -73,19 +79,19 @@ void FrmCat_Restore::ImportSales() { importInvoice(sales_); }
 void FrmCat_Restore::ImportPurchases() { importInvoice(purchases_); }
 
 void FrmCat_Restore::showInvoice(InvoiceTab& tab) {
-  for (QLineEdit* box : {tab.number, tab.name, tab.date, tab.amount}) box->clear();
   SetButtonState(2);
   if (!hasCurrentRow()) {
+    for (QLineEdit* box : {tab.number, tab.name, tab.date, tab.amount}) showText(box, {});
     fillReturnList(tab);
     SetButtonState(0);
     return;
   }
   const Recordset& row = version1Rows_;
-  tab.number->setText(row.text(kInvoiceNumber));
-  tab.date->setText(InvoiceImport::Version1Day(row.value(QStringLiteral("تاريخ_الفاتوره1"))));
-  tab.name->setText(row.text(tab.side->partyName));
-  tab.amount->setText(
-      Format(row.value(QStringLiteral("المتبقي")).toDouble(), globals().DecimalFormat));
+  showText(tab.number, row.text(kInvoiceNumber));
+  showText(tab.date, InvoiceImport::Version1Day(row.value(QStringLiteral("تاريخ_الفاتوره1"))));
+  showText(tab.name, row.text(tab.side->partyName));
+  showText(tab.amount,
+           Format(row.value(QStringLiteral("المتبقي")).toDouble(), globals().DecimalFormat));
   fillReturnList(tab);
   showPosition();
 }
@@ -95,7 +101,7 @@ void FrmCat_Restore::fillReturnList(InvoiceTab& tab) {
     const QSignalBlocker quiet(tab.returns);
     tab.returns->clear();
   }
-  for (QLineEdit* box : {tab.returnName, tab.returnDate, tab.returnAmount}) box->clear();
+  for (QLineEdit* box : {tab.returnName, tab.returnDate, tab.returnAmount}) showText(box, {});
   if (!hasCurrentRow()) return;
   const auto returns = InvoiceImport::Returns(source_->database(), *tab.side, version1Branch(),
                                               static_cast<int>(Val(tab.number->text())));
@@ -108,15 +114,15 @@ void FrmCat_Restore::fillReturnList(InvoiceTab& tab) {
 }
 
 void FrmCat_Restore::returnListClick(InvoiceTab& tab) {
-  tab.returnDate->clear();
-  tab.returnAmount->clear();
+  showText(tab.returnDate, {});
+  showText(tab.returnAmount, {});
   if (tab.returns->currentIndex() < 0) return;
   const auto ret = InvoiceImport::Return(source_->database(), *tab.side, version1Branch(),
                                          static_cast<int>(Val(tab.returns->currentText())));
-  tab.returnName->setText(tab.name->text());
+  showText(tab.returnName, tab.name->text());
   if (!ret) return;
-  tab.returnDate->setText(ret->day);
-  tab.returnAmount->setText(GeneralNumber(ret->net));
+  showText(tab.returnDate, ret->day);
+  showText(tab.returnAmount, GeneralNumber(ret->net));
 }
 
 // Saves the invoice on display, after the overwrite prompt when its number
