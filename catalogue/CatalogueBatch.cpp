@@ -149,7 +149,7 @@ QString prepare(FrmCat_Restore& window, const BatchOptions& options,
   return {};
 }
 
-// After the import of the sales or purchase tab: its renumbering.
+// After a complete import of the sales or purchase tab: its renumbering.
 void renumber(FrmCat_Restore& window, const CatalogueOptions& catalogue) {
   if (!catalogue.invoices() || !catalogue.renumberFrom) return;
   const int index = catalogue.invoiceIndex();
@@ -160,7 +160,10 @@ void renumber(FrmCat_Restore& window, const CatalogueOptions& catalogue) {
 QString run(const BatchOptions& options, const CatalogueOptions& catalogue, BatchSummary& summary) {
   return RunRestoreWindow<FrmCat_Restore>(
       summary, [&](FrmCat_Restore& window) { return prepare(window, options, catalogue); },
-      [&](FrmCat_Restore& window) { renumber(window, catalogue); });
+      [&](FrmCat_Restore& window) {
+        // A stopped run leaves rows behind: the numbers would not be final.
+        if (!summary.wasStopped()) renumber(window, catalogue);
+      });
 }
 
 }  // namespace

@@ -143,6 +143,8 @@ void FrmCat_Restore::importInvoice(InvoiceTab& tab) {
       if (OverwriteAnswer == 4) report(key, Outcome::Skipped);
       return;
     }
+    // The lock named after the header table is given back, as the existence
+    // check has always done; the saves lock under the document's own name.
     SetTableLock(QStringLiteral("UnLock"), side.invoiceKind->headerTable);
     if (OverwriteAnswer < 3) {
       const QString caption = Translate(QStringLiteral("رقم الفاتورة:"));

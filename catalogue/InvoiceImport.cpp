@@ -14,8 +14,7 @@
 namespace qalvoro {
 
 const TradeSide& SalesSide() {
-  static const TradeSide side{QStringLiteral("ف_مبيعات"),
-                              QStringLiteral("ف1_مبيعات"),
+  static const TradeSide side{QStringLiteral("ف1_مبيعات"),
                               QStringLiteral("ف_ارتجاع_مبيعات"),
                               QStringLiteral("ف1_ارتجاع_مبيعات"),
                               QStringLiteral("رقم_العميل"),
@@ -27,8 +26,7 @@ const TradeSide& SalesSide() {
 }
 
 const TradeSide& PurchaseSide() {
-  static const TradeSide side{QStringLiteral("ف_مشتروات"),
-                              QStringLiteral("ف1_مشتروات"),
+  static const TradeSide side{QStringLiteral("ف1_مشتروات"),
                               QStringLiteral("ف_ارتجاع_مشتروات"),
                               QStringLiteral("ف1_ارتجاع_مشتروات"),
                               QStringLiteral("رقم_المورد"),

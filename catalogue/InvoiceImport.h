@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QString>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "host/db/Recordset.h"
@@ -14,10 +15,10 @@ class Connection;
 struct DocumentKind;
 
 // What tells the sales side from the purchase side of the trading history:
-// the version-1 tables and party columns, the version-2 documents, and the
-// two habits of the sales side (prices in general format, a cost per line).
+// the version-1 line and return tables and party columns (the invoice
+// headers are the tab's rows), the version-2 documents, and the two habits
+// of the sales side (prices in general format, a cost per line).
 struct TradeSide {
-  QString headers;      // ف_مبيعات, ف_مشتروات
   QString lines;        // ف1_مبيعات, ف1_مشتروات
   QString returns;      // ف_ارتجاع_مبيعات, ف_ارتجاع_مشتروات
   QString returnLines;  // ف1_ارتجاع_مبيعات, ف1_ارتجاع_مشتروات
