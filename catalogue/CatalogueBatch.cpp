@@ -41,6 +41,8 @@ const std::vector<Kind>& kinds() {
       {QStringLiteral("items"), kItemsTab, QStringLiteral("item")},
       {QStringLiteral("customers"), kCustomersTab, QStringLiteral("customer")},
       {QStringLiteral("providers"), kProvidersTab, QStringLiteral("provider")},
+      {QStringLiteral("sales"), kSalesTab, QStringLiteral("sales invoice")},
+      {QStringLiteral("purchases"), kPurchasesTab, QStringLiteral("purchase invoice")},
       {QStringLiteral("vouchers"), kVouchersTab, QStringLiteral("voucher")},
   };
   return list;
@@ -50,9 +52,10 @@ const QString kAll = QStringLiteral("all");
 
 const QString kUsage = QStringLiteral(
     "--app-path, --db, --v1-folder, --old-branch, --branch and --kind are needed; --kind is "
-    "items, customers, providers, vouchers or all; --overwrite is yes-all, no-all or cancel; "
-    "--from and --to are yyyy-mm-dd; --classification is classes, provider or none; --unit and "
-    "--renumber-from are numbers");
+    "items, customers, providers, sales, purchases, vouchers or all; --overwrite is yes-all, "
+    "no-all or cancel; --from and --to are yyyy-mm-dd; --classification is classes, provider or "
+    "none; --unit and --renumber-from are numbers; --cashier is the account number of a cash box "
+    "of the version-2 branch");
 
 // The options of a catalogue run, read and checked.
 struct CatalogueOptions {
@@ -61,6 +64,7 @@ struct CatalogueOptions {
   QDate to;
   QString classification;
   std::optional<int> unit;
+  std::optional<int> renumberFrom;
 };
 
 bool validDate(const QString& text, QDate& date) {
@@ -84,10 +88,12 @@ bool read(const BatchOptions& options, CatalogueOptions& catalogue) {
   catalogue.classification = options.value(QStringLiteral("classification"));
   const QString unit = options.value(QStringLiteral("unit"));
   if (!unit.isEmpty()) catalogue.unit = unit.toInt();
+  const QString renumberFrom = options.value(QStringLiteral("renumber-from"));
+  if (!renumberFrom.isEmpty()) catalogue.renumberFrom = renumberFrom.toInt();
   return validDate(options.value(QStringLiteral("from")), catalogue.from) &&
          validDate(options.value(QStringLiteral("to")), catalogue.to) &&
          QStringList{"", "classes", "provider", "none"}.contains(catalogue.classification) &&
-         validNumber(unit) && validNumber(options.value(QStringLiteral("renumber-from")));
+         validNumber(unit) && validNumber(renumberFrom);
 }
 
 // Answers the prompts: the filter with the dates of the run, the overwrite
@@ -171,6 +177,14 @@ QString prepare(FrmCat_Restore& window, const BatchOptions& options,
   return failure;
 }
 
+// After a complete import of the sales or purchase tab: its renumbering.
+void renumber(FrmCat_Restore& window, const Kind& kind, const CatalogueOptions& catalogue) {
+  if ((kind.tab != kSalesTab && kind.tab != kPurchasesTab) || !catalogue.renumberFrom) return;
+  const int index = kind.tab - kSalesTab;
+  window.txtStartInvNo[index]->setText(QString::number(*catalogue.renumberFrom));
+  window.CmdStartInvNo[index]->click();
+}
+
 // The rank of an exit code: failed over stopped over done.
 int severity(int code) { return code == kBatchFailed ? 2 : code == kBatchStopped ? 1 : 0; }
 
@@ -202,6 +216,7 @@ int runKinds(const BatchOptions& options, const CatalogueOptions& catalogue, Bat
           window.CmdImportAll->click();
           run.ending = EndingOf(run.summary, user.errors().mid(errorsBefore));
           goOn = run.ending->code == kBatchDone;
+          if (goOn) renumber(window, kind, catalogue);
         }
       });
   if (!failure.isEmpty()) {
@@ -222,12 +237,19 @@ int runKinds(const BatchOptions& options, const CatalogueOptions& catalogue, Bat
 }
 
 QString run(const BatchOptions& options, const CatalogueOptions& catalogue, BatchSummary& summary) {
-  return RunRestoreWindow<FrmCat_Restore>(summary, [&](FrmCat_Restore& window) {
-    std::optional<int> cashier;
-    const QString failure = prepare(window, options, catalogue, cashier);
-    if (failure.isEmpty()) selectKind(window, catalogue.kinds.front(), cashier);
-    return failure;
-  });
+  const Kind& kind = catalogue.kinds.front();
+  return RunRestoreWindow<FrmCat_Restore>(
+      summary,
+      [&](FrmCat_Restore& window) {
+        std::optional<int> cashier;
+        const QString failure = prepare(window, options, catalogue, cashier);
+        if (failure.isEmpty()) selectKind(window, kind, cashier);
+        return failure;
+      },
+      [&](FrmCat_Restore& window) {
+        // A stopped run leaves rows behind: the numbers would not be final.
+        if (!summary.wasStopped()) renumber(window, kind, catalogue);
+      });
 }
 
 }  // namespace

@@ -99,6 +99,7 @@ void FrmCat_Restore::connectEvents() {
     }
   }
   CboClass->installEventFilter(this);
+  connectInvoiceTabs();
 }
 
 void FrmCat_Restore::formLoad() {
@@ -144,11 +145,6 @@ bool FrmCat_Restore::hasCurrentRow() const {
          !version1Rows_.eof();
 }
 
-bool FrmCat_Restore::tabImports() const {
-  const int tab = SSTab1->currentTab();
-  return tab <= kProvidersTab || tab == kVouchersTab;
-}
-
 void FrmCat_Restore::SetButtonState(int mode) {
   if (CmdStop->isEnabled()) return;
   const std::initializer_list<QPushButton*> browsing = {Cmd_First, Cmd_Pre, Cmd_Next, Cmd_Last};
@@ -166,10 +162,8 @@ void FrmCat_Restore::SetButtonState(int mode) {
       for (QPushButton* button : browsing) button->setEnabled(false);
       break;
     case 2:
-      // The invoice tabs list their records; their imports are not part of
-      // this window yet.
-      CmdImport->setEnabled(tabImports());
-      CmdImportAll->setEnabled(tabImports());
+      CmdImport->setEnabled(true);
+      CmdImportAll->setEnabled(true);
       for (QPushButton* button : browsing) button->setEnabled(true);
       Cmd_Exit->setText(Translate(kExit));
       break;
@@ -193,15 +187,6 @@ void FrmCat_Restore::showPosition() {
   SetButtonState(2);
 }
 
-void FrmCat_Restore::showDocument() {
-  SetButtonState(2);
-  if (hasCurrentRow()) {
-    showPosition();
-  } else {
-    SetButtonState(0);
-  }
-}
-
 void FrmCat_Restore::ViewRec() {
   switch (SSTab1->currentTab()) {
     case kItemsTab:
@@ -213,11 +198,14 @@ void FrmCat_Restore::ViewRec() {
     case kProvidersTab:
       ShowProvider();
       break;
+    case kSalesTab:
+      ShowSales();
+      break;
+    case kPurchasesTab:
+      ShowPurchases();
+      break;
     case kVouchersTab:
       ShowVoucher();
-      break;
-    default:
-      showDocument();
       break;
   }
 }
@@ -332,6 +320,10 @@ QString FrmCat_Restore::recordKey() const {
       return txtCustomerNo->text();
     case kProvidersTab:
       return txtProvNo->text();
+    case kSalesTab:
+      return TxtSalesNo->text();
+    case kPurchasesTab:
+      return txtBuyNo->text();
     case kVouchersTab:
       return txtSndNo->text();
     default:
@@ -361,6 +353,12 @@ void FrmCat_Restore::importShown() {
     case kProvidersTab:
       ImportProvider();
       break;
+    case kSalesTab:
+      ImportSales();
+      break;
+    case kPurchasesTab:
+      ImportPurchases();
+      break;
     case kVouchersTab:
       ImportVoucher();
       break;
@@ -384,7 +382,7 @@ void FrmCat_Restore::endRecord() {
 
 void FrmCat_Restore::CmdImport_Click() {
   const RunScope run(run_, [this] { OverwriteAnswer = 5; });
-  if (!run || !hasCurrentRow() || !tabImports()) return;
+  if (!run || !hasCurrentRow()) return;
   lockForRun(true);
   setShapeWidth(0, kEmptyBar);
   setShapeWidth(1, kEmptyBar);
@@ -408,7 +406,7 @@ void FrmCat_Restore::CmdImport_Click() {
 
 void FrmCat_Restore::CmdImportAll_Click() {
   const RunScope run(run_, [this] { OverwriteAnswer = 5; });
-  if (!run || !hasCurrentRow() || !tabImports()) return;
+  if (!run || !hasCurrentRow()) return;
   lockForRun(true);
   OverwriteAnswer = -1;
   FirstRecordPending = true;
@@ -473,9 +471,12 @@ void FrmCat_Restore::Cmd_Exit_Click() {
 }
 
 // Leaving the window by its exit button, Esc or the title bar closes the
-// version-1 file and unloads the overwrite prompt and the voucher windows.
+// version-1 file and unloads the hidden invoice and voucher windows and the
+// overwrite prompt.
 void FrmCat_Restore::formUnload() {
   if (source_->isOpen()) source_->CmdOpenOldDB_Click();
+  windows().unload<FrmInvSales>();
+  windows().unload<FrmInvBuy>();
   windows().unload<FrmOverWrite>();
   windows().unload<FrmPayment>();
   windows().unload<FrmReceipt>();

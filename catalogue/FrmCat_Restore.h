@@ -4,6 +4,7 @@
 #include <memory>
 #include <tuple>
 
+#include "catalogue/InvoiceImport.h"
 #include "host/batch/ImportReport.h"
 #include "host/db/Recordset.h"
 #include "host/forms/Form.h"
@@ -20,6 +21,7 @@ class QRadioButton;
 
 namespace qalvoro {
 
+class InvoiceWindow;
 class SSTab;
 class Version1Source;
 class VoucherWindow;
@@ -52,6 +54,12 @@ class FrmCat_Restore : public Form {
   // receipt, posted through the hidden voucher window.
   void ShowVoucher();
   void ImportVoucher();
+  // The views and imports of the sales and purchase tabs; an invoice's
+  // returns follow it.
+  void ShowSales();
+  void ShowPurchases();
+  void ImportSales();
+  void ImportPurchases();
 
   // Lookup-or-create services of the document imports, for the branches
   // chosen in the window.
@@ -219,6 +227,20 @@ class FrmCat_Restore : public Form {
     }
   };
 
+  // The controls of the sales or the purchase tab, which work alike.
+  struct InvoiceTab {
+    const TradeSide* side = nullptr;
+    int index = 0;  // of CboCashier, txtStartInvNo and CmdStartInvNo
+    QLineEdit* number = nullptr;
+    QLineEdit* date = nullptr;
+    QLineEdit* name = nullptr;
+    QLineEdit* amount = nullptr;
+    QComboBox* returns = nullptr;
+    QLineEdit* returnDate = nullptr;
+    QLineEdit* returnName = nullptr;
+    QLineEdit* returnAmount = nullptr;
+  };
+
   // Layout (FrmCat_RestoreLayout.cpp).
   // A frame filling a page of the tab control.
   QGroupBox* tabFrame(const QString& name, const QString& title, int tab);
@@ -242,14 +264,12 @@ class FrmCat_Restore : public Form {
   void SetButtonState(int mode);
   void ClearItemFields();
   void showPosition();
-  void showDocument();
   void loadVersion1Rows();
   void openVersion2Rows(bool onOldBranchChoice);
   void closeVersion2Rows();
   void placeStartNumber();
   void setShapeWidth(int index, int twips);
   void lockForRun(bool locked);
-  bool tabImports() const;
   QString recordKey() const;
   void importShown();
   void prepareProviderClassification();
@@ -278,6 +298,21 @@ class FrmCat_Restore : public Form {
   bool parentAccountMissing(const QLineEdit& parentAccount, const PartyTab& party);
   void selectNamedEntry(const QString& name, int id);
   void chooseParentAccount(QLineEdit& box);
+
+  // Invoices and returns (FrmCat_RestoreInvoices.cpp).
+  void connectInvoiceTabs();
+  void showInvoice(InvoiceTab& tab);
+  void fillReturnList(InvoiceTab& tab);
+  void returnListClick(InvoiceTab& tab);
+  void importInvoice(InvoiceTab& tab);
+  bool postInvoice(InvoiceTab& tab);
+  void importReturns(InvoiceTab& tab);
+  void fillDocumentHeader(InvoiceWindow& window, const InvoiceTab& tab,
+                          const InvoiceImport::Document& document);
+  void fillGrid(InvoiceWindow& window, const std::vector<InvoiceImport::Line>& lines,
+                bool generalPrice, const std::function<QString(const InvoiceImport::Line&)>& cost);
+  bool pressSave(InvoiceWindow& window);
+  void CmdStartInvNo_Click(int index);
   void report(const QString& key, ImportReport::Outcome outcome, const QString& reason = {});
 
   // Vouchers (FrmCat_RestoreVouchers.cpp).
@@ -289,6 +324,8 @@ class FrmCat_Restore : public Form {
   Recordset version2Rows_;
   PartyTab customer_;
   PartyTab provider_;
+  InvoiceTab sales_;
+  InvoiceTab purchases_;
   std::array<QLabel*, 4> quantityLabels_{};
   int OverwriteAnswer = -1;
   bool FirstRecordPending = true;

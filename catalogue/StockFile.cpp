@@ -70,12 +70,36 @@ QString Version2TabQuery(int tab, bool onBranchChoice) {
 }
 
 void PrepareStockFile(Connection& workingCopy) {
-  workingCopy.execute(QStringLiteral(
-      "CREATE INDEX IF NOT EXISTS ix_items_number ON الاصناف (رقم_الفرع, رقم_الصنف)"));
-  workingCopy.execute(QStringLiteral(
-      "CREATE INDEX IF NOT EXISTS ix_customers_number ON العملاء (رقم_الفرع, رقم_العميل)"));
-  workingCopy.execute(QStringLiteral(
-      "CREATE INDEX IF NOT EXISTS ix_providers_number ON الموردين (رقم_الفرع, رقم_المورد)"));
+  // Each document import looks up its lines, returns and costs by branch
+  // and number; a file without one of these tables gets no index for it.
+  struct Lookup {
+    const char* index;
+    const char* table;
+    const char* number;
+  };
+  static constexpr std::array<Lookup, 10> kLookups = {{
+      {"ix_items_number", "الاصناف", "رقم_الصنف"},
+      {"ix_customers_number", "العملاء", "رقم_العميل"},
+      {"ix_providers_number", "الموردين", "رقم_المورد"},
+      {"ix_sales_lines", "ف1_مبيعات", "رقم_الفاتورة"},
+      {"ix_sales_costs", "المبيعات", "رقم_الفاتورة"},
+      {"ix_purchase_lines", "ف1_مشتروات", "رقم_الفاتورة"},
+      {"ix_sales_returns", "ف_ارتجاع_مبيعات", "رقم_الفاتورة"},
+      {"ix_sales_return_lines", "ف1_ارتجاع_مبيعات", "رقم_الارتجاع"},
+      {"ix_purchase_returns", "ف_ارتجاع_مشتروات", "رقم_الفاتورة"},
+      {"ix_purchase_return_lines", "ف1_ارتجاع_مشتروات", "رقم_الارتجاع"},
+  }};
+  for (const Lookup& lookup : kLookups) {
+    const QString table = QString::fromUtf8(lookup.table);
+    if (!workingCopy.firstRow(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' "
+                                             "AND name = ?"),
+                              {table})) {
+      continue;
+    }
+    workingCopy.execute(
+        QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (رقم_الفرع, %3)")
+            .arg(QString::fromUtf8(lookup.index), table, QString::fromUtf8(lookup.number)));
+  }
 }
 
 void DeleteDocumentsOutside(Connection& workingCopy, int branch, const QDate& from,

@@ -63,8 +63,8 @@ void describe(QCommandLineParser& parser) {
              "Batch: answer to the overwrite prompt: yes-all, no-all (default) or cancel.",
              "answer");
   batchValue("kind",
-             "Catalogue batch: items, customers, providers, vouchers, or all of them in that "
-             "order.",
+             "Catalogue batch: items, customers, providers, sales, purchases, vouchers, or all "
+             "of them in that order.",
              "kind");
   batchValue("from", "Catalogue batch: filter out the documents dated on or before this day.",
              "yyyy-mm-dd");
@@ -79,8 +79,14 @@ void describe(QCommandLineParser& parser) {
              "Catalogue batch: parent account number of the customers' accounts.", "accno");
   batchValue("providers-account",
              "Catalogue batch: parent account number of the providers' accounts.", "accno");
-  batchValue("cashier", "Catalogue batch: the cash-box account of invoices and vouchers.", "accno");
-  batchValue("renumber-from", "Catalogue batch: renumber the invoices from this number.", "n");
+  batchValue("cashier",
+             "Catalogue batch: the account number of the cash box of the sales or purchase "
+             "invoices.",
+             "accno");
+  batchValue("renumber-from",
+             "Catalogue batch: after the sales or purchase invoices, renumber them and then "
+             "their returns from this number.",
+             "n");
   parser.addOption({QStringLiteral("customer-accounts"),
                     QStringLiteral("Catalogue batch: give every imported customer an account.")});
   parser.addOption({QStringLiteral("provider-accounts"),

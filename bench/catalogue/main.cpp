@@ -13,27 +13,25 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QPushButton>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QTextStream>
 #include <array>
 #include <cstdio>
 
 #include "bench/BenchSupport.h"
+#include "bench/StockBench.h"
 #include "bench/catalogue/StockBench.h"
 #include "catalogue/FrmCat_Restore.h"
 #include "catalogue/StockFile.h"
 #include "host/Globals.h"
 #include "host/ImportData.h"
-#include "host/Version2Database.h"
 #include "host/batch/BatchRun.h"
 #include "host/db/Connection.h"
 #include "host/db/Recordset.h"
 #include "host/forms/SSTab.h"
 #include "host/forms/Windows.h"
 #include "host/helpers/ComboHelpers.h"
-#include "tools/mdbwriter/V1Generator.h"
 
 namespace {
 
@@ -53,19 +51,12 @@ double timed(QPushButton& button) {
 // One size in this process: prints "RESULT records items_s customers_s
 // providers_s overwrite_s peak_kib".
 int runOne(const QString& engine, int n) {
-  QTemporaryDir work;
-  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, work.filePath("config"));
-  qputenv("QALVORO_WORKING_COPY", work.filePath("tmp_44d2.tmp").toLocal8Bit());
   mdbwriter::v1::V1Options options;
-  options.sizes.branches = 1;
   options.sizes.items = n;
   options.sizes.customers = n;
   options.sizes.providers = n;
-  mdbwriter::v1::writeStockFolder(work.path(), options);
-
-  const QString target = bench::Version2Target(engine, n, work);
-  createVersion2Database(target, true);
-  bench::CopyLanguageDatabase(work);
+  const bench::StockBenchFolder work(engine, n, options);
+  const QString target = work.target();
 
   QString ignored;
   QTextStream quiet(&ignored);

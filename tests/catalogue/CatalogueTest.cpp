@@ -37,21 +37,40 @@ void writeParties(mw::JetDatabaseWriter& file, const v1::TableSpec& spec,
   }
 }
 
-void writeInvoices(mw::JetDatabaseWriter& file, const v1::TableSpec& spec,
-                   const std::vector<DocumentRow>& invoices) {
-  auto& table = file.addTable(spec.name, spec.columns);
-  for (const DocumentRow& invoice : invoices) {
-    table.addRow({mw::Value::integer(invoice.branch),
-                  mw::Value::integer(invoice.number),
-                  mw::Value::dateTime(invoice.date),
-                  mw::Value::dateTime(invoice.date),
-                  mw::Value::integer(1),
-                  mw::Value::text(QStringLiteral("طرف")),
-                  mw::Value::boolean(true),
-                  money(10),
-                  money(0),
-                  money(10),
-                  {}});
+mw::Value lineQuantity(const QVariant& quantity) {
+  return quantity.isNull() ? mw::Value() : mw::Value::real(quantity.toDouble());
+}
+
+// The headers of invoices (or returns) and their lines.
+void writeDocuments(mw::JetDatabaseWriter& file, const v1::TableSpec& headers,
+                    const v1::TableSpec& lines, const std::vector<DocumentRow>& documents,
+                    bool returns) {
+  auto& table = file.addTable(headers.name, headers.columns);
+  for (const DocumentRow& document : documents) {
+    std::vector<mw::Value> row = {mw::Value::integer(document.branch),
+                                  mw::Value::integer(document.number),
+                                  mw::Value::dateTime(document.date),
+                                  mw::Value::dateTime(document.date),
+                                  mw::Value::integer(document.party),
+                                  mw::Value::text(document.partyName),
+                                  mw::Value::boolean(document.cash),
+                                  money(document.total),
+                                  money(document.discount),
+                                  money(document.net),
+                                  optional(document.note)};
+    if (returns) row[2] = mw::Value::integer(document.invoice);
+    table.addRow(std::move(row));
+  }
+  auto& lineRows = file.addTable(lines.name, lines.columns);
+  for (const DocumentRow& document : documents) {
+    for (const LineRow& line : document.lines) {
+      std::vector<mw::Value> row = {
+          mw::Value::integer(document.branch), mw::Value::integer(document.number),
+          mw::Value::text(line.item),          optional(line.description),
+          lineQuantity(line.quantity),         money(line.price)};
+      if (returns) row.insert(row.begin() + 2, mw::Value::integer(document.invoice));
+      lineRows.addRow(std::move(row));
+    }
   }
 }
 
@@ -100,8 +119,16 @@ void CatalogueTest::writeStockFile(const StockRows& rows) {
   }
   writeParties(file, v1::customerTable(), rows.customers);
   writeParties(file, v1::providerTable(), rows.providers);
-  writeInvoices(file, v1::salesInvoiceTable(), rows.sales);
-  writeInvoices(file, v1::purchaseInvoiceTable(), rows.purchases);
+  writeDocuments(file, v1::salesInvoiceTable(), v1::salesLineTable(), rows.sales, false);
+  writeDocuments(file, v1::purchaseInvoiceTable(), v1::purchaseLineTable(), rows.purchases, false);
+  writeDocuments(file, v1::salesReturnTable(), v1::salesReturnLineTable(), rows.salesReturns, true);
+  writeDocuments(file, v1::purchaseReturnTable(), v1::purchaseReturnLineTable(),
+                 rows.purchaseReturns, true);
+  auto& costs = file.addTable(v1::salesCostTable().name, v1::salesCostTable().columns);
+  for (const CostRow& cost : rows.costs) {
+    costs.addRow({mw::Value::integer(cost.branch), mw::Value::integer(cost.invoice),
+                  mw::Value::text(cost.item), money(cost.cost)});
+  }
   auto& vouchers = file.addTable(v1::voucherTable().name, v1::voucherTable().columns);
   for (const VoucherRow& voucher : rows.vouchers) {
     vouchers.addRow(

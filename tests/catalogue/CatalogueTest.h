@@ -40,11 +40,36 @@ struct PartyRow {
   QVariant fax = QStringLiteral("01-4605915");
 };
 
-// A version-1 invoice, as far as the date filter and the browsing look at
-// it.
+// A line of a version-1 invoice or return.
+struct LineRow {
+  QString item;
+  QVariant quantity = 1.0;
+  double price = 10;
+  QVariant description = QStringLiteral("سطر");
+};
+
+// A version-1 invoice or return. invoice is the number of the invoice a
+// return returns.
 struct DocumentRow {
   int number = 0;
   QDateTime date;
+  int branch = 1;
+  int party = 1;
+  QString partyName = QStringLiteral("طرف");
+  bool cash = true;
+  double total = 10;
+  double discount = 0;
+  double net = 10;
+  QVariant note = {};
+  std::vector<LineRow> lines = {};
+  int invoice = 0;
+};
+
+// The cost of an item sold on a version-1 sales invoice (المبيعات).
+struct CostRow {
+  int invoice = 0;
+  QString item;
+  double cost = 0;
   int branch = 1;
 };
 
@@ -72,6 +97,9 @@ struct StockRows {
   std::vector<DocumentRow> sales;
   std::vector<DocumentRow> purchases;
   std::vector<VoucherRow> vouchers;
+  std::vector<DocumentRow> salesReturns;
+  std::vector<DocumentRow> purchaseReturns;
+  std::vector<CostRow> costs;
 };
 
 // The catalogue window on a version-1 stock file written for the test and

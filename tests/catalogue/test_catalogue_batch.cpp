@@ -121,7 +121,9 @@ TEST_F(CatalogueBatchTest, AllRunsEveryKindInOrderAndEndsWithTheWorst) {
       "summary items: imported 1, overwritten 0, skipped 0, refused 0; every row was processed\n"
       "summary customers: imported 1, overwritten 0, skipped 0, refused 0; every row was "
       "processed\nsummary providers: imported 0, overwritten 0, skipped 0, refused 0; " +
-      parentMissing + "\nsummary vouchers: not run\nended: " + parentMissing))
+      parentMissing +
+      "\nsummary sales: not run\nsummary purchases: not run\nsummary vouchers: not run\nended: " +
+      parentMissing))
       << why.toStdString();
 
   auto [code, output] =
@@ -132,7 +134,9 @@ TEST_F(CatalogueBatchTest, AllRunsEveryKindInOrderAndEndsWithTheWorst) {
       "summary items: imported 0, overwritten 1, skipped 0, refused 0; every row was processed\n"
       "summary customers: imported 0, overwritten 1, skipped 0, refused 0; every row was "
       "processed\nsummary providers: imported 1, overwritten 0, skipped 0, refused 0; every row "
-      "was processed\nsummary vouchers: imported 1, overwritten 0, skipped 0, refused 0; every "
+      "was processed\nsummary sales: imported 0, overwritten 0, skipped 0, refused 0; every row "
+      "was processed\nsummary purchases: imported 0, overwritten 0, skipped 0, refused 0; every "
+      "row was processed\nsummary vouchers: imported 1, overwritten 0, skipped 0, refused 0; every "
       "row was processed\nended: every row was processed"))
       << output.toStdString();
   EXPECT_EQ(count("SELECT COUNT(*) FROM Receipt r JOIN ReceiptDetails d ON d.ReceiptID = r.ID "
@@ -143,7 +147,7 @@ TEST_F(CatalogueBatchTest, AllRunsEveryKindInOrderAndEndsWithTheWorst) {
 TEST_F(CatalogueBatchTest, WrongOptionsAreRefusedBeforeAnythingRuns) {
   writeStockFile({});
   for (const QStringList& options :
-       {QStringList{"--kind", "sales"}, QStringList{"--kind", "items", "--from", "2003-13-01"},
+       {QStringList{"--kind", "returns"}, QStringList{"--kind", "items", "--from", "2003-13-01"},
         QStringList{"--kind", "items", "--classification", "both"}, QStringList{},
         QStringList{"--kind", "items", "--unit", "piece"}}) {
     auto [code, output] = runBatch(options);

@@ -62,7 +62,7 @@ class StockContent {
         sizes_(options.sizes),
         customers_(sizes_.customers > 0 ? sizes_.customers : std::max(6, sizes_.invoices / 4)),
         providers_(sizes_.providers > 0 ? sizes_.providers : std::max(4, sizes_.invoices / 6)),
-        purchases_(std::max(1, sizes_.invoices / 2)),
+        purchases_(sizes_.purchases > 0 ? sizes_.purchases : std::max(1, sizes_.invoices / 2)),
         vouchers_(std::max(7, sizes_.invoices / 2)) {}
 
   static QString itemCode(int index) {
@@ -78,7 +78,11 @@ class StockContent {
 
   int parties(Side side) const { return side == Side::Sales ? customers_ : providers_; }
   int invoices(Side side) const { return side == Side::Sales ? sizes_.invoices : purchases_; }
-  int returns(Side side) const { return std::max(3, invoices(side) / 8) + 1; }
+  int returns(Side side) const {
+    if (sizes_.returnEvery > 0) return invoices(side) / sizes_.returnEvery;
+    return std::max(3, invoices(side) / 8) + 1;
+  }
+  int returnEvery() const { return sizes_.returnEvery; }
   int vouchers() const { return vouchers_; }
   int items() const { return sizes_.items; }
   quint64 seed() const { return seed_; }
@@ -96,7 +100,7 @@ class StockContent {
                     : inv.party == kUnknownParty ? QStringLiteral("طرف %1").arg(inv.party)
                                                  : partyName(side, inv.party);
     inv.cash = random.percent(60);
-    const int lines = random.between(1, 4);
+    const int lines = sizes_.lines > 0 ? sizes_.lines : random.between(1, 4);
     for (int i = 0; i < lines; ++i) {
       Line line;
       line.item =
@@ -150,7 +154,8 @@ std::vector<Value> lineRow(int branch, int invoice, const Line& line) {
 }
 
 // Returns come in groups of three: two on one invoice, one on another; the
-// last return names an invoice version 1 does not have.
+// last return names an invoice version 1 does not have. With returnEvery,
+// return r returns invoice r x returnEvery instead.
 struct Return {
   Invoice header;
   int invoiceNumber = 0;
@@ -161,7 +166,7 @@ Return makeReturn(const StockContent& content, Side side, int number) {
   Return ret;
   ret.header.number = number;
   ret.header.date = day(12, 15);
-  if (number == content.returns(side)) {
+  if (content.returnEvery() == 0 && number == content.returns(side)) {
     ret.invoiceNumber = kOrphanInvoice;
     ret.header.date = day(7, 7);
     ret.header.partyName = QStringLiteral("مرتجع يتيم");
@@ -170,7 +175,9 @@ Return makeReturn(const StockContent& content, Side side, int number) {
   } else {
     const int group = (number - 1) / 3;
     const int offset = (number - 1) % 3 == 2 ? 4 : 0;
-    const Invoice inv = content.invoice(side, 1 + (group * 8 + offset) % content.invoices(side));
+    const int index = content.returnEvery() > 0 ? number * content.returnEvery()
+                                                : 1 + (group * 8 + offset) % content.invoices(side);
+    const Invoice inv = content.invoice(side, index);
     ret.invoiceNumber = inv.number;
     ret.header.party = inv.party;
     ret.header.partyName = inv.partyName;

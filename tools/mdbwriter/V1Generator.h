@@ -12,8 +12,11 @@ struct V1Sizes {
   int entries = 20;
   int items = 15;
   int invoices = 12;
-  int customers = 0;  // 0: a quarter of the invoices, at least 6
-  int providers = 0;  // 0: a sixth of the invoices, at least 4
+  int customers = 0;    // 0: a quarter of the invoices, at least 6
+  int providers = 0;    // 0: a sixth of the invoices, at least 4
+  int purchases = 0;    // 0: half the sales invoices, at least 1
+  int lines = 0;        // lines per invoice; 0: one to four
+  int returnEvery = 0;  // one return per this many invoices; 0: groups of three
 };
 
 struct V1Options {

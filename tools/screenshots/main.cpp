@@ -133,6 +133,11 @@ void showACatalogueRecord(Form& form, const QString& stockFolder, int tab) {
   window.txtOldDBFile->setText(stockFolder + QStringLiteral("/STOCK001.MDB"));
   window.CmdOpenOldDB->click();
   window.SSTab1->setCurrentTab(tab);
+  if (tab == kSalesTab || tab == kPurchasesTab) {
+    // The earliest invoice is shown: it has two returns.
+    window.CboCashier[tab - kSalesTab]->setCurrentIndex(0);
+    return;
+  }
   window.Cmd_Next->click();
 }
 
@@ -182,6 +187,8 @@ std::vector<Window> windows(const QString& accountsFolder, const QString& stockF
       catalogueWindow("FrmCat_Restore", stockFolder, kItemsTab),
       catalogueWindow("FrmCat_Restore-customers", stockFolder, kCustomersTab),
       catalogueWindow("FrmCat_Restore-providers", stockFolder, kProvidersTab),
+      catalogueWindow("FrmCat_Restore-sales", stockFolder, kSalesTab),
+      catalogueWindow("FrmCat_Restore-purchases", stockFolder, kPurchasesTab),
       voucherTab(stockFolder),
       {"FrmBrowseAcc", makeBrowser, [](Form& form) { showTheChart(form); }},
       {"FrmBrowseAcc-FrameAdd", makeBrowser, addAnAccount},
