@@ -80,8 +80,8 @@ void describe(QCommandLineParser& parser) {
   batchValue("providers-account",
              "Catalogue batch: parent account number of the providers' accounts.", "accno");
   batchValue("cashier",
-             "Catalogue batch: the account number of the cash box of the sales or purchase "
-             "invoices.",
+             "Catalogue batch: the account number of the cash box of the invoices and "
+             "vouchers.",
              "accno");
   batchValue("renumber-from",
              "Catalogue batch: after the sales or purchase invoices, renumber them and then "
