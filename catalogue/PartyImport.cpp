@@ -90,6 +90,9 @@ int WriteParty(const PartyKind& kind, Recordset& parties, const PartyFields& fie
     for (const char* column : {"PBox", "Zip", "EMail", "URL"}) set(column, blank);
     for (const char* column : {"CreditDis", "CashDis"}) set(column, 0);
     if (kind.toBillDis) set("ToBillDis", 0);
+    // The balances start at zero and are then the documents' work: an
+    // overwritten party keeps what its imported documents have posted.
+    if (!isNew) return;
     for (const char* column : {"StartDebit", "StartCredit", "Debit", "Credit", "Balance"}) {
       set(column, 0);
     }

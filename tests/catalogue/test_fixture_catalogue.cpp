@@ -214,6 +214,20 @@ TEST_P(FixtureCatalogueTest, ImportsEveryKindOfRecordOfBranchOne) {
   checkVouchers();
   EXPECT_EQ(count("SELECT COUNT(*) FROM Customer WHERE BranchID = 2"), 0);
   EXPECT_EQ(count("SELECT COUNT(*) FROM LockTables WHERE fLocked = TRUE"), 0);
+
+  // The whole file again, overwriting everything: the customers keep the
+  // balances their credit sales posted, and nothing is doubled.
+  const double debit = scalar("SELECT SUM(Debit) FROM Customer").toDouble();
+  ASSERT_GT(debit, 0);
+  const int invoices = count("SELECT COUNT(*) FROM SaleInvoice");
+  const int lines = count("SELECT COUNT(*) FROM SInvSData");
+  runBatch({"--kind", "all", "--customers-account", "1203", "--customer-accounts",
+            "--providers-account", "21", "--provider-accounts", "--cashier", "120101",
+            "--overwrite", "yes-all"});
+  EXPECT_NEAR(scalar("SELECT SUM(Debit) FROM Customer").toDouble(), debit, 0.005);
+  EXPECT_EQ(count("SELECT COUNT(*) FROM SaleInvoice"), invoices);
+  EXPECT_EQ(count("SELECT COUNT(*) FROM SInvSData"), lines);
+  checkVouchers();
 }
 
 // The sum of a version-1 document's lines as the import posts them: a Null
