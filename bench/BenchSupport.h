@@ -22,22 +22,6 @@ inline int RowsOf(const QString& table) {
   return rows.value(QStringLiteral("n")).toInt();
 }
 
-// The version-2 database of a run of size n: an SQLite file in the run's
-// work folder or, for "postgresql", a database named after the size on the
-// server of BENCH_PG_URL.
-inline QString Version2Target(const QString& engine, int n, const QTemporaryDir& work) {
-  if (engine == QLatin1String("postgresql")) {
-    return qEnvironmentVariable("BENCH_PG_URL") + QStringLiteral("_%1").arg(n);
-  }
-  return work.filePath(QStringLiteral("v2.db"));
-}
-
-// The language database beside the run's files, as the host finds it.
-inline void CopyLanguageDatabase(const QTemporaryDir& work) {
-  QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/LTR.DRV"),
-              work.filePath(QStringLiteral("LTR.DRV")));
-}
-
 // Peak resident memory of this process, KiB.
 inline long PeakKiB() {
   rusage usage{};

@@ -116,6 +116,10 @@ int main(int argc, char* argv[]) {
     out << QStringLiteral("  ratio 10000/5000: %1 (goal <= 2.2): %2\n")
                .arg(ratio, 0, 'f', 2)
                .arg(ratio <= 2.2 ? "met" : "NOT met");
+    out << QStringLiteral("RESULT ratio=%1 seconds_5000=%2 seconds_10000=%3\n")
+               .arg(ratio, 0, 'f', 2)
+               .arg(small.cpuSeconds, 0, 'f', 3)
+               .arg(large.cpuSeconds, 0, 'f', 3);
     return 0;
   } catch (const qalvoro::DbError& error) {
     QTextStream(stderr) << "Err:" << error.number() << '\n' << error.description() << '\n';

@@ -21,7 +21,6 @@
 
 #include "bench/BenchSupport.h"
 #include "bench/StockBench.h"
-#include "bench/catalogue/StockBench.h"
 #include "catalogue/FrmCat_Restore.h"
 #include "catalogue/StockFile.h"
 #include "host/Globals.h"

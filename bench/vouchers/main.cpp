@@ -17,13 +17,11 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QPushButton>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QTextStream>
 #include <cstdio>
 
 #include "bench/BenchSupport.h"
-#include "bench/catalogue/StockBench.h"
+#include "bench/StockBench.h"
 #include "catalogue/FrmCat_Restore.h"
 #include "catalogue/StockFile.h"
 #include "host/Globals.h"
@@ -113,13 +111,9 @@ void importParties(FrmCat_Restore& window) {
 
 // One size in this process: prints "RESULT vouchers seconds peak_kib".
 int runOne(const QString& engine, int n) {
-  QTemporaryDir work;
-  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, work.filePath("config"));
-  qputenv("QALVORO_WORKING_COPY", work.filePath("tmp_44d2.tmp").toLocal8Bit());
-  writeStockFile(work.path(), n);
-  const QString target = bench::Version2Target(engine, n, work);
-  createVersion2Database(target, true);
-  bench::CopyLanguageDatabase(work);
+  const bench::StockBenchFolder work(engine, n,
+                                     [n](const QString& folder) { writeStockFile(folder, n); });
+  const QString target = work.target();
 
   QString ignored;
   QTextStream quiet(&ignored);
