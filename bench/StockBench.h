@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <functional>
 
@@ -17,6 +16,7 @@
 #include "host/Version2Database.h"
 #include "host/forms/Windows.h"
 #include "host/helpers/ComboHelpers.h"
+#include "host/platform/Platform.h"
 #include "tools/mdbwriter/V1Generator.h"
 
 namespace qalvoro::bench {
@@ -36,7 +36,7 @@ class StockBenchFolder {
   // The same folder with Stock001.mdb written by writeStock(folder).
   StockBenchFolder(const QString& engine, int n,
                    const std::function<void(const QString& folder)>& writeStock) {
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, work_.filePath("config"));
+    Platform::useSettingsFolder(work_.filePath("config"));
     qputenv("QALVORO_WORKING_COPY", work_.filePath("tmp_44d2.tmp").toLocal8Bit());
     writeStock(work_.path());
     target_ = engine == QLatin1String("postgresql")

@@ -13,7 +13,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPushButton>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <cstdio>
@@ -29,6 +28,7 @@
 #include "host/forms/Windows.h"
 #include "host/helpers/ComboHelpers.h"
 #include "host/platform/BatchUser.h"
+#include "host/platform/Platform.h"
 #include "tools/mdbwriter/V1Generator.h"
 #include "v1source/source/Version1Source.h"
 
@@ -45,7 +45,7 @@ struct Result {
 // One run in this process: prints "RESULT accounts_s entries_s peak_kib".
 int runOne(const QString& engine, int accounts) {
   QTemporaryDir work;
-  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, work.filePath("config"));
+  Platform::useSettingsFolder(work.filePath("config"));
   qputenv("QALVORO_WORKING_COPY", work.filePath("tmp_44d2.tmp").toLocal8Bit());
   mdbwriter::v1::V1Options options;
   options.sizes.accounts = accounts;

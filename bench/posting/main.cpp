@@ -11,7 +11,6 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <ctime>
@@ -21,6 +20,7 @@
 #include "host/db/DbError.h"
 #include "host/forms/FlexGrid.h"
 #include "host/forms/Windows.h"
+#include "host/platform/Platform.h"
 #include "host/platform/ScriptedUser.h"
 #include "posting/PostingWindows.h"
 
@@ -116,7 +116,7 @@ int main(int argc, char* argv[]) {
   QTextStream out(stdout);
   const int n = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 2'000;
   QTemporaryDir work;
-  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, work.filePath("config"));
+  Platform::useSettingsFolder(work.filePath("config"));
   const ScopedPlatform user(std::make_unique<ScriptedUser>());
   globals().INI_Path = QStringLiteral("QalvoroBench");
   const QString ltr = work.filePath("LTR.DRV");

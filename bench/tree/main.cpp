@@ -12,7 +12,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <algorithm>
@@ -24,6 +23,7 @@
 #include "host/Globals.h"
 #include "host/Version2Database.h"
 #include "host/db/DbError.h"
+#include "host/platform/Platform.h"
 #include "host/platform/ScriptedUser.h"
 
 namespace {
@@ -135,7 +135,7 @@ int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   const int n = argc > 1 ? std::max(100, QString::fromLocal8Bit(argv[1]).toInt()) : 10'000;
   QTemporaryDir settings;
-  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
+  qalvoro::Platform::useSettingsFolder(settings.path());
   qalvoro::globals().INI_Path = QStringLiteral("QalvoroBench");
   const qalvoro::ScopedPlatform platform(std::make_unique<qalvoro::ScriptedUser>());
   QTextStream out(stdout);

@@ -1,7 +1,7 @@
 #include "host/helpers/Numbers.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <string>
 
 #include "host/db/DbError.h"
@@ -24,8 +24,10 @@ struct Decimal {
   explicit Decimal(double value) {
     negative = std::signbit(value);
     char text[40];
-    std::snprintf(text, sizeof text, "%.*e", kSignificantDigits - 1, std::fabs(value));
-    const std::string written(text);
+    const std::to_chars_result end =
+        std::to_chars(text, text + sizeof text, std::fabs(value), std::chars_format::scientific,
+                      kSignificantDigits - 1);
+    const std::string written(text, end.ptr);
     const auto e = written.find('e');
     for (std::size_t i = 0; i < e; ++i) {
       if (written[i] != '.') digits += written[i];
@@ -152,7 +154,13 @@ double Val(const QString& text) {
     }
   }
   if (number.endsWith('.')) number.chop(1);
-  return number.toDouble();
+  const QByteArray latin = number.toLatin1();
+  const char* first = latin.constData() + (latin.startsWith('+') ? 1 : 0);
+  double value = 0;
+  if (std::from_chars(first, latin.constData() + latin.size(), value).ec != std::errc()) {
+    return number.toDouble();  // out of range: as QString reads it
+  }
+  return value;
 }
 
 qint32 CLng(double value) {

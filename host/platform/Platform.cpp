@@ -1,5 +1,8 @@
 #include "host/platform/Platform.h"
 
+#include <QDateTime>
+#include <QFileInfo>
+#include <QHash>
 #include <QSettings>
 
 #include "host/platform/DesktopPlatform.h"
@@ -50,18 +53,65 @@ PointerGuard::~PointerGuard() { platform().setMousePointer(MousePointer::Default
 
 namespace {
 QString settingPath(const QString& section, const QString& key) { return section + '/' + key; }
+
+// The values read from one application's settings file. Opening QSettings
+// costs more than a translated caption, and captions ask for the language
+// on every call: the values are kept while the file is unchanged on disk.
+struct SettingsFile {
+  QString path;
+  QDateTime modified;
+  qint64 size = -1;
+  QHash<QString, QVariant> values;  // setting path -> value; invalid when unset
+};
+
+QHash<QString, SettingsFile>& settingsFiles() {
+  static QHash<QString, SettingsFile> files;
+  return files;
+}
+
+SettingsFile& settingsFile(const QString& appName) {
+  auto file = settingsFiles().find(appName);
+  if (file == settingsFiles().end()) {
+    SettingsFile opened;
+    opened.path = QSettings(QSettings::IniFormat, QSettings::UserScope, appName).fileName();
+    file = settingsFiles().insert(appName, opened);
+  }
+  const QFileInfo info(file->path);
+  const QDateTime modified = info.exists() ? info.lastModified() : QDateTime();
+  const qint64 size = info.exists() ? info.size() : -1;
+  if (modified != file->modified || size != file->size) {
+    file->values.clear();
+    file->modified = modified;
+    file->size = size;
+  }
+  return *file;
+}
 }  // namespace
+
+void Platform::useSettingsFolder(const QString& folder) {
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder);
+  settingsFiles().clear();
+}
 
 QString Platform::getSetting(const QString& appName, const QString& section, const QString& key,
                              const QString& defaultValue) const {
-  const QSettings settings(QSettings::IniFormat, QSettings::UserScope, appName);
-  return settings.value(settingPath(section, key), defaultValue).toString();
+  SettingsFile& file = settingsFile(appName);
+  const QString path = settingPath(section, key);
+  auto value = file.values.constFind(path);
+  if (value == file.values.cend()) {
+    const QSettings settings(QSettings::IniFormat, QSettings::UserScope, appName);
+    value = file.values.insert(path, settings.value(path));
+  }
+  return value->isValid() ? value->toString() : defaultValue;
 }
 
 void Platform::saveSetting(const QString& appName, const QString& section, const QString& key,
                            const QString& value) {
-  QSettings settings(QSettings::IniFormat, QSettings::UserScope, appName);
-  settings.setValue(settingPath(section, key), value);
+  {
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, appName);
+    settings.setValue(settingPath(section, key), value);
+  }
+  settingsFiles().remove(appName);
 }
 
 }  // namespace qalvoro

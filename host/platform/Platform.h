@@ -77,7 +77,9 @@ class Platform {
   virtual void sleep(std::chrono::milliseconds duration) = 0;
 
   // Per-user settings: INI format, user scope, application name appName,
-  // one section. Not virtual: tests point QSettings at a temporary folder.
+  // one section. Not virtual: tests point them at a temporary folder with
+  // useSettingsFolder.
+  static void useSettingsFolder(const QString& folder);
   QString getSetting(const QString& appName, const QString& section, const QString& key,
                      const QString& defaultValue = {}) const;
   void saveSetting(const QString& appName, const QString& section, const QString& key,

@@ -1,11 +1,11 @@
 #include "tests/helpers/HelpersTest.h"
 
-#include <QSettings>
 #include <algorithm>
 
 #include "host/Globals.h"
 #include "host/Version2Database.h"
 #include "host/db/Recordset.h"
+#include "host/platform/Platform.h"
 
 namespace qalvoro::test {
 
@@ -33,7 +33,7 @@ std::chrono::milliseconds RecordingUser::longestSleep() const {
 
 void HelpersTest::SetUp() {
   ASSERT_TRUE(folder_.isValid());
-  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder_.filePath("config"));
+  Platform::useSettingsFolder(folder_.filePath("config"));
   globals().INI_Path = QStringLiteral("HelpersTest");
   target_ = std::make_unique<Version2Target>(GetParam());
   globals().MainConnection = std::make_unique<Connection>();

@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QProcess>
-#include <QSettings>
 
 #include "host/Version2Database.h"
 #include "host/db/Recordset.h"
@@ -13,7 +12,7 @@ namespace qalvoro::test {
 
 void HostTest::SetUp() {
   ASSERT_TRUE(folder_.isValid());
-  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder_.filePath("config"));
+  Platform::useSettingsFolder(folder_.filePath("config"));
   iniName_ = QStringLiteral("QalvoroTest");
   ASSERT_TRUE(QFile::copy(QStringLiteral(QALVORO_BIN_DIR "/LTR.DRV"), folder_.filePath("LTR.DRV")));
   QFile::setPermissions(folder_.filePath("LTR.DRV"), QFile::ReadOwner | QFile::WriteOwner);

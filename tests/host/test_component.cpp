@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QMessageBox>
 #include <QProcess>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
 

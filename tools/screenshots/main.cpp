@@ -11,7 +11,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <functional>
@@ -35,6 +34,7 @@
 #include "host/forms/SSTab.h"
 #include "host/forms/Tarmin_Calander3.h"
 #include "host/forms/Windows.h"
+#include "host/platform/Platform.h"
 #include "host/platform/ScriptedUser.h"
 #include "posting/PostingWindows.h"
 #include "tools/mdbwriter/V1Generator.h"
@@ -232,7 +232,7 @@ int main(int argc, char* argv[]) {
   QDir().mkpath(target);
 
   QTemporaryDir work;
-  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, work.filePath("config"));
+  Platform::useSettingsFolder(work.filePath("config"));
   const QString ltr = work.filePath("LTR.DRV");
   QFile::copy(QCoreApplication::applicationDirPath() + "/LTR.DRV", ltr);
   QFile::setPermissions(ltr, QFile::ReadOwner | QFile::WriteOwner);

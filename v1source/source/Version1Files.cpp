@@ -85,8 +85,9 @@ void DeleteWorkingCopy() {
 void OpenWorkingCopy(Connection& connection) {
   connection.open(WorkingCopyPath());
   // A throwaway copy: its writes (the deletion of imported rows) need not
-  // wait for the disk.
+  // wait for the disk, nor create a journal file each.
   connection.execute(QStringLiteral("PRAGMA synchronous = OFF"));
+  connection.execute(QStringLiteral("PRAGMA journal_mode = MEMORY"));
 }
 
 void IndexAccountsFile(Connection& workingCopy) {
