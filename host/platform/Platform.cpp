@@ -1,7 +1,8 @@
 #include "host/platform/Platform.h"
 
-#include <QDateTime>
-#include <QFileInfo>
+#include <sys/stat.h>
+
+#include <QFile>
 #include <QHash>
 #include <QSettings>
 
@@ -56,11 +57,25 @@ QString settingPath(const QString& section, const QString& key) { return section
 
 // The values read from one application's settings file. Opening QSettings
 // costs more than a translated caption, and captions ask for the language
-// on every call: the values are kept while the file is unchanged on disk.
+// on every call: the values are kept while the file is unchanged on disk
+// (QSettings replaces the file when it writes, so its inode changes too).
+struct FileStamp {
+  ino_t inode = 0;
+  qint64 modifiedNs = -1;
+  qint64 size = -1;
+  bool operator==(const FileStamp&) const = default;
+};
+
+FileStamp stampOf(const QString& path) {
+  struct stat status {};
+  if (::stat(QFile::encodeName(path).constData(), &status) != 0) return {};
+  return {status.st_ino, status.st_mtim.tv_sec * 1'000'000'000LL + status.st_mtim.tv_nsec,
+          status.st_size};
+}
+
 struct SettingsFile {
   QString path;
-  QDateTime modified;
-  qint64 size = -1;
+  FileStamp stamp;
   QHash<QString, QVariant> values;  // setting path -> value; invalid when unset
 };
 
@@ -76,13 +91,10 @@ SettingsFile& settingsFile(const QString& appName) {
     opened.path = QSettings(QSettings::IniFormat, QSettings::UserScope, appName).fileName();
     file = settingsFiles().insert(appName, opened);
   }
-  const QFileInfo info(file->path);
-  const QDateTime modified = info.exists() ? info.lastModified() : QDateTime();
-  const qint64 size = info.exists() ? info.size() : -1;
-  if (modified != file->modified || size != file->size) {
+  const FileStamp stamp = stampOf(file->path);
+  if (!(stamp == file->stamp)) {
     file->values.clear();
-    file->modified = modified;
-    file->size = size;
+    file->stamp = stamp;
   }
   return *file;
 }

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 
 #include "host/db/Recordset.h"
 #include "host/forms/Form.h"
@@ -63,6 +64,12 @@ TEST_F(LanguageTest, TranslateFollowsTheLanguageAndCollectsNewTexts) {
   all.open(QStringLiteral("Lang"), *globals().LangConnection);
   EXPECT_EQ(globals().LangRecordset->recordCount(), all.recordCount())
       << "the filter is cleared after every lookup";
+
+  // Another program switches the language back: the next caption follows.
+  QSettings(QSettings::IniFormat, QSettings::UserScope, iniName())
+      .setValue(QStringLiteral("Setting/Language"), QStringLiteral("A"));
+  EXPECT_EQ(GetLanguage(), "A");
+  EXPECT_EQ(Translate(QStringLiteral("موافق")), "موافق");
 }
 
 // A window in the shape of the examples the layout rules are checked on.
