@@ -1,13 +1,13 @@
 #include "host/db/ChangeJournal.h"
 
-#include <unordered_set>
+#include <unordered_map>
 
 #include "host/db/SqlTokens.h"
 
 namespace qalvoro {
 
 struct ChangeJournal::Reader::Log {
-  enum class Kind { Row, Table, All };
+  enum class Kind { Row, RemovedRow, Table, All };
   struct Entry {
     Kind kind;
     int table;
@@ -52,6 +52,10 @@ ChangeJournal::ChangeJournal() : log_(std::make_shared<Reader::Log>()) {}
 
 void ChangeJournal::recordRow(const QString& table, qint64 key) {
   log_->add(Reader::Log::Kind::Row, log_->tableId(table), key);
+}
+
+void ChangeJournal::recordRemovedRow(const QString& table, qint64 key) {
+  log_->add(Reader::Log::Kind::RemovedRow, log_->tableId(table), key);
 }
 
 void ChangeJournal::recordTable(const QString& table) {
@@ -99,18 +103,25 @@ ChangeJournal::Changes ChangeJournal::Reader::changes(const QString& table) cons
     return changes;
   }
   const int id = log->tableId(table);
-  std::unordered_set<qint64> seen;
+  std::unordered_map<qint64, bool> removedLast;  // row key -> whether its last write deleted it
+  std::vector<qint64> order;
   for (Position p = position_; p < log->end(); ++p) {
     const Log::Entry& entry = log->entries[p - log->first];
     if (entry.kind == Log::Kind::All || (entry.kind == Log::Kind::Table && entry.table == id)) {
       changes.everything = true;
-      changes.keys.clear();
       return changes;
     }
     if (entry.table != id) continue;
     ++changes.rowsWritten;
-    if (seen.insert(entry.key).second) changes.keys.push_back(entry.key);
+    const bool removed = entry.kind == Log::Kind::RemovedRow;
+    const auto [written, first] = removedLast.try_emplace(entry.key, removed);
+    if (first) {
+      order.push_back(entry.key);
+    } else {
+      written->second = removed;
+    }
   }
+  for (const qint64 key : order) (removedLast[key] ? changes.removed : changes.keys).push_back(key);
   return changes;
 }
 

@@ -27,9 +27,10 @@ class ChangeJournal {
   using Position = quint64;
 
   struct Changes {
-    bool everything = false;   // re-read all rows
-    std::vector<qint64> keys;  // else these rows, each once
-    qint64 rowsWritten = 0;    // and the row writes behind them, repeats included
+    bool everything = false;      // re-read all rows
+    std::vector<qint64> keys;     // else these rows, each once,
+    std::vector<qint64> removed;  // and these, whose last write deleted them
+    qint64 rowsWritten = 0;       // and the row writes behind both, repeats included
   };
 
   // A place in the journal held by a recordset: what changed since then.
@@ -61,6 +62,7 @@ class ChangeJournal {
   ChangeJournal();
 
   void recordRow(const QString& table, qint64 key);
+  void recordRemovedRow(const QString& table, qint64 key);
   void recordTable(const QString& table);
   void recordAll();
 

@@ -216,7 +216,13 @@ Connection::WriteResult Connection::write(const QString& sql, const QVariantList
   while (query.next()) result.keys.push_back(query.value(0).toLongLong());
   query.finish();
   result.rowsAffected = static_cast<int>(result.keys.size());
-  for (const qint64 written : result.keys) changes_.recordRow(shape.table, written);
+  for (const qint64 written : result.keys) {
+    if (shape.kind == Kind::Delete) {
+      changes_.recordRemovedRow(shape.table, written);
+    } else {
+      changes_.recordRow(shape.table, written);
+    }
+  }
   return result;
 }
 

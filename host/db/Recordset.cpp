@@ -388,7 +388,7 @@ class Recordset::Impl {
     if (!source_->keyed() || !queryOrderKnown_) return false;
     const ChangeJournal::Changes changes = reader_.changes(source_->table());
     const std::size_t limit = std::max(kIncrementalMinimum, rows_.size() / kIncrementalShare);
-    if (changes.everything || changes.keys.size() > limit) return false;
+    if (changes.everything || changes.keys.size() + changes.removed.size() > limit) return false;
     const std::optional<qint64> counted = countOfTable();
     if (counted.has_value() != counted_.has_value()) return false;
     if (counted && *counted != *counted_ + changes.rowsWritten) return false;
@@ -402,6 +402,7 @@ class Recordset::Impl {
       const auto found = fetched.find(key);
       replaceRow(key, found == fetched.end() ? nullptr : &found->second);
     }
+    for (const qint64 key : changes.removed) replaceRow(key, nullptr);
     reader_.catchUp();
     counted_ = counted;
     return true;

@@ -202,6 +202,10 @@ TEST_P(ConnectionEngineTest, ExecuteJournalsTheRowsItWrites) {
   EXPECT_EQ(changes.keys, (std::vector<qint64>{1, 2}));
   const Connection::WriteResult written = connection_.write("DELETE FROM T WHERE N = 5");
   EXPECT_EQ(written.keys, std::vector<qint64>{2});
+  const ChangeJournal::Changes afterDelete = reader.changes("T");
+  EXPECT_EQ(afterDelete.keys, std::vector<qint64>{1});
+  EXPECT_EQ(afterDelete.removed, std::vector<qint64>{2}) << "a deleted row needs no reading";
+  EXPECT_EQ(afterDelete.rowsWritten, 4);
 
   reader.catchUp();
   exec("CREATE TABLE U (A INTEGER)");
