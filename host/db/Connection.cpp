@@ -185,7 +185,8 @@ const sql::WriteShape& shapeOf(const QString& sql) {
 }
 }  // namespace
 
-Connection::WriteResult Connection::write(const QString& sql, const QVariantList& params) {
+Connection::WriteResult Connection::write(const QString& sql, const QVariantList& params,
+                                          const QString& returning) {
   using Kind = sql::WriteShape::Kind;
   const QSqlDatabase db = database();
   const sql::WriteShape& shape = shapeOf(sql);
@@ -212,8 +213,18 @@ Connection::WriteResult Connection::write(const QString& sql, const QVariantList
     changes_.recordTable(shape.table);
     return result;
   }
-  QSqlQuery& query = runPrepared(shape.body + QStringLiteral(" RETURNING ") + key, params);
-  while (query.next()) result.keys.push_back(query.value(0).toLongLong());
+  QString returnedColumns = key;
+  if (!returning.isEmpty()) returnedColumns += QStringLiteral(", ") + returning;
+  QSqlQuery& query =
+      runPrepared(shape.body + QStringLiteral(" RETURNING ") + returnedColumns, params);
+  while (query.next()) {
+    result.keys.push_back(query.value(0).toLongLong());
+    if (returning.isEmpty()) continue;
+    std::vector<QVariant>& values = result.returned.emplace_back();
+    for (int i = 1; i < query.record().count(); ++i) {
+      values.push_back(query.isNull(i) ? QVariant() : query.value(i));
+    }
+  }
   query.finish();
   result.rowsAffected = static_cast<int>(result.keys.size());
   for (const qint64 written : result.keys) {

@@ -40,14 +40,19 @@ class Connection {
   int execute(const QString& sql, const QVariantList& params = {});
 
   // What a write did: the rows affected and, for a single-table INSERT,
-  // UPDATE or DELETE on a table with a key column, the keys of those rows.
+  // UPDATE or DELETE on a table with a key column, the keys of those rows
+  // and the values of the returning list for each.
   struct WriteResult {
     int rowsAffected = 0;
     std::vector<qint64> keys;
+    std::vector<std::vector<QVariant>> returned;
   };
   // execute() with the keys: every statement runs through here, and every
-  // row it writes is recorded in changes().
-  WriteResult write(const QString& sql, const QVariantList& params = {});
+  // row it writes is recorded in changes(). returning lists the columns to
+  // read back from the written rows (SQL, comma separated); read only when
+  // the keys are.
+  WriteResult write(const QString& sql, const QVariantList& params = {},
+                    const QString& returning = {});
 
   // One transaction at a time: beginTrans inside one, or commit/rollback
   // outside one, raises. On SQLite the write lock is taken at begin, so that

@@ -431,8 +431,8 @@ class Recordset::Impl {
   }
 
   void insertRow(const std::vector<int>& columns, const QVariantList& values) {
-    const qint64 key = source_->insert(columns, values);
-    LoadedRow written = source_->loadWritten(key);
+    LoadedRow written = source_->insert(columns, values);
+    const qint64 key = *written.key;
     const RowId id = rows_.append(Row{key, nextSequence_++, std::move(written.values)});
     if (ordered()) misplaced_.insert(key);  // at the end until the next requery
     view_.add(id);
@@ -441,8 +441,7 @@ class Recordset::Impl {
 
   void updateRow(const std::vector<int>& columns, const QVariantList& values) {
     const qint64 key = *rows_.row(cursor_.row).key;
-    source_->update(key, columns, values);
-    rows_.setValues(cursor_.row, std::move(source_->loadWritten(key).values));
+    rows_.setValues(cursor_.row, std::move(source_->update(key, columns, values).values));
     if (ordered()) misplaced_.insert(key);  // keeps its place until the next requery
   }
 

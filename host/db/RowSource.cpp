@@ -99,6 +99,15 @@ void RowSource::readColumns(const QSqlRecord& record) {
     }
     columns_.push_back(column);
   }
+  QStringList returned;
+  for (const Column& column : columns_) {
+    if (column.writeSql.isEmpty() || column.writeSql.contains('.')) {
+      returned.clear();
+      break;
+    }
+    returned << column.writeSql;
+  }
+  returning_ = returned.join(QStringLiteral(", "));
 }
 
 std::vector<LoadedRow> RowSource::read(const QString& sql, const QVariantList& params) const {
@@ -138,7 +147,14 @@ LoadedRow RowSource::loadWritten(qint64 key) const {
   return std::move(rows.front());
 }
 
-qint64 RowSource::insert(const std::vector<int>& columns, const QVariantList& values) const {
+LoadedRow RowSource::written(const QString& sql, const QVariantList& params) const {
+  Connection::WriteResult result = connection_.write(sql, params, returning_);
+  if (result.keys.size() != 1) throw rowGone();
+  if (result.returned.empty()) return loadWritten(result.keys.front());
+  return LoadedRow{result.keys.front(), std::move(result.returned.front())};
+}
+
+LoadedRow RowSource::insert(const std::vector<int>& columns, const QVariantList& values) const {
   QString sql = QStringLiteral("INSERT INTO ") + shape_.table;
   if (columns.empty()) {
     sql += QStringLiteral(" DEFAULT VALUES");
@@ -148,20 +164,18 @@ qint64 RowSource::insert(const std::vector<int>& columns, const QVariantList& va
     sql +=
         " (" + names.join(QStringLiteral(", ")) + ") VALUES (" + placeholders(columns.size()) + ')';
   }
-  const Connection::WriteResult result = connection_.write(sql, values);
-  if (result.keys.size() != 1) throw rowGone();
-  return result.keys.front();
+  return written(sql, values);
 }
 
-void RowSource::update(qint64 key, const std::vector<int>& columns,
-                       const QVariantList& values) const {
+LoadedRow RowSource::update(qint64 key, const std::vector<int>& columns,
+                            const QVariantList& values) const {
   QStringList assignments;
   for (const int column : columns) assignments << columns_[column].writeSql + " = ?";
   QVariantList params = values;
   params << key;
   const QString sql = QStringLiteral("UPDATE ") + shape_.table + " SET " +
                       assignments.join(QStringLiteral(", ")) + " WHERE " + key_ + " = ?";
-  if (connection_.write(sql, params).rowsAffected != 1) throw rowGone();
+  return written(sql, params);
 }
 
 void RowSource::remove(qint64 key) const {

@@ -43,16 +43,16 @@ class RowSource {
   std::vector<LoadedRow> loadAll();
   // Rows with these keys that the statement still selects.
   std::vector<LoadedRow> loadKeys(const std::vector<qint64>& keys) const;
-  // A row just written, whether or not the statement selects it.
-  LoadedRow loadWritten(qint64 key) const;
-
-  // Each writes one row and returns or checks its key; columns are indexes
-  // into columns().
-  qint64 insert(const std::vector<int>& columns, const QVariantList& values) const;
-  void update(qint64 key, const std::vector<int>& columns, const QVariantList& values) const;
+  // Each writes one row; columns are indexes into columns(). insert and
+  // update return the row as written, whether or not the statement selects
+  // it; update and remove check that the key still names a row.
+  LoadedRow insert(const std::vector<int>& columns, const QVariantList& values) const;
+  LoadedRow update(qint64 key, const std::vector<int>& columns, const QVariantList& values) const;
   void remove(qint64 key) const;
 
  private:
+  LoadedRow written(const QString& sql, const QVariantList& params) const;
+  LoadedRow loadWritten(qint64 key) const;
   QString keyedSelect() const;
   std::vector<LoadedRow> read(const QString& sql, const QVariantList& params) const;
   void readColumns(const QSqlRecord& record);
@@ -63,6 +63,9 @@ class RowSource {
   sql::SelectShape shape_;
   QString key_;  // key column SQL, empty when rows are not keyed
   std::vector<Column> columns_;
+  // The columns as a RETURNING list, when each is a plain column of the
+  // table; empty when written rows are read back by key instead.
+  QString returning_;
 };
 
 }  // namespace qalvoro
