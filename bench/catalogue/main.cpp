@@ -1,8 +1,9 @@
 // bench-catalogue: the catalogue migration at N and 2N items, customers and
 // providers (import-all of new records, an account of their own for the
 // parties), then the items again over them with yes to all, into a fresh
-// SQLite version-2 database and then into PostgreSQL. Each size runs in a
-// child process of its own so that its peak memory is its own. Prints the
+// SQLite version-2 database and then into PostgreSQL. Each size runs three
+// times, each time in a child process of its own so that its peak memory is
+// its own, and the fastest run counts (the machine may be shared). Prints the
 // records per second of every run and the time ratios 2N/N, and ends with a
 // RESULT line (SQLite figures at 2N).
 //
@@ -99,7 +100,11 @@ struct Run {
 Run child(const QString& engine, int n) {
   Run run;
   run.n = n;
-  const QStringList words = bench::ChildResult(engine, n);
+  const QStringList words = bench::FastestChildResult(engine, n, [](const QStringList& result) {
+    double total = 0;
+    for (int i = 1; i <= kRuns; ++i) total += result.value(i).toDouble();
+    return total;
+  });
   if (words.size() != 2 + kRuns) return run;
   run.written = words[0].toInt();
   for (int i = 0; i < kRuns; ++i) run.seconds[i] = words[1 + i].toDouble();
