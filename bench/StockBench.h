@@ -24,7 +24,7 @@ namespace qalvoro::bench {
 // The folder of one run of size n: per-user settings and the working copy
 // inside it, Stock001.mdb written from options (one branch), the language
 // file beside it, and a fresh demo version-2 database: a file of the folder
-// on SQLite, BENCH_PG_URL + "_n" on PostgreSQL.
+// on SQLite, BENCH_PG_URL + "_n_pid" on PostgreSQL.
 class StockBenchFolder {
  public:
   StockBenchFolder(const QString& engine, int n, mdbwriter::v1::V1Options options)
@@ -40,7 +40,8 @@ class StockBenchFolder {
     qputenv("QALVORO_WORKING_COPY", work_.filePath("tmp_44d2.tmp").toLocal8Bit());
     writeStock(work_.path());
     target_ = engine == QLatin1String("postgresql")
-                  ? qEnvironmentVariable("BENCH_PG_URL") + QStringLiteral("_%1").arg(n)
+                  ? qEnvironmentVariable("BENCH_PG_URL") +
+                        QStringLiteral("_%1_%2").arg(n).arg(QCoreApplication::applicationPid())
                   : work_.filePath("v2.db");
     createVersion2Database(target_, true);
     QFile::copy(QCoreApplication::applicationDirPath() + "/LTR.DRV", work_.filePath("LTR.DRV"));
