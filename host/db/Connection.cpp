@@ -19,14 +19,11 @@ QString nextConnectionName() {
 
 // SQLite: readers and one writer work side by side, and a commit does not
 // wait for the disk (a crash may lose the last commits, never the file).
-// Media that cannot keep a log keep the classic journal. A branch's tables
-// and indexes stay in a page cache of up to 64 MiB, so that an import does
-// not slow down as the file outgrows the default 2 MiB.
+// Media that cannot keep a log keep the classic journal.
 void useWriteAheadLog(const QSqlDatabase& database) {
   QSqlQuery pragma(database);
   pragma.exec(QStringLiteral("PRAGMA journal_mode = WAL"));
   pragma.exec(QStringLiteral("PRAGMA synchronous = NORMAL"));
-  pragma.exec(QStringLiteral("PRAGMA cache_size = -65536"));
 }
 
 // PostgreSQL: statements are prepared once per connection, but their plans
