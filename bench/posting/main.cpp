@@ -18,11 +18,11 @@
 #include "host/Globals.h"
 #include "host/Version2Database.h"
 #include "host/db/DbError.h"
-#include "host/forms/FlexGrid.h"
 #include "host/forms/Windows.h"
 #include "host/platform/Platform.h"
 #include "host/platform/ScriptedUser.h"
 #include "posting/PostingWindows.h"
+#include "tests/support/GridLines.h"
 
 namespace {
 
@@ -49,33 +49,11 @@ void postInvoice(FrmInvSales& window, int number) {
   window.txtfNo->setText(QString::number(number));
   window.CboPayment->setCurrentIndex(number % 2);
   window.setCustomerID(1);
-  FlexGrid& grid = *window.Grid1;
   for (int line = 0; line < kLines; ++line) {
-    const int row = grid.row();
     const int item = (number * kLines + line) % kItems + 1;
-    const QString quantity = QString::number(line + 1);
-    const QString price = GeneralNumber(1.25 * item);
-    const QString amount = GeneralNumber((line + 1) * 1.25 * item);
-    const QStringList cells = {QString::number(row),
-                               QString::number(item),
-                               "Item",
-                               "Piece",
-                               quantity,
-                               price,
-                               amount,
-                               "",
-                               amount,
-                               "1",
-                               quantity,
-                               QString::number(item),
-                               "0",
-                               price,
-                               "0",
-                               "0",
-                               ""};
-    for (int col = 0; col < cells.size(); ++col) grid.setTextMatrix(row, col, cells[col]);
-    grid.setRows(grid.rows() + 1);
-    grid.setRow(row + 1);
+    test::AppendGridLine(*window.Grid1,
+                         {QString::number(item), QStringLiteral("Item"), QString::number(line + 1),
+                          GeneralNumber(1.25 * item), item});
   }
   window.txtDiscount2->setText("5%");
   window.txtDiscount2_KeyPress(13);

@@ -1,9 +1,8 @@
 #include "tests/posting/PostingTest.h"
 
 #include "host/Version2Database.h"
-#include "host/forms/FlexGrid.h"
 #include "host/forms/Windows.h"
-#include "host/helpers/Numbers.h"
+#include "tests/support/GridLines.h"
 
 namespace qalvoro::test {
 
@@ -53,29 +52,8 @@ void PostingTest::TearDown() {
 
 void PostingTest::addLine(InvoiceWindow& window, int categoryId, const QString& quantity,
                           const QString& price, const QString& nameAndDescription) {
-  FlexGrid& grid = *window.Grid1;
-  const int row = grid.row();
-  const QString amount = GeneralNumber(Val(quantity) * Val(price));
-  const QStringList cells = {QString::number(row),
-                             "A1",
-                             nameAndDescription,
-                             "Piece",
-                             quantity,
-                             price,
-                             amount,
-                             "",
-                             amount,
-                             "1",
-                             quantity,
-                             QString::number(categoryId),
-                             "0",
-                             price,
-                             "0",
-                             "30",
-                             ""};
-  for (int col = 0; col < cells.size(); ++col) grid.setTextMatrix(row, col, cells[col]);
-  grid.setRows(grid.rows() + 1);
-  grid.setRow(row + 1);
+  AppendGridLine(*window.Grid1,
+                 {QStringLiteral("A1"), nameAndDescription, quantity, price, categoryId, "30"});
   window.Totals();
 }
 
