@@ -9,7 +9,9 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <array>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "host/Globals.h"
@@ -60,29 +62,34 @@ inline QStringList ChildResult(const QString& engine, int n) {
   return {};
 }
 
-// Runs one size several times (see ChildResult): five times on SQLite,
-// three on PostgreSQL. Returns the words of the first run with each of the
-// time words (indexes into them) replaced by its smallest value over the
-// runs: the machine may be shared, and the fastest of a few runs is the one
-// least disturbed by other work. Empty when a run printed no result.
-inline QStringList FastestChildResult(const QString& engine, int n,
-                                      const std::vector<int>& timeWords) {
+// Runs the sizes n and 2n several times each (see ChildResult), in turns
+// (n, 2n, n, 2n, ...): five times on SQLite, three on PostgreSQL. Returns,
+// for each size, the words of its first run with each of the time words
+// (indexes into them) replaced by its smallest value over the runs. The
+// machine may be shared: the fastest of a few runs is the one least
+// disturbed by other work, and taking turns exposes both sizes to the same
+// spells of load. Empty lists when a run printed no result.
+inline std::pair<QStringList, QStringList> FastestChildResults(const QString& engine, int n,
+                                                               const std::vector<int>& timeWords) {
   const int runs = engine == QLatin1String("sqlite") ? 5 : 3;
-  QStringList fastest;
+  std::array<QStringList, 2> fastest;
   for (int i = 0; i < runs; ++i) {
-    const QStringList words = ChildResult(engine, n);
-    if (words.isEmpty()) return {};
-    if (fastest.isEmpty()) {
-      fastest = words;
-      continue;
-    }
-    for (const int word : timeWords) {
-      if (words.value(word).toDouble() < fastest.value(word).toDouble()) {
-        fastest[word] = words.value(word);
+    for (std::size_t size = 0; size < fastest.size(); ++size) {
+      const QStringList words = ChildResult(engine, n * static_cast<int>(size + 1));
+      if (words.isEmpty()) return {};
+      QStringList& kept = fastest[size];
+      if (kept.isEmpty()) {
+        kept = words;
+        continue;
+      }
+      for (const int word : timeWords) {
+        if (words.value(word).toDouble() < kept.value(word).toDouble()) {
+          kept[word] = words.value(word);
+        }
       }
     }
   }
-  return fastest;
+  return {fastest[0], fastest[1]};
 }
 
 // A PostgreSQL server for the benchmark's runs, on the first free port from

@@ -2,11 +2,11 @@
 // providers (import-all of new records, an account of their own for the
 // parties), then the items again over them with yes to all, into a fresh
 // SQLite version-2 database and then into PostgreSQL. Each size runs five
-// times on SQLite and three on PostgreSQL, each time in a child process of
-// its own so that its peak memory is its own, and the fastest time of each
-// kind counts (the machine may be shared). Prints the
-// records per second of every run and the time ratios 2N/N, and ends with a
-// RESULT line (SQLite figures at 2N).
+// times on SQLite and three on PostgreSQL, taking turns with the other size,
+// each time in a child process of its own so that its peak memory is its
+// own, and the fastest time of each kind counts (the machine may be shared).
+// Prints the records per second of every run and the time ratios 2N/N, and
+// ends with a RESULT line (SQLite figures at 2N).
 //
 //   bench-catalogue [N]            (default N = 5000)
 //   bench-catalogue --one ENGINE N (one run; used by the above)
@@ -98,10 +98,9 @@ struct Run {
   double perSecond(int run) const { return n / seconds[run]; }
 };
 
-Run child(const QString& engine, int n) {
+Run parse(int n, const QStringList& words) {
   Run run;
   run.n = n;
-  const QStringList words = bench::FastestChildResult(engine, n, {1, 2, 3, 4});
   if (words.size() != 2 + kRuns) return run;
   run.written = words[0].toInt();
   for (int i = 0; i < kRuns; ++i) run.seconds[i] = words[1 + i].toDouble();
@@ -112,8 +111,9 @@ Run child(const QString& engine, int n) {
 // Runs N and 2N on an engine and prints them; returns the 2N run and the
 // time ratio of each kind.
 std::pair<Run, std::array<double, kRuns>> report(const QString& engine, int n) {
-  const Run small = child(engine, n);
-  const Run large = child(engine, 2 * n);
+  const auto [smallWords, largeWords] = bench::FastestChildResults(engine, n, {1, 2, 3, 4});
+  const Run small = parse(n, smallWords);
+  const Run large = parse(2 * n, largeWords);
   std::array<double, kRuns> ratios{};
   std::printf("%s\n", qPrintable(engine));
   for (const Run& run : {small, large}) {

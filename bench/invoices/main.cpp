@@ -2,13 +2,14 @@
 // invoices of each kind (5 lines each, one return for every tenth invoice;
 // items, customers and providers only in version 1, so the imports create
 // them), into a fresh SQLite version-2 database and then into PostgreSQL.
-// Each size runs five times on SQLite and three on PostgreSQL, each time in
-// a child process of its own so that its peak memory is its own. Prints the
-// invoices per second (returns included in the time) and the time ratio
-// 2N/N, and ends with a RESULT line (SQLite figures at 2N unless prefixed).
-// The machine may be shared: the fastest run of a size counts, and on SQLite
-// the figures count processor time (this process and the file converter it
-// starts); on PostgreSQL, whose server does part of the work, wall time.
+// Each size runs five times on SQLite and three on PostgreSQL, taking turns
+// with the other size, each time in a child process of its own so that its
+// peak memory is its own. Prints the invoices per second (returns included
+// in the time) and the time ratio 2N/N, and ends with a RESULT line (SQLite
+// figures at 2N unless prefixed). The machine may be shared: the fastest run
+// of a size counts, and on SQLite the figures count processor time (this
+// process and the file converter it starts); on PostgreSQL, whose server
+// does part of the work, wall time.
 //
 //   bench-invoices [N]            (default N = 5000)
 //   bench-invoices --one ENGINE N (one run; used by the above)
@@ -99,10 +100,9 @@ struct Run {
   double perSecond() const { return seconds > 0 ? 2.0 * n / seconds : 0; }
 };
 
-Run child(const QString& engine, int n) {
+Run parse(const QString& engine, int n, const QStringList& words) {
   Run run;
   run.n = n;
-  const QStringList words = bench::FastestChildResult(engine, n, {2, 3});
   if (words.size() != 5) return run;
   run.invoices = words[0].toInt();
   run.returns = words[1].toInt();
@@ -115,8 +115,9 @@ Run child(const QString& engine, int n) {
 
 // Runs N and 2N on an engine and prints them; returns both runs.
 std::pair<Run, Run> report(const QString& engine, int n) {
-  const Run small = child(engine, n);
-  const Run large = child(engine, 2 * n);
+  const auto [smallWords, largeWords] = bench::FastestChildResults(engine, n, {2, 3});
+  const Run small = parse(engine, n, smallWords);
+  const Run large = parse(engine, 2 * n, largeWords);
   std::printf("%s\n", qPrintable(engine));
   for (const Run& run : {small, large}) {
     std::printf(

@@ -4,10 +4,11 @@
 // parties have no account yet (nor a version-2 row): the import writes the
 // party and its account at its first voucher and reuses them after. The
 // other parties are imported with their accounts before the timed run.
-// Each size runs five times on SQLite and three on PostgreSQL, in a child
-// process of its own each time, and the fastest run counts (the machine may
-// be shared). Prints the vouchers per second and the time ratio 2N/N, and
-// ends with a RESULT line (figures at 2N).
+// Each size runs five times on SQLite and three on PostgreSQL, taking turns
+// with the other size, in a child process of its own each time, and the
+// fastest run counts (the machine may be shared). Prints the vouchers per
+// second and the time ratio 2N/N, and ends with a RESULT line (figures at
+// 2N).
 //
 //   bench-vouchers [N]            (default N = 5000)
 //   bench-vouchers --one ENGINE N (one run; used by the above)
@@ -147,10 +148,9 @@ struct Run {
   double perSecond() const { return seconds > 0 ? vouchers / seconds : 0; }
 };
 
-Run child(const QString& engine, int n) {
+Run parse(int n, const QStringList& words) {
   Run run;
   run.vouchers = 2 * n;
-  const QStringList words = bench::FastestChildResult(engine, n, {1});
   if (words.size() != 3) return run;
   run.written = words[0].toInt();
   run.seconds = words[1].toDouble();
@@ -161,8 +161,9 @@ Run child(const QString& engine, int n) {
 // Runs N and 2N on an engine and prints them; returns the 2N run's vouchers
 // per second and the time ratio.
 std::pair<double, double> report(const QString& engine, int n) {
-  const Run small = child(engine, n);
-  const Run large = child(engine, 2 * n);
+  const auto [smallWords, largeWords] = bench::FastestChildResults(engine, n, {1});
+  const Run small = parse(n, smallWords);
+  const Run large = parse(2 * n, largeWords);
   std::printf("%s\n", qPrintable(engine));
   for (const Run& run : {small, large}) {
     std::printf("  %6d vouchers (%d written): %.2f s, %.0f vouchers/s, peak %ld MiB\n",
