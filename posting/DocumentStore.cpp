@@ -4,6 +4,7 @@
 #include "host/helpers/DbHelpers.h"
 #include "host/helpers/Numbers.h"
 #include "host/language/Language.h"
+#include "posting/HeaderLookup.h"
 #include "posting/HeldLock.h"
 
 namespace qalvoro {
@@ -63,12 +64,7 @@ qint64 DocumentStore::save(bool addMode, const DocumentHeader& header,
     headers_.update();
     headers_.requery();
     if (kind_.releasesLockBeforeLines) lock.releaseInTransaction();
-    if (!headers_.findFirst(QStringLiteral("InvoiceNo=") + GeneralNumber(Val(header.number)))) {
-      throw DbError(dberr::kNoCurrentRecord,
-                    QStringLiteral("Either BOF or EOF is True, or the current record has been "
-                                   "deleted. Requested operation requires a current record."));
-    }
-    documentId = headers_.value(QStringLiteral("ID")).toLongLong();
+    documentId = HeaderIdByNumber(headers_, QStringLiteral("InvoiceNo"), header.number);
     writeLines(documentId, rows);
     if (kind_.creditRaisesDebit && header.payment == 1) {
       MainConnection().execute(QStringLiteral("UPDATE Customer SET Debit = Debit + ? WHERE ID = ?"),

@@ -1,8 +1,8 @@
 #include "posting/VoucherStore.h"
 
 #include "host/Globals.h"
-#include "host/db/DbError.h"
 #include "host/helpers/Numbers.h"
+#include "posting/HeaderLookup.h"
 #include "posting/HeldLock.h"
 
 namespace qalvoro {
@@ -34,13 +34,7 @@ qint64 VoucherStore::save(bool addMode, const Voucher& voucher) {
     headers_.update();
     lock.releaseInTransaction();
     headers_.requery();
-    if (!headers_.findFirst(kind_.numberColumn + QStringLiteral("=") +
-                            GeneralNumber(Val(voucher.number)))) {
-      throw DbError(dberr::kNoCurrentRecord,
-                    QStringLiteral("Either BOF or EOF is True, or the current record has been "
-                                   "deleted. Requested operation requires a current record."));
-    }
-    voucherId = headers_.value(QStringLiteral("ID")).toLongLong();
+    voucherId = HeaderIdByNumber(headers_, kind_.numberColumn, voucher.number);
     writeDetail(voucherId, voucher);
     transaction.commit();
   } catch (...) {
