@@ -214,11 +214,12 @@ Connection::WriteResult Connection::write(const QString& sql, const QVariantList
   if (!returning.isEmpty()) returnedColumns += QStringLiteral(", ") + returning;
   QSqlQuery& query =
       runPrepared(shape.body + QStringLiteral(" RETURNING ") + returnedColumns, params);
+  const int columns = returning.isEmpty() ? 1 : query.record().count();
   while (query.next()) {
     result.keys.push_back(query.value(0).toLongLong());
     if (returning.isEmpty()) continue;
     std::vector<QVariant>& values = result.returned.emplace_back();
-    for (int i = 1; i < query.record().count(); ++i) {
+    for (int i = 1; i < columns; ++i) {
       values.push_back(query.isNull(i) ? QVariant() : query.value(i));
     }
   }
