@@ -93,8 +93,9 @@ void WinSeek::openAt(const QString& folder) {
 void WinSeek::formLoad() {
   CenterForm(*this);
   ApplyLanguage(*this);
-  setRightToLeft(*lstFoundFiles, false);
-  setRightToLeft(*lblPath, false);
+  for (QWidget* paths : std::initializer_list<QWidget*>{dirList, filList, lstFoundFiles, lblPath}) {
+    setRightToLeft(*paths, false);
+  }
   lblPath->setAlignment(Qt::AlignAbsolute | Qt::AlignLeft | Qt::AlignVCenter);
 }
 

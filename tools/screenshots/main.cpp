@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
@@ -184,7 +185,12 @@ std::vector<Window> windows(const QString& accountsFolder, const QString& stockF
       {"FrmStart", [] { return std::make_unique<FrmStart>(); }},
       {"FrmOverWrite", [] { return std::make_unique<FrmOverWrite>(); }},
       {"FrmFilter", [] { return std::make_unique<FrmFilter>(); }},
-      {"WinSeek", [] { return std::make_unique<WinSeek>(); }},
+      {"WinSeek", [] { return std::make_unique<WinSeek>(); },
+       [accountsFolder](Form& form) {
+         auto& seek = static_cast<WinSeek&>(form);
+         seek.openAt(QFileInfo(accountsFolder).absolutePath());
+         seek.cmdSearch->click();
+       }},
       {"FrmAcc_Restore", [] { return std::make_unique<FrmAcc_Restore>(); },
        [accountsFolder](Form& form) { showAnAccount(form, accountsFolder); }},
       catalogueWindow("FrmCat_Restore", stockFolder, kItemsTab),
