@@ -185,6 +185,9 @@ const sql::WriteShape& shapeOf(const QString& sql) {
 Connection::WriteResult Connection::write(const QString& sql, const QVariantList& params,
                                           const QString& returning) {
   using Kind = sql::WriteShape::Kind;
+  if (failWriteAfter_ >= 0 && failWriteAfter_-- == 0) {
+    throw DbError(dberr::kUnspecified, QStringLiteral("The write failed on purpose."));
+  }
   const QSqlDatabase db = database();
   const sql::WriteShape& shape = shapeOf(sql);
   WriteResult result;

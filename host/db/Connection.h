@@ -92,6 +92,10 @@ class Connection {
   // same text before it is done; raises DbError.
   QSqlQuery& runPrepared(const QString& sql, const QVariantList& params = {});
 
+  // For tests: the next k write statements run, the one after them raises
+  // DbError without running; then writes run again. Negative: none fails.
+  void failWriteAfter(int k) { failWriteAfter_ = k; }
+
  private:
   QString name_;
   ConnectionTarget target_;
@@ -100,6 +104,7 @@ class Connection {
   TableKeys keys_;
   std::optional<bool> countersKept_;  // whether the database has TableChanges
   int transactionDepth_ = 0;
+  int failWriteAfter_ = -1;
 };
 
 // Begins a transaction and rolls it back unless commit() was called: a
