@@ -79,8 +79,8 @@ void FrmCat_Restore::ShowItem() {
   }
   txtPrice[5]->setText(QStringLiteral("0.00"));
   txtTasneef->setText(row.text(QStringLiteral("التصنيف")));
-  // The classes of the classification: the class box shows the item's, or
-  // nothing while the branch has none of that name.
+  // With the classification imported as classes, the class box shows the
+  // item's class, or nothing while the branch has none of that name.
   if (ChkClass->isChecked()) {
     const auto itemClass =
         FindNamedRow(QStringLiteral("Class"), txtTasneef->text().trimmed(), version2Branch());

@@ -150,7 +150,8 @@ TEST_F(JournalImportTest, ARunWritesToTheBranchChosenAtItsStart) {
       << "the descendant lists of the run's branch are refreshed";
 }
 
-// What the user can press while a run yields to the message loop.
+// What the user can press while a run yields to the message loop; the
+// accounts are not imported yet.
 class PressesDuringRunsTest : public JournalImportTest {
  protected:
   void SetUp() override {

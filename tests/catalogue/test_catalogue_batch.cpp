@@ -46,11 +46,6 @@ TEST_F(CatalogueBatchTest, ItemsAreImportedWithTheControlsTheOptionsName) {
   EXPECT_EQ(count("SELECT COUNT(*) FROM Category WHERE U1 = 2 AND ProviderID > 0"), 2);
   EXPECT_EQ(count("SELECT COUNT(*) FROM Provider WHERE BranchID = 1"), 2);
   EXPECT_EQ(leftInWorkingCopy("ف_مبيعات"), 1) << "the date filter ran first";
-
-  auto [again, said] = runBatch({"--kind", "items", "--overwrite", "yes-all"});
-  EXPECT_EQ(again, 0) << said.toStdString();
-  EXPECT_TRUE(said.contains("summary: imported 0, overwritten 2, skipped 0, refused 0"))
-      << said.toStdString();
 }
 
 TEST_F(CatalogueBatchTest, VouchersGoToTheCashierOfTheOptions) {

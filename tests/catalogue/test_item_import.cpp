@@ -195,8 +195,8 @@ TEST_F(ItemPromptTest, AServiceKeepsItsQuantitiesARunWritesGoodsAndNoNumberOrNam
                 {.number = "3"}};
   writeStockFile(rows);
   auto& window = openWindow();
-  window.OptType[1]->setChecked(true);
   window.CmdImport->click();  // no number, shown first
+  window.OptType[1]->setChecked(true);
   window.CmdImport->click();
   window.OptType[1]->setChecked(true);
   window.CmdImportAll->click();
