@@ -299,6 +299,7 @@ TEST_F(Version1SourceTest, AccountsFolderChosenWithTheSearchFillsTheFileList) {
   user().setDrives({files_.path()});
   SourceWindow window;
   Version1Source source(Version1Source::Product::Accounts, window.controls());
+  window.File1.setPath(files_.path());  // the search starts at the folder shown
   auto& seek = windows().get<WinSeek>();
   seek.filList->setPattern("Stock001.mdb");
   seek.lstFoundFiles->addItem("stale");
