@@ -9,10 +9,6 @@
 #include "host/helpers/DbHelpers.h"
 #include "tests/helpers/HelpersTest.h"
 
-QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& text, std::ostream* out) { *out << text.toStdString(); }
-QT_END_NAMESPACE
-
 namespace qalvoro::test {
 namespace {
 

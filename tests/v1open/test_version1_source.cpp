@@ -268,6 +268,7 @@ TEST_F(Version1SourceTest, FilesAreFoundWithTheFolderSearchWhateverTheirCase) {
   // The accounts window searches for General.mdb and lists the folder found.
   SourceWindow accountsWindow;
   Version1Source accounts(Version1Source::Product::Accounts, accountsWindow.controls());
+  accountsWindow.File1.setPath(files_.path());  // the search starts at the folder shown
   seek.lstFoundFiles->addItem("stale");
   user().queueWindow([&](QWidget&) {
     EXPECT_EQ(seek.filList->pattern(), "General.mdb");
