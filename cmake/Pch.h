@@ -1,9 +1,8 @@
 // Qt and standard headers that most of the project includes: compiled once
-// per target as a precompiled header (the Qt, SQL and widget headers where
-// the target uses those modules).
+// per target as a precompiled header (the SQL and widget headers where the
+// target uses those modules).
 #pragma once
 
-#if __has_include(<QByteArray>)
 #include <QByteArray>
 #include <QDate>
 #include <QDateTime>
@@ -13,7 +12,6 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
-#endif
 
 #if __has_include(<QSqlQuery>)
 #include <QSqlQuery>
