@@ -219,7 +219,7 @@ TEST_F(PartyRunTest, OnlyTheCustomerImportWaitsForItsLock) {
   EXPECT_FALSE(scalar("SELECT fLocked FROM LockTables WHERE TableName = 'Customer'").toBool());
 }
 
-TEST_F(PartyRunTest, TheParentAccountsAreChosenInTheChartOfTheTargetBranch) {
+TEST_F(PartyRunTest, ParentAccountsAreChosenInTheTargetBranchAndCancellingTheBrowserKeepsTheTypedParent) {
   writeStockFile({});
   auto& window = openWindow();
   window.CboBranch->setCurrentIndex(window.CboBranch->findData(2));
