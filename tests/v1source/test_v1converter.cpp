@@ -65,13 +65,14 @@ TEST_F(V1ConverterTest, TurnsFailuresCrashesAndHangsIntoErrorsInEitherMode) {
   }
   V1Converter lenient = fake();
   lenient.setLenient(true);
+  lenient.setProgram(tempPath(QStringLiteral("no-such-program")));
+  EXPECT_EQ(failure(lenient, tempPath(QStringLiteral("leftout.mdb"))).number(),
+            dberr::kUnspecified);
+  lenient.setProgram(QStringLiteral(QALVORO_FAKE_V1CONVERT));
   EXPECT_EQ(lenient.convert(tempPath(QStringLiteral("leftout.mdb")), target()),
             (QStringList{"Table 'Gaid' left out (usage map is missing).",
                          "The last 100 bytes of the file left out."}));
   EXPECT_TRUE(QFile::exists(target()));
-  lenient.setProgram(tempPath(QStringLiteral("no-such-program")));
-  EXPECT_EQ(failure(lenient, tempPath(QStringLiteral("leftout.mdb"))).number(),
-            dberr::kUnspecified);
 }
 
 }  // namespace
