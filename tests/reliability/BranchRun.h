@@ -12,10 +12,14 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <optional>
+#include <ostream>
 #include <vector>
 
 #include "host/db/Connection.h"
 #include "tools/mdbwriter/V1Generator.h"
+
+// Failure messages show texts as text.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << text.toStdString(); }
 
 namespace qalvoro::test {
 
@@ -23,6 +27,11 @@ struct RunResult {
   int code = -1;
   QString output;
 };
+
+// Whether a run went through its records without an error: done, or
+// stopped by a rule of the migration (the sample branch has an account
+// without its parent).
+bool Completed(const RunResult& result);
 
 // One unattended command of a branch migration: the accounts run (with or
 // without the journal) or one kind of the catalogue run ("all" for every
@@ -69,7 +78,8 @@ class Workspace {
   // of the run.
   RunResult run(const Step& step, const QString& database = QStringLiteral("v2"),
                 const QStringList& extra = {}, int failWrite = 0) const;
-  // Runs the steps one after the other, up to the first that fails.
+  // Runs the steps one after the other, up to the first that fails; the
+  // code is the last that was not 0 (3 when a rule stopped a step).
   RunResult runAll(const std::vector<Step>& steps, const QString& database = QStringLiteral("v2"),
                    const QStringList& extra = {}) const;
   // A child qalvoro-host running step (not started); workingCopy names its
