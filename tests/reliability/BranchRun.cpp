@@ -248,7 +248,9 @@ void Workspace::copyDatabase(const QString& from, const QString& to) {
   const QString name = target(to).section('/', -1);
   serverDatabases_.push_back(name);
   onServer("DROP DATABASE IF EXISTS " + name + " WITH (FORCE)");
-  onServer("CREATE DATABASE " + name + " TEMPLATE " + target(from).section('/', -1));
+  // Copying the files is faster than logging every page for a small database.
+  onServer("CREATE DATABASE " + name + " TEMPLATE " + target(from).section('/', -1) +
+           " STRATEGY FILE_COPY");
 }
 
 QStringList Workspace::arguments(const Step& step, const QString& database, int branch,
