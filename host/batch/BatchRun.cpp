@@ -147,6 +147,7 @@ int RunSession(const BatchOptions& options, BatchUser::WindowScript script,
     if (!ImportData::OpenSession(options.appPath(), options.settings(), options.db())) {
       out << "ended: failed: the databases could not be opened" << Qt::endl;
     } else {
+      globals().MainConnection->failNthWriteFromEnvironment();  // a test's failing write
       result = body(user);
     }
   } catch (const DbError& error) {

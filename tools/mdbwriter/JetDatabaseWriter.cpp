@@ -68,7 +68,7 @@ JetDatabaseWriter::JetDatabaseWriter(const QString& path, const JetWriterOptions
 JetDatabaseWriter::~JetDatabaseWriter() = default;
 
 WriterContext JetDatabaseWriter::context() {
-  return {file_, format_, text_, collation_, longValues_, mapRecords_};
+  return {file_, format_, text_, collation_, longValues_, mapRecords_, options_.rewriteText};
 }
 
 TableWriter& JetDatabaseWriter::addTable(const QString& name, const std::vector<Column>& columns) {

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -18,6 +19,9 @@ struct JetWriterOptions {
   // Jet 4: store text in the compressed-unicode form where it is shorter.
   bool compressUnicode = false;
   QDateTime created{QDate(2003, 1, 1), QTime(0, 0)};
+  // When set, every text and memo value of the user tables is written as
+  // what it returns (the hostile sample texts).
+  TextRewrite rewriteText;
 };
 
 // Writes a Jet database file from scratch: header page, the system catalogue

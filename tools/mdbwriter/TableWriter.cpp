@@ -21,11 +21,22 @@ TableWriter::TableWriter(WriterContext context, QString name, quint32 definition
       definitionPage_(definitionPage),
       systemTable_(systemTable),
       layout_(columns),
+      columns_(columns),
       encoder_(context.format, layout_, context.text, context.longValues),
       dataPages_(context.file, context.format, ownerTag(definitionPage)) {}
 
 void TableWriter::addRow(const std::vector<Value>& row) {
-  dataPages_.append(encoder_.encode(row));
+  if (context_.rewriteText && !systemTable_) {
+    std::vector<Value> rewritten = row;
+    for (size_t i = 0; i < columns_.size() && i < row.size(); ++i) {
+      const ColumnType type = columns_[i].type;
+      if (type == ColumnType::Text || type == ColumnType::Memo)
+        rewritten[i] = context_.rewriteText(name_, columns_[i], rowCount_, row[i]);
+    }
+    dataPages_.append(encoder_.encode(rewritten));
+  } else {
+    dataPages_.append(encoder_.encode(row));
+  }
   ++rowCount_;
 }
 

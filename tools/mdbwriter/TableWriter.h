@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <vector>
 
 #include "tools/mdbwriter/RowEncoder.h"
@@ -8,6 +9,11 @@
 #include "tools/mdbwriter/TableDefinition.h"
 
 namespace qalvoro::mdbwriter {
+
+// What a text or memo cell of row (0 = the first) of a user table is
+// written as, given the value generated for it.
+using TextRewrite = std::function<Value(const QString& table, const Column& column, quint32 row,
+                                        const Value& value)>;
 
 // What the tables of one database file share.
 struct WriterContext {
@@ -17,6 +23,7 @@ struct WriterContext {
   Collation collation;
   LongValueStore& longValues;
   RowPageStream& mapRecords;
+  const TextRewrite& rewriteText;
 };
 
 // Streams the rows of one table to data pages; finish() writes its usage maps
@@ -39,6 +46,7 @@ class TableWriter {
   quint32 definitionPage_;
   bool systemTable_;
   TableLayout layout_;
+  std::vector<Column> columns_;
   RowEncoder encoder_;
   RowPageStream dataPages_;
   quint32 rowCount_ = 0;

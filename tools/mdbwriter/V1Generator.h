@@ -36,6 +36,13 @@ void writeAccountsFolder(const QString& folder, const V1Options& options);
 // return and voucher tables.
 void writeStockFolder(const QString& folder, const V1Options& options);
 
+// The hostile sample texts as a TextRewrite for JetWriterOptions (Jet 4):
+// quotes, backslashes, SQL, wildcards, Arabic with diacritics and tatweel,
+// mixed directions, characters outside the Basic Multilingual Plane, blanks
+// around, asterisks, texts of the column's full length and a 64 KB memo.
+// Numbers that link rows (accounts, parents, items) keep their values.
+TextRewrite hostileTexts();
+
 // One table "Bench" with a column of every type and the given number of rows.
 void writeBenchTable(const QString& file, int rows, quint64 seed, const JetWriterOptions& options);
 

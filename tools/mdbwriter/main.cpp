@@ -74,6 +74,11 @@ Invocation parse(const QCoreApplication& app) {
   const QCommandLineOption singleAmounts(
       QStringLiteral("single-amounts"),
       QStringLiteral("Keep the amounts of Card and Gaid in Single columns instead of Double."));
+  const QCommandLineOption hostile(
+      QStringLiteral("hostile"),
+      QStringLiteral("Jet 4: fill the text fields with hostile values (quotes, SQL, wildcards,\n"
+                     "diacritics, mixed directions, characters beyond the BMP, full-length texts,\n"
+                     "a 64 KB memo, blanks around); numbers that link rows are kept."));
   const v1::V1Sizes defaults;
   const QCommandLineOption branches =
       sizeOption("branches", "Branches listed; 1 and 2 have data", defaults.branches);
@@ -93,7 +98,7 @@ Invocation parse(const QCoreApplication& app) {
       QStringLiteral("Write the benchmark table of ROWS rows to FILE instead."),
       QStringLiteral("ROWS"));
   parser.addOptions({out, product, format, headerCodePage, compressed, noSystemFile, singleAmounts,
-                     branches, accounts, entries, items, invoices, seed, bench});
+                     hostile, branches, accounts, entries, items, invoices, seed, bench});
   parser.addPositionalArgument(QStringLiteral("FILE"),
                                QStringLiteral("Output file of --bench-table."),
                                QStringLiteral("[FILE]"));
@@ -111,6 +116,10 @@ Invocation parse(const QCoreApplication& app) {
     throw std::invalid_argument("--header-codepage must be 1256 or 1252");
   }
   writer.compressUnicode = parser.isSet(compressed);
+  if (parser.isSet(hostile)) {
+    if (writer.version != JetVersion::Jet4) throw std::invalid_argument("--hostile needs jet4");
+    writer.rewriteText = v1::hostileTexts();
+  }
   call.options.systemFile = !parser.isSet(noSystemFile);
   call.options.singleAmounts = parser.isSet(singleAmounts);
   v1::V1Sizes& sizes = call.options.sizes;
