@@ -66,8 +66,12 @@ TEST_F(V1ConverterTest, TurnsFailuresCrashesAndHangsIntoErrorsInEitherMode) {
   V1Converter lenient = fake();
   lenient.setLenient(true);
   lenient.setProgram(tempPath(QStringLiteral("no-such-program")));
+  QFile earlier(target());
+  ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+  earlier.close();
   EXPECT_EQ(failure(lenient, tempPath(QStringLiteral("leftout.mdb"))).number(),
             dberr::kUnspecified);
+  EXPECT_FALSE(QFile::exists(target())) << "a converter that cannot start leaves no earlier copy";
   lenient.setProgram(QStringLiteral(QALVORO_FAKE_V1CONVERT));
   EXPECT_EQ(lenient.convert(tempPath(QStringLiteral("leftout.mdb")), target()),
             (QStringList{"Table 'Gaid' left out (usage map is missing).",

@@ -67,6 +67,7 @@ QStringList V1Converter::convert(const QString& source, const QString& target) c
   });
   process.start();
   if (!process.waitForStarted()) {
+    removeOutputs(target);  // no copy of an earlier run is taken for this one
     throw DbError(dberr::kUnspecified, QStringLiteral("Cannot start the file converter '%1': %2.")
                                            .arg(process.program(), process.errorString()));
   }
