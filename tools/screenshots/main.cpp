@@ -34,6 +34,7 @@
 #include "host/forms/SSTab.h"
 #include "host/forms/Tarmin_Calander3.h"
 #include "host/forms/Windows.h"
+#include "host/language/Language.h"
 #include "host/platform/Platform.h"
 #include "host/platform/ScriptedUser.h"
 #include "posting/PostingWindows.h"
@@ -159,6 +160,15 @@ Window voucherTab(const QString& stockFolder) {
           }};
 }
 
+// The overwrite prompt describing an item as the item import does.
+void describeAnItem(Form& form) {
+  auto& prompt = static_cast<FrmOverWrite&>(form);
+  const QString number = Translate(QStringLiteral("رقم الصنف :"));
+  const QString name = Translate(QStringLiteral("الوصف :"));
+  prompt.lblOld->setText(number + "0102\r\n" + name + QStringLiteral("علبة 6x250 مل"));
+  prompt.lblNew->setText(number + "0102\r\n" + name + QStringLiteral("علبة 6x250 مل عصير برتقال"));
+}
+
 // A voucher window with a cheque voucher typed in.
 void typeAVoucher(Form& form) {
   auto& window = static_cast<VoucherWindow&>(form);
@@ -179,7 +189,7 @@ void typeAVoucher(Form& form) {
 std::vector<Window> windows(const QString& accountsFolder, const QString& stockFolder) {
   return {
       {"FrmStart", [] { return std::make_unique<FrmStart>(); }},
-      {"FrmOverWrite", [] { return std::make_unique<FrmOverWrite>(); }},
+      {"FrmOverWrite", [] { return std::make_unique<FrmOverWrite>(); }, describeAnItem},
       {"FrmFilter", [] { return std::make_unique<FrmFilter>(); }},
       {"WinSeek", [] { return std::make_unique<WinSeek>(); }},
       {"FrmAcc_Restore", [] { return std::make_unique<FrmAcc_Restore>(); },
