@@ -9,13 +9,10 @@
 namespace qalvoro {
 namespace {
 
-constexpr int kTextMargin = 4;  // pixels between a description and its frame
-
 QLabel* describe(QLabel& label) {
   label.setFrameShape(QFrame::Panel);
   label.setFrameShadow(QFrame::Sunken);
   label.setWordWrap(true);
-  label.setMargin(kTextMargin);
   return &label;
 }
 

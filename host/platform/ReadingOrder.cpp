@@ -39,7 +39,11 @@ class ReadingOrderStyle : public QProxyStyle {
       flags &= ~(Qt::TextForceLeftToRight | Qt::TextForceRightToLeft);
       flags |= order == Qt::RightToLeft ? Qt::TextForceRightToLeft : Qt::TextForceLeftToRight;
     }
-    QProxyStyle::drawItemText(painter, rect, flags, palette, enabled, text, role);
+    // A line break of two characters would leave a space at the end of its
+    // line, which pushes a right-aligned line over its edge.
+    QProxyStyle::drawItemText(painter, rect, flags, palette, enabled,
+                              QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")),
+                              role);
   }
 };
 

@@ -321,6 +321,12 @@ TEST_F(TextDirectionTest, MessageBoxesWithTheRightToLeftFlagsReadRightToLeft) {
                     .readRightToLeft(pieces))
         << caption.toStdString();
   }
+  const auto shown = [](const char* lineBreak) {
+    return TextRuns(*makeMessageBox(QStringLiteral("رقم الصنف :0102") + lineBreak + "Qalvoro",
+                                    mb::kCritical | mb::kRtlFlags, QString()))
+        .leftOf("0102");
+  };
+  EXPECT_EQ(shown("\r\n"), shown("\n")) << "a two-character line break moves no line";
   const TextRuns plain(*makeMessageBox(kMixedCaptions[0].first, mb::kCritical, QString()));
   EXPECT_LT(plain.leftOf(QStringLiteral("استيراد")), plain.leftOf(":"))
       << "without the flags the text reads left to right";
