@@ -233,8 +233,10 @@ void FrmCat_Restore::CboOldBranch_Click() {
     control->setEnabled(chosen);
   }
   if (!chosen) {
-    // The file is being closed: nothing is listed any more.
+    // The file is being closed: nothing is listed any more, and a reopened
+    // file holds every document again.
     version1Rows_.close();
+    lblFilter->clear();
     SetButtonState(0);
     return;
   }
@@ -261,13 +263,21 @@ void FrmCat_Restore::SSTab1_Click() {
   ViewRec();
 }
 
+// The start number's box and button follow its label in reading order: on
+// its left in a right-to-left window, on its right in a mirrored one.
 void FrmCat_Restore::placeStartNumber() {
   const QRect label = twipsGeometry(*lblStartInvNo[0]);
-  const QRect box = twipsGeometry(*txtStartInvNo[0]);
-  setTwipsLeft(*txtStartInvNo[0], label.left() - box.width() - kStartNumberGap);
-  const QRect button = twipsGeometry(*CmdStartInvNo[0]);
-  setTwipsLeft(*CmdStartInvNo[0],
-               twipsGeometry(*txtStartInvNo[0]).left() - button.width() - kStartButtonGap);
+  const int box = twipsGeometry(*txtStartInvNo[0]).width();
+  const int button = twipsGeometry(*CmdStartInvNo[0]).width();
+  if (rightToLeftOf(*this)) {
+    const int boxLeft = label.left() - box - kStartNumberGap;
+    setTwipsLeft(*txtStartInvNo[0], boxLeft);
+    setTwipsLeft(*CmdStartInvNo[0], boxLeft - button - kStartButtonGap);
+  } else {
+    const int boxLeft = label.left() + label.width() + kStartNumberGap;
+    setTwipsLeft(*txtStartInvNo[0], boxLeft);
+    setTwipsLeft(*CmdStartInvNo[0], boxLeft + box + kStartButtonGap);
+  }
 }
 
 void FrmCat_Restore::CboBranch_Click() {
@@ -299,7 +309,15 @@ void FrmCat_Restore::Cmd_Pre_Click() {
   if (MoveToPreviousRecord(version1Rows_, false)) ViewRec();
 }
 
-void FrmCat_Restore::setShapeWidth(int index, int twips) { setTwipsWidth(*ShapeIN[index], twips); }
+// A bar grows from the side where reading starts: from the right of its
+// outline in a right-to-left window, from the left in a mirrored one.
+void FrmCat_Restore::setShapeWidth(int index, int twips) {
+  const QRect outline = twipsGeometry(*ShapeOut[index]);
+  QRect bar = twipsGeometry(*ShapeIN[index]);
+  bar.setWidth(twips);
+  bar.moveLeft(rightToLeftOf(*this) ? outline.left() + outline.width() - twips : outline.left());
+  setTwipsGeometry(*ShapeIN[index], bar);
+}
 
 void FrmCat_Restore::lockForRun(bool locked) {
   for (QWidget* control :
@@ -444,14 +462,19 @@ void FrmCat_Restore::CmdStop_Click() { OverwriteAnswer = 5; }
 
 void FrmCat_Restore::CmdFilter_Click() {
   auto& filter = windows().get<FrmFilter>();
+  if (filterPeriod_) {
+    filter.txtDate1->setText(filterPeriod_->first);
+    filter.txtDate2->setText(filterPeriod_->second);
+  }
   filter.showModal();
   if (tagOf(filter) != QLatin1String("OK")) {
     windows().unload<FrmFilter>();
     return;
   }
+  filterPeriod_ = {filter.txtDate1->text(), filter.txtDate2->text()};
   const QString format = QStringLiteral("yyyy/MM/dd");
-  const QDate from = QDate::fromString(filter.txtDate1->text(), format);
-  const QDate to = QDate::fromString(filter.txtDate2->text(), format);
+  const QDate from = QDate::fromString(filterPeriod_->first, format);
+  const QDate to = QDate::fromString(filterPeriod_->second, format);
   windows().unload<FrmFilter>();
   // The working copy is prepared afresh from the chosen file; the branch
   // chosen stays chosen.
@@ -461,6 +484,11 @@ void FrmCat_Restore::CmdFilter_Click() {
   if (!source_->isOpen()) return;
   if (CboOldBranch->findData(chosen) >= 0) SelectComboByData(*CboOldBranch, chosen);
   DeleteDocumentsOutside(source_->database(), version1Branch(), from, to);
+  const auto shown = [&format](const QDate& day) {
+    return day.isValid() ? day.toString(format) : QStringLiteral("…");
+  };
+  lblFilter->setText(Translate(QStringLiteral("الفترة")) + QStringLiteral(" : ") + shown(from) +
+                     QStringLiteral(" - ") + shown(to));
   SSTab1->setCurrentTab(kItemsTab);
 }
 

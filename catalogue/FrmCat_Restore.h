@@ -2,6 +2,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <tuple>
 
 #include "catalogue/ClassesAndAccounts.h"
@@ -94,6 +95,8 @@ class FrmCat_Restore : public Form {
   QPushButton* CmdOpenOldDB = nullptr;
   QComboBox* CboOldBranch = nullptr;
   QPushButton* CmdFilter = nullptr;
+  // The period of the date filter in effect; empty while none is.
+  QLabel* lblFilter = nullptr;
   // The target, the run and browsing.
   QComboBox* CboBranch = nullptr;
   QPushButton* CmdImport = nullptr;
@@ -336,6 +339,9 @@ class FrmCat_Restore : public Form {
   int DefaultClassID = 0;
   ImportReport* report_ = nullptr;
   QString stopReason_;
+  // The dates last chosen in the filter ("yyyy/mm/dd" or empty), offered
+  // again at its next showing.
+  std::optional<std::pair<QString, QString>> filterPeriod_;
   RunState run_;
 };
 

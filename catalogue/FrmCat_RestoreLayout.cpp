@@ -54,6 +54,7 @@ void FrmCat_Restore::buildSourceFrame() {
   txtOldDBFile =
       fieldWithLabel(Frame3, QStringLiteral("txtOldDBFile"), QStringLiteral("ملف قاعدة البيانات :"),
                      {720, 300, 3300, 330}, 1560);
+  setLeftToRightValue(*txtOldDBFile);
   CmdDialog = addControl<QPushButton>(QStringLiteral("CmdDialog"), {120, 300, 540, 330}, Frame3);
   CmdDialog->setText(QStringLiteral("..."));
   captioned(addControl<QLabel>(QStringLiteral("Label2"), {4080, 720, 1560, 300}, Frame3),
@@ -65,6 +66,8 @@ void FrmCat_Restore::buildSourceFrame() {
   CmdFilter = addControl<QPushButton>(QStringLiteral("CmdFilter"), {120, 1110, 1500, 390}, Frame3);
   CmdFilter->setText(QStringLiteral("تصفية..."));
   CmdFilter->setEnabled(false);
+  lblFilter = addControl<QLabel>(QStringLiteral("lblFilter"), {1740, 1155, 3900, 300}, Frame3);
+  setAlignment(*lblFilter, kLeftJustify);  // beside the filter button
 
   captioned(addControl<QLabel>(QStringLiteral("Label5"), {3660, 240, 1860, 330}),
             QStringLiteral("استيراد الى الفرع :"));
@@ -91,7 +94,7 @@ void FrmCat_Restore::buildRunControls() {
     const int top = 7590 + i * 240;
     ShapeOut[i] = addControl<QFrame>(QStringLiteral("ShapeOut"), {120, top, 6000, 180}, nullptr, i);
     ShapeOut[i]->setFrameShape(QFrame::Box);
-    ShapeIN[i] = addControl<QFrame>(QStringLiteral("ShapeIN"), {120, top, 15, 180}, nullptr, i);
+    ShapeIN[i] = addControl<QFrame>(QStringLiteral("ShapeIN"), {6105, top, 15, 180}, nullptr, i);
     ShapeIN[i]->setAutoFillBackground(true);
     QPalette bar = ShapeIN[i]->palette();
     bar.setColor(QPalette::Window, QColor(0, 0, 128));

@@ -1,8 +1,11 @@
 #include "catalogue/StockFile.h"
 
+#include <QRegularExpression>
 #include <array>
+#include <vector>
 
 #include "host/db/Connection.h"
+#include "host/db/Recordset.h"
 
 namespace qalvoro {
 namespace {
@@ -40,17 +43,17 @@ constexpr std::array<DatedTable, 3> kFilteredTables = {{
     {"السندات", "التاريخ1"},
 }};
 
-void deleteDated(Connection& workingCopy, int branch, const QDate& bound, const QString& compare) {
-  if (bound.isNull()) return;
-  const QString day = bound.toString(Qt::ISODate);
-  for (const DatedTable& dated : kFilteredTables) {
-    // The working copy holds dates as "yyyy-mm-dd HH:MM:SS" texts.
-    workingCopy.execute(
-        QStringLiteral("DELETE FROM %1 WHERE substr(%2, 1, 10) %3 ? AND "
-                       "رقم_الفرع = ?")
-            .arg(QString::fromUtf8(dated.table), QString::fromUtf8(dated.dateColumn), compare),
-        {day, branch});
+// The day of a stored version-1 date: a date value, or a text that begins
+// with year, month and day ("2003-01-01 10:30:00", "2003/1/1", ...); null when
+// it is none.
+QDate dayOf(const QVariant& stored) {
+  if (stored.typeId() == QMetaType::QDateTime || stored.typeId() == QMetaType::QDate) {
+    return stored.toDate();
   }
+  const QString text = stored.toString().trimmed().section(QRegularExpression("[ T]"), 0, 0);
+  const QStringList parts = text.split(QRegularExpression("[-/.]"));
+  if (parts.size() != 3) return {};
+  return QDate(parts[0].toInt(), parts[1].toInt(), parts[2].toInt());
 }
 
 }  // namespace
@@ -104,8 +107,27 @@ void PrepareStockFile(Connection& workingCopy) {
 
 void DeleteDocumentsOutside(Connection& workingCopy, int branch, const QDate& from,
                             const QDate& to) {
-  deleteDated(workingCopy, branch, from, QStringLiteral("<="));
-  deleteDated(workingCopy, branch, to, QStringLiteral(">="));
+  const auto outside = [&](const QDate& day) {
+    return day.isValid() && ((from.isValid() && day < from) || (to.isValid() && day > to));
+  };
+  Transaction transaction(workingCopy);
+  for (const DatedTable& dated : kFilteredTables) {
+    const QString table = QString::fromUtf8(dated.table);
+    std::vector<qint64> rows;
+    Recordset dates;
+    dates.open(QStringLiteral("SELECT rowid AS row_key, %1 AS day FROM %2 WHERE رقم_الفرع = ?")
+                   .arg(QString::fromUtf8(dated.dateColumn), table),
+               workingCopy, LockType::ReadOnly, {branch});
+    for (; !dates.eof(); dates.moveNext()) {
+      if (outside(dayOf(dates.value(QStringLiteral("day"))))) {
+        rows.push_back(dates.value(QStringLiteral("row_key")).toLongLong());
+      }
+    }
+    for (const qint64 row : rows) {
+      workingCopy.execute(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(table), {row});
+    }
+  }
+  transaction.commit();
 }
 
 }  // namespace qalvoro

@@ -32,9 +32,9 @@ QString Version2TabQuery(int tab, bool onBranchChoice);
 void PrepareStockFile(Connection& workingCopy);
 
 // The date filter: deletes from the working copy the sales and purchase
-// invoices and the vouchers of the branch dated on or before from, then
-// those dated on or after to; a null date deletes nothing on its side.
-// Dates are compared as days, whatever the time of day.
+// invoices and the vouchers of the branch dated before from or after to;
+// both bound days stay, and a null date deletes nothing on its side. Dates
+// are compared as days, whatever their stored format or time of day.
 void DeleteDocumentsOutside(Connection& workingCopy, int branch, const QDate& from,
                             const QDate& to);
 

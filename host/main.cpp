@@ -67,9 +67,9 @@ void describe(QCommandLineParser& parser) {
              "Catalogue batch: items, customers, providers, sales, purchases, vouchers, or all "
              "of them in that order.",
              "kind");
-  batchValue("from", "Catalogue batch: filter out the documents dated on or before this day.",
+  batchValue("from", "Catalogue batch: keep the documents dated on or after this day.",
              "yyyy-mm-dd");
-  batchValue("to", "Catalogue batch: filter out the documents dated on or after this day.",
+  batchValue("to", "Catalogue batch: keep the documents dated on or before this day.",
              "yyyy-mm-dd");
   batchValue("classification",
              "Catalogue batch: import the items' classification as classes, as a provider, "

@@ -1,12 +1,18 @@
 #include "host/forms/Controls.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QRadioButton>
+#include <QScreen>
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 
 #include "host/platform/ReadingOrder.h"
@@ -19,6 +25,7 @@ constexpr char kTag[] = "Tag";
 constexpr char kIndex[] = "Index";
 constexpr char kAlignment[] = "Alignment";
 constexpr char kRightToLeft[] = "RightToLeft";
+constexpr char kLeftToRightValue[] = "LeftToRightValue";
 
 int toPixels(int twips) { return static_cast<int>(std::lround(twips / double(kTwipsPerPixel))); }
 
@@ -38,7 +45,30 @@ void applyAlignment(QWidget& widget, int alignment) {
   }
 }
 
+// Opens the list of a combo box laid out right to left under the box's
+// right edge, as its text stands.
+class RightAlignedPopup : public QObject {
+ public:
+  explicit RightAlignedPopup(QComboBox& combo) : QObject(&combo), combo_(combo) {}
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    auto* popup = qobject_cast<QWidget*>(watched);
+    if (popup && event->type() == QEvent::Show && combo_.isRightToLeft()) {
+      const int left = combo_.mapToGlobal(QPoint(combo_.width(), 0)).x() - popup->width();
+      popup->move(std::max(left, combo_.screen()->availableGeometry().left()), popup->y());
+    }
+    return false;
+  }
+
+ private:
+  QComboBox& combo_;
+};
+
 }  // namespace
+
+void openListsOnTheReadingSide(QComboBox& combo) {
+  combo.view()->window()->installEventFilter(new RightAlignedPopup(combo));
+}
 
 QRect twipsGeometry(const QWidget& widget) {
   const QVariant stored = widget.property(kTwips);
@@ -137,13 +167,30 @@ bool rightToLeftOf(const QWidget& widget) { return widget.property(kRightToLeft)
 void setRightToLeft(QWidget& widget, bool rightToLeft) {
   widget.setProperty(kRightToLeft, rightToLeft);
   const Qt::LayoutDirection direction = rightToLeft ? Qt::RightToLeft : Qt::LeftToRight;
-  // Every control reads its text in the given direction. Option buttons and
-  // check boxes show the side of their box through their alignment; every
-  // other control is laid out in that direction as well.
+  // Option buttons and check boxes show the side of their box through their
+  // alignment; every other control is laid out in the given direction.
   if (!qobject_cast<QRadioButton*>(&widget) && !qobject_cast<QCheckBox*>(&widget)) {
     widget.setLayoutDirection(direction);
   }
+  // Captions read in the given direction. Text and combo boxes show data:
+  // each text reads in its own direction (a left-to-right value always left
+  // to right), aligned to the side the window reads from.
+  auto* edit = qobject_cast<QLineEdit*>(&widget);
+  if (edit) {
+    edit->setAlignment(Qt::AlignAbsolute | (rightToLeft ? Qt::AlignRight : Qt::AlignLeft) |
+                       Qt::AlignVCenter);
+  }
+  if (edit || qobject_cast<QComboBox*>(&widget)) {
+    setReadingOrder(widget, widget.property(kLeftToRightValue).toBool() ? Qt::LeftToRight
+                                                                        : Qt::LayoutDirectionAuto);
+    return;
+  }
   setReadingOrder(widget, direction);
+}
+
+void setLeftToRightValue(QWidget& widget) {
+  widget.setProperty(kLeftToRightValue, true);
+  setReadingOrder(widget, Qt::LeftToRight);
 }
 
 }  // namespace qalvoro

@@ -3,6 +3,7 @@
 #include <QRect>
 #include <QString>
 
+class QComboBox;
 class QObject;
 class QWidget;
 
@@ -40,11 +41,18 @@ bool hasAlignment(const QObject& object);
 int alignmentOf(const QObject& object);
 void setAlignment(QWidget& widget, int alignment);
 
-// The right-to-left property of a control or window: its text is laid out
-// with a right-to-left base direction (see ReadingOrder.h), and, except for
-// option buttons and check boxes, whose alignment gives the side of their
-// box, the control itself is laid out right to left.
+// The right-to-left property of a control or window: its captions are laid
+// out with a right-to-left base direction (see ReadingOrder.h), and, except
+// for option buttons and check boxes, whose alignment gives the side of
+// their box, the control itself is laid out right to left. Text and combo
+// boxes hold data: they are aligned right, and each of their texts reads in
+// its own direction.
 bool rightToLeftOf(const QWidget& widget);
 void setRightToLeft(QWidget& widget, bool rightToLeft);
+// Makes the list of a combo box open on the side its window reads from.
+void openListsOnTheReadingSide(QComboBox& combo);
+// Marks a text box that holds a left-to-right value (a file path): its text
+// reads left to right in every window.
+void setLeftToRightValue(QWidget& widget);
 
 }  // namespace qalvoro

@@ -2,7 +2,9 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QPushButton>
 #include <QShowEvent>
 
@@ -21,12 +23,16 @@ void Form::registerControl(QWidget& control, const QString& name, const QRect& t
   setTwipsGeometry(control, twips);
   setRightToLeft(control, true);
   if (hasAlignment(control)) setAlignment(control, kRightJustify);
+  if (auto* combo = qobject_cast<QComboBox*>(&control)) openListsOnTheReadingSide(*combo);
   controls_.emplace_back(&control);
 }
 
 void Form::addMenuItem(QAction& item, const QString& name) {
   item.setObjectName(name);
   menuItems_.emplace_back(&item);
+  // A menu is a window of its own: it opens on the side the window reads
+  // from only when told.
+  if (auto* menu = qobject_cast<QMenu*>(item.parent())) setRightToLeft(*menu, rightToLeftOf(*this));
 }
 
 void Form::setTwipsSize(int width, int height) {

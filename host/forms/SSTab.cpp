@@ -38,13 +38,23 @@ void SSTab::setCurrentTab(int tab) {
 
 void SSTab::placeOnTab(QWidget& control, int tab) {
   placements_.push_back({&control, tab});
-  if (tab != current_) setTwipsLeft(control, twipsGeometry(control).left() - kHiddenOffset);
+  if (tab == current_) return;
+  setTwipsLeft(control, twipsGeometry(control).left() - kHiddenOffset);
+  control.hide();
+}
+
+int SSTab::pageOffsetOf(const QWidget& control) const {
+  for (const auto& placement : placements_) {
+    if (placement.control == &control) return placement.tab == current_ ? 0 : -kHiddenOffset;
+  }
+  return 0;
 }
 
 void SSTab::shift(int tab, int offset) {
   for (const auto& placement : placements_) {
     if (placement.control && placement.tab == tab) {
       setTwipsLeft(*placement.control, twipsGeometry(*placement.control).left() + offset);
+      placement.control->setVisible(offset > 0);
     }
   }
 }

@@ -9,8 +9,9 @@ class QTabBar;
 namespace qalvoro {
 
 // A tab control whose controls are its own children on every page: the
-// controls of the pages not showing are moved 75000 twips to the left, out
-// of sight, and come back when their page is chosen.
+// controls of the pages not showing are hidden (so they never take the
+// focus) and moved 75000 twips to the left, and come back when their page
+// is chosen.
 class SSTab : public QWidget {
   Q_OBJECT
 
@@ -27,6 +28,9 @@ class SSTab : public QWidget {
   void setCurrentTab(int tab);
   // Puts a control (a child of this tab control) on a page.
   void placeOnTab(QWidget& control, int tab);
+  // How far the control stands from its place on its page: -75000 twips on
+  // a page not showing, 0 otherwise.
+  int pageOffsetOf(const QWidget& control) const;
 
  signals:
   void currentTabChanged(int tab);

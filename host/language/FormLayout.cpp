@@ -1,17 +1,22 @@
 #include "host/language/FormLayout.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QFont>
 #include <QFontInfo>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLocale>
+#include <QMenu>
+#include <QPushButton>
+#include <QStyle>
 #include <QTabBar>
 
-#include "host/forms/Form.h"
 #include "host/Globals.h"
+#include "host/forms/Form.h"
+#include "host/forms/SSTab.h"
 #include "host/language/Language.h"
 #include "host/platform/Platform.h"
-#include "host/forms/SSTab.h"
 
 namespace qalvoro {
 namespace {
@@ -28,13 +33,50 @@ int swappedAlignment(int alignment) {
   return alignment;
 }
 
-void mirrorControlsIn(const Form& window, const QWidget& container, bool onlyInside) {
+void mirrorControlsIn(const Form& window, const QWidget& container) {
   const int width = twipsGeometry(container).width();
   for (const auto& control : window.controls()) {
-    if (!control || control->parentWidget() != &container) continue;
-    const int left = mirroredLeft(width, twipsGeometry(*control));
-    if (onlyInside && (left <= 0 || left >= width)) continue;
-    setTwipsLeft(*control, left);
+    if (control && control->parentWidget() == &container) {
+      setTwipsLeft(*control, mirroredLeft(width, twipsGeometry(*control)));
+    }
+  }
+}
+
+// Controls on a tab control are mirrored on their own page, whether it is
+// showing or not; those that would leave the tab control keep their place.
+void mirrorControlsOn(const Form& window, const SSTab& tabs) {
+  const int width = twipsGeometry(tabs).width();
+  for (const auto& control : window.controls()) {
+    if (!control || control->parentWidget() != &tabs) continue;
+    const int offset = tabs.pageOffsetOf(*control);
+    const int left = mirroredLeft(width, twipsGeometry(*control).translated(-offset, 0));
+    if (left > 0 && left < width) setTwipsLeft(*control, left + offset);
+  }
+}
+
+// The width in pixels a control needs to show its caption on one line.
+int captionWidth(const QWidget& control) {
+  if (const auto* button = qobject_cast<const QPushButton*>(&control)) {
+    const QStyle* style = button->style();
+    return button->fontMetrics().horizontalAdvance(button->text()) +
+           style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button) +
+           2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, button);
+  }
+  return control.sizeHint().width();
+}
+
+// A caption longer than its control (a translation is often longer than the
+// Arabic) is shown in a smaller font rather than cut.
+void fitCaption(QWidget& control) {
+  constexpr qreal kSmallestPoints = 6;
+  const auto* label = qobject_cast<const QLabel*>(&control);
+  if ((label && label->wordWrap()) || (!label && !qobject_cast<QAbstractButton*>(&control))) {
+    return;
+  }
+  QFont font = control.font();
+  while (captionWidth(control) > control.width() && font.pointSizeF() - 0.5 >= kSmallestPoints) {
+    font.setPointSizeF(font.pointSizeF() - 0.5);
+    control.setFont(font);
   }
 }
 
@@ -193,10 +235,15 @@ void MirrorForm(Form& window) {
       setTwipsLeft(*control, mirroredLeft(windowWidth, twipsGeometry(*control)) - kWindowMargin);
     }
   }
+  for (const auto& item : window.menuItems()) {
+    if (auto* menu = item ? qobject_cast<QMenu*>(item->parent()) : nullptr) {
+      setRightToLeft(*menu, false);
+    }
+  }
   for (const auto& control : window.controls()) {
     if (!control) continue;
-    if (qobject_cast<QGroupBox*>(control.data())) mirrorControlsIn(window, *control, false);
-    if (qobject_cast<SSTab*>(control.data())) mirrorControlsIn(window, *control, true);
+    if (qobject_cast<QGroupBox*>(control.data())) mirrorControlsIn(window, *control);
+    if (auto* tabs = qobject_cast<SSTab*>(control.data())) mirrorControlsOn(window, *tabs);
   }
 }
 
@@ -207,6 +254,7 @@ void TranslateForm(Form& window) {
     if (!control) continue;
     if (hasCaption(*control)) {
       setCaption(*control, Translate(captionOf(*control)));
+      fitCaption(*control);
     } else {
       translateTabs(*control);
     }

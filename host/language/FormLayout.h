@@ -9,11 +9,12 @@ class Form;
 // Turns a window designed right to left into a left-to-right one: every
 // control reads left to right, labels and option/check boxes swap their
 // alignment, and controls are moved to their mirrored place on the window,
-// in frames and on the showing page of tab controls.
+// in frames and on every page of tab controls; menus open to the right.
 void MirrorForm(Form& window);
 // Replaces the caption of the window and of its labels, buttons, check and
 // option boxes, frames and menu items, the captions of tabs, and every
-// tool tip, by their translations.
+// tool tip, by their translations; a caption too long for its control gets
+// a smaller font.
 void TranslateForm(Form& window);
 // When the language is "E": MirrorForm, then TranslateForm, as every
 // window does while loading.

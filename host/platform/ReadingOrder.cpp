@@ -32,12 +32,18 @@ class ReadingOrderStyle : public QProxyStyle {
   void drawItemText(QPainter* painter, const QRect& rect, int flags, const QPalette& palette,
                     bool enabled, const QString& text, QPalette::ColorRole role) const override {
     const auto* widget = dynamic_cast<const QWidget*>(painter->device());
-    const Qt::LayoutDirection order = widget ? readingOrderOf(*widget) : Qt::LayoutDirectionAuto;
-    if (order != Qt::LayoutDirectionAuto) {
+    if (widget && orderOwner(widget)) {
+      Qt::LayoutDirection order = readingOrderOf(*widget);
+      if (order == Qt::LayoutDirectionAuto)
+        order = text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight;
       flags &= ~(Qt::TextForceLeftToRight | Qt::TextForceRightToLeft);
       flags |= order == Qt::RightToLeft ? Qt::TextForceRightToLeft : Qt::TextForceLeftToRight;
     }
-    QProxyStyle::drawItemText(painter, rect, flags, palette, enabled, text, role);
+    // A line break of two characters would leave a space at the end of its
+    // line, which pushes a right-aligned line over its edge.
+    QProxyStyle::drawItemText(painter, rect, flags, palette, enabled,
+                              QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")),
+                              role);
   }
 };
 
@@ -76,7 +82,9 @@ void setReadingOrder(QWidget& widget, Qt::LayoutDirection order) {
   for (QWidget* part : parts) {
     if (part->style() != &style) part->setStyle(&style);
     auto* edit = qobject_cast<QLineEdit*>(part);
-    if (edit && orderOwner(edit) == &widget) setEditDirection(*edit, order);
+    if (edit && orderOwner(edit) == &widget && order != Qt::LayoutDirectionAuto) {
+      setEditDirection(*edit, order);
+    }
   }
   widget.update();
 }

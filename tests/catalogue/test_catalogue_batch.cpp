@@ -38,7 +38,7 @@ TEST_F(CatalogueBatchTest, ItemsAreImportedWithTheControlsTheOptionsName) {
   writeStockFile(rows);
   auto [code, output] =
       runBatch({"--kind", "items", "--classification", "provider", "--unit", "2", "--to",
-                "2003-06-01", "--cashier", "120101", "--renumber-from", "100"});
+                "2003-05-31", "--cashier", "120101", "--renumber-from", "100"});
   EXPECT_EQ(code, 0) << output.toStdString();
   EXPECT_TRUE(output.contains("summary: imported 2, overwritten 0, skipped 0, refused 0"))
       << output.toStdString();

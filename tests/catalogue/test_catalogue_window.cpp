@@ -1,14 +1,17 @@
 // The catalogue window: opening and closing the stock file, branches, tabs,
 // browsing, the run loops, the stop button and the date filter.
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "host/dialogs/FrmFilter.h"
@@ -38,68 +41,7 @@ StockRows threeItems() {
 
 using CatalogueWindowTest = CatalogueTest;
 
-TEST_F(CatalogueWindowTest, LoadsClosedThenOpensAndClosesTheStockFile) {
-  writeStockFile(threeItems());
-  auto& window = windows().get<FrmCat_Restore>();
-  window.load();
-  EXPECT_TRUE(window.OptType[0]->isChecked());
-  EXPECT_TRUE(window.ChkClass->isChecked());
-  EXPECT_FALSE(window.CboClass->isEnabled());
-  EXPECT_TRUE(window.txtTasneef->isEnabled());
-  EXPECT_EQ(window.txtOldDBFile->text(), appPath() + "STOCK001.MDB");
-  EXPECT_EQ(window.CboOldBranch->count(), 0);
-  EXPECT_FALSE(window.CmdFilter->isEnabled());
-  EXPECT_FALSE(window.CmdImport->isEnabled());
-  EXPECT_EQ(window.Lb_CurRec->text(), kEmpty);
-  EXPECT_EQ(window.CboBranch->currentData().toInt(), 1);
-  EXPECT_EQ(window.CboClass->currentIndex(), 0) << "the first class of branch 1";
-  EXPECT_EQ(window.CboClass->count(), 3);
-  EXPECT_EQ(window.CboUnit->currentIndex(), 0);
-
-  window.txtOldDBFile->setText(folder() + "/NOSUCH.MDB");
-  window.CmdOpenOldDB->click();
-  ASSERT_EQ(user().messages().size(), 1u);
-  EXPECT_EQ(user().messages()[0].text, QStringLiteral("ملف قاعدة بيانات الإصدار الأول غير موجود"));
-  EXPECT_EQ(user().messages()[0].style, 16 | 0x180000);
-  EXPECT_FALSE(window.source().isOpen());
-
-  window.txtOldDBFile->setText(folder() + "/stock001.mdb");
-  window.CmdOpenOldDB->click();
-  ASSERT_TRUE(window.source().isOpen());
-  EXPECT_EQ(window.CmdOpenOldDB->text(), QStringLiteral("اغلاق"));
-  EXPECT_EQ(window.CboOldBranch->count(), 2);
-  EXPECT_EQ(window.CboOldBranch->currentData().toInt(), 1);
-  EXPECT_TRUE(window.CmdFilter->isEnabled());
-  EXPECT_EQ(window.TxtCategoryNo->text(), "0101");
-  EXPECT_EQ(window.Lb_CurRec->text(), position(1, 3));
-  EXPECT_TRUE(window.CmdImportAll->isEnabled());
-
-  window.CmdOpenOldDB->click();
-  EXPECT_FALSE(window.source().isOpen());
-  EXPECT_EQ(window.CboOldBranch->count(), 0);
-  EXPECT_FALSE(window.CmdFilter->isEnabled());
-  EXPECT_FALSE(window.CmdImport->isEnabled());
-  EXPECT_FALSE(window.Cmd_Next->isEnabled());
-  EXPECT_EQ(window.Lb_CurRec->text(), kEmpty);
-}
-
-TEST_F(CatalogueWindowTest, TheFolderSearchLooksForTheStockFileAndOpensIt) {
-  writeStockFile(threeItems());
-  auto& window = windows().get<FrmCat_Restore>();
-  window.load();
-  user().queueWindow([](QWidget& seek) { setTag(seek, "x"); });
-  window.CmdDialog->click();
-  EXPECT_FALSE(window.source().isOpen()) << "a one-character folder is ignored";
-  EXPECT_EQ(windows().get<WinSeek>().filList->pattern(), "Stock001.mdb");
-
-  user().queueWindow([this](QWidget& seek) { setTag(seek, folder()); });
-  window.CmdDialog->click();
-  EXPECT_EQ(window.txtOldDBFile->text(), folder() + "/STOCK001.MDB");
-  EXPECT_TRUE(window.source().isOpen());
-  EXPECT_EQ(window.Lb_CurRec->text(), position(1, 3));
-}
-
-TEST_F(CatalogueWindowTest, TabsBrowseTheirOwnRecordsOfTheBranch) {
+TEST_F(CatalogueWindowTest, LoadsClosedThenOpensTheFileAndBrowsesEachTabOfTheBranch) {
   StockRows rows = threeItems();
   rows.customers = {{.number = 1, .name = "a"}, {.number = 2, .name = "b"}};
   rows.sales = {{.number = 9, .date = QDateTime(QDate(2003, 5, 1), QTime())},
@@ -108,11 +50,37 @@ TEST_F(CatalogueWindowTest, TabsBrowseTheirOwnRecordsOfTheBranch) {
   writeStockFile(rows);
   auto& window = windows().get<FrmCat_Restore>();
   window.load();
+  EXPECT_TRUE(window.OptType[0]->isChecked() && window.ChkClass->isChecked());
+  EXPECT_EQ(window.txtOldDBFile->text(), appPath() + "STOCK001.MDB");
+  EXPECT_FALSE(window.CmdFilter->isEnabled() || window.CmdImport->isEnabled());
+  EXPECT_EQ(window.CboBranch->currentData().toInt(), 1);
+  EXPECT_EQ(window.CboClass->count(), 3) << "the classes of branch 1";
+  EXPECT_EQ(window.CboUnit->currentIndex(), 0);
   window.SSTab1->setCurrentTab(kCustomersTab);
   EXPECT_EQ(window.Lb_CurRec->text(), kEmpty) << "no branch chosen: nothing is loaded";
   window.SSTab1->setCurrentTab(kItemsTab);
 
-  openWindow(1, kItemsTab);
+  window.txtOldDBFile->setText(folder() + "/NOSUCH.MDB");
+  window.CmdOpenOldDB->click();
+  ASSERT_EQ(user().messages().size(), 1u);
+  EXPECT_EQ(user().messages()[0].text, QStringLiteral("ملف قاعدة بيانات الإصدار الأول غير موجود"));
+  EXPECT_FALSE(window.source().isOpen());
+
+  // The folder search looks for the stock file; a one-character answer is
+  // ignored, a folder is opened.
+  user().queueWindow([](QWidget& seek) { setTag(seek, "x"); });
+  window.CmdDialog->click();
+  EXPECT_FALSE(window.source().isOpen());
+  EXPECT_EQ(windows().get<WinSeek>().filList->pattern(), "Stock001.mdb");
+  user().queueWindow([this](QWidget& seek) { setTag(seek, folder()); });
+  window.CmdDialog->click();
+  EXPECT_EQ(window.txtOldDBFile->text(), folder() + "/STOCK001.MDB");
+  ASSERT_TRUE(window.source().isOpen());
+  EXPECT_EQ(window.CmdOpenOldDB->text(), QStringLiteral("اغلاق"));
+  EXPECT_EQ(window.CboOldBranch->currentData().toInt(), 1);
+  EXPECT_TRUE(window.CmdFilter->isEnabled() && window.CmdImportAll->isEnabled());
+  EXPECT_EQ(window.TxtCategoryNo->text(), "0101");
+
   window.Cmd_Next->click();
   EXPECT_EQ(window.Lb_CurRec->text(), position(2, 3));
   window.Cmd_Last->click();
@@ -129,61 +97,32 @@ TEST_F(CatalogueWindowTest, TabsBrowseTheirOwnRecordsOfTheBranch) {
   EXPECT_EQ(window.Lb_CurRec->text(), position(1, 2));
   window.SSTab1->setCurrentTab(kProvidersTab);
   EXPECT_EQ(window.Lb_CurRec->text(), kEmpty);
-  EXPECT_FALSE(window.CmdImport->isEnabled());
-  EXPECT_FALSE(window.Cmd_First->isEnabled());
-
+  EXPECT_FALSE(window.CmdImport->isEnabled() || window.Cmd_First->isEnabled());
   window.SSTab1->setCurrentTab(kSalesTab);
   EXPECT_EQ(window.Lb_CurRec->text(), position(1, 2)) << "the invoices of branch 1";
   EXPECT_EQ(window.version1Rows().value(QStringLiteral("رقم_الفاتورة")).toInt(), 10)
       << "sorted by date";
   EXPECT_EQ(window.CboCashier[0]->count(), 2);
   EXPECT_EQ(window.CboCashier[0]->currentIndex(), -1) << "a list without a choice keeps none";
-  const QRect label = twipsGeometry(*window.lblStartInvNo[0]);
-  const QRect box = twipsGeometry(*window.txtStartInvNo[0]);
-  EXPECT_EQ(box.left(), label.left() - box.width() - 50);
-  EXPECT_EQ(twipsGeometry(*window.CmdStartInvNo[0]).left(),
-            box.left() - twipsGeometry(*window.CmdStartInvNo[0]).width() - 10);
-
   window.CboOldBranch->setCurrentIndex(window.CboOldBranch->findData(2));
   EXPECT_EQ(window.Lb_CurRec->text(), position(1, 1));
-}
 
-TEST_F(CatalogueWindowTest, EscapeClosesTheFileAndTheWindow) {
-  writeStockFile(threeItems());
-  auto& window = openWindow();
-  QTest::keyClick(&window, Qt::Key_Escape);
+  window.CmdOpenOldDB->click();
   EXPECT_FALSE(window.source().isOpen());
-  EXPECT_TRUE(window.isUnloaded());
-}
-
-TEST_F(CatalogueWindowTest, TheBarGrowsPerRecordAndEveryProcessedRowLeavesTheWorkingCopy) {
-  StockRows rows;
-  rows.items = {{.number = "1"}, {.number = "2"}, {.number = "3"}, {.number = "4"}};
-  writeStockFile(rows);
-  auto& window = openWindow();
-  QList<int> widths;
-  user().onDoEvents([&] {
-    const int width = twipsGeometry(*window.ShapeIN[1]).width();
-    if (widths.isEmpty() || widths.last() != width) widths << width;
-    EXPECT_TRUE(window.CmdStop->isEnabled());
-    EXPECT_FALSE(window.SSTab1->isEnabled());
-  });
-  window.CmdImportAll->click();
-  EXPECT_EQ(widths, (QList<int>{1500, 3000, 4500, 6000}));
-  EXPECT_EQ(twipsGeometry(*window.ShapeIN[1]).width(), 15);
-  EXPECT_EQ(twipsGeometry(*window.ShapeIN[0]).width(), 15);
-  EXPECT_EQ(rowsLeft(window, "الاصناف"), 0);
-  EXPECT_EQ(count("SELECT COUNT(*) FROM Category WHERE BranchID = 1"), 4);
+  EXPECT_EQ(window.CboOldBranch->count(), 0);
+  EXPECT_FALSE(window.CmdFilter->isEnabled() || window.CmdImport->isEnabled() ||
+               window.Cmd_Next->isEnabled());
   EXPECT_EQ(window.Lb_CurRec->text(), kEmpty);
-  EXPECT_FALSE(window.CmdStop->isEnabled());
-  EXPECT_TRUE(window.SSTab1->isEnabled());
-  EXPECT_EQ(window.overwriteAnswer(), -1);
 }
 
-TEST_F(CatalogueWindowTest, StopAndCancelLeaveTheRecordInHandAndTheRestInTheList) {
+StockRows fourItems() {
   StockRows rows;
   rows.items = {{.number = "1"}, {.number = "2"}, {.number = "3"}, {.number = "4"}};
-  writeStockFile(rows);
+  return rows;
+}
+
+TEST_F(CatalogueWindowTest, StopAndCancelLeaveTheRecordInHandAndTheBarGrowsPerRecord) {
+  writeStockFile(fourItems());
   auto& window = openWindow();
   int yields = 0;
   user().onDoEvents([&] {
@@ -206,17 +145,28 @@ TEST_F(CatalogueWindowTest, StopAndCancelLeaveTheRecordInHandAndTheRestInTheList
   EXPECT_EQ(window.TxtCategoryNo->text(), "3");
   EXPECT_EQ(scalar("SELECT AName FROM Category WHERE CategoryNo = '3'").toString(), "old");
 
-  // A new run starts afresh and goes to the end.
+  // A new run starts afresh and goes to the end, its bar growing per record
+  // from the right.
+  QList<int> widths;
+  user().onDoEvents([&] {
+    const QRect bar = twipsGeometry(*window.ShapeIN[1]);
+    if (widths.isEmpty() || widths.last() != bar.width()) widths << bar.width();
+    EXPECT_EQ(bar.left() + bar.width(), 6120);
+    EXPECT_TRUE(window.CmdStop->isEnabled() && !window.SSTab1->isEnabled());
+  });
   user().queueWindow([](QWidget& prompt) { static_cast<FrmOverWrite&>(prompt).CmdYes->click(); });
   window.CmdImportAll->click();
+  EXPECT_EQ(widths, (QList<int>{3000, 6000}));
+  EXPECT_EQ(twipsGeometry(*window.ShapeIN[1]).width(), 15);
   EXPECT_EQ(rowsLeft(window, "الاصناف"), 0);
   EXPECT_EQ(count("SELECT COUNT(*) FROM Category WHERE BranchID = 1"), 4);
+  EXPECT_EQ(window.Lb_CurRec->text(), kEmpty);
+  EXPECT_TRUE(!window.CmdStop->isEnabled() && window.SSTab1->isEnabled());
+  EXPECT_EQ(window.overwriteAnswer(), -1);
 }
 
-TEST_F(CatalogueWindowTest, ClosingDuringARunStopsItAndClosesAfterwards) {
-  StockRows rows;
-  rows.items = {{.number = "1"}, {.number = "2"}, {.number = "3"}};
-  writeStockFile(rows);
+TEST_F(CatalogueWindowTest, ClosingDuringARunStopsItAndEscapeCloses) {
+  writeStockFile(fourItems());
   auto& window = openWindow();
   int yields = 0;
   user().onDoEvents([&] {
@@ -229,36 +179,78 @@ TEST_F(CatalogueWindowTest, ClosingDuringARunStopsItAndClosesAfterwards) {
   EXPECT_EQ(count("SELECT COUNT(*) FROM Category"), 1) << "the run ends as by the stop button";
   EXPECT_TRUE(window.isUnloaded());
   EXPECT_FALSE(window.source().isOpen());
+
+  auto& next = openWindow();
+  QTest::keyClick(&next, Qt::Key_Escape);
+  EXPECT_FALSE(next.source().isOpen());
+  EXPECT_TRUE(next.isUnloaded());
 }
 
-TEST_F(CatalogueWindowTest, TheItemOptionsSteerEachOther) {
-  writeStockFile(threeItems());
+TEST_F(CatalogueWindowTest, TheItemOptionsSteerEachOtherAndTabKeepsToTheShowingTab) {
+  StockRows rows = threeItems();
+  rows.sales = {{.number = 9, .date = QDateTime(QDate(2003, 5, 1), QTime())}};
+  writeStockFile(rows);
   auto& window = openWindow();
   window.show();
   window.OptType[1]->setChecked(true);
-  EXPECT_FALSE(window.TxtAQuantity->isVisible());
-  EXPECT_FALSE(window.TxtRPoint->isVisible());
+  EXPECT_FALSE(window.TxtAQuantity->isVisible() || window.TxtRPoint->isVisible());
   EXPECT_TRUE(window.TxtCostPrice->isVisible());
   window.OptType[0]->setChecked(true);
   EXPECT_TRUE(window.TxtIQuantity->isVisible());
-
   window.ChkProvider->setChecked(true);
-  EXPECT_FALSE(window.ChkClass->isChecked());
+  EXPECT_FALSE(window.ChkClass->isChecked() || window.txtTasneef->isEnabled());
   EXPECT_TRUE(window.CboClass->isEnabled());
-  EXPECT_FALSE(window.txtTasneef->isEnabled());
   window.ChkClass->setChecked(true);
-  EXPECT_FALSE(window.ChkProvider->isChecked());
-  EXPECT_FALSE(window.CboClass->isEnabled());
-
+  EXPECT_FALSE(window.ChkProvider->isChecked() || window.CboClass->isEnabled());
   window.CboClass->setEnabled(true);
   QTest::keyClick(window.CboClass, Qt::Key_Return);
   EXPECT_EQ(user().sentKeys(), QStringList{"Tab"});
+
+  // Tab walks the showing tab and the window's own buttons, never the
+  // controls of the other tabs.
+  window.SSTab1->setCurrentTab(kSalesTab);
+  QApplication::setActiveWindow(&window);
+  window.TxtSalesNo->setFocus();
+  QSet<QWidget*> reached;
+  for (int press = 0; press < 300 && !reached.contains(QApplication::focusWidget()); ++press) {
+    reached << QApplication::focusWidget();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  }
+  for (QWidget* control : reached) {
+    EXPECT_TRUE(window.rect().contains(control->mapTo(&window, QPoint(0, 0))))
+        << control->objectName().toStdString() << " is out of sight";
+  }
+  for (QWidget* control : std::initializer_list<QWidget*>{window.Cmd_First, window.CmdImport,
+                                                          window.Cmd_Exit, window.CboCashier[0]}) {
+    EXPECT_TRUE(reached.contains(control)) << control->objectName().toStdString();
+  }
   window.hide();
 }
 
-// Date filter: invoices, purchases and vouchers of branch 1 dated outside the
-// period leave the working copy, both bounds included, whatever the time of
-// day; items and branch 2 stay.
+TEST_F(CatalogueWindowTest, TheSalesTabAndTheBarsStandInReadingOrderInBothLanguages) {
+  writeStockFile(threeItems());
+  for (const bool arabic : {true, false}) {
+    setSetting("Language", arabic ? "A" : "E");
+    auto& window = openWindow(1, kSalesTab);
+    // The gap from the end of one control to the start of the next one in
+    // reading order.
+    const auto gap = [arabic](QWidget* read, QWidget* next) {
+      const QRect a = twipsGeometry(*read);
+      const QRect b = twipsGeometry(*next);
+      return arabic ? a.left() - b.left() - b.width() : b.left() - a.left() - a.width();
+    };
+    EXPECT_GT(gap(window.Frame7, window.Frame8), 0) << "the invoice frame stands first";
+    EXPECT_EQ(gap(window.lblStartInvNo[0], window.txtStartInvNo[0]), 50);
+    EXPECT_EQ(gap(window.txtStartInvNo[0], window.CmdStartInvNo[0]), 10);
+    EXPECT_EQ(gap(window.ShapeIN[1], window.ShapeOut[1]), -15)
+        << "a bar at rest starts its outline";
+    window.unload();
+  }
+}
+
+// Date filter: invoices, purchases and vouchers of the branch dated outside
+// the period leave the working copy; both bound days stay, whatever the time
+// of day; items and the other branch stay.
 class DateFilterTest : public CatalogueTest {
  protected:
   void SetUp() override {
@@ -284,10 +276,15 @@ class DateFilterTest : public CatalogueTest {
     writeStockFile(rows);
   }
 
-  // Runs the filter with the dates ("yyyy/mm/dd" or empty).
-  void filter(FrmCat_Restore& window, const QString& from, const QString& to) {
-    user().queueWindow([from, to](QWidget& dialog) {
+  // Runs the filter with the dates ("yyyy/mm/dd" or empty); the dialog
+  // must offer the period given as offered.
+  void filter(FrmCat_Restore& window, const QString& from, const QString& to,
+              const QStringList& offered = {}) {
+    user().queueWindow([=](QWidget& dialog) {
       auto& filter = static_cast<FrmFilter&>(dialog);
+      if (!offered.isEmpty()) {
+        EXPECT_EQ(QStringList({filter.txtDate1->text(), filter.txtDate2->text()}), offered);
+      }
       filter.txtDate1->setText(from);
       filter.txtDate2->setText(to);
       filter.CmdOK->click();
@@ -305,38 +302,61 @@ class DateFilterTest : public CatalogueTest {
   }
 };
 
-TEST_F(DateFilterTest, BothBoundsAreRemovedAndOnlyTheDaysBetweenStay) {
+TEST_F(DateFilterTest, BothBoundDaysStayAndTheWindowShowsThePeriod) {
   auto& window = openWindow(1, kSalesTab);
-  filter(window, "2003/01/01", "2003/12/31");
+  filter(window, "2003/01/02", "2003/12/31");
   EXPECT_EQ(window.SSTab1->currentTab(), kItemsTab);
   EXPECT_FALSE(windows().exists<FrmFilter>());
   for (const auto& [table, column] :
        {std::pair{"ف_مبيعات", "رقم_الفاتورة"}, std::pair{"ف_مشتروات", "رقم_الفاتورة"},
         std::pair{"السندات", "رقم_السند"}}) {
-    EXPECT_EQ(numbersLeft(window, table, column), (QList<int>{2, 3, 4, 7})) << table;
+    EXPECT_EQ(numbersLeft(window, table, column), (QList<int>{2, 3, 4, 5, 7})) << table;
   }
   EXPECT_EQ(rowsLeft(window, "الاصناف"), 3);
-}
+  EXPECT_EQ(window.lblFilter->text(), QStringLiteral("الفترة : 2003/01/02 - 2003/12/31"));
 
-TEST_F(DateFilterTest, AnEndDateAloneRemovesFromThatDayOnAndACancelNothing) {
-  auto& window = openWindow();
+  // The next filter offers that period; a cancel changes nothing, an end
+  // date alone keeps what is dated up to it.
   user().queueWindow([](QWidget& dialog) { static_cast<FrmFilter&>(dialog).CmdCancel->click(); });
   window.CmdFilter->click();
-  EXPECT_EQ(rowsLeft(window, "ف_مبيعات"), 6);
-
-  filter(window, "", "2003/06/15");
-  EXPECT_EQ(numbersLeft(window, "ف_مبيعات", "رقم_الفاتورة"), (QList<int>{1, 2, 6, 7}));
-  EXPECT_EQ(numbersLeft(window, "السندات", "رقم_السند"), (QList<int>{1, 2, 6, 7}));
+  EXPECT_EQ(rowsLeft(window, "ف_مبيعات"), 4);
+  filter(window, "", "2003/06/15", {"2003/01/02", "2003/12/31"});
+  EXPECT_EQ(numbersLeft(window, "السندات", "رقم_السند"), (QList<int>{1, 2, 3, 6, 7}));
+  EXPECT_EQ(window.lblFilter->text(), QStringLiteral("الفترة : … - 2003/06/15"));
+  window.CmdOpenOldDB->click();
+  EXPECT_EQ(window.lblFilter->text(), "") << "a closed file is filtered no more";
 }
 
-TEST_F(DateFilterTest, TheFilterStartsFromTheChosenFileAndKeepsTheChosenBranch) {
+TEST_F(DateFilterTest, TheDateFilterKeepsTheChosenBranch) {
   auto& window = openWindow(2);
-  filter(window, "2003/12/31", "");
+  filter(window, "2004/01/01", "");
   EXPECT_EQ(window.CboOldBranch->currentData().toInt(), 2);
   EXPECT_EQ(numbersLeft(window, "ف_مبيعات", "رقم_الفاتورة"), (QList<int>{1, 2, 3, 4, 5, 6}));
   filter(window, "", "");
   EXPECT_EQ(numbersLeft(window, "ف_مبيعات", "رقم_الفاتورة"), (QList<int>{1, 2, 3, 4, 5, 6, 7}))
       << "a new filter begins with the file's own rows";
+}
+
+TEST(StockFileTest, TheFilterReadsTheDayOfEveryStoredForm) {
+  const QTemporaryDir folder;
+  QFile(folder.filePath("copy.db")).open(QIODevice::WriteOnly);  // an empty database
+  Connection copy;
+  copy.open(folder.filePath("copy.db"));
+  const QStringList stored = {"2002/12/31", "2003/01/01", "2003-1-2 08:00", "2003-03-31T23:59:59",
+                              "2003.04.01", "",           "no date"};
+  copy.execute("CREATE TABLE ف_مبيعات (n INTEGER, تاريخ_الفاتوره1 TEXT, رقم_الفرع INTEGER)");
+  copy.execute("CREATE TABLE ف_مشتروات (تاريخ_الفاتوره1 TEXT, رقم_الفرع INTEGER)");
+  copy.execute("CREATE TABLE السندات (التاريخ1 TEXT, رقم_الفرع INTEGER)");
+  for (int n = 0; n < stored.size(); ++n) {
+    copy.execute("INSERT INTO ف_مبيعات VALUES (?, ?, 1)", {n, stored[n]});
+  }
+  DeleteDocumentsOutside(copy, 1, QDate(2003, 1, 1), QDate(2003, 3, 31));
+  QStringList left;
+  Recordset rows;
+  rows.open("SELECT n FROM ف_مبيعات ORDER BY n", copy);
+  for (; !rows.eof(); rows.moveNext()) left << stored[rows.value("n").toInt()];
+  EXPECT_EQ(left,
+            QStringList({"2003/01/01", "2003-1-2 08:00", "2003-03-31T23:59:59", "", "no date"}));
 }
 
 }  // namespace

@@ -1,9 +1,20 @@
-// Translation through the language table and the layout of windows.
+// Translation through the language table, the layout of windows, and the
+// reading order of their texts: Arabic windows and message boxes lay
+// captions out right to left whatever they begin with, mirrored English
+// windows left to right; data reads in its own direction.
 
 #include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPaintEngine>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
@@ -13,6 +24,7 @@
 #include "host/forms/SSTab.h"
 #include "host/language/FormLayout.h"
 #include "host/language/Language.h"
+#include "host/platform/DesktopPlatform.h"
 #include "tests/host/HostTest.h"
 
 namespace qalvoro::test {
@@ -35,22 +47,15 @@ void setEnglish(const QString& arabic, const QString& english) {
 
 TEST_F(LanguageTest, TranslateFollowsTheLanguageAndCollectsNewTexts) {
   openLanguage();
-  EXPECT_EQ(GetLanguage(), "A");
   EXPECT_EQ(Translate(QStringLiteral("موافق")), "موافق");
-  EXPECT_EQ(Translate(QString()), "");
-
   setSetting("Language", "E");
   EXPECT_EQ(Translate(QString()), "");
   EXPECT_EQ(Translate(QStringLiteral("موافق")), "OK");
-  EXPECT_EQ(Translate(QStringLiteral("Qalvoro")), "Qalvoro");
 
   const QString fresh = QStringLiteral("نص جديد لم يترجم");
-  EXPECT_EQ(langRows(fresh), 0);
   EXPECT_EQ(Translate(fresh), fresh);
-  EXPECT_EQ(langRows(fresh), 1) << "a new text is stored at once";
   EXPECT_EQ(Translate(fresh), fresh) << "still untranslated";
-  EXPECT_EQ(langRows(fresh), 1) << "and stored only once";
-
+  EXPECT_EQ(langRows(fresh), 1) << "a new text is stored at once, and once";
   setEnglish(fresh, QStringLiteral("  \tA new\ntext\t "));
   EXPECT_EQ(Translate(fresh), "\tA new\ntext\t") << "only blanks are trimmed";
   setEnglish(fresh, QStringLiteral("   "));
@@ -68,67 +73,65 @@ TEST_F(LanguageTest, TranslateFollowsTheLanguageAndCollectsNewTexts) {
   // Another program switches the language back: the next caption follows.
   QSettings(QSettings::IniFormat, QSettings::UserScope, iniName())
       .setValue(QStringLiteral("Setting/Language"), QStringLiteral("A"));
-  EXPECT_EQ(GetLanguage(), "A");
   EXPECT_EQ(Translate(QStringLiteral("موافق")), "موافق");
 }
 
+template <class Control>
+Control* captioned(Control* control, const char* caption) {
+  setCaption(*control, QString::fromUtf8(caption));
+  return control;
+}
+
 // A window in the shape of the examples the layout rules are checked on.
-class SampleForm : public Form {
- public:
+struct SampleForm : Form {
   SampleForm() : Form(QStringLiteral("SampleForm")) {
     setTwipsSize(6000, 6000);
-    label = addControl<QLabel>("Label1", {200, 100, 1000, 300});
-    label->setText(QStringLiteral("الاسم :"));
     label->setToolTip(QStringLiteral("خروج"));
-    frame = addControl<QGroupBox>("Frame1", {2500, 600, 3000, 1500});
-    frame->setTitle(QStringLiteral("الفترة"));
-    inFrame = addControl<QLabel>("Label2", {200, 300, 1000, 300}, frame);
-    option = addControl<QRadioButton>("Option1", {200, 800, 1000, 300}, frame);
-    option->setText(QStringLiteral("نعم"));
-    tabs = addControl<SSTab>("SSTab1", {500, 2200, 5000, 3000});
     tabs->addTab(QStringLiteral("نعم"));
     tabs->addTab(QStringLiteral("لا"));
-    onTab = addControl<QLineEdit>("Text1", {200, 600, 1000, 300}, tabs);
     tabs->placeOnTab(*onTab, 0);
-    onHiddenTab = addControl<QPushButton>("Command1", {200, 1200, 1000, 300}, tabs);
-    onHiddenTab->setText(QStringLiteral("موافق"));
     tabs->placeOnTab(*onHiddenTab, 1);
-    text = addControl<QLineEdit>("Text2", {3000, 100, 1000, 300});
     text->setText(QStringLiteral("موافق"));
-    menu = new QAction(QStringLiteral("خروج"), this);
     addMenuItem(*menu, "MenuExit");
   }
-  QLabel* label;
-  QGroupBox* frame;
-  QLabel* inFrame;
-  QRadioButton* option;
-  SSTab* tabs;
-  QLineEdit* onTab;
-  QPushButton* onHiddenTab;
-  QLineEdit* text;
-  QAction* menu;
+  QLabel* label = captioned(addControl<QLabel>("Label1", {200, 100, 1000, 300}), "الاسم :");
+  QGroupBox* frame = captioned(addControl<QGroupBox>("Frame1", {2500, 600, 3000, 1500}), "الفترة");
+  QLabel* inFrame = addControl<QLabel>("Label2", {200, 300, 1000, 300}, frame);
+  QRadioButton* option =
+      captioned(addControl<QRadioButton>("Option1", {200, 800, 1000, 300}, frame), "نعم");
+  SSTab* tabs = addControl<SSTab>("SSTab1", {500, 2200, 5000, 3000});
+  QPushButton* onTab = captioned(addControl<QPushButton>("Command1", {200, 600, 2400, 300}, tabs),
+                                 "إعادة تحميل الدليل الحسابات");
+  QPushButton* onHiddenTab =
+      captioned(addControl<QPushButton>("Command2", {200, 1200, 1000, 300}, tabs), "موافق");
+  QLineEdit* text = addControl<QLineEdit>("Text2", {3000, 100, 1000, 300});
+  QAction* menu = (new QMenu(this))->addAction(QStringLiteral("خروج"));
 };
 
-TEST_F(LanguageTest, MirrorFormMovesControlsOnWindowsFramesAndTheShowingTab) {
+TEST_F(LanguageTest, MirrorFormMovesControlsOnWindowsFramesAndEveryTab) {
   SampleForm form;
-  const int hiddenLeft = twipsGeometry(*form.onHiddenTab).left();
+  auto* menu = static_cast<QMenu*>(form.menu->parent());
+  EXPECT_TRUE(menu->isRightToLeft()) << "a menu opens to the left";
+  EXPECT_TRUE(form.onHiddenTab->isHidden()) << "a page not showing takes no focus";
   MirrorForm(form);
   EXPECT_EQ(twipsGeometry(*form.label).left(), 4700);
   EXPECT_EQ(twipsGeometry(*form.frame).left(), 6000 - 5500 - 100);
   EXPECT_EQ(twipsGeometry(*form.inFrame).left(), 1800);
-  EXPECT_EQ(twipsGeometry(*form.onTab).left(), 3800);
-  EXPECT_EQ(twipsGeometry(*form.onHiddenTab).left(), hiddenLeft);
-  EXPECT_FALSE(rightToLeftOf(form));
-  EXPECT_FALSE(rightToLeftOf(*form.text));
+  EXPECT_EQ(twipsGeometry(*form.onTab).left(), 2400);
+  form.tabs->setCurrentTab(1);
+  EXPECT_EQ(twipsGeometry(*form.onHiddenTab).left(), 3800);
+  EXPECT_TRUE(form.onTab->isHidden() && !form.onHiddenTab->isHidden());
+  EXPECT_FALSE(rightToLeftOf(form) || rightToLeftOf(*form.text) || menu->isRightToLeft());
   EXPECT_EQ(form.text->layoutDirection(), Qt::LeftToRight);
   EXPECT_EQ(alignmentOf(*form.label), kLeftJustify);
   EXPECT_EQ(alignmentOf(*form.option), kLeftJustify);
 }
 
-TEST_F(LanguageTest, TranslateFormTranslatesCaptionsTabsMenusAndTips) {
+TEST_F(LanguageTest, TranslateFormTranslatesCaptionsTabsMenusAndTipsAndFitsThem) {
   openLanguage();
   setSetting("Language", "E");
   SampleForm form;
+  const QFont designed = form.option->font();
   form.setCaption(QStringLiteral("استيراد بيانات"));
   TranslateForm(form);
   EXPECT_EQ(form.caption(), "Import data");
@@ -140,6 +143,10 @@ TEST_F(LanguageTest, TranslateFormTranslatesCaptionsTabsMenusAndTips) {
   EXPECT_EQ(form.tabs->tabCaption(1), "No");
   EXPECT_EQ(form.menu->text(), "Exit");
   EXPECT_EQ(form.text->text(), QStringLiteral("موافق")) << "text boxes keep their text";
+  EXPECT_EQ(form.onTab->text(), "Reload the chart of accounts");
+  EXPECT_LT(form.onTab->fontMetrics().horizontalAdvance(form.onTab->text()), form.onTab->width())
+      << "a long caption is not cut";
+  EXPECT_EQ(form.option->font(), designed) << "one that fits keeps its font";
 }
 
 TEST_F(LanguageTest, CenterFormAndFonts) {
@@ -149,12 +156,11 @@ TEST_F(LanguageTest, CenterFormAndFonts) {
   EXPECT_EQ(twipsGeometry(form).topLeft(), QPoint(3000, 1500));
 
   const QFont designed = form.label->font();
-  SetFontForm(form);
-  EXPECT_EQ(form.label->font(), designed) << "ChkFont missing keeps the designed fonts";
-  setSetting("ChkFont", "1");
-  SetFontForm(form);
-  EXPECT_EQ(form.label->font(), designed);
-
+  for (const char* keep : {"", "1"}) {
+    if (*keep) setSetting("ChkFont", keep);
+    SetFontForm(form);
+    EXPECT_EQ(form.label->font(), designed) << "ChkFont missing or 1 keeps the designed fonts";
+  }
   setSetting("ChkFont", "0");
   SetFontForm(form);
   QString name;
@@ -165,10 +171,165 @@ TEST_F(LanguageTest, CenterFormAndFonts) {
   EXPECT_EQ(form.font().pointSize(), size);
   EXPECT_TRUE(name == "Tahoma" || name == "Arial" || name == "System") << name.toStdString();
   EXPECT_EQ(charset, GetLocaleCharset());
-
   QString missing = QStringLiteral("No Such Font Family 42");
   EXPECT_FALSE(FontExists(missing));
   EXPECT_NE(missing, "No Such Font Family 42") << "the name becomes the family chosen";
+}
+
+// Draws a widget onto an image that records where each run of text lands:
+// the runs come in the visual order the text layout chose. The painter
+// reads left to right unless the widget says otherwise, as the painter of a
+// window's own painting does.
+class TextRuns : public QImage {
+ public:
+  explicit TextRuns(QWidget& widget) : QImage(800, 400, QImage::Format_ARGB32) {
+    QPainter painter(this);
+    painter.setLayoutDirection(Qt::LeftToRight);
+    widget.render(&painter);
+  }
+  // The left edge of the first run that holds the piece of text.
+  qreal leftOf(const QString& piece) const {
+    for (const auto& [text, left] : engine_.runs) {
+      if (text.contains(piece)) return left;
+    }
+    ADD_FAILURE() << "no run holds " << piece.toStdString();
+    return -1;
+  }
+  // Whether the pieces, given in reading order, stand from right to left.
+  bool readRightToLeft(const QStringList& pieces) const {
+    for (int i = 1; i < pieces.size(); ++i) {
+      if (leftOf(pieces[i]) >= leftOf(pieces[i - 1])) return false;
+    }
+    return true;
+  }
+  QPaintEngine* paintEngine() const override { return &engine_; }
+
+ private:
+  class Engine : public QPaintEngine {
+   public:
+    Engine() : QPaintEngine(AllFeatures) {}
+    bool begin(QPaintDevice*) override { return true; }
+    bool end() override { return true; }
+    void updateState(const QPaintEngineState&) override {}
+    void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+    void drawPath(const QPainterPath&) override {}
+    void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+    void drawImage(const QRectF&, const QImage&, const QRectF&, Qt::ImageConversionFlags) override {
+    }
+    void drawRects(const QRectF*, int) override {}
+    void drawLines(const QLineF*, int) override {}
+    void drawEllipse(const QRectF&) override {}
+    void drawTextItem(const QPointF& origin, const QTextItem& item) override {
+      runs.emplace_back(item.text(), origin.x());
+    }
+    Type type() const override { return User; }
+    std::vector<std::pair<QString, qreal>> runs;
+  };
+  mutable Engine engine_;
+};
+
+// Captions with the words of each in reading order; each word ends up in a
+// run of its own.
+const std::vector<std::pair<QString, QStringList>> kMixedCaptions = {
+    {QStringLiteral("استيراد من Qalvoro للمخزون الإصدار 1.2 :"),
+     {QStringLiteral("استيراد"), "Qalvoro", QStringLiteral("للمخزون"), "1.2", ":"}},
+    {QStringLiteral("Qalvoro للمحاسبة الإصدار 1.0 :"),
+     {"Qalvoro", QStringLiteral("للمحاسبة"), "1.0", ":"}},
+};
+
+// One control of every kind, each showing the same text.
+struct EveryControl : Form {
+  EveryControl() : Form(QStringLiteral("EveryControl")) {
+    setTwipsSize(9000, 9000);
+    tabs->addTab(QString());
+    setLeftToRightValue(*path);
+  }
+  void show(const QString& caption) {
+    for (QObject* control : std::initializer_list<QObject*>{label, option, check, frame, command}) {
+      qalvoro::setCaption(*control, caption);
+    }
+    text->setText(caption);
+    combo->clear();
+    combo->addItem(caption);
+    list->clear();
+    list->addItem(caption);
+    tabs->setTabCaption(0, caption);
+  }
+  // The controls that read in the window's order, and those that show data.
+  std::vector<QWidget*> captions() const {
+    return {label, option, check, frame, command, list, tabs};
+  }
+  std::vector<QWidget*> data() const { return {text, combo}; }
+  QLabel* label = addControl<QLabel>("Label1", {200, 100, 8000, 300});
+  QRadioButton* option = addControl<QRadioButton>("Option1", {200, 500, 8000, 300});
+  QCheckBox* check = addControl<QCheckBox>("Check1", {200, 900, 8000, 300});
+  QGroupBox* frame = addControl<QGroupBox>("Frame1", {200, 1300, 8000, 600});
+  QPushButton* command = addControl<QPushButton>("Command1", {200, 2000, 8000, 400});
+  QListWidget* list = addControl<QListWidget>("List1", {200, 3300, 8000, 600});
+  SSTab* tabs = addControl<SSTab>("SSTab1", {200, 4000, 8000, 1000});
+  QLineEdit* text = addControl<QLineEdit>("Text1", {200, 2500, 8000, 300});
+  QComboBox* combo = addControl<QComboBox>("Combo1", {6000, 2900, 1500, 330});
+  QLineEdit* path = addControl<QLineEdit>("Text2", {200, 5200, 8000, 300});
+};
+
+using TextDirectionTest = LanguageTest;
+
+TEST_F(TextDirectionTest, CaptionsReadInTheWindowsOrderDataInItsOwnAndListsOpenOnItsSide) {
+  EveryControl window;
+  const QString name = QStringLiteral("علبة 6x250 مل");  // a name as data
+  for (const bool mirrored : {false, true}) {
+    if (mirrored) MirrorForm(window);
+    for (const auto& [caption, pieces] : kMixedCaptions) {
+      window.show(caption);
+      for (QWidget* control : window.captions()) {
+        const TextRuns runs(*control);
+        EXPECT_TRUE(mirrored ? runs.leftOf("Qalvoro") < runs.leftOf(":")
+                             : runs.readRightToLeft(pieces))
+            << control->metaObject()->className() << ": " << caption.toStdString();
+      }
+    }
+    window.show(name);
+    for (QWidget* control : window.data()) {
+      EXPECT_TRUE(TextRuns(*control).readRightToLeft(
+          {QStringLiteral("علبة"), "x250", QStringLiteral("مل")}))
+          << control->metaObject()->className() << (mirrored ? " in English" : " in Arabic");
+    }
+    if (!mirrored) {
+      window.label->setText(QStringLiteral("1 من 30"));
+      EXPECT_TRUE(TextRuns(*window.label).readRightToLeft({"1", QStringLiteral("من"), "30"}));
+    }
+    window.path->setText(QStringLiteral("/بيانات/STOCK001.MDB"));
+    const TextRuns path(*window.path);
+    EXPECT_LT(path.leftOf(QStringLiteral("بيانات")), path.leftOf("STOCK001"));
+
+    // A list wider than its box opens under the box's edge it reads from.
+    window.combo->addItem(QString(30, 'x'));
+    window.QWidget::show();
+    window.combo->showPopup();
+    const QRect box(window.combo->mapToGlobal(QPoint(0, 0)), window.combo->size());
+    const QRect list = QApplication::activePopupWidget()->geometry();
+    EXPECT_EQ(mirrored ? list.left() : list.left() + list.width(),
+              mirrored ? box.left() : box.left() + box.width());
+    window.combo->hidePopup();
+    window.hide();
+  }
+}
+
+TEST_F(TextDirectionTest, MessageBoxesWithTheRightToLeftFlagsReadRightToLeft) {
+  for (const auto& [caption, pieces] : kMixedCaptions) {
+    EXPECT_TRUE(TextRuns(*makeMessageBox(caption, mb::kCritical | mb::kRtlFlags, QString()))
+                    .readRightToLeft(pieces))
+        << caption.toStdString();
+  }
+  const auto shown = [](const char* lineBreak) {
+    return TextRuns(*makeMessageBox(QStringLiteral("رقم الصنف :0102") + lineBreak + "Qalvoro",
+                                    mb::kCritical | mb::kRtlFlags, QString()))
+        .leftOf("0102");
+  };
+  EXPECT_EQ(shown("\r\n"), shown("\n")) << "a two-character line break moves no line";
+  const TextRuns plain(*makeMessageBox(kMixedCaptions[0].first, mb::kCritical, QString()));
+  EXPECT_LT(plain.leftOf(QStringLiteral("استيراد")), plain.leftOf(":"))
+      << "without the flags the text reads left to right";
 }
 
 }  // namespace

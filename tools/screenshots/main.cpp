@@ -163,6 +163,15 @@ Window voucherTab(const QString& stockFolder) {
           }};
 }
 
+// The overwrite prompt describing an item as the item import does.
+void describeAnItem(Form& form) {
+  auto& prompt = static_cast<FrmOverWrite&>(form);
+  const QString number = Translate(QStringLiteral("رقم الصنف :"));
+  const QString name = Translate(QStringLiteral("الوصف :"));
+  prompt.lblOld->setText(number + "0102\r\n" + name + QStringLiteral("علبة 6x250 مل"));
+  prompt.lblNew->setText(number + "0102\r\n" + name + QStringLiteral("علبة 6x250 مل عصير برتقال"));
+}
+
 // A voucher window with a cheque voucher typed in.
 void typeAVoucher(Form& form) {
   auto& window = static_cast<VoucherWindow&>(form);
@@ -183,7 +192,7 @@ void typeAVoucher(Form& form) {
 std::vector<Window> windows(const QString& accountsFolder, const QString& stockFolder) {
   return {
       {"FrmStart", [] { return std::make_unique<FrmStart>(); }},
-      {"FrmOverWrite", [] { return std::make_unique<FrmOverWrite>(); }},
+      {"FrmOverWrite", [] { return std::make_unique<FrmOverWrite>(); }, describeAnItem},
       {"FrmFilter", [] { return std::make_unique<FrmFilter>(); }},
       {"WinSeek", [] { return std::make_unique<WinSeek>(); },
        [accountsFolder](Form& form) {
