@@ -186,6 +186,12 @@ Connection::WriteResult Connection::write(const QString& sql, const QVariantList
                                           const QString& returning) {
   using Kind = sql::WriteShape::Kind;
   const QSqlDatabase db = database();
+  if (inTransaction()) {
+    ++writesInTransactions_;
+    if (failWriteIn_ > 0 && --failWriteIn_ == 0) {
+      throw DbError(dberr::kUnspecified, QStringLiteral("the statement was made to fail"));
+    }
+  }
   const sql::WriteShape& shape = shapeOf(sql);
   WriteResult result;
   if (shape.kind == Kind::Query) {
