@@ -107,8 +107,8 @@ TEST_F(InvoiceImportTest, SalesArriveWithEveryColumnAndEmptyLineDescriptionsUnde
   EXPECT_EQ(window.TxtSalesAmount->text(), "225.00");
   ASSERT_EQ(window.CboRSalesNo->count(), 2);
   window.CboRSalesNo->setCurrentIndex(1);
-  EXPECT_EQ(window.TxtRSalesDate->text(), "2003/03/06");
-  EXPECT_EQ(window.TxtRSalesName->text(), QStringLiteral("عميل 'أ'"));
+  EXPECT_EQ(window.TxtRSalesName->text() + window.TxtRSalesDate->text(),
+            QStringLiteral("عميل 'أ'2003/03/06"));
   window.Cmd_First->click();
 
   window.CmdImportAll->click();
@@ -298,9 +298,14 @@ TEST_F(InvoiceImportTest, AFailedOrRefusedReplacementKeepsTheOldInvoiceAndItsRow
   EXPECT_EQ(rowsLeft(window, QStringLiteral("ف_مشتروات")), 1) << "the refused invoice stays";
 }
 
-TEST_F(InvoiceImportTest, DocumentsOfTheSameNumbersInAnotherBranchAreLeftAlone) {
+TEST_F(InvoiceImportTest,
+       NothingWithoutACashBoxAndAnotherBranchsDocumentsOfTheSameNumbersAreLeftAlone) {
   writeStockFile(salesRows());
-  auto& window = openTab(kSalesTab);
+  auto& window = openWindow(1, kSalesTab);
+  window.CmdImport->click();
+  EXPECT_EQ(user().messageTexts(), QStringList{QStringLiteral("يجب تحديد حساب الصندوق")});
+  EXPECT_EQ(user().messages()[0].style, 16 | 0x180000);
+  EXPECT_EQ(count("SELECT COUNT(*) FROM SaleInvoice"), 0) << "nothing without a cash box";
   window.CboBranch->setCurrentIndex(window.CboBranch->findData(2));
   window.CboCashier[0]->setCurrentIndex(0);
   window.CmdImportAll->click();
@@ -317,16 +322,6 @@ TEST_F(InvoiceImportTest, DocumentsOfTheSameNumbersInAnotherBranchAreLeftAlone) 
   EXPECT_EQ(
       count("SELECT COUNT(*) FROM RSaleInvoice WHERE BranchID = 1 AND InvSaleID = ?", {salesId(1)}),
       2);
-}
-
-TEST_F(InvoiceImportTest, WithoutACashBoxNothingIsWritten) {
-  writeStockFile(salesRows());
-  auto& window = openWindow(1, kSalesTab);
-  window.CmdImport->click();
-  EXPECT_EQ(user().messageTexts(), QStringList{QStringLiteral("يجب تحديد حساب الصندوق")});
-  EXPECT_EQ(user().messages()[0].style, 16 | 0x180000);
-  EXPECT_EQ(count("SELECT COUNT(*) FROM SaleInvoice"), 0);
-  EXPECT_EQ(rowsLeft(window, QStringLiteral("ف_مبيعات")), 2);
 }
 
 // Renumbering runs by date through the invoices, then the returns; an

@@ -145,21 +145,13 @@ TEST_P(VoucherEnginesTest,
   window.CmdImportAll->click();
   EXPECT_GE(user().monotonicNow() - before, std::chrono::seconds(15));
   EXPECT_EQ(user().shownWindows(), QStringList{"FrmOverWrite"}) << "asked once";
-  EXPECT_EQ(windows().get<FrmOverWrite>().lblOld->text(), QStringLiteral("رقم السند:5"));
-  EXPECT_EQ(windows().get<FrmOverWrite>().lblNew->text(), QStringLiteral("رقم السند:5"));
-  for (const auto& [number, amount] : {std::pair{5, 55}, {6, 66}, {7, 77}}) {
-    EXPECT_EQ(count("SELECT COUNT(*) FROM Receipt WHERE BranchID = 1 AND ReceiptNo = ?", {number}),
-              1)
-        << number;
-    EXPECT_EQ(scalar("SELECT d.Amount FROM Receipt r JOIN ReceiptDetails d ON d.ReceiptID = r.ID "
-                     "WHERE r.BranchID = 1 AND r.ReceiptNo = ?",
-                     {number})
-                  .toDouble(),
-              amount);
-  }
+  EXPECT_EQ(
+      windows().get<FrmOverWrite>().lblOld->text() + windows().get<FrmOverWrite>().lblNew->text(),
+      QStringLiteral("رقم السند:5رقم السند:5"));
+  EXPECT_EQ(JoinedRows("SELECT r.BranchID, r.ReceiptNo, d.Amount FROM Receipt r JOIN "
+                       "ReceiptDetails d ON d.ReceiptID = r.ID ORDER BY r.BranchID, r.ReceiptNo"),
+            "1|5|55;1|6|66;1|7|77;2|5|3");
   EXPECT_EQ(orphans("Receipt"), 0) << "no detail row of a replaced voucher is left";
-  EXPECT_EQ(count("SELECT COUNT(*) FROM ReceiptDetails"), 4);
-  EXPECT_EQ(scalar("SELECT Amount FROM Receipt WHERE BranchID = 2").toDouble(), 3);
   EXPECT_EQ(scalar("SELECT Amount FROM Payment WHERE PaymentNo = 5").toDouble(), 4)
       << "a payment of the same number is another voucher";
 }
@@ -173,9 +165,9 @@ TEST_P(VoucherEnginesTest, AutomaticNumbersNeverAskAndNeverReplace) {
   window.ChkAutoSND->setChecked(true);
   window.CmdImportAll->click();
   EXPECT_EQ(user().shownWindows(), QStringList());
-  EXPECT_EQ(scalar("SELECT Amount FROM Receipt WHERE BranchID = 1 AND ReceiptNo = 5").toDouble(),
-            1);
-  EXPECT_EQ(count("SELECT COUNT(*) FROM Receipt WHERE BranchID = 1 AND ReceiptNo IN (6, 7)"), 2);
+  EXPECT_EQ(JoinedRows("SELECT BranchID, ReceiptNo, Amount FROM Receipt ORDER BY BranchID, "
+                       "ReceiptNo"),
+            "1|5|1;1|6|100;1|7|100;2|9|1");
   EXPECT_EQ(scalar("SELECT PaymentNo FROM Payment").toInt(), 1);
   EXPECT_EQ(rowsLeft(window, "السندات"), 0);
 }

@@ -47,16 +47,9 @@ TEST_F(VoucherWindowTest, AUserTypesAHijriVoucherThatIsStoredInTheGregorianForm)
   EXPECT_EQ(window.txtTime1->text(), "09:05");
   EXPECT_TRUE(window.Frame3->isEnabled());
 
-  QTest::keyClicks(window.txtMoney1, "750.5");
-  user().queueAnswer(7);  // No
+  user().queueAnswer(6);  // Yes, undo
   QTest::keyClick(&window, Qt::Key_Escape);
-  ASSERT_EQ(user().messages().size(), 1u);
-  EXPECT_EQ(user().messages()[0].text, QStringLiteral("هل تريد التراجع حقاً ؟"));
-  EXPECT_EQ(user().messages()[0].style, 4 | 32 | 256 | 0x180000);
-  EXPECT_EQ(window.txtMoney1->text(), "750.5") << "No keeps the voucher";
-  user().queueAnswer(6);  // Yes
-  QTest::keyClick(&window, Qt::Key_Escape);
-  EXPECT_EQ(window.mode(), "");
+  EXPECT_EQ(user().messageTexts(), QStringList{QStringLiteral("هل تريد التراجع حقاً ؟")});
   EXPECT_FALSE(window.Frame3->isEnabled());
 
   QTest::mouseClick(window.Cmd_Add, Qt::LeftButton);
@@ -94,7 +87,7 @@ TEST_F(VoucherWindowTest, AUserTypesAHijriVoucherThatIsStoredInTheGregorianForm)
 
   QTest::keyClick(&window, Qt::Key_Escape);  // idle: the window unloads
   EXPECT_FALSE(window.isLoaded());
-  EXPECT_EQ(user().messages().size(), 2u);
+  EXPECT_EQ(user().messages().size(), 1u);
 }
 
 class VoucherSaveTest : public PostingTest, public ::testing::WithParamInterface<Engine> {
