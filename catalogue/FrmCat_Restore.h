@@ -311,7 +311,7 @@ class FrmCat_Restore : public Form {
   void fillReturnList(InvoiceTab& tab);
   void returnListClick(InvoiceTab& tab);
   void importInvoice(InvoiceTab& tab);
-  bool postInvoice(InvoiceTab& tab);
+  bool postInvoice(InvoiceTab& tab, const InvoiceImport::Existing* replaced);
   void importReturns(InvoiceTab& tab);
   void fillDocumentHeader(InvoiceWindow& window, const InvoiceTab& tab,
                           const InvoiceImport::Document& document);

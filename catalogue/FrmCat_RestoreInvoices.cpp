@@ -121,12 +121,14 @@ void FrmCat_Restore::returnListClick(InvoiceTab& tab) {
                                          static_cast<int>(Val(tab.returns->currentText())));
   showText(tab.returnName, tab.name->text());
   if (!ret) return;
-  showText(tab.returnDate, ret->day);
+  showText(tab.returnDate, ret->date.toString(QStringLiteral("yyyy/MM/dd")));
   showText(tab.returnAmount, GeneralNumber(ret->net));
 }
 
-// Saves the invoice on display, after the overwrite prompt when its number
-// is taken in the version-2 branch; then its returns, unless the run ends.
+// Saves the invoice on display, after the overwrite prompt when the
+// version-2 branch has it already (by its number, or as the invoice
+// renumbered from it); then its returns, unless the run ends. No and No to
+// all keep an existing invoice; a new one is imported whatever the answer.
 void FrmCat_Restore::importInvoice(InvoiceTab& tab) {
   const QString key = tab.number->text();
   if (CboCashier[tab.index]->currentIndex() < 0) {
@@ -135,36 +137,32 @@ void FrmCat_Restore::importInvoice(InvoiceTab& tab) {
   }
   platform().doEvents();
   const TradeSide& side = *tab.side;
-  const double number = Val(key);
-  bool handled = true;
-  if (const auto existing =
-          InvoiceImport::ExistingNumber(*side.invoiceKind, version2Branch(), number)) {
-    if (OverwriteAnswer == 4 || OverwriteAnswer == 5) {
-      if (OverwriteAnswer == 4) report(key, Outcome::Skipped);
-      return;
-    }
+  const auto existing =
+      InvoiceImport::ExistingDocuments(*side.invoiceKind, version2Branch(), Val(key));
+  if (existing && OverwriteAnswer == 5) return;
+  if (existing && OverwriteAnswer != 4) {
     // The lock named after the header table is given back, as the existence
     // check has always done; the saves lock under the document's own name.
     SetTableLock(QStringLiteral("UnLock"), side.invoiceKind->headerTable);
     if (OverwriteAnswer < 3) {
       const QString caption = Translate(QStringLiteral("رقم الفاتورة:"));
-      OverwriteAnswer =
-          AskOverwrite(caption + *existing, caption + version1Rows_.text(kInvoiceNumber));
+      OverwriteAnswer = AskOverwrite(caption + GeneralNumber(existing->number),
+                                     caption + version1Rows_.text(kInvoiceNumber));
     }
     if (OverwriteAnswer == 5) return;
-    if (OverwriteAnswer == 2) {
-      report(key, Outcome::Skipped);
-    } else {
-      DocumentStore::removeDocuments(*side.invoiceKind, version2Branch(), number);
-      handled = postInvoice(tab);
-      if (handled) report(key, Outcome::Overwritten);
-    }
-  } else {
-    handled = postInvoice(tab);
-    if (handled) report(key, Outcome::Imported);
   }
-  if (OverwriteAnswer == 5) return;
-  if (!handled) report(key, Outcome::Refused, QStringLiteral("the posting window refused it"));
+  if (existing && (OverwriteAnswer == 2 || OverwriteAnswer == 4)) {
+    report(key, Outcome::Skipped);
+  } else if (postInvoice(tab, existing ? &*existing : nullptr)) {
+    report(key, existing ? Outcome::Overwritten : Outcome::Imported);
+  } else if (OverwriteAnswer == 5) {
+    return;  // the save failed: the run ends here
+  } else if (existing) {
+    // A refused replacement leaves the invoice as it was and keeps the row.
+    return stopAt(invoiceWindow(side).refusal());
+  } else {
+    report(key, Outcome::Refused, invoiceWindow(side).refusal());
+  }
   setShapeWidth(0, kEmptyBar);
   if (tab.returns->count() > 0) importReturns(tab);
 }
@@ -188,7 +186,7 @@ void FrmCat_Restore::fillDocumentHeader(InvoiceWindow& window, const InvoiceTab&
   window.txtDiscount2->setText(GeneralNumber(document.discount));
   window.lblAmount->setText(GeneralNumber(document.net));
   window.txtNote->setText(document.note);
-  window.txtDate1->setText(document.day);
+  window.txtDate1->setDay(document.date);
   window.txtfNo->setText(document.number);
 }
 
@@ -226,7 +224,9 @@ bool FrmCat_Restore::pressSave(InvoiceWindow& window) {
   return window.mode() != QLatin1String("Add");
 }
 
-bool FrmCat_Restore::postInvoice(InvoiceTab& tab) {
+// Posts the invoice on display; one that replaces existing invoices keeps
+// their number. Returns whether it was stored.
+bool FrmCat_Restore::postInvoice(InvoiceTab& tab, const InvoiceImport::Existing* replaced) {
   const TradeSide& side = *tab.side;
   InvoiceWindow& window = invoiceWindow(side);
   window.load();
@@ -235,6 +235,10 @@ bool FrmCat_Restore::postInvoice(InvoiceTab& tab) {
   const InvoiceImport::Document invoice = InvoiceImport::InvoiceHeader(version1Rows_, side);
   fillDocumentHeader(window, tab, invoice);
   window.txtPartyNo->setText(invoice.partyNumber);
+  if (replaced) {
+    window.txtfNo->setText(GeneralNumber(replaced->number));
+    window.store().replaceAtSave(replaced->ids);
+  }
   const int number = static_cast<int>(Val(invoice.number));
   Connection& workingCopy = source_->database();
   QHash<QString, QString> costs;
@@ -243,36 +247,44 @@ bool FrmCat_Restore::postInvoice(InvoiceTab& tab) {
            side.sales, [&](const InvoiceImport::Line& line) {
              return side.sales ? costs.value(line.item, QStringLiteral("0")) : QString();
            });
-  window.txtDiscount2_KeyPress(13);
+  window.SpreadDiscount();
   const bool saved = pressSave(window);
   setShapeWidth(0, kEmptyBar);
   return saved;
 }
 
 // Every version-1 return of the invoice on display, linked to the version-2
-// invoice of the same number (0 when there is none). A version-2 return of
-// the same number goes first, with its lines, so returns are never doubled.
+// invoice of the same number (0 when there is none). A version-2 return it
+// stands for is replaced by it, keeping its number, so returns are never
+// doubled; after No to all it is kept.
 void FrmCat_Restore::importReturns(InvoiceTab& tab) {
   const TradeSide& side = *tab.side;
+  const int branch = version2Branch();
   const double invoiceNumber = Val(tab.number->text());
+  const auto invoice = InvoiceImport::ExistingDocuments(*side.invoiceKind, branch, invoiceNumber);
+  const QString link = QString::number(invoice ? invoice->ids.front() : 0);
   Connection& workingCopy = source_->database();
   InvoiceWindow& window = returnWindow(side);
   window.load();
-  window.setBranchID(version2Branch());
+  window.setBranchID(branch);
   window.OpenMyRec();
   for (const InvoiceImport::Document& ret : InvoiceImport::Returns(
            workingCopy, side, version1Branch(), static_cast<int>(invoiceNumber))) {
     const int number = static_cast<int>(Val(ret.number));
-    DocumentStore::removeDocuments(*side.returnKind, version2Branch(), number);
+    const auto existing = InvoiceImport::ExistingDocuments(*side.returnKind, branch, number);
+    if (existing && OverwriteAnswer == 4) continue;
     fillDocumentHeader(window, tab, ret);
-    setTag(*window.txtLinkNo, GeneralNumber(static_cast<double>(InvoiceImport::DocumentId(
-                                  *side.invoiceKind, version2Branch(), invoiceNumber))));
+    if (existing) {
+      window.txtfNo->setText(GeneralNumber(existing->number));
+      window.store().replaceAtSave(existing->ids);
+    }
+    setTag(*window.txtLinkNo, link);
     fillGrid(window, InvoiceImport::ReturnLines(workingCopy, side, version1Branch(), number), false,
              [&workingCopy](const InvoiceImport::Line& line) {
                return InvoiceImport::ItemCost(workingCopy, line.branch, line.item,
                                               line.invoiceNumber);
              });
-    window.txtDiscount2_KeyPress(13);
+    window.SpreadDiscount();
     pressSave(window);
     if (OverwriteAnswer == 5) break;
   }

@@ -79,11 +79,9 @@ void FrmCat_Restore::ImportVoucher() {
   IsNewRecord = true;
   if (!ChkAutoSND->isChecked()) {
     platform().doEvents();
-    if (OverwriteAnswer == 4 || OverwriteAnswer == 5) {
-      if (OverwriteAnswer == 4) report(key, Outcome::Skipped);
-      return;
-    }
-    // The existence check takes no lock, so it gives none back.
+    if (OverwriteAnswer == 5) return;
+    // The existence check takes no lock, so it gives none back: whoever
+    // holds the voucher table's lock keeps it until the save takes it.
     IsNewRecord = !VoucherStore::exists(kind, version2Branch(), number);
     if (!IsNewRecord && OverwriteAnswer <= 2) {
       const QString caption = Translate(QStringLiteral("رقم السند:"));
@@ -91,8 +89,9 @@ void FrmCat_Restore::ImportVoucher() {
                                      caption + version1Rows_.text(QStringLiteral("رقم_السند")));
     }
   }
-  // No answers for this voucher only; no to all for every voucher after it.
-  if (OverwriteAnswer == 4 || OverwriteAnswer == 5 || (!IsNewRecord && OverwriteAnswer == 2)) {
+  // No keeps this voucher, No to all every existing voucher after it; new
+  // vouchers are imported whatever the answer.
+  if (OverwriteAnswer == 5 || (!IsNewRecord && (OverwriteAnswer == 2 || OverwriteAnswer == 4))) {
     if (OverwriteAnswer != 5) report(key, Outcome::Skipped);
     return;
   }
@@ -103,9 +102,6 @@ void FrmCat_Restore::ImportVoucher() {
     }
     FirstRecordPending = false;
   }
-  // The replaced vouchers go with their detail rows, once the new one is
-  // sure to be posted.
-  if (!IsNewRecord) VoucherStore::removeVouchers(kind, version2Branch(), number);
   if (&kind == &PaymentKind()) {
     postVoucher(windows().get<FrmPayment>(), kind);
   } else {
@@ -131,7 +127,9 @@ int FrmCat_Restore::voucherPartyAccount() {
 }
 
 // Fills the voucher window from the version-1 voucher and presses its save
-// button; a failed save (rolled back, lock given back) ends the run.
+// button, which replaces an existing voucher of the number in the same
+// transaction; a failed save (rolled back, lock given back, the replaced
+// voucher kept) ends the run.
 void FrmCat_Restore::postVoucher(VoucherWindow& window, const VoucherKind& kind) {
   const Recordset& row = version1Rows_;
   const int branch = version2Branch();
@@ -139,20 +137,22 @@ void FrmCat_Restore::postVoucher(VoucherWindow& window, const VoucherKind& kind)
   window.setBranchID(branch);
   window.OpenMyRec();
   window.Cmd_Add->click();
-  window.txtDate1->setText(Version1DateText(row.value(QStringLiteral("التاريخ1"))));
+  window.txtDate1->setDay(InvoiceImport::Version1Date(row.value(QStringLiteral("التاريخ1"))));
   window.setCashierAccID(SelectedItemData(*CboCashier[2]));
   window.txtfNo->setText(row.text(QStringLiteral("رقم_السند")));
   window.setPartyAccID(voucherPartyAccount());
   window.txtName->setText(row.text(QStringLiteral("الاسم")));
   window.txtMoney1->setText(GeneralNumber(row.value(QStringLiteral("المبلغ")).toDouble()));
   window.CboType->setCurrentIndex(row.value(QStringLiteral("شيك")).toInt() == 0 ? 0 : 1);
-  window.txtBillDate->setText(Version1DateText(row.value(QStringLiteral("تاريخ_الشيك1"))));
+  window.txtBillDate->setDay(
+      InvoiceImport::Version1Date(row.value(QStringLiteral("تاريخ_الشيك1"))));
   window.txtBillNo->setText(row.text(QStringLiteral("رقم_الشيك")));
   window.txtDetails->setText(row.text(QStringLiteral("مقابل")));
   if (ChkAutoSND->isChecked()) {
     window.txtfNo->setText(QString::number(GetMaxValue(kind.headerTable, kind.numberColumn,
                                                        QStringLiteral("BranchID = ?"), {branch})));
   }
+  window.store().replaceAtSave(!IsNewRecord);
   window.Cmd_Save->click();
   if (window.lastSaveFailed()) throw *window.saveFailure();
 }

@@ -75,7 +75,7 @@ Document document(const QSqlRecord& row, const TradeSide& side, const QString& n
           row.value(QStringLiteral("الخصم")).toDouble(),
           row.value(QStringLiteral("المتبقي")).toDouble(),
           textOf(row, QStringLiteral("ملاحظه")),
-          Version1Day(row.value(dateColumn))};
+          Version1Date(row.value(dateColumn))};
 }
 
 Line line(const QSqlRecord& row) {
@@ -89,12 +89,16 @@ Line line(const QSqlRecord& row) {
 
 }  // namespace
 
-QString Version1Day(const QVariant& value) {
+QDate Version1Date(const QVariant& value) {
   if (value.isNull()) return {};
-  const QDate day = value.typeId() == QMetaType::QDateTime || value.typeId() == QMetaType::QDate
-                        ? value.toDate()
-                        : QDate::fromString(value.toString().left(10), Qt::ISODate);
-  return day.toString(QStringLiteral("yyyy/MM/dd"));
+  if (value.typeId() == QMetaType::QDateTime || value.typeId() == QMetaType::QDate) {
+    return value.toDate();
+  }
+  return QDate::fromString(value.toString().left(10), Qt::ISODate);
+}
+
+QString Version1Day(const QVariant& value) {
+  return Version1Date(value).toString(QStringLiteral("yyyy/MM/dd"));
 }
 
 Document InvoiceHeader(const Recordset& row, const TradeSide& side) {
@@ -107,7 +111,7 @@ Document InvoiceHeader(const Recordset& row, const TradeSide& side) {
           row.value(QStringLiteral("الخصم")).toDouble(),
           row.value(QStringLiteral("المتبقي")).toDouble(),
           row.text(QStringLiteral("ملاحظه")),
-          Version1Day(row.value(QStringLiteral("تاريخ_الفاتوره1")))};
+          Version1Date(row.value(QStringLiteral("تاريخ_الفاتوره1")))};
 }
 
 std::vector<Document> Returns(Connection& workingCopy, const TradeSide& side, int branch,
@@ -187,19 +191,27 @@ GridRow LineCells(const Line& line, int itemId, int unitId, bool generalPrice,
   return cells;
 }
 
-std::optional<QString> ExistingNumber(const DocumentKind& kind, int branch, double number) {
-  const auto row =
-      MainConnection().firstRow(QStringLiteral("SELECT InvoiceNo FROM ") + kind.headerTable +
-                                    QStringLiteral(" WHERE InvoiceNo = ? AND BranchID = ?"),
-                                {number, branch});
-  if (!row) return std::nullopt;
-  return GeneralNumber(row->value(0).toDouble());
-}
-
-qint64 DocumentId(const DocumentKind& kind, int branch, double number) {
-  return static_cast<qint64>(
-      Val(LookupValue(kind.headerTable, QStringLiteral("ID"),
-                      QStringLiteral("InvoiceNo = ? AND BranchID = ?"), {number, branch})));
+std::optional<Existing> ExistingDocuments(const DocumentKind& kind, int branch,
+                                          double version1Number) {
+  const QString& table = kind.headerTable;
+  Recordset rows;
+  rows.open(QStringLiteral("SELECT h.ID, h.InvoiceNo FROM RenumberedDocuments o JOIN ") + table +
+                QStringLiteral(" h ON h.ID = o.DocumentID WHERE o.BranchID = ? AND "
+                               "o.DocumentTable = ? AND o.Version1No = ?"),
+            MainConnection(), LockType::ReadOnly, {branch, table, version1Number});
+  if (rows.eof()) {
+    rows.open(QStringLiteral("SELECT ID, InvoiceNo FROM ") + table +
+                  QStringLiteral(" WHERE BranchID = ? AND InvoiceNo = ? AND ID NOT IN (SELECT "
+                                 "DocumentID FROM RenumberedDocuments WHERE BranchID = ? AND "
+                                 "DocumentTable = ?)"),
+              MainConnection(), LockType::ReadOnly, {branch, version1Number, branch, table});
+  }
+  if (rows.eof()) return std::nullopt;
+  Existing existing{{}, rows.value(QStringLiteral("InvoiceNo")).toDouble()};
+  for (; !rows.eof(); rows.moveNext()) {
+    existing.ids.push_back(rows.value(QStringLiteral("ID")).toLongLong());
+  }
+  return existing;
 }
 
 void Renumber(const TradeSide& side, int branch, int start,
@@ -214,6 +226,13 @@ void Renumber(const TradeSide& side, int branch, int start,
                   QStringLiteral(" WHERE BranchID = ? ORDER BY fDate, ID"),
               MainConnection(), LockType::ReadOnly, {branch});
     const int total = rows.recordCount();
+    MainConnection().execute(
+        QStringLiteral("INSERT INTO RenumberedDocuments (BranchID, DocumentTable, Version1No, "
+                       "DocumentID) SELECT BranchID, CAST(? AS TEXT), InvoiceNo, ID FROM ") +
+            kind->headerTable +
+            QStringLiteral(" WHERE BranchID = ? AND ID NOT IN (SELECT DocumentID FROM "
+                           "RenumberedDocuments WHERE DocumentTable = ?)"),
+        {kind->headerTable, branch, kind->headerTable});
     for (int done = 1; !rows.eof(); rows.moveNext(), ++done) {
       MainConnection().execute(QStringLiteral("UPDATE ") + kind->headerTable +
                                    QStringLiteral(" SET InvoiceNo = ? WHERE ID = ?"),

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QHash>
 #include <QString>
 #include <functional>
@@ -37,7 +38,9 @@ const TradeSide& PurchaseSide();
 // on MainConnection; values are bound.
 namespace InvoiceImport {
 
-// A version-1 date as the windows write it, "yyyy/mm/dd"; empty for Null.
+// The day of a version-1 date; invalid for Null.
+QDate Version1Date(const QVariant& value);
+// A version-1 date as the windows show it, "yyyy/mm/dd"; empty for Null.
 QString Version1Day(const QVariant& value);
 
 // A version-1 invoice or return header, as the import reads it.
@@ -50,7 +53,7 @@ struct Document {
   double discount = 0;
   double net = 0;
   QString note;
-  QString day;  // "yyyy/mm/dd"
+  QDate date;  // invalid for Null
 };
 
 // A line of a version-1 invoice or return.
@@ -88,15 +91,22 @@ QString ItemCost(Connection& workingCopy, int branch, const QString& item, int i
 // as stored, the amounts, the unit and the cost.
 GridRow LineCells(const Line& line, int itemId, int unitId, bool generalPrice, const QString& cost);
 
-// The number of the version-2 document of a branch with that number, if any.
-std::optional<QString> ExistingNumber(const DocumentKind& kind, int branch, double number);
-// The ID of the version-2 document of a branch with that number; 0 when
-// there is none.
-qint64 DocumentId(const DocumentKind& kind, int branch, double number);
+// The version-2 documents of a branch that a version-1 number stands for:
+// the one renumbered from it when there is one, else those with that
+// number that were not renumbered from another. number is what they are
+// numbered now (a replacement keeps it).
+struct Existing {
+  std::vector<qint64> ids;
+  double number = 0;
+};
+std::optional<Existing> ExistingDocuments(const DocumentKind& kind, int branch,
+                                          double version1Number);
 
 // Numbers the invoices of the branch and then its returns from start on, by
 // date (the ID keeps the order of one date), in one transaction under the
-// locks of both tables. progress(done, total) follows each table.
+// locks of both tables. A document renumbered for the first time keeps its
+// number before in RenumberedDocuments, for the imports that come later.
+// progress(done, total) follows each table.
 void Renumber(const TradeSide& side, int branch, int start,
               const std::function<void(int done, int total)>& progress);
 

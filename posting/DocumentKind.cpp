@@ -46,6 +46,8 @@ const DocumentKind& SalesInvoiceKind() {
       .creditRaisesDebit = true,
       .readsLines = true,
       .entryPriceColumn = "SPriceU1",
+      .returnTable = "RSaleInvoice",
+      .returnLinkColumn = "InvSaleID",
   };
   return kind;
 }
@@ -78,6 +80,8 @@ const DocumentKind& BuyInvoiceKind() {
       .creditRaisesDebit = false,
       .readsLines = true,
       .entryPriceColumn = "CostPrice",
+      .returnTable = "RBuyInvoice",
+      .returnLinkColumn = "InvBuyID",
   };
   return kind;
 }
@@ -109,6 +113,8 @@ const DocumentKind& SalesReturnKind() {
       .creditRaisesDebit = false,
       .readsLines = false,
       .entryPriceColumn = "SPriceU1",
+      .returnTable = "RSaleInvoice",
+      .returnLinkColumn = "InvSaleID",
   };
   return kind;
 }

@@ -77,6 +77,9 @@ struct DocumentKind {
   bool readsLines = false;
   // The item price a line typed by the user starts with.
   QString entryPriceColumn;
+  // The returns that name a document of this kind by its ID (invoices).
+  QString returnTable;       // RSaleInvoice, RBuyInvoice
+  QString returnLinkColumn;  // InvSaleID, InvBuyID
 };
 
 const DocumentKind& SalesInvoiceKind();

@@ -1,5 +1,7 @@
 #include "posting/DocumentStore.h"
 
+#include <utility>
+
 #include "host/Globals.h"
 #include "host/helpers/DbHelpers.h"
 #include "host/helpers/Numbers.h"
@@ -56,16 +58,19 @@ void DocumentStore::open(int branchId) {
 
 qint64 DocumentStore::save(bool addMode, const DocumentHeader& header,
                            const std::vector<GridRow>& rows) {
+  const std::vector<qint64> replaced = std::exchange(replaced_, {});
   HeldLock lock(kind_.lockName);
   qint64 documentId = 0;
   try {
     Transaction transaction(MainConnection());
+    removeReplaced(replaced);
     writeHeader(addMode, header);
     headers_.update();
     headers_.requery();
     if (kind_.releasesLockBeforeLines) lock.releaseInTransaction();
     documentId = HeaderIdByNumber(headers_, QStringLiteral("InvoiceNo"), header.number);
     writeLines(documentId, rows);
+    handOver(replaced, documentId);
     if (kind_.creditRaisesDebit && header.payment == 1) {
       MainConnection().execute(QStringLiteral("UPDATE Customer SET Debit = Debit + ? WHERE ID = ?"),
                                {headers_.value(QStringLiteral("Net")).toDouble(), header.partyId});
@@ -238,31 +243,38 @@ std::optional<ItemEntry> DocumentStore::itemForEntry(int branchId,
   return entry;
 }
 
-int DocumentStore::removeDocuments(const DocumentKind& kind, int branchId, double number) {
-  HeldLock lock(kind.lockName);
-  Transaction transaction(MainConnection());
-  Recordset documents;
-  documents.open(QStringLiteral("SELECT ID, Payment, Net, ") + kind.partyColumn +
-                     QStringLiteral(" FROM ") + kind.headerTable +
-                     QStringLiteral(" WHERE BranchID = ? AND InvoiceNo = ?"),
-                 MainConnection(), LockType::ReadOnly, {branchId, number});
-  int removed = 0;
-  for (; !documents.eof(); documents.moveNext(), ++removed) {
-    const qint64 id = documents.value(QStringLiteral("ID")).toLongLong();
-    if (kind.creditRaisesDebit && documents.value(QStringLiteral("Payment")).toInt() == 1) {
-      MainConnection().execute(
-          QStringLiteral("UPDATE Customer SET Debit = Debit - ? WHERE ID = ?"),
-          {documents.value(QStringLiteral("Net")).toDouble(), documents.value(kind.partyColumn)});
+void DocumentStore::removeReplaced(const std::vector<qint64>& documentIds) {
+  Connection& db = MainConnection();
+  for (const qint64 id : documentIds) {
+    const auto document = db.firstRow(QStringLiteral("SELECT Payment, Net, ") + kind_.partyColumn +
+                                          QStringLiteral(" FROM ") + kind_.headerTable +
+                                          QStringLiteral(" WHERE ID = ?"),
+                                      {id});
+    if (!document) continue;
+    if (kind_.creditRaisesDebit && document->value(0).toInt() == 1) {
+      db.execute(QStringLiteral("UPDATE Customer SET Debit = Debit - ? WHERE ID = ?"),
+                 {document->value(1).toDouble(), document->value(2)});
     }
-    MainConnection().execute(
-        QStringLiteral("DELETE FROM ") + kind.lineTable + QStringLiteral(" WHERE InvoiceID = ?"),
+    db.execute(
+        QStringLiteral("DELETE FROM ") + kind_.lineTable + QStringLiteral(" WHERE InvoiceID = ?"),
         {id});
-    MainConnection().execute(
-        QStringLiteral("DELETE FROM ") + kind.headerTable + QStringLiteral(" WHERE ID = ?"), {id});
+    db.execute(QStringLiteral("DELETE FROM ") + kind_.headerTable + QStringLiteral(" WHERE ID = ?"),
+               {id});
   }
-  transaction.commit();
-  lock.release();
-  return removed;
+}
+
+void DocumentStore::handOver(const std::vector<qint64>& documentIds, qint64 documentId) {
+  Connection& db = MainConnection();
+  for (const qint64 id : documentIds) {
+    db.execute(QStringLiteral("UPDATE RenumberedDocuments SET DocumentID = ? "
+                              "WHERE DocumentTable = ? AND DocumentID = ?"),
+               {documentId, kind_.headerTable, id});
+    if (kind_.returnTable.isEmpty()) continue;
+    db.execute(QStringLiteral("UPDATE ") + kind_.returnTable + QStringLiteral(" SET ") +
+                   kind_.returnLinkColumn + QStringLiteral(" = ? WHERE ") + kind_.returnLinkColumn +
+                   QStringLiteral(" = ?"),
+               {documentId, id});
+  }
 }
 
 }  // namespace qalvoro

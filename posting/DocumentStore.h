@@ -76,12 +76,16 @@ class DocumentStore {
   // The item of a branch with this number, for a line the user types.
   std::optional<ItemEntry> itemForEntry(int branchId, const QString& categoryNo) const;
 
-  // Removes every document of the branch with this number together with its
-  // lines; a credit sale first takes its net off its customer's Debit. One
-  // transaction under the kind's lock. Returns the number removed.
-  static int removeDocuments(const DocumentKind& kind, int branchId, double number);
+  // The next save replaces these documents: in its transaction, under its
+  // lock, each goes with its lines (a credit sale's net first taken off its
+  // customer's Debit), and the new document takes over what named it: its
+  // row of RenumberedDocuments and the returns linked to it. A refused or
+  // failed save leaves them as they were. Any save forgets them.
+  void replaceAtSave(std::vector<qint64> documentIds) { replaced_ = std::move(documentIds); }
 
  private:
+  void removeReplaced(const std::vector<qint64>& documentIds);
+  void handOver(const std::vector<qint64>& documentIds, qint64 documentId);
   void writeHeader(bool addMode, const DocumentHeader& header);
   void writeLines(qint64 documentId, const std::vector<GridRow>& rows);
   bool isLine(const GridRow& row, int index, int count) const;
@@ -90,6 +94,7 @@ class DocumentStore {
   Recordset headers_;
   int openBranch_ = 0;
   QString insertStatement_;
+  std::vector<qint64> replaced_;
 };
 
 }  // namespace qalvoro

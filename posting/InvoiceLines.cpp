@@ -172,16 +172,17 @@ void InvoiceLines::lineDiscount(double discount, double gross) {
   totals();
 }
 
-void InvoiceLines::discountEntered() {
+void InvoiceLines::discountEntered(DiscountSpread spread) {
   if (totalsStyle_ == TotalsStyle::Purchase) {
     if (boxes_.discount.contains('%')) {
       const double percent = Val(QString(boxes_.discount).remove('%'));
       boxes_.discount = amount(Val(boxes_.total) * percent / 100);
     }
-    const double discount = Val(boxes_.discount);
-    if (discount != Val(boxes_.total) - Val(boxes_.amount) && discount >= 0) {
+    const Currency discount = currency(boxes_.discount);
+    const bool shown = discount == currency(boxes_.total) - currency(boxes_.amount);
+    if ((spread == DiscountSpread::Always || !shown) && discount.tenThousandths() >= 0) {
       lineDiscount(0, Val(boxes_.total));
-      lineDiscount(discount, Val(boxes_.total));
+      lineDiscount(discount.toDouble(), Val(boxes_.total));
     }
     totals();
     return;
@@ -190,18 +191,18 @@ void InvoiceLines::discountEntered() {
     const double percent = Val(QString(boxes_.discount).remove('%'));
     boxes_.discount = GeneralNumber(Val(boxes_.total) / 100 * percent);
   }
-  const double typed = Val(boxes_.discount);
-  if (typed > 0) lineDiscount(0, Val(boxes_.total));
-  lineDiscount(Val(boxes_.discount), Val(boxes_.total));
-  const double rest = typed - Val(boxes_.discount);
+  const Currency typed = currency(boxes_.discount);
+  if (typed.tenThousandths() > 0) lineDiscount(0, Val(boxes_.total));
+  lineDiscount(typed.toDouble(), Val(boxes_.total));
+  const qint64 rest = (typed - currency(boxes_.discount)).tenThousandths();
   // A rest below one goes onto the first line; a rest of zero leaves it as
   // it is, so that a discount of 0 keeps every discount cell empty.
-  if (rest != 0 && rest > -1 && rest < 1) {
+  if (rest != 0 && rest > -10000 && rest < 10000) {
     grid_.setRow(1);
-    setCell(1, 7, GeneralNumber(Val(cell(1, 7)) + rest));
+    setCell(1, 7, GeneralNumber(Val(cell(1, 7)) + rest / 10000.0));
   }
   if (rest > 0) {
-    const double again = Val(boxes_.discount) + rest;
+    const double again = Val(boxes_.discount) + rest / 10000.0;
     boxes_.discount = GeneralNumber(again);
     if (again > 0) {
       lineDiscount(0, Val(boxes_.total));

@@ -44,9 +44,12 @@ class InvoiceLines {
   // Spreads the discount D over the lines of gross total T (0 resets them),
   // then recomputes the totals.
   void lineDiscount(double discount, double gross);
+  // Whether the purchase windows spread a discount their net already shows:
+  // a user's Enter spreads only a changed discount, an import always.
+  enum class DiscountSpread { WhenChanged, Always };
   // Enter in the discount box: a percentage ("10%") or an amount is spread
   // over the lines and the totals recomputed.
-  void discountEntered();
+  void discountEntered(DiscountSpread spread);
   // A quantity, price or discount of a line changed: the line's amounts
   // follow and the totals are recomputed.
   void lineChanged(int row);

@@ -114,7 +114,11 @@ void InvoiceWindow::OpenMyRec() {
 
 void InvoiceWindow::txtDiscount2_KeyPress(int keyAscii) {
   if (keyAscii != 13) return;
-  withBoxes([this] { lines_->discountEntered(); });
+  withBoxes([this] { lines_->discountEntered(InvoiceLines::DiscountSpread::WhenChanged); });
+}
+
+void InvoiceWindow::SpreadDiscount() {
+  withBoxes([this] { lines_->discountEntered(InvoiceLines::DiscountSpread::Always); });
 }
 
 void InvoiceWindow::Totals() {
@@ -142,6 +146,7 @@ void InvoiceWindow::clearDocument() {
     setTag(*txtLinkNo, QString());
   }
   lines_->clear();
+  store_.replaceAtSave({});
 }
 
 void InvoiceWindow::Grid1_CellEdited(int row, int col) {
@@ -163,7 +168,7 @@ void InvoiceWindow::Grid1_CellEdited(int row, int col) {
 DocumentHeader InvoiceWindow::header() const {
   DocumentHeader document;
   document.number = txtfNo->text();
-  document.date = txtDate1->text();
+  document.date = txtDate1->storedText();
   document.time = txtTime1->text();
   document.partyId = PartyID();
   document.partyName = txtPartyName->text();
@@ -179,12 +184,15 @@ DocumentHeader InvoiceWindow::header() const {
 }
 
 bool InvoiceWindow::saveDocument() {
+  refusal_.clear();
   if (traits_.checksBeforeSave) {
     if (!lines_->hasLines()) {
+      refusal_ = Translate(kNoItem);
       MsgBox(kNoItem, mb::kCritical);
       return false;
     }
-    if (txtDate1->text().isEmpty()) {
+    if (txtDate1->isEmpty()) {
+      refusal_ = Translate(kNoDate);
       MsgBox(kNoDate, mb::kInformation);
       txtDate1->setFocus();
       return false;

@@ -55,8 +55,14 @@ class InvoiceWindow : public PostingFrame {
   // Key handler of the discount box: Enter (13) spreads the discount over
   // the lines and recomputes the totals.
   void txtDiscount2_KeyPress(int keyAscii);
+  // What an import does in place of Enter in the discount box: the
+  // discount is spread over the lines even when the net already shows it.
+  void SpreadDiscount();
   // Recomputes the totals from the grid.
   void Totals();
+  // The message with which the last press of the save button refused the
+  // document (in the user's language); empty when it did not refuse.
+  const QString& refusal() const { return refusal_; }
   // Shows the lines of a stored document (invoice windows; returns have no
   // loading and show nothing).
   void ReadLines(qint64 documentId);
@@ -104,6 +110,7 @@ class InvoiceWindow : public PostingFrame {
   InvoiceLines::Boxes boxes_;
   std::unique_ptr<InvoiceLines> lines_;
   int partyId_ = -1;
+  QString refusal_;
 };
 
 }  // namespace qalvoro

@@ -1,5 +1,7 @@
 #include "posting/VoucherStore.h"
 
+#include <utility>
+
 #include "host/Globals.h"
 #include "host/helpers/Numbers.h"
 #include "posting/HeaderLookup.h"
@@ -26,10 +28,12 @@ void VoucherStore::open(int branchId) {
 }
 
 qint64 VoucherStore::save(bool addMode, const Voucher& voucher) {
+  const bool replace = std::exchange(replace_, false);
   HeldLock lock(kind_.lockName);
   qint64 voucherId = 0;
   try {
     Transaction transaction(MainConnection());
+    if (replace) removeReplaced(voucher);
     writeHeader(addMode, voucher);
     headers_.update();
     lock.releaseInTransaction();
@@ -92,24 +96,19 @@ bool VoucherStore::exists(const VoucherKind& kind, int branchId, double number) 
       .has_value();
 }
 
-int VoucherStore::removeVouchers(const VoucherKind& kind, int branchId, double number) {
-  HeldLock lock(kind.lockName);
-  Transaction transaction(MainConnection());
+void VoucherStore::removeReplaced(const Voucher& voucher) {
+  Connection& db = MainConnection();
   Recordset vouchers;
   vouchers.open(QStringLiteral("SELECT ID FROM %1 WHERE BranchID = ? AND %2 = ?")
-                    .arg(kind.headerTable, kind.numberColumn),
-                MainConnection(), LockType::ReadOnly, {branchId, number});
-  int removed = 0;
-  for (; !vouchers.eof(); vouchers.moveNext(), ++removed) {
+                    .arg(kind_.headerTable, kind_.numberColumn),
+                db, LockType::ReadOnly, {voucher.branchId, Val(voucher.number)});
+  for (; !vouchers.eof(); vouchers.moveNext()) {
     const qint64 id = vouchers.value(QStringLiteral("ID")).toLongLong();
-    MainConnection().execute(
-        QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(kind.detailTable, kind.linkColumn), {id});
-    MainConnection().execute(QStringLiteral("DELETE FROM %1 WHERE ID = ?").arg(kind.headerTable),
-                             {id});
+    db.execute(
+        QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(kind_.detailTable, kind_.linkColumn),
+        {id});
+    db.execute(QStringLiteral("DELETE FROM %1 WHERE ID = ?").arg(kind_.headerTable), {id});
   }
-  transaction.commit();
-  lock.release();
-  return removed;
 }
 
 }  // namespace qalvoro

@@ -54,18 +54,20 @@ class VoucherStore {
   // Whether the branch has a voucher of the kind with this number.
   static bool exists(const VoucherKind& kind, int branchId, double number);
 
-  // Removes every voucher of the branch with this number together with its
-  // detail rows, in one transaction under the kind's lock. Returns the
-  // number removed.
-  static int removeVouchers(const VoucherKind& kind, int branchId, double number);
+  // The next save replaces the vouchers of its branch with its number: they
+  // go with their detail rows in its transaction, under its lock, so a
+  // failed save leaves them as they were. Any save forgets it.
+  void replaceAtSave(bool replace) { replace_ = replace; }
 
  private:
+  void removeReplaced(const Voucher& voucher);
   void writeHeader(bool addMode, const Voucher& voucher);
   void writeDetail(qint64 voucherId, const Voucher& voucher);
 
   const VoucherKind& kind_;
   Recordset headers_;
   int openBranch_ = 0;
+  bool replace_ = false;
 };
 
 }  // namespace qalvoro

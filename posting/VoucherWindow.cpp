@@ -144,12 +144,13 @@ void VoucherWindow::clearDocument() {
   txtAccFunds->clear();
   if (CboBank) CboBank->setCurrentIndex(-1);
   bankId_ = -1;
+  store_.replaceAtSave(false);
 }
 
 Voucher VoucherWindow::voucher() const {
   Voucher voucher;
   voucher.number = txtfNo->text();
-  voucher.date = txtDate1->text();
+  voucher.date = txtDate1->storedText();
   voucher.time = txtTime1->text();
   voucher.branchId = BranchID();
   voucher.cashierAccId = CashierAccID();
@@ -159,7 +160,7 @@ Voucher VoucherWindow::voucher() const {
   voucher.type = CboType->currentIndex();
   voucher.bankId = bankId_;
   voucher.billNo = txtBillNo->text();
-  voucher.billDate = txtBillDate->text();
+  voucher.billDate = txtBillDate->storedText();
   voucher.details = txtDetails->text();
   return voucher;
 }

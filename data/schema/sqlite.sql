@@ -471,6 +471,22 @@ CREATE TABLE PaymentDetails (
 );
 CREATE INDEX ix_paymentdetails_paymentid ON PaymentDetails (PaymentID);
 
+-- The number each renumbered invoice or return had before its first
+-- renumbering (for an imported document, its version-1 number), so that a
+-- later import finds the document it came from. DocumentTable names the
+-- header table (SaleInvoice, BuyInvoice, RSaleInvoice, RBuyInvoice);
+-- DocumentID is the header's ID. A replaced document passes its row on to
+-- the document that replaces it.
+CREATE TABLE RenumberedDocuments (
+  ID            INTEGER PRIMARY KEY AUTOINCREMENT,
+  BranchID      INTEGER,
+  DocumentTable TEXT,
+  Version1No    REAL,
+  DocumentID    INTEGER
+);
+CREATE INDEX ix_renumbereddocuments_branch_table_no ON RenumberedDocuments (BranchID, DocumentTable, Version1No);
+CREATE INDEX ix_renumbereddocuments_documentid ON RenumberedDocuments (DocumentID);
+
 -- One lock row per lock name, all free.
 INSERT INTO LockTables (TableName, fLocked) VALUES ('CardAcc', FALSE);
 INSERT INTO LockTables (TableName, fLocked) VALUES ('Gaid', FALSE);
@@ -526,6 +542,7 @@ INSERT INTO TableChanges (TableName) VALUES ('receipt');
 INSERT INTO TableChanges (TableName) VALUES ('receiptdetails');
 INSERT INTO TableChanges (TableName) VALUES ('payment');
 INSERT INTO TableChanges (TableName) VALUES ('paymentdetails');
+INSERT INTO TableChanges (TableName) VALUES ('renumbereddocuments');
 
 CREATE TRIGGER sysinfo_counted_insert AFTER INSERT ON SysInfo BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'sysinfo' AND Writer = 0; END;
 CREATE TRIGGER sysinfo_counted_update AFTER UPDATE ON SysInfo BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'sysinfo' AND Writer = 0; END;
@@ -622,3 +639,7 @@ CREATE TRIGGER payment_counted_delete AFTER DELETE ON Payment BEGIN UPDATE Table
 CREATE TRIGGER paymentdetails_counted_insert AFTER INSERT ON PaymentDetails BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'paymentdetails' AND Writer = 0; END;
 CREATE TRIGGER paymentdetails_counted_update AFTER UPDATE ON PaymentDetails BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'paymentdetails' AND Writer = 0; END;
 CREATE TRIGGER paymentdetails_counted_delete AFTER DELETE ON PaymentDetails BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'paymentdetails' AND Writer = 0; END;
+
+CREATE TRIGGER renumbereddocuments_counted_insert AFTER INSERT ON RenumberedDocuments BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'renumbereddocuments' AND Writer = 0; END;
+CREATE TRIGGER renumbereddocuments_counted_update AFTER UPDATE ON RenumberedDocuments BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'renumbereddocuments' AND Writer = 0; END;
+CREATE TRIGGER renumbereddocuments_counted_delete AFTER DELETE ON RenumberedDocuments BEGIN UPDATE TableChanges SET Changes = Changes + 1 WHERE TableName = 'renumbereddocuments' AND Writer = 0; END;

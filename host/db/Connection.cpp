@@ -188,8 +188,15 @@ void Connection::failNthWriteFromEnvironment() {
 }
 
 void Connection::countWrite() {
-  if (writesUntilFailure_ <= 0 || --writesUntilFailure_ > 0) return;
-  throw DbError(dberr::kUnspecified, QStringLiteral("Write failed on purpose (test switch)."));
+  const auto failsNow = [](int& countdown) { return countdown > 0 && --countdown == 0; };
+  bool fails = failsNow(writesUntilFailure_);
+  if (inTransaction()) {
+    ++writesInTransactions_;
+    fails = failsNow(failWriteIn_) || fails;
+  }
+  if (fails) {
+    throw DbError(dberr::kUnspecified, QStringLiteral("Write failed on purpose (test switch)."));
+  }
 }
 
 Connection::WriteResult Connection::write(const QString& sql, const QVariantList& params,

@@ -61,6 +61,11 @@ class Connection {
   void commitTrans();
   void rollbackTrans();
   bool inTransaction() const { return transactionDepth_ > 0; }
+  // For tests: how many write statements have run inside transactions, and
+  // failNthWrite counted among those only: the count-th one from now (1 the
+  // next) raises instead of running; 0 turns it off.
+  int writesInTransactions() const { return writesInTransactions_; }
+  void failWriteInTransaction(int count) { failWriteIn_ = count; }
 
   Engine engine() const { return target_.engine; }
   const ConnectionTarget& target() const { return target_; }
@@ -112,6 +117,8 @@ class Connection {
   std::optional<bool> countersKept_;  // whether the database has TableChanges
   int transactionDepth_ = 0;
   int writesUntilFailure_ = 0;
+  int writesInTransactions_ = 0;
+  int failWriteIn_ = 0;
 };
 
 // Begins a transaction and rolls it back unless commit() was called: a

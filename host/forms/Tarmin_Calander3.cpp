@@ -40,6 +40,20 @@ QString Tarmin_Calander3::text() const {
   return date().toString(kDateForm, calendar());
 }
 
+void Tarmin_Calander3::setDay(const QDate& day) {
+  if (day.isValid()) {
+    setDate(day);
+    showEmpty(false);
+  } else {
+    showEmpty(true);
+  }
+}
+
+QString Tarmin_Calander3::storedText() const {
+  if (empty_ || kind_ == Kind::Time) return text();
+  return date().toString(kDateForm, QCalendar(QCalendar::System::Gregorian));
+}
+
 bool Tarmin_Calander3::setText(const QString& text) {
   const QString trimmed = text.trimmed();
   if (kind_ == Kind::Time) {

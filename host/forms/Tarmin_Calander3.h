@@ -26,6 +26,12 @@ class Tarmin_Calander3 : public QDateTimeEdit {
   // date (time) in the control's form.
   bool setText(const QString& text);
   bool isEmpty() const { return empty_; }
+  // Gives a date control a day, whatever calendar it shows; an invalid day
+  // empties it.
+  void setDay(const QDate& day);
+  // The day as stored: "yyyy/mm/dd" in the Gregorian calendar whatever
+  // calendar the control shows; empty when the control is.
+  QString storedText() const;
 
   int calendarType() const { return calendarType_; }
   void setCalendarType(int type);

@@ -1,14 +1,46 @@
 #pragma once
 
+#include <QSqlField>
+#include <QSqlQuery>
+#include <QSqlRecord>
 #include <QVariant>
 #include <memory>
 
+#include "host/Globals.h"
+#include "host/db/Connection.h"
 #include "host/forms/Windows.h"
+#include "host/helpers/Numbers.h"
 #include "posting/PostingWindows.h"
 #include "tests/host/HostTest.h"
 #include "tests/support/TestDatabases.h"
 
+// Texts read as themselves in test failures.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << text.toStdString(); }
+
 namespace qalvoro::test {
+
+// The rows of a version-2 query as "value|value;value|value": numbers in
+// general format, yes/no as 1/0, Null as empty, whatever the engine.
+inline QString JoinedRows(const QString& sql, const QVariantList& params = {}) {
+  QSqlQuery& rows = MainConnection().runPrepared(sql, params);
+  QStringList lines;
+  while (rows.next()) {
+    QStringList values;
+    for (int i = 0; i < rows.record().count(); ++i) {
+      const QVariant value = rows.value(i);
+      const int column = rows.record().field(i).metaType().id();
+      const bool number = value.typeId() != QMetaType::QString || column == QMetaType::Double;
+      if (value.typeId() == QMetaType::Bool) {
+        values << QString::number(value.toBool() ? 1 : 0);
+      } else {
+        values << (number && !value.isNull() ? GeneralNumber(value.toDouble()) : value.toString());
+      }
+    }
+    lines << values.join('|');
+  }
+  rows.finish();
+  return lines.join(';');
+}
 
 // A version-2 database (SQLite unless engine() says otherwise) with branch
 // 1, a unit, two items, a customer and a provider, and the language table

@@ -21,7 +21,10 @@ double sumOfColumn(const FlexGrid& grid, int col) {
   return sum;
 }
 
-TEST_F(InvoiceLinesTest, TenPercentOfTwoHundredFifty) {
+// An import gives the discount and the net version 1 stored and spreads the
+// discount whatever the net shows; a user's Enter in a purchase window
+// spreads only a discount the net does not show yet.
+TEST_F(InvoiceLinesTest, AnImportAlwaysSpreadsItsDiscountAndADiscountOfZeroResetsTheLines) {
   for (InvoiceWindow* window : std::initializer_list<InvoiceWindow*>{
            &newDocument<FrmInvSales>(), &newDocument<FrmInvBuy>(), &newDocument<FrmInvSales_R>(),
            &newDocument<FrmInvBuy_R>()}) {
@@ -30,36 +33,42 @@ TEST_F(InvoiceLinesTest, TenPercentOfTwoHundredFifty) {
     addLine(*window, itemB, "6", "25");
     EXPECT_EQ(window->lblTotal->text(), "250.00");
     window->txtDiscount2->setText("10%");
-    window->txtDiscount2_KeyPress(13);
+    window->lblAmount->setText("225");
+    window->SpreadDiscount();
     EXPECT_EQ(window->txtDiscount2->text(), "25.00");
     EXPECT_EQ(window->lblAmount->text(), "225.00");
-    EXPECT_EQ(window->lblTotal->text(), "250.00");
     EXPECT_DOUBLE_EQ(sumOfColumn(*window->Grid1, 7), 25) << "the lines carry the discount";
-    EXPECT_EQ(window->Grid1->textMatrix(1, 7), "10.00");
     EXPECT_EQ(window->Grid1->textMatrix(1, 8), "90.00");
     EXPECT_EQ(window->Grid1->textMatrix(2, 8), "135.00");
+    window->txtDiscount2->setText("0");
+    QTest::keyClick(window->txtDiscount2, Qt::Key_Return);  // the user presses Enter
+    for (int row = 1; row <= 2; ++row) {
+      EXPECT_EQ(Val(window->Grid1->textMatrix(row, 7)), 0) << "row " << row;
+      EXPECT_EQ(window->Grid1->textMatrix(row, 8), window->Grid1->textMatrix(row, 6));
+    }
+    EXPECT_EQ(window->lblAmount->text(), "250.00");
   }
   auto& sales = windows().get<FrmInvSales>();
+  sales.txtDiscount2->setText("10%");
+  sales.txtDiscount2_KeyPress(13);
   EXPECT_EQ(sales.lblDiscount->text(), "10.00");
   EXPECT_EQ(sales.Grid1->textMatrix(1, 13), "45.00") << "actual unit price after the discount";
+  auto& purchase = windows().get<FrmInvBuy>();
+  purchase.txtDiscount2->setText("25");
+  purchase.lblAmount->setText("225");
+  purchase.txtDiscount2_KeyPress(13);
+  EXPECT_EQ(purchase.lblAmount->text(), "250.00") << "Enter finds the discount already shown";
 }
 
-TEST_F(InvoiceLinesTest, ADiscountOfZeroResetsTheLines) {
+// The sales spread places shares in whole hundredths by percentage passes:
+// one unit over three equal lines places 0.99, and the rest stays unplaced.
+TEST_F(InvoiceLinesTest, TheSalesSpreadCanPlace0_99Of1_00OverThreeLines) {
   auto& window = newDocument<FrmInvSales>();
-  addLine(window, itemA, "2", "50");
-  addLine(window, itemB, "6", "25");
-  window.txtDiscount2->setText("30");
-  window.txtDiscount2_KeyPress(13);
-  ASSERT_EQ(window.lblAmount->text(), "220.00");
-  window.txtDiscount2->setText("0");
-  QTest::keyClick(window.txtDiscount2, Qt::Key_Return);  // the user presses Enter
-  for (int row = 1; row <= 2; ++row) {
-    EXPECT_EQ(window.Grid1->textMatrix(row, 7), "") << "row " << row;
-    EXPECT_EQ(window.Grid1->textMatrix(row, 8), window.Grid1->textMatrix(row, 6));
-  }
-  EXPECT_EQ(window.lblDiscount->text(), "0.00");
-  EXPECT_EQ(window.txtDiscount2->text(), "0.00");
-  EXPECT_EQ(window.lblAmount->text(), "250.00");
+  for (int line = 0; line < 3; ++line) addLine(window, itemA, "1", "10");
+  window.txtDiscount2->setText("1");
+  window.SpreadDiscount();
+  EXPECT_EQ(window.txtDiscount2->text(), "0.99");
+  EXPECT_EQ(window.lblAmount->text(), "29.01");
 }
 
 TEST_F(InvoiceLinesTest, AShareLargerThanALinesTotalStopsAtZero) {

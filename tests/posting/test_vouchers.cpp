@@ -15,23 +15,20 @@ namespace {
 
 using VoucherWindowTest = PostingTest;
 
-TEST_F(VoucherWindowTest, AUserAddsTypesUndoesAndSavesAVoucher) {
+// The window shows and takes dates in the Hijri calendar; what it stores is
+// the day chosen, in the Gregorian form the rest of the system reads.
+TEST_F(VoucherWindowTest, AUserTypesAHijriVoucherThatIsStoredInTheGregorianForm) {
   MainConnection().execute("UPDATE SysInfo SET CalndrType = 1, CalndrAutoChange = TRUE");
   MainConnection().execute("INSERT INTO Bank (AName, EName) VALUES (?, 'Trade Bank')",
                            {QStringLiteral("بنك التجارة")});
-  const int bank = scalar("SELECT ID FROM Bank").toInt();
   user().setNow(QDateTime(QDate(2026, 3, 20), QTime(9, 5)));
   auto& window = windows().get<FrmReceipt>();
   window.load();
-  EXPECT_EQ(window.txtDate1->calendarType(), 1);
   EXPECT_EQ(window.txtBillDate->calendarType(), 1);
   EXPECT_TRUE(window.txtBillDate->autoChange());
   ASSERT_EQ(window.CboType->count(), 2);
   EXPECT_EQ(window.CboType->itemText(1), QStringLiteral("شيك"));
   ASSERT_EQ(window.CboBank->count(), 1);
-  EXPECT_EQ(window.CboBank->itemText(0), QStringLiteral("بنك التجارة"));
-  EXPECT_TRUE(window.Cmd_Add->isEnabled());
-  EXPECT_FALSE(window.Cmd_Save->isEnabled());
   EXPECT_EQ(window.txtName->objectName(), "txtFrom");
   EXPECT_EQ(window.txtDetails->objectName(), "txtDetails1");
 
@@ -44,32 +41,16 @@ TEST_F(VoucherWindowTest, AUserAddsTypesUndoesAndSavesAVoucher) {
   window.txtName->setText("old");
   window.CboBank->setCurrentIndex(0);
   QTest::mouseClick(window.Cmd_Add, Qt::LeftButton);
-  EXPECT_EQ(window.mode(), "Add");
   EXPECT_EQ(window.txtName->text(), "");
   EXPECT_EQ(window.CboBank->currentIndex(), -1);
-  EXPECT_EQ(window.BankID(), -1);
   EXPECT_EQ(window.txtDate1->text(), "1447/10/01") << "today in the Hijri calendar";
   EXPECT_EQ(window.txtTime1->text(), "09:05");
-  EXPECT_TRUE(window.Frame2->isEnabled());
   EXPECT_TRUE(window.Frame3->isEnabled());
-  EXPECT_EQ(window.Cmd_Exit->text(), QStringLiteral("تراجع Esc"));
 
-  QTest::keyClicks(window.txtfNo, "12");
-  QTest::keyClicks(window.txtName, "Al 'Noor' Est.");
-  QTest::keyClicks(window.txtMoney1, "750.5");
-  user().queueAnswer(7);  // No
+  user().queueAnswer(6);  // Yes, undo
   QTest::keyClick(&window, Qt::Key_Escape);
-  ASSERT_EQ(user().messages().size(), 1u);
-  EXPECT_EQ(user().messages()[0].text, QStringLiteral("هل تريد التراجع حقاً ؟"));
-  EXPECT_EQ(user().messages()[0].style, 4 | 32 | 256 | 0x180000);
-  EXPECT_EQ(window.mode(), "Add") << "No keeps the voucher";
-  EXPECT_EQ(window.txtMoney1->text(), "750.5");
-  user().queueAnswer(6);  // Yes
-  QTest::keyClick(&window, Qt::Key_Escape);
-  EXPECT_EQ(window.mode(), "");
-  EXPECT_FALSE(window.Cmd_Save->isEnabled());
+  EXPECT_EQ(user().messageTexts(), QStringList{QStringLiteral("هل تريد التراجع حقاً ؟")});
   EXPECT_FALSE(window.Frame3->isEnabled());
-  EXPECT_EQ(count("SELECT COUNT(*) FROM Receipt"), 0);
 
   QTest::mouseClick(window.Cmd_Add, Qt::LeftButton);
   EXPECT_TRUE(window.txtfNo->hasFocus());
@@ -83,7 +64,6 @@ TEST_F(VoucherWindowTest, AUserAddsTypesUndoesAndSavesAVoucher) {
   QTest::keyClicks(window.txtMoney1, "750.5");
   window.CboType->setFocus();
   QTest::keyClick(window.CboType, Qt::Key_Down);
-  EXPECT_EQ(window.CboType->currentIndex(), 1);
   QTest::keyClick(window.CboType, Qt::Key_Return);
   EXPECT_FALSE(window.CboType->hasFocus()) << "Enter moves on";
   QTest::keyClicks(window.txtBillNo, "CH-9'1");
@@ -94,32 +74,20 @@ TEST_F(VoucherWindowTest, AUserAddsTypesUndoesAndSavesAVoucher) {
   window.setFrom_AccNoID(44);
   QTest::mouseClick(window.Cmd_Save, Qt::LeftButton);
   ASSERT_FALSE(window.lastSaveFailed()) << window.saveFailure()->description().toStdString();
-  EXPECT_EQ(window.mode(), "");
   EXPECT_EQ(window.Cmd_Exit->text(), QStringLiteral("خروج  Esc"));
-  EXPECT_FALSE(window.Cmd_Save->isEnabled());
-  const auto header = MainConnection().firstRow(
-      "SELECT ID, ReceiptNo, fDate, fTime, AccIDTo, Amount, fCash, fCheque, ftype, BillNo, "
-      "BillDate FROM Receipt");
-  ASSERT_TRUE(header);
-  EXPECT_EQ(header->value("ID").toLongLong(), window.savedId());
-  EXPECT_EQ(header->value("ReceiptNo").toInt(), 12);
-  EXPECT_EQ(header->value("fDate").toString(), "1447/10/01");
-  EXPECT_EQ(header->value("AccIDTo").toInt(), 31);
-  EXPECT_EQ(header->value("fCheque").toDouble(), 750.5);
-  EXPECT_EQ(header->value("BillNo").toString(), "CH-9'1");
-  EXPECT_EQ(header->value("BillDate").toString(), "1447/10/15");
-  const auto detail = MainConnection().firstRow(
-      "SELECT ReceiptID, From_AccNoID, fPayer, BankID, Details FROM ReceiptDetails");
-  ASSERT_TRUE(detail);
-  EXPECT_EQ(detail->value("ReceiptID").toLongLong(), window.savedId());
-  EXPECT_EQ(detail->value("From_AccNoID").toInt(), 44);
-  EXPECT_EQ(detail->value("fPayer").toString(), "Al 'Noor' Est.");
-  EXPECT_EQ(detail->value("BankID").toInt(), bank);
-  EXPECT_EQ(detail->value("Details").toString(), "On account");
+  EXPECT_EQ(JoinedRows("SELECT ReceiptNo, fDate, fTime, AccIDTo, fCheque, ftype, BillNo, BillDate "
+                       "FROM Receipt WHERE ID = ?",
+                       {window.savedId()}),
+            "12|2026/03/20|09:05|31|750.5|1|CH-9'1|2026/04/03");
+  EXPECT_EQ(JoinedRows("SELECT From_AccNoID, fPayer, BankID, Details, BillDate FROM ReceiptDetails "
+                       "WHERE ReceiptID = ?",
+                       {window.savedId()}),
+            QString("44|Al 'Noor' Est.|%1|On account|2026/04/03")
+                .arg(scalar("SELECT ID FROM Bank").toInt()));
 
   QTest::keyClick(&window, Qt::Key_Escape);  // idle: the window unloads
   EXPECT_FALSE(window.isLoaded());
-  EXPECT_EQ(user().messages().size(), 2u);
+  EXPECT_EQ(user().messages().size(), 1u);
 }
 
 class VoucherSaveTest : public PostingTest, public ::testing::WithParamInterface<Engine> {
@@ -142,38 +110,25 @@ class VoucherSaveTest : public PostingTest, public ::testing::WithParamInterface
     window.txtDetails->setText(QStringLiteral("ثمن 'بضاعة'"));
     return window;
   }
-  int details(const QString& table) { return count("SELECT COUNT(*) FROM " + table); }
 };
 
-TEST_P(VoucherSaveTest, CashAndChequeVouchersStoreTheirHeaderAndOneDetailRow) {
+TEST_P(VoucherSaveTest, CashAndChequeVouchersStoreEveryColumnOfTheirHeaderAndDetailRow) {
   auto& cash = voucher<FrmReceipt>("3", "120.25", 0);
   cash.Cmd_Save->click();
   ASSERT_FALSE(cash.lastSaveFailed()) << cash.saveFailure()->description().toStdString();
-  auto header = MainConnection().firstRow("SELECT * FROM Receipt WHERE ID = ?", {cash.savedId()});
-  ASSERT_TRUE(header);
-  EXPECT_EQ(header->value("ReceiptNo").toInt(), 3);
-  EXPECT_EQ(header->value("UserID").toInt(), 0);
-  EXPECT_EQ(header->value("BranchID").toInt(), 1);
-  EXPECT_EQ(header->value("AccIDTo").toInt(), 5);
-  EXPECT_EQ(header->value("Amount").toDouble(), 120.25);
-  EXPECT_EQ(header->value("fCash").toDouble(), 120.25);
-  EXPECT_EQ(header->value("fCheque").toDouble(), 0);
-  EXPECT_EQ(header->value("ftype").toInt(), 0);
-  EXPECT_EQ(header->value("SaleManID").toInt(), 0);
-  EXPECT_EQ(header->value("SMinvNo").toString(), "0");
-  EXPECT_EQ(header->value("SMinvDate").toString(), "");
-  EXPECT_EQ(header->value("BillNo").toString(), "") << "a cash voucher has no cheque";
-  EXPECT_EQ(header->value("BillDate").toString(), "");
-  EXPECT_EQ(header->value("Details").toString(), QStringLiteral("ثمن 'بضاعة'"));
-  auto detail = MainConnection().firstRow("SELECT * FROM ReceiptDetails");
-  ASSERT_TRUE(detail);
-  EXPECT_EQ(detail->value("ReceiptID").toLongLong(), cash.savedId());
-  EXPECT_EQ(detail->value("From_AccNoID").toInt(), 8);
-  EXPECT_EQ(detail->value("fPayer").toString(), QStringLiteral("عميل 'أ'"));
-  EXPECT_EQ(detail->value("BillNo").toString(), "77'A") << "the detail row keeps the boxes";
-  EXPECT_EQ(detail->value("BillDate").toString(), "2026/04/05");
-  EXPECT_EQ(detail->value("BankID").toInt(), -1);
-  EXPECT_EQ(detail->value("Amount").toDouble(), 120.25);
+  EXPECT_EQ(
+      JoinedRows("SELECT ReceiptNo, UserID, BranchID, fDate, fTime, AccIDTo, Amount, fCash, "
+                 "fCheque, ftype, SaleManID, SMinvNo, SMinvDate, BillNo, BillDate, Details FROM "
+                 "Receipt WHERE ID = ?",
+                 {cash.savedId()}),
+      QStringLiteral("3|0|1|2026/02/03|12:00|5|120.25|120.25|0|0|0|0||||ثمن 'بضاعة'"))
+      << "a cash voucher's header has no cheque";
+  EXPECT_EQ(JoinedRows("SELECT ReceiptID, From_AccNoID, fPayer, Details, fType, BankID, BillDate, "
+                       "BillNo, Amount FROM ReceiptDetails"),
+            QString("%1|8|%2|%3|0|-1|2026/04/05|77'A|120.25")
+                .arg(cash.savedId())
+                .arg(QStringLiteral("عميل 'أ'"), QStringLiteral("ثمن 'بضاعة'")))
+      << "the detail row keeps the boxes";
   EXPECT_FALSE(lockHeld("Receipt"));
 
   auto& cheque = voucher<FrmPayment>("3", "500", 1);
@@ -181,90 +136,71 @@ TEST_P(VoucherSaveTest, CashAndChequeVouchersStoreTheirHeaderAndOneDetailRow) {
   cheque.setBankID(2);
   cheque.Cmd_Save->click();
   ASSERT_FALSE(cheque.lastSaveFailed()) << cheque.saveFailure()->description().toStdString();
-  header = MainConnection().firstRow("SELECT * FROM Payment");
-  ASSERT_TRUE(header);
-  EXPECT_EQ(header->value("PaymentNo").toInt(), 3);
-  EXPECT_EQ(header->value("AccIDFrom").toInt(), 5);
-  EXPECT_EQ(header->value("Amount").toDouble(), 500);
-  EXPECT_EQ(header->value("fCheque").toDouble(), 500);
-  EXPECT_EQ(header->value("fCash").toDouble(), 0);
-  EXPECT_EQ(header->value("ftype").toInt(), 1);
-  EXPECT_EQ(header->value("BillNo").toString(), "77'A");
-  EXPECT_EQ(header->value("BillDate").toString(), "");
-  detail = MainConnection().firstRow("SELECT * FROM PaymentDetails");
-  ASSERT_TRUE(detail);
-  EXPECT_EQ(detail->value("PaymentID").toLongLong(), cheque.savedId());
-  EXPECT_EQ(detail->value("To_AccNoID").toInt(), 8);
-  EXPECT_EQ(detail->value("fType").toInt(), 1);
-  EXPECT_EQ(detail->value("BankID").toInt(), 2);
-  EXPECT_EQ(detail->value("BillDate").toString(), "");
-  EXPECT_FALSE(detail->value("BillDate").isNull());
-  EXPECT_EQ(details("ReceiptDetails"), 1) << "each kind its own tables";
+  EXPECT_EQ(
+      JoinedRows("SELECT PaymentNo, AccIDFrom, Amount, fCheque, fCash, ftype, BillNo, BillDate "
+                 "FROM Payment"),
+      "3|5|500|500|0|1|77'A|");
+  EXPECT_EQ(JoinedRows("SELECT PaymentID, To_AccNoID, fType, BankID, BillDate FROM PaymentDetails"),
+            QString("%1|8|1|2|").arg(cheque.savedId()));
+  EXPECT_FALSE(scalar("SELECT BillDate FROM PaymentDetails").isNull());
+  EXPECT_EQ(count("SELECT COUNT(*) FROM ReceiptDetails"), 1) << "each kind its own tables";
 
   // Empty number and amount are stored as 0.
-  auto& empty = voucher<FrmPayment>("", "abc", 0);
-  empty.Cmd_Save->click();
-  ASSERT_FALSE(empty.lastSaveFailed());
+  voucher<FrmPayment>("", "abc", 0).Cmd_Save->click();
   EXPECT_EQ(scalar("SELECT Amount FROM Payment WHERE PaymentNo = 0").toDouble(), 0);
 }
 
-TEST_P(VoucherSaveTest, ReplacingAVoucherLeavesNothingOfTheOldOne) {
+// A voucher that replaces those of its number removes them with their
+// detail rows in its own transaction: its last statement (the detail row)
+// failing leaves them as they were.
+TEST_P(VoucherSaveTest, AReplacementIsOneTransactionWithTheRemovalOfTheOldVouchers) {
   voucher<FrmPayment>("9", "10", 0).Cmd_Save->click();
   auto& twice = voucher<FrmPayment>("9", "20", 0);
   twice.Cmd_Save->click();
-  ASSERT_FALSE(twice.lastSaveFailed());
-  EXPECT_EQ(count("SELECT COUNT(*) FROM Payment WHERE PaymentNo = 9"), 2);
-  EXPECT_EQ(details("PaymentDetails"), 1)
+  EXPECT_EQ(count("SELECT COUNT(*) FROM PaymentDetails"), 1)
       << "the second save finds the first header of the number and rewrites its detail row";
-  EXPECT_EQ(scalar("SELECT Amount FROM PaymentDetails").toDouble(), 20);
   voucher<FrmPayment>("10", "30", 0).Cmd_Save->click();
   voucher<FrmReceipt>("9", "40", 0).Cmd_Save->click();
+  const auto state = [this] {
+    return JoinedRows(
+        "SELECT (SELECT COUNT(*) FROM Payment WHERE PaymentNo = 9), (SELECT SUM(Amount) "
+        "FROM PaymentDetails), (SELECT COUNT(*) FROM ReceiptDetails)");
+  };
+  ASSERT_EQ(state(), "2|50|1");
 
-  EXPECT_EQ(VoucherStore::removeVouchers(PaymentKind(), 1, 9), 2);
-  EXPECT_EQ(count("SELECT COUNT(*) FROM Payment WHERE PaymentNo = 9"), 0);
-  EXPECT_EQ(details("PaymentDetails"), 1) << "no detail row of the replaced vouchers is left";
-  EXPECT_EQ(scalar("SELECT Amount FROM PaymentDetails").toDouble(), 30);
-  EXPECT_EQ(details("ReceiptDetails"), 1) << "receipts keep theirs";
-  EXPECT_EQ(VoucherStore::removeVouchers(PaymentKind(), 2, 10), 0) << "another branch";
+  Connection& db = MainConnection();
+  auto& failing = voucher<FrmPayment>("9", "50", 1);
+  failing.store().replaceAtSave(true);
+  db.execute("ALTER TABLE PaymentDetails RENAME TO Kept");
+  failing.Cmd_Save->click();
+  db.execute("ALTER TABLE Kept RENAME TO PaymentDetails");
+  ASSERT_TRUE(failing.lastSaveFailed());
+  EXPECT_EQ(failing.mode(), "Add") << "the voucher stays on display";
+  EXPECT_EQ(state(), "2|50|1") << "nothing changed";
   EXPECT_FALSE(lockHeld("Payment"));
+  EXPECT_TRUE(user().messages().empty()) << "a hidden window shows nothing";
 
-  auto& replacement = voucher<FrmPayment>("9", "50", 1);
-  replacement.Cmd_Save->click();
-  ASSERT_FALSE(replacement.lastSaveFailed());
-  EXPECT_EQ(replacement.store().headers().recordCount(), 2) << "the rows follow the removal";
-  EXPECT_EQ(scalar("SELECT Amount FROM PaymentDetails WHERE PaymentID = ?", {replacement.savedId()})
-                .toDouble(),
-            50);
-}
-
-TEST_P(VoucherSaveTest, AFailedSaveLeavesNothingAndGivesTheLockBack) {
-  for (const bool receipt : {false, true}) {
-    const QString detailTable = receipt ? "ReceiptDetails" : "PaymentDetails";
-    const QString headerTable = receipt ? "Receipt" : "Payment";
-    SCOPED_TRACE(headerTable.toStdString());
-    voucher<FrmPayment>("1", "5", 0).Cmd_Save->click();
-    voucher<FrmReceipt>("1", "5", 0).Cmd_Save->click();
-    MainConnection().execute("ALTER TABLE " + detailTable + " RENAME TO Kept");
-    VoucherWindow& window = receipt ? static_cast<VoucherWindow&>(voucher<FrmReceipt>("2", "9", 1))
-                                    : voucher<FrmPayment>("2", "9", 1);
-    window.Cmd_Save->click();
-    EXPECT_TRUE(window.lastSaveFailed());
-    EXPECT_EQ(window.mode(), "Add") << "the voucher stays on display";
-    EXPECT_EQ(count("SELECT COUNT(*) FROM " + headerTable + " WHERE " + headerTable + "No = 2"), 0)
-        << "no header without its detail row";
-    EXPECT_FALSE(lockHeld(headerTable));
-    EXPECT_TRUE(user().messages().empty()) << "a hidden window shows nothing";
-
-    MainConnection().execute("ALTER TABLE Kept RENAME TO " + detailTable);
-    window.Cmd_Save->click();
-    ASSERT_FALSE(window.lastSaveFailed());
-    EXPECT_EQ(count("SELECT COUNT(*) FROM " + headerTable), 2);
-    EXPECT_EQ(count("SELECT COUNT(*) FROM " + detailTable), 2);
-    MainConnection().execute("DELETE FROM Payment");
-    MainConnection().execute("DELETE FROM PaymentDetails");
-    MainConnection().execute("DELETE FROM Receipt");
-    MainConnection().execute("DELETE FROM ReceiptDetails");
+  qint64 replacing = 0;
+  int writes = 0;
+  for (const char* amount : {"50", "60"}) {
+    auto& replacement = voucher<FrmPayment>("9", amount, 1);
+    replacement.store().replaceAtSave(true);
+    const int before = db.writesInTransactions();
+    replacement.Cmd_Save->click();
+    ASSERT_FALSE(replacement.lastSaveFailed());
+    EXPECT_EQ(replacement.store().headers().recordCount(), 2) << "the rows follow the removal";
+    writes = db.writesInTransactions() - before;
+    replacing = replacement.savedId();
   }
+  EXPECT_EQ(state(), "1|90|1") << "no detail row of the replaced vouchers is left";
+
+  auto& last = voucher<FrmPayment>("9", "70", 1);
+  last.store().replaceAtSave(true);
+  db.failWriteInTransaction(writes);
+  last.Cmd_Save->click();
+  ASSERT_TRUE(last.lastSaveFailed());
+  EXPECT_EQ(state(), "1|90|1");
+  EXPECT_EQ(scalar("SELECT ID FROM Payment WHERE PaymentNo = 9").toLongLong(), replacing);
 }
 
 TEST_P(VoucherSaveTest, TheLockIsHeldOnlyWhileTheHeaderIsWritten) {
@@ -287,10 +223,9 @@ TEST_P(VoucherSaveTest, TheLockIsHeldOnlyWhileTheHeaderIsWritten) {
                    .arg(table));
   }
   voucher<FrmPayment>("5", "1", 0).Cmd_Save->click();
-  EXPECT_EQ(scalar("SELECT fLocked FROM LockSeen WHERE TableName = 'Payment'").toInt(), 1);
-  EXPECT_EQ(scalar("SELECT fLocked FROM LockSeen WHERE TableName = 'PaymentDetails'").toInt(), 0)
+  EXPECT_EQ(JoinedRows("SELECT TableName, fLocked FROM LockSeen ORDER BY TableName"),
+            "Payment|1;PaymentDetails|0")
       << "the detail row is written after the lock is given back";
-  EXPECT_FALSE(lockHeld("Payment"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, VoucherSaveTest, ::testing::ValuesIn(kEngines),
