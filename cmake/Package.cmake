@@ -43,8 +43,11 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The database drivers are plugins, which the library scan does not see.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, libqt6sql6-psql")
+# The libraries the programs are linked with, and the database drivers,
+# which are plugins (listed by hand: a scan of the libraries takes longer
+# than the rest of the package).
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "libc6, libstdc++6, libgcc-s1, libqt6core6, libqt6gui6, libqt6widgets6, libqt6sql6, \
+libqt6sql6-sqlite, libqt6sql6-psql, libmdb3, libsqlite3-0")
 set(CPACK_DEBIAN_COMPRESSION_TYPE gzip)
 include(CPack)
