@@ -110,7 +110,7 @@ QString RunTally::journalSummary() const {
 }
 
 void ShowRunSummary(const QString& summary) {
-  platform().msgBox(summary, mb::kInformation | globals().MsgBoxRtlFlags, QString());
+  platform().showSummary(summary, mb::kInformation | globals().MsgBoxRtlFlags);
 }
 
 }  // namespace qalvoro

@@ -63,5 +63,24 @@ TEST_F(BatchTest, ARuleThatStopsTheRunGivesItsOwnExitCodeAfterTheJournal) {
   EXPECT_TRUE(said.contains("no version-1 branch 7")) << said.toStdString();
 }
 
+TEST_F(BatchTest, EveryWindowRunEndsWithASummaryInTheWindowsLanguage) {
+  setSetting("Language", "E");
+  writeAccountsFile(
+      {{"1", "a", ""}, {"11", "b", "1"}, {"12", "", "1"}},
+      {{1, QDate(2003, 1, 1), "1", "x", 10.0, 0.0}, {1, QDate(2003, 1, 1), "404", "y", 0.0, 10.0}});
+  auto& window = openWindow();
+  window.CmdImport->click();
+  window.CmdImportAll->click();
+  window.CmdImportGaid->click();
+  EXPECT_EQ(user().summaries(),
+            QStringList({"The import is finished.\nImported: 1\nOverwritten: 0\nSkipped: "
+                         "0\nRefused: 0",
+                         "The import is finished.\nImported: 1\nOverwritten: 0\nSkipped: "
+                         "0\nRefused: 1\n12",
+                         "The journal import is finished.\nEntries: 1\nLines: 1\nLines left out "
+                         "because their account is missing: 1\nIn entries: 1\nEntries that no "
+                         "longer balance: 1"}));
+}
+
 }  // namespace
 }  // namespace qalvoro::test
