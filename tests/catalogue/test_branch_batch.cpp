@@ -102,6 +102,7 @@ class BranchBatchTest : public CatalogueTest, public ::testing::WithParamInterfa
 
 TEST_P(BranchBatchTest, ReportsEveryKindAsTheDatabaseHoldsIt) {
   const std::map<QString, int> before = counts();
+  const int accountsBefore = accountsHeld();
   auto [code, output] = runBranch(
       {"--accounts-folder", fixtures_ + "/accounts", "--accounts-file", "acc2003.mdb",
        "--stock-folder", fixtures_ + "/stock", "--customers-account", "1203", "--customer-accounts",
@@ -128,8 +129,7 @@ TEST_P(BranchBatchTest, ReportsEveryKindAsTheDatabaseHoldsIt) {
     const int handled = kind["imported"].toInt() + kind["overwritten"].toInt() +
                         kind["skipped"].toInt() + kind["refused"].toArray().size();
     if (name == "accounts") {
-      EXPECT_EQ(accountsHeld(),
-                kind["imported"].toInt() + kind["overwritten"].toInt() + kind["skipped"].toInt());
+      EXPECT_EQ(accountsHeld() - accountsBefore, kind["imported"].toInt());
       // An account whose parent is missing stops the accounts there.
       if (exit == 3) {
         EXPECT_LT(handled, kind["version1Rows"].toInt());
