@@ -393,7 +393,7 @@ void FrmAcc_Restore::ImportAccount() {
     if (report_) report_->stopped(key, QStringLiteral("cancelled"));
     return;
   }
-  if (OverwriteAnswer == 4 || (!IsNewRecord && OverwriteAnswer == 2)) {
+  if (!IsNewRecord && (OverwriteAnswer == 2 || OverwriteAnswer == 4)) {
     if (report_) report_->record(key, ImportReport::Outcome::Skipped, QString());
     return;
   }

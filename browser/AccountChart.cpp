@@ -36,8 +36,12 @@ QString BranchName(int branch, const QString& language) {
                      QStringLiteral("ID = ?"), {branch});
 }
 
+QString NameIn(const QString& nameA, const QString& nameE, const QString& language) {
+  return english(language) && !nameE.trimmed().isEmpty() ? nameE : nameA;
+}
+
 QString NodeText(const ChartAccount& account, const QString& language) {
-  return (english(language) ? account.nameE : account.nameA) + kNumberSeparator + account.number;
+  return NameIn(account.nameA, account.nameE, language) + kNumberSeparator + account.number;
 }
 
 QString ImageKey(const ChartAccount& account) {

@@ -29,7 +29,11 @@ std::vector<ChartAccount> Read(int branch);
 // empty when there is no such branch. Raises DbError.
 QString BranchName(int branch, const QString& language);
 
-// "name==number", the name in the language ("E" English, otherwise Arabic).
+// The account's name in the language ("E" English, otherwise Arabic); in
+// English the Arabic name stands in for a blank English one.
+QString NameIn(const QString& nameA, const QString& nameE, const QString& language);
+
+// "name==number", the name as NameIn gives it.
 QString NodeText(const ChartAccount& account, const QString& language);
 
 // "Close" for an account with sub-accounts, "Page" otherwise, followed by

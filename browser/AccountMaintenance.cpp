@@ -3,6 +3,7 @@
 #include <QSqlRecord>
 #include <functional>
 
+#include "browser/AccountChart.h"
 #include "browser/ModuleAcc.h"
 #include "host/Globals.h"
 #include "host/db/Connection.h"
@@ -39,6 +40,24 @@ DbError noCurrentRecord() {
 
 int numberOf(const QVariant& value) { return static_cast<int>(Val(value.toString())); }
 
+// The records that name an account by its ID, in the order a deletion
+// checks them, and what the refusal says of each.
+struct AccountUse {
+  const char* table;
+  const char* column;
+  const char* use;
+};
+constexpr AccountUse kAccountUses[] = {
+    {"GaidDetails", "AccNoID", "لايمكن حذفه بسبب وجود بعض القيود عليه"},
+    {"Customer", "AccNoID", "لايمكن حذفه لأنه حساب أحد العملاء"},
+    {"Provider", "AccNoID", "لايمكن حذفه لأنه حساب أحد الموردين"},
+    {"Cashier", "AccID", "لايمكن حذفه لأنه حساب أحد الصناديق"},
+    {"Receipt", "AccIDTo", "لايمكن حذفه لوجود سندات قبض عليه"},
+    {"ReceiptDetails", "From_AccNoID", "لايمكن حذفه لوجود سندات قبض عليه"},
+    {"Payment", "AccIDFrom", "لايمكن حذفه لوجود سندات صرف عليه"},
+    {"PaymentDetails", "To_AccNoID", "لايمكن حذفه لوجود سندات صرف عليه"},
+};
+
 }  // namespace
 
 qint64 AccountMaintenance::AccountId(const QString& number) const {
@@ -59,10 +78,11 @@ AccountCard AccountMaintenance::Card(qint64 id) const {
 }
 
 QString AccountMaintenance::AccountName(const QString& number, const QString& language) const {
-  return LookupValue(
-      QStringLiteral("CardAcc"),
-      language == QLatin1String("E") ? QStringLiteral("AccNameE") : QStringLiteral("AccNameA"),
-      QStringLiteral("AccNo = ? AND BranchID = ?"), {number, branch_});
+  const auto row = MainConnection().firstRow(
+      QStringLiteral("SELECT AccNameA, AccNameE FROM CardAcc WHERE AccNo = ? AND BranchID = ?"),
+      {number, branch_});
+  return row ? AccountChart::NameIn(row->value(0).toString(), row->value(1).toString(), language)
+             : QString();
 }
 
 bool AccountMaintenance::HasJournalLines(qint64 id) const {
@@ -125,16 +145,21 @@ void AccountMaintenance::Edit(qint64 id, const QString& number, const QString& n
 
 AccountRemoval AccountMaintenance::PlanRemoval(const AccountCard& account) const {
   AccountRemoval removal{SubtreeIDs(branch_, account.number), std::nullopt};
-  forEachChunk(removal.ids, [&](const QString& placeholders, const QVariantList& ids) {
-    const auto line = MainConnection().firstRow(
-        QStringLiteral("SELECT AccNoID FROM GaidDetails WHERE AccNoID IN (") + placeholders +
-            QStringLiteral(") ORDER BY AccNoID"),
-        ids);
-    if (!line) return true;
-    removal.numberWithLines = LookupValue(QStringLiteral("CardAcc"), QStringLiteral("AccNo"),
-                                          QStringLiteral("ID = ?"), {line->value(0)});
-    return false;
-  });
+  for (const AccountUse& use : kAccountUses) {
+    const QString column = QLatin1String(use.column);
+    forEachChunk(removal.ids, [&](const QString& placeholders, const QVariantList& ids) {
+      const auto row =
+          MainConnection().firstRow(QStringLiteral("SELECT %1 FROM %2 WHERE %1 IN (%3) ORDER BY %1")
+                                        .arg(column, QLatin1String(use.table), placeholders),
+                                    ids);
+      if (!row) return true;
+      removal.inUse = AccountInUse{LookupValue(QStringLiteral("CardAcc"), QStringLiteral("AccNo"),
+                                               QStringLiteral("ID = ?"), {row->value(0)}),
+                                   QString::fromUtf8(use.use)};
+      return false;
+    });
+    if (removal.inUse) break;
+  }
   return removal;
 }
 

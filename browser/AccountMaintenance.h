@@ -19,11 +19,19 @@ struct AccountCard {
   double startCredit = 0;
 };
 
+// An account that other records use, and the use (an Arabic text for the
+// window to translate: journal lines, a customer, a provider, a cash box, a
+// receipt or a payment voucher).
+struct AccountInUse {
+  QString number;  // AccNo
+  QString use;
+};
+
 // What a deletion would remove: the account and all its descendants at any
-// depth, and the first of them that journal lines are posted to.
+// depth, and the first of them that is in use, which refuses the deletion.
 struct AccountRemoval {
   std::vector<qint64> ids;
-  std::optional<QString> numberWithLines;  // AccNo of an account with lines
+  std::optional<AccountInUse> inUse;
 };
 
 // Adding, editing and deleting the accounts of one branch of the version-2
@@ -38,8 +46,8 @@ class AccountMaintenance {
   qint64 AccountId(const QString& number) const;
   // The account with that ID; raises DbError 3021 when there is none.
   AccountCard Card(qint64 id) const;
-  // The account's name in the language ("E" English, otherwise Arabic);
-  // empty when there is no such account.
+  // The account's name in the language (AccountChart::NameIn); empty when
+  // there is no such account.
   QString AccountName(const QString& number, const QString& language) const;
   // Whether journal lines (GaidDetails.AccNoID) are posted to the account.
   bool HasJournalLines(qint64 id) const;
@@ -61,7 +69,7 @@ class AccountMaintenance {
   // ancestors are refreshed.
   void Edit(qint64 id, const QString& number, const QString& nameA, const QString& nameE);
 
-  // What deleting the account would remove.
+  // What deleting the account would remove, and what refuses it.
   AccountRemoval PlanRemoval(const AccountCard& account) const;
   // Removes the accounts of the plan, lowers the Haves of the account's
   // parent by one and refreshes the descendant lists of the parent and its

@@ -55,7 +55,6 @@ const QString kChooseParent = QStringLiteral("يجب تحديد اسم الحس�
 const QString kAccountNumber = QStringLiteral("رقم الحساب");
 const QString kNoParentWithLines =
     QStringLiteral("لايمكن استخدامه كحساب رئيسي بسبب وجود بعض القيود عليه");
-const QString kNoDeleteWithLines = QStringLiteral("لايمكن حذفه بسبب وجود بعض القيود عليه");
 const QString kEnterNumber = QStringLiteral("يجب ادخال رقم حساب");
 const QString kEnterName = QStringLiteral("يجب إدخال اسم حساب");
 const QString kNoParent = QStringLiteral("الحساب الرئيسي غير موجود");
@@ -294,7 +293,12 @@ bool FrmBrowseAcc::eventFilter(QObject* watched, QEvent* event) {
 
 bool FrmBrowseAcc::Form_KeyDown(int key) {
   if (key == Qt::Key_Escape) {
-    Command1_Click();
+    // While FrameAdd is open Esc closes the frame, not the window.
+    if (FrameAdd->isVisible()) {
+      CmdCancel_Click();
+    } else {
+      Command1_Click();
+    }
     return true;
   }
   if (key == Qt::Key_F5) {
@@ -589,10 +593,10 @@ void FrmBrowseAcc::CmdSave_Click() {
       accounts.Edit(editedId_, number, nameA, nameE);
     }
     CmdCancel_Click();
-    Text1->setText(editedNumber_);
+    Text1->setText(adding ? number : editedNumber_);
     mode_.clear();
     Command3_Click();
-    Command4_Click();
+    selectAccount(number);
   });
 }
 
@@ -605,9 +609,9 @@ void FrmBrowseAcc::deleteAccount() {
     return;
   }
   const AccountRemoval removal = accounts.PlanRemoval(account);
-  if (removal.numberWithLines) {
-    showMessage(Translate(kAccountNumber) + QLatin1Char(' ') + *removal.numberWithLines + '\n' +
-                    Translate(kNoDeleteWithLines),
+  if (removal.inUse) {
+    showMessage(Translate(kAccountNumber) + QLatin1Char(' ') + removal.inUse->number + '\n' +
+                    Translate(removal.inUse->use),
                 mb::kCritical);
     return;
   }
@@ -625,7 +629,11 @@ void FrmBrowseAcc::deleteAccount() {
   SaveSetting(kReloadSetting, QStringLiteral("1"));
   CmdCancel_Click();
   FillTree();
-  Command4_Click();
+  selectAccount(account.father);
+}
+
+void FrmBrowseAcc::selectAccount(const QString& number) {
+  if (TreeView::Node* node = TreeView1->node(kRootKey + number)) TreeView1->selectNode(*node);
 }
 
 QString BrowseAccount() {

@@ -106,6 +106,8 @@ class FrmBrowseAcc : public Form {
   void proposeFocus();
   void CmdSave_Click();
   void CmdCancel_Click();
+  // Selects the account's node (the tree as it is when there is none).
+  void selectAccount(const QString& number);
   // Runs a maintenance step; a database error (rolled back by then) is shown
   // and the window is left usable with the tree rebuilt.
   template <class Step>

@@ -155,7 +155,13 @@ QString prepare(FrmCat_Restore& window, const BatchOptions& options, const QStri
     window.ChkClass->setChecked(false);
     window.ChkProvider->setChecked(false);
   }
-  if (catalogue.unit) {
+  // The unit is that of the items written: by the item import and by the
+  // invoice imports for items version 2 does not have.
+  const bool usesUnit =
+      std::any_of(catalogue.kinds.begin(), catalogue.kinds.end(), [](const CatalogueKind& kind) {
+        return kind.tab == kItemsTab || kind.tab == kSalesTab || kind.tab == kPurchasesTab;
+      });
+  if (catalogue.unit && usesUnit) {
     SelectComboByData(*window.CboUnit, *catalogue.unit);
     if (window.CboUnit->currentIndex() < 0)
       return QStringLiteral("no unit %1").arg(*catalogue.unit);

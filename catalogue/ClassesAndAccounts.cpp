@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <optional>
 
 #include "host/Globals.h"
 #include "host/db/Connection.h"
@@ -33,16 +34,39 @@ QString nextChildNumber(const QString& parentNo, int branch) {
 
 }  // namespace
 
+QString NamedRow::shown(const QString& language) const {
+  return language == QLatin1String("E") && !nameE.trimmed().isEmpty() ? nameE : name;
+}
+
+std::optional<NamedRow> FindNamedRow(const QString& table, const QString& name, int branch) {
+  const auto row =
+      MainConnection().firstRow(QStringLiteral("SELECT ID, AName, EName FROM ") + table +
+                                    QStringLiteral(" WHERE BranchID = ? AND AName = ?"),
+                                {branch, name});
+  if (!row) return std::nullopt;
+  return NamedRow{row->value(0).toInt(), row->value(1).toString(), row->value(2).toString()};
+}
+
 NamedRow EnsureNamedRow(const QString& table, const QString& name, int branch,
                         const std::function<void()>& insert) {
-  const QString sql = QStringLiteral("SELECT ID, AName FROM ") + table +
-                      QStringLiteral(" WHERE BranchID = ? AND AName = ?");
-  auto row = MainConnection().firstRow(sql, {branch, name});
+  auto row = FindNamedRow(table, name, branch);
   while (!row) {
     insert();
-    row = MainConnection().firstRow(sql, {branch, name});
+    row = FindNamedRow(table, name, branch);
   }
-  return {row->value(0).toInt(), row->value(1).toString()};
+  return *row;
+}
+
+std::vector<NamedRow> ClassesOf(int branch) {
+  Recordset rows;
+  rows.open(QStringLiteral("SELECT ID, AName, EName FROM Class WHERE BranchID = ? ORDER BY ID"),
+            MainConnection(), LockType::ReadOnly, {branch});
+  std::vector<NamedRow> classes;
+  for (; !rows.eof(); rows.moveNext()) {
+    classes.push_back({rows.value(QStringLiteral("ID")).toInt(), rows.text(QStringLiteral("AName")),
+                       rows.text(QStringLiteral("EName"))});
+  }
+  return classes;
 }
 
 NamedRow EnsureClassNamed(const QString& name, int branch) {
@@ -98,7 +122,8 @@ int CreateChildAccount(const QString& parentNo, const QString& name, int branch)
   const int parentId = parentValue(0);
   const QString accNo = nextChildNumber(parentNo, branch);
   {
-    Transaction transaction(MainConnection());
+    std::optional<Transaction> transaction;
+    if (!MainConnection().inTransaction()) transaction.emplace(MainConnection());
     MainConnection().execute(
         QStringLiteral("INSERT INTO CardAcc (Haves, ffather, ftype, credit, debit, StartCredit, "
                        "StartDebit, BranchID, MaxBalance, AccNo, AccNameA, AccNameE) "
@@ -106,7 +131,7 @@ int CreateChildAccount(const QString& parentNo, const QString& name, int branch)
         {parentNo, parentValue(1), parentValue(2), parentValue(3), branch, accNo, name});
     MainConnection().execute(QStringLiteral("UPDATE CardAcc SET Haves = Haves + 1 WHERE ID = ?"),
                              {parentId});
-    transaction.commit();
+    if (transaction) transaction->commit();
   }
   return accountId(QStringLiteral("AccNo = ? AND BranchID = ?"), {accNo, branch});
 }

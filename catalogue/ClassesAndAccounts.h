@@ -2,22 +2,31 @@
 
 #include <QString>
 #include <functional>
+#include <optional>
 #include <utility>
 #include <vector>
 
 namespace qalvoro {
 
-// A row found or created by name, as the class list of the item tab holds
-// it: its ID and name.
+// A class or provider as the class list of the item tab holds it.
 struct NamedRow {
   int id = 0;
-  QString name;
+  QString name;   // AName
+  QString nameE;  // EName
+  // The name the list shows in the language ("A" or "E"): in English the
+  // English name, the Arabic one when the English is blank.
+  QString shown(const QString& language) const;
 };
 
-// The row of table (Class or Provider) of the branch whose AName is name;
-// while there is none, insert() writes one.
+// The row of table (Class or Provider) of the branch whose AName is name.
+std::optional<NamedRow> FindNamedRow(const QString& table, const QString& name, int branch);
+
+// FindNamedRow; while there is none, insert() writes one.
 NamedRow EnsureNamedRow(const QString& table, const QString& name, int branch,
                         const std::function<void()>& insert);
+
+// The classes of the branch in the order they were written.
+std::vector<NamedRow> ClassesOf(int branch);
 
 // The class of the branch with that name, written with the next class
 // number of the branch and the posting accounts of the branch's first class
@@ -32,7 +41,7 @@ std::vector<std::pair<QString, int>> CashierAccounts(int branch, const QString& 
 // number in the branch. When there is none, one is written with the next
 // number under the parent (the parent's number followed by "001" for its
 // first child), the parent's type and flags, and the parent's Haves raised
-// by one, in one transaction.
+// by one, in one transaction: the caller's when one is open.
 int CreateChildAccount(const QString& parentNo, const QString& name, int branch);
 
 }  // namespace qalvoro

@@ -112,8 +112,7 @@ void FrmCat_Restore::formLoad() {
     FillComboFromTable(*CboBranch, QStringLiteral("Branch"));
     SelectComboByData(*CboBranch, 0);
     if (CboBranch->count() > 0 && CboBranch->currentIndex() < 0) CboBranch->setCurrentIndex(0);
-    FillComboFromTable(*CboClass, QStringLiteral("Class"), QStringLiteral("BranchID = ?"),
-                       {version2Branch()});
+    FillClassCombo();
     if (CboClass->count() > 0) CboClass->setCurrentIndex(0);
     if (CboUnit->count() > 0) CboUnit->setCurrentIndex(0);
   });
@@ -279,8 +278,7 @@ void FrmCat_Restore::CboBranch_Click() {
   } else {
     FillCashierCombo(*CboCashier[tab - kSalesTab], version2Branch());
   }
-  FillComboFromTable(*CboClass, QStringLiteral("Class"), QStringLiteral("BranchID = ?"),
-                     {version2Branch()});
+  FillClassCombo();
 }
 
 void FrmCat_Restore::Cmd_First_Click() {

@@ -4,6 +4,7 @@
 #include <memory>
 #include <tuple>
 
+#include "catalogue/ClassesAndAccounts.h"
 #include "catalogue/InvoiceImport.h"
 #include "host/batch/RunTally.h"
 #include "host/db/Recordset.h"
@@ -84,6 +85,7 @@ class FrmCat_Restore : public Form {
   int overwriteAnswer() const { return OverwriteAnswer; }
   bool firstRecordPending() const { return FirstRecordPending; }
   int defaultClassId() const { return DefaultClassID; }
+  bool isNewRecord() const { return IsNewRecord; }
 
   // The version-1 source.
   QGroupBox* Frame3 = nullptr;
@@ -296,7 +298,8 @@ class FrmCat_Restore : public Form {
   void showParty(const PartyTab& party);
   void importParty(PartyTab& party);
   bool parentAccountMissing(const QLineEdit& parentAccount, const PartyTab& party);
-  void selectNamedEntry(const QString& name, int id);
+  void selectNamedEntry(const NamedRow& row);
+  void FillClassCombo();
   void chooseParentAccount(QLineEdit& box);
 
   // Invoices and returns (FrmCat_RestoreInvoices.cpp).

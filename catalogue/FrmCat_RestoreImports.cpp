@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <cmath>
+#include <cstdlib>
 #include <optional>
 
 #include "browser/FrmBrowseAcc.h"
@@ -35,9 +35,9 @@ const QString kLineBreak = QStringLiteral("\r\n");
 
 // A party number as the number boxes show it before it is written: at least
 // four digits.
-QString fourDigits(double value) {
-  const long long number = std::llround(value);
-  const QString digits = QString::number(std::llabs(number)).rightJustified(4, QLatin1Char('0'));
+QString fourDigits(qint32 number) {
+  const QString digits =
+      QString::number(std::llabs(qint64{number})).rightJustified(4, QLatin1Char('0'));
   return number < 0 ? QLatin1Char('-') + digits : digits;
 }
 
@@ -79,6 +79,17 @@ void FrmCat_Restore::ShowItem() {
   }
   txtPrice[5]->setText(QStringLiteral("0.00"));
   txtTasneef->setText(row.text(QStringLiteral("التصنيف")));
+  // With the classification imported as classes, the class box shows the
+  // item's class, or nothing while the branch has none of that name.
+  if (ChkClass->isChecked()) {
+    const auto itemClass =
+        FindNamedRow(QStringLiteral("Class"), txtTasneef->text().trimmed(), version2Branch());
+    if (itemClass) {
+      selectNamedEntry(*itemClass);
+    } else {
+      CboClass->setCurrentIndex(-1);
+    }
+  }
   OptType[0]->setChecked(true);
   showPosition();
 }
@@ -113,18 +124,12 @@ void FrmCat_Restore::ImportItem() {
     return;
   }
   platform().doEvents();
-  if (OverwriteAnswer == 4 || OverwriteAnswer == 5) {
-    if (OverwriteAnswer == 4) report(key, Outcome::Skipped);
-    return;
-  }
+  if (OverwriteAnswer == 5) return;
   std::optional<ExistingItem> existing;
+  IsNewRecord = true;
   if (!step([&] { SetTableLock(QStringLiteral("Lock"), kCategoryLock); })) return;
-  if (!step([&] {
-        existing = ItemImport::FindItem(key, version2Branch());
-        IsNewRecord = !existing;
-      })) {
-    return;
-  }
+  if (!step([&] { existing = ItemImport::FindItem(key, version2Branch()); })) return;
+  IsNewRecord = !existing;
   if (existing) {
     if (!step([&] { SetTableLock(QStringLiteral("UnLock"), kCategoryLock); })) return;
     if (OverwriteAnswer < 3) {
@@ -162,7 +167,7 @@ void FrmCat_Restore::ImportItem() {
   fields.branch = version2Branch();
   bool written = false;
   if (!step([&] {
-        ItemImport::WriteItem(version2Rows_, fields, IsNewRecord);
+        ItemImport::WriteItem(version2Rows_, fields, existing);
         written = true;
       })) {
     return;
@@ -219,7 +224,7 @@ void FrmCat_Restore::importParty(PartyTab& party) {
   const PartyKind& kind = *party.kind;
   if (FirstRecordPending && parentAccountMissing(*party.parentAccount, party)) return;
   FirstRecordPending = false;
-  const double number = Val(party.number->text());
+  const qint32 number = CLng(party.number->text());
   if (number == 0) {
     MsgBox(QString::fromUtf8(party.texts->noNumber), mb::kInformation);
     party.number->setFocus();
@@ -233,13 +238,14 @@ void FrmCat_Restore::importParty(PartyTab& party) {
     return report(key, Outcome::Refused, QStringLiteral("no name"));
   }
   platform().doEvents();
-  if (OverwriteAnswer == 4 || OverwriteAnswer == 5) {
-    if (OverwriteAnswer == 4) report(key, Outcome::Skipped);
-    return;
-  }
-  const PartyFields fields{
-      static_cast<int>(Val(key)), party.name->text(), party.person->text(), party.address->text(),
-      party.phone->text(),        party.fax->text(),  version2Branch()};
+  if (OverwriteAnswer == 5) return;
+  const PartyFields fields{number,
+                           party.name->text(),
+                           party.person->text(),
+                           party.address->text(),
+                           party.phone->text(),
+                           party.fax->text(),
+                           version2Branch()};
   std::optional<TableLock> lock;
   if (!kind.lock.isEmpty()) lock.emplace(kind.lock);
   IsNewRecord = true;
@@ -263,12 +269,18 @@ void FrmCat_Restore::importParty(PartyTab& party) {
       return;
     }
   }
-  const int partyId = PartyImport::WriteParty(kind, version2Rows_, fields, IsNewRecord);
-  if (lock) lock->release();
-  if (party.addAccount->isChecked()) {
-    const int account = CreateChildAccount(party.parentAccount->text(), fields.name);
-    PartyImport::SetPartyAccount(kind, partyId, account);
+  // The party, its own account with the parent's Haves, and the link are
+  // written together or not at all.
+  {
+    Transaction transaction(MainConnection());
+    const int partyId = PartyImport::WriteParty(kind, version2Rows_, fields, IsNewRecord);
+    if (party.addAccount->isChecked()) {
+      const int account = CreateChildAccount(party.parentAccount->text(), fields.name);
+      PartyImport::SetPartyAccount(kind, partyId, account);
+    }
+    transaction.commit();
   }
+  if (lock) lock->release();
   report(key, IsNewRecord ? Outcome::Imported : Outcome::Overwritten);
 }
 
@@ -290,25 +302,38 @@ int FrmCat_Restore::EnsureProvider(int number) {
                                   version2Branch());
 }
 
-// Selects the first entry of CboClass with that text; the row found or
-// written first when there is none.
-void FrmCat_Restore::selectNamedEntry(const QString& name, int id) {
-  CboClass->addItem(name, id);
-  CboClass->setCurrentIndex(CboClass->findText(name));
+// Selects the entry of a class or provider in CboClass, added when the list
+// does not hold it yet.
+void FrmCat_Restore::selectNamedEntry(const NamedRow& row) {
+  const QString shown = row.shown(GetLanguage());
+  for (int i = 0; i < CboClass->count(); ++i) {
+    if (CboClass->itemData(i).toInt() == row.id && CboClass->itemText(i) == shown) {
+      CboClass->setCurrentIndex(i);
+      return;
+    }
+  }
+  CboClass->addItem(shown, row.id);
+  CboClass->setCurrentIndex(CboClass->count() - 1);
+}
+
+// The branch's classes, each under its name in the window's language;
+// the class chosen stays chosen.
+void FrmCat_Restore::FillClassCombo() {
+  const int chosen = SelectedItemData(*CboClass);
+  const QString language = GetLanguage();
+  CboClass->clear();
+  for (const NamedRow& row : ClassesOf(version2Branch())) {
+    CboClass->addItem(row.shown(language), row.id);
+  }
+  SelectComboByData(*CboClass, chosen);
 }
 
 void FrmCat_Restore::EnsureClassByName(const QString& name) {
-  CboClass->setCurrentIndex(CboClass->findText(name));
-  if (CboClass->currentIndex() >= 0) return;
-  const NamedRow row = EnsureClassNamed(name, version2Branch());
-  selectNamedEntry(row.name, row.id);
+  selectNamedEntry(EnsureClassNamed(name, version2Branch()));
 }
 
 void FrmCat_Restore::EnsureProviderByName(const QString& name) {
-  CboClass->setCurrentIndex(CboClass->findText(name));
-  if (CboClass->currentIndex() >= 0) return;
-  const NamedRow row = PartyImport::EnsureProviderNamed(name, version2Branch());
-  selectNamedEntry(row.name, row.id);
+  selectNamedEntry(PartyImport::EnsureProviderNamed(name, version2Branch()));
 }
 
 void FrmCat_Restore::FillCashierCombo(QComboBox& combo, int branch) {

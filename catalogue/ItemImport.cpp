@@ -14,9 +14,15 @@ const QString kInsert = QStringLiteral(
     "RateU1, P1RateU1, P2RateU1, SPriceU1, LSPriceU1, WholeSalePriceU1, MPriceU1, ExtraData) "
     "VALUES (?, ?, ?, ' ', ?, -1, 0, ?, ?, ?, ?, ?, ' ', TRUE, FALSE, ?, 1, ?, ?, ?, ?, ?, 0, '')");
 
+// The rows whose number matches without case, the exact spelling first.
+const QString kMatching = QStringLiteral(
+    "UPPER(CategoryNo) = UPPER(?) ORDER BY CASE WHEN CategoryNo = ? THEN 0 ELSE 1 END, "
+    "CategoryID");
+
 int itemId(const QString& number) {
-  return static_cast<int>(Val(LookupValue(QStringLiteral("Category"), QStringLiteral("CategoryID"),
-                                          QStringLiteral("CategoryNo = ?"), {number})));
+  const auto row = MainConnection().firstRow(
+      QStringLiteral("SELECT CategoryID FROM Category WHERE ") + kMatching, {number, number});
+  return row ? row->value(0).toInt() : 0;
 }
 
 double numberOf(const Recordset& row, const char* column) {
@@ -27,15 +33,16 @@ double numberOf(const Recordset& row, const char* column) {
 
 std::optional<ExistingItem> FindItem(const QString& categoryNo, int branch) {
   const auto row = MainConnection().firstRow(
-      QStringLiteral(
-          "SELECT CategoryNo, AName FROM Category WHERE CategoryNo = ? AND BranchID = ?"),
-      {categoryNo, branch});
+      QStringLiteral("SELECT CategoryID, CategoryNo, AName FROM Category WHERE BranchID = ? AND ") +
+          kMatching,
+      {branch, categoryNo, categoryNo});
   if (!row) return std::nullopt;
-  return ExistingItem{row->value(0).toString(), row->value(1).toString()};
+  return ExistingItem{row->value(0).toInt(), row->value(1).toString(), row->value(2).toString()};
 }
 
-void WriteItem(Recordset& items, const ItemFields& fields, bool isNew) {
-  WriteListRow(items, isNew, QStringLiteral("CategoryNo"), fields.categoryNo, [&] {
+void WriteItem(Recordset& items, const ItemFields& fields,
+               const std::optional<ExistingItem>& existing) {
+  WriteListRow(items, !existing, QStringLiteral("CategoryID"), existing ? existing->id : 0, [&] {
     items.setValue(QStringLiteral("CategoryNo"), fields.categoryNo);
     items.setValue(QStringLiteral("BranchID"), fields.branch);
     items.setValue(QStringLiteral("AName"), fields.nameA);
@@ -67,8 +74,9 @@ int EnsureItem(Connection& version1, const QString& number, int version1Branch, 
                int classId, int unit) {
   if (const int found = itemId(number); found != 0) return found;
   Recordset item;
-  item.open(QStringLiteral("SELECT * FROM الاصناف WHERE رقم_الفرع = ? AND رقم_الصنف = ?"), version1,
-            LockType::ReadOnly, {version1Branch, number});
+  item.open(
+      QStringLiteral("SELECT * FROM الاصناف WHERE رقم_الفرع = ? AND رقم_الصنف = ? COLLATE NOCASE"),
+      version1, LockType::ReadOnly, {version1Branch, number});
   if (!item.eof()) {
     MainConnection().execute(kInsert,
                              {number, version2Branch, item.text(QStringLiteral("الوصف")), classId,

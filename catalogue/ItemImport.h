@@ -32,6 +32,7 @@ struct ItemFields {
 // An item that already exists in version 2, as the overwrite prompt
 // describes it.
 struct ExistingItem {
+  int id = 0;  // CategoryID
   QString categoryNo;
   QString nameA;
 };
@@ -39,13 +40,18 @@ struct ExistingItem {
 // Reads and writes the version-2 items (Category). No windows.
 namespace ItemImport {
 
+// Item numbers are compared without case, as version 1 compared them; of
+// several rows that match, the one spelled exactly so comes first, then the
+// oldest.
 std::optional<ExistingItem> FindItem(const QString& categoryNo, int branch);
 
 // Writes the fields into the window's version-2 items of the branch, in one
-// transaction: a new row, or the existing row with that number.
-void WriteItem(Recordset& version2Items, const ItemFields& fields, bool isNew);
+// transaction: a new row, or the existing row found by FindItem.
+void WriteItem(Recordset& version2Items, const ItemFields& fields,
+               const std::optional<ExistingItem>& existing);
 
-// The CategoryID of an item number, looked up in every branch. An unknown
+// The CategoryID of an item number, looked up in every branch (without
+// case, as FindItem). An unknown
 // number is written into the version-2 branch from the version-1 item of
 // the version-1 branch (Null numbers as 0, Null texts as empty), or as a
 // placeholder named after the number when version 1 has no such item.

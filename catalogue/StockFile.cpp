@@ -78,7 +78,7 @@ void PrepareStockFile(Connection& workingCopy) {
     const char* number;
   };
   static constexpr std::array<Lookup, 10> kLookups = {{
-      {"ix_items_number", "الاصناف", "رقم_الصنف"},
+      {"ix_items_number", "الاصناف", "رقم_الصنف COLLATE NOCASE"},
       {"ix_customers_number", "العملاء", "رقم_العميل"},
       {"ix_providers_number", "الموردين", "رقم_المورد"},
       {"ix_sales_lines", "ف1_مبيعات", "رقم_الفاتورة"},

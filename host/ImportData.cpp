@@ -1,12 +1,13 @@
 #include "host/ImportData.h"
 
-#include "host/dialogs/FrmStart.h"
 #include "host/Globals.h"
-#include "host/language/Language.h"
-#include "host/platform/Platform.h"
+#include "host/db/DbError.h"
+#include "host/dialogs/FrmStart.h"
 #include "host/dialogs/WinSeek.h"
 #include "host/forms/Windows.h"
-#include "host/db/DbError.h"
+#include "host/language/Language.h"
+#include "host/platform/DesktopPlatform.h"
+#include "host/platform/Platform.h"
 
 namespace qalvoro {
 namespace {
@@ -56,13 +57,16 @@ bool ImportData::OpenSession(const QString& AppPath, const QString& INI_Path,
   state.LangConnection = std::make_unique<Connection>();
   if (!openLanguageDatabase(state)) return false;
 
-  state.MsgBoxRtlFlags = GetLanguage() == QLatin1String("A") ? mb::kRtlFlags : 0;
+  const bool arabic = GetLanguage() == QLatin1String("A");
+  state.MsgBoxRtlFlags = arabic ? mb::kRtlFlags : 0;
+  UseArabicStandardTexts(arabic);
   setApplicationTitle(Translate(QStringLiteral("Qalvoro")));
   return openMainConnection(state);
 }
 
 void ImportData::CloseSession() {
   windows().unload<WinSeek>();
+  UseArabicStandardTexts(false);
   Connection* main = globals().MainConnection.get();
   if (main && main->state() == 1) main->close();
 }

@@ -11,6 +11,7 @@
 #include "host/Version2Database.h"
 #include "host/com/ComClient.h"
 #include "host/db/DbError.h"
+#include "verify/VerifyRun.h"
 
 namespace {
 
@@ -115,6 +116,22 @@ void describe(QCommandLineParser& parser) {
                                    "classes and a chart of accounts.")});
 }
 
+// --verify on its own: the reconciliation of a migrated branch, with the
+// source and target options of the whole-branch run (described with it).
+void describeVerify(QCommandLineParser& parser) {
+  parser.addOption({QStringLiteral("verify"),
+                    QStringLiteral("Compare the version-1 files, converted afresh, with the\n"
+                                   "version-2 branch: counts, sums and every document; exit\n"
+                                   "code 0 when nothing is missing or different, 4 otherwise.")});
+}
+
+int runVerify() {
+  QTextStream out(stdout);
+  QStringList arguments = QCoreApplication::arguments();
+  arguments.removeFirst();
+  return verify::RunVerify(arguments, out);
+}
+
 int createDatabase(const QCommandLineParser& parser) {
   QTextStream err(stderr);
   try {
@@ -204,7 +221,11 @@ int main(int argc, char* argv[]) {
   QCoreApplication::setApplicationName(QStringLiteral("qalvoro-host"));
   QCommandLineParser parser;
   describe(parser);
+  describeVerify(parser);
   parser.process(*application);
+  if (parser.isSet(QStringLiteral("verify")) && !parser.isSet(QStringLiteral("batch"))) {
+    return runVerify();
+  }
   if (parser.isSet(QStringLiteral("create-db"))) return createDatabase(parser);
   if (parser.isSet(QStringLiteral("batch"))) return runBatch(parser);
   return runComponent(parser);

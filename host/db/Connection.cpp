@@ -182,6 +182,16 @@ const sql::WriteShape& shapeOf(const QString& sql) {
 }
 }  // namespace
 
+void Connection::failNthWriteFromEnvironment() {
+  const int n = qEnvironmentVariableIntValue("QALVORO_FAIL_WRITE");
+  if (n > 0) failNthWrite(n);
+}
+
+void Connection::countWrite() {
+  if (writesUntilFailure_ <= 0 || --writesUntilFailure_ > 0) return;
+  throw DbError(dberr::kUnspecified, QStringLiteral("Write failed on purpose (test switch)."));
+}
+
 Connection::WriteResult Connection::write(const QString& sql, const QVariantList& params,
                                           const QString& returning) {
   using Kind = sql::WriteShape::Kind;
@@ -194,6 +204,7 @@ Connection::WriteResult Connection::write(const QString& sql, const QVariantList
     query.finish();
     return result;
   }
+  countWrite();
   if (shape.kind == Kind::Other) {
     statements_.clear();
     result.rowsAffected = runSql(db, sql, params).numRowsAffected();

@@ -92,7 +92,18 @@ class Connection {
   // same text before it is done; raises DbError.
   QSqlQuery& runPrepared(const QString& sql, const QVariantList& params = {});
 
+  // For tests of what a failing write leaves behind: the n-th write
+  // statement from now (1 = the next; INSERT, UPDATE, DELETE or DDL, not
+  // SELECT) raises a DbError before it runs, as a database error would;
+  // every later one runs. 0 turns it off.
+  void failNthWrite(int n) { writesUntilFailure_ = n; }
+  // failNthWrite(n) when the environment variable QALVORO_FAIL_WRITE holds a
+  // positive n: how a test fails a child process's n-th write.
+  void failNthWriteFromEnvironment();
+
  private:
+  void countWrite();
+
   QString name_;
   ConnectionTarget target_;
   QHash<QString, std::shared_ptr<QSqlQuery>> statements_;
@@ -100,6 +111,7 @@ class Connection {
   TableKeys keys_;
   std::optional<bool> countersKept_;  // whether the database has TableChanges
   int transactionDepth_ = 0;
+  int writesUntilFailure_ = 0;
 };
 
 // Begins a transaction and rolls it back unless commit() was called: a

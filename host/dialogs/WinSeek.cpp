@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -59,17 +60,42 @@ WinSeek::WinSeek(QWidget* parent) : Form(QStringLiteral("WinSeek"), parent) {
 
   connect(drvList, &QComboBox::currentTextChanged, dirList, &DirListBox::setPath);
   connect(dirList, &DirListBox::pathChanged, filList, &FileListBox::setPath);
+  // Browsing by hand makes the folder shown the one OK takes.
+  const auto forgetFound = [this] { lstFoundFiles->clearSelection(); };
+  connect(drvList, &QComboBox::activated, this, forgetFound);
+  connect(dirList, &QListWidget::itemActivated, this, forgetFound);
   connect(cmdSearch, &QPushButton::clicked, this, &WinSeek::cmdSearch_Click);
   connect(CmdOK, &QPushButton::clicked, this, &WinSeek::CmdOK_Click);
   connect(cmdExit, &QPushButton::clicked, this, &WinSeek::cmdExit_Click);
-  dirList->setPath(drvList->drive());
+  openAt(QDir::homePath());
+}
+
+void WinSeek::openAt(const QString& folder) {
+  if (folder.isEmpty() || !dirList->setPath(QDir::cleanPath(QDir(folder).absolutePath()))) {
+    dirList->setPath(QDir::homePath());
+  }
+  const QString shown = QDir::cleanPath(dirList->path());
+  int drive = -1;  // the drive whose root is the longest start of the folder
+  qsizetype longest = -1;
+  for (int i = 0; i < drvList->count(); ++i) {
+    const QString root = QDir::cleanPath(drvList->itemText(i));
+    const bool under =
+        root == QLatin1String("/") || shown == root || shown.startsWith(root + QLatin1Char('/'));
+    if (under && root.size() > longest) {
+      drive = i;
+      longest = root.size();
+    }
+  }
+  const QSignalBlocker quiet(drvList);
+  drvList->setCurrentIndex(drive);
 }
 
 void WinSeek::formLoad() {
   CenterForm(*this);
   ApplyLanguage(*this);
-  setRightToLeft(*lstFoundFiles, false);
-  setRightToLeft(*lblPath, false);
+  for (QWidget* paths : std::initializer_list<QWidget*>{dirList, filList, lstFoundFiles, lblPath}) {
+    setRightToLeft(*paths, false);
+  }
   lblPath->setAlignment(Qt::AlignAbsolute | Qt::AlignLeft | Qt::AlignVCenter);
 }
 
@@ -101,11 +127,9 @@ void WinSeek::startSearch() {
   running_ = true;
   setSearching(true);
   lstFoundFiles->clear();
-  for (int i = 0; i < drvList->count() && running_; ++i) {
-    const QString root = drvList->itemText(i);
-    if (!dirList->setPath(root)) continue;  // a drive that cannot be opened
-    if (walkFolder(root, deviceOf(root)) == Walk::Abandon) break;
-  }
+  const QString start = dirList->path();
+  walkFolder(start, deviceOf(start));
+  dirList->setPath(start);  // also after a stopped walk
   lblPath->clear();
   cmdSearch->setText(Translate(kStart));
   running_ = false;
@@ -149,12 +173,17 @@ WinSeek::Walk WinSeek::listMatches(const QString& folder) {
 }
 
 void WinSeek::CmdOK_Click() {
+  // A folder found by the search, or else the folder shown when it holds
+  // a matching file.
   const QListWidgetItem* chosen = lstFoundFiles->currentItem();
-  if (!chosen || !chosen->isSelected()) {
+  if (chosen && chosen->isSelected()) {
+    setTag(*this, chosen->text());
+  } else if (filList->listCount() > 0) {
+    setTag(*this, dirList->path());
+  } else {
     MsgBox(QStringLiteral("حدد المجلد"), mb::kCritical);
     return;
   }
-  setTag(*this, chosen->text());
   hide();
 }
 

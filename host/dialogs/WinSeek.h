@@ -14,9 +14,10 @@ class DirListBox;
 class DriveListBox;
 class FileListBox;
 
-// Searches the drives for folders that hold a file matching filList's
-// pattern and lets the user pick one. The tag is the chosen folder, or empty
-// when the user left with cmdExit.
+// Searches the folder shown in dirList, and every folder below it on the
+// same drive, for folders that hold a file matching filList's pattern, and
+// lets the user pick one of them or the folder shown. The tag is the chosen
+// folder, or empty when the user left with cmdExit.
 class WinSeek : public Form {
   Q_OBJECT
 
@@ -26,6 +27,8 @@ class WinSeek : public Form {
   // Most entries lstFoundFiles takes before the search is abandoned.
   void setCapacity(int entries) { capacity_ = entries; }
   bool isRunning() const { return running_; }
+  // Shows the folder (the home folder when it cannot be read) on its drive.
+  void openAt(const QString& folder);
 
   QGroupBox* Frame1 = nullptr;
   QFrame* Picture1 = nullptr;

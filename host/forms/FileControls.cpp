@@ -36,19 +36,28 @@ bool DirListBox::setPath(const QString& path) {
   const QDir folder(path);
   path_ = path;
   clear();
+  const auto add = [this](const QString& name, int level, const QString& full) {
+    auto* item = new QListWidgetItem(QString(level * 2, ' ') + name, this);  // owned by the list
+    item->setData(Qt::UserRole, full);
+  };
+  const QString absolute = QDir::cleanPath(folder.absolutePath());
+  const QStringList steps = absolute.split('/', Qt::SkipEmptyParts);
+  add(QStringLiteral("/"), 0, QStringLiteral("/"));
+  for (int i = 0; i < steps.size(); ++i) {
+    add(steps[i], i + 1, '/' + steps.mid(0, i + 1).join('/'));
+  }
+  wayUp_ = count();
+  setCurrentRow(wayUp_ - 1);
   const QStringList names =
       folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks | QDir::Hidden,
                        QDir::Name | QDir::IgnoreCase);
-  for (const QString& name : names) {
-    auto* item = new QListWidgetItem(name, this);  // owned by the list
-    item->setData(Qt::UserRole, JoinPath(path, name));
-  }
+  for (const QString& name : names) add(name, wayUp_, JoinPath(path, name));
   emit pathChanged(path_);
   return true;
 }
 
 QString DirListBox::list(int index) const {
-  const QListWidgetItem* entry = item(index);
+  const QListWidgetItem* entry = index >= 0 ? item(wayUp_ + index) : nullptr;
   return entry ? entry->data(Qt::UserRole).toString() : QString();
 }
 

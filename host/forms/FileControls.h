@@ -17,7 +17,8 @@ class DriveListBox : public QComboBox {
   QString drive() const { return currentText(); }
 };
 
-// The sub-folders of one folder, by name.
+// One folder as a list: the way up (its ancestors from the root, then the
+// folder itself), then its sub-folders by name, each level indented.
 class DirListBox : public QListWidget {
   Q_OBJECT
 
@@ -30,7 +31,7 @@ class DirListBox : public QListWidget {
   bool setPath(const QString& path);
   QString error() const { return error_; }
   // Number of sub-folders and the full path of one of them.
-  int listCount() const { return count(); }
+  int listCount() const { return count() - wayUp_; }
   QString list(int index) const;
 
  signals:
@@ -42,6 +43,7 @@ class DirListBox : public QListWidget {
  private:
   QString path_;
   QString error_;
+  int wayUp_ = 0;  // entries of the way up, before the sub-folders
 };
 
 // The files of one folder (at first the current folder) whose names match

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 #include "host/Globals.h"
 #include "host/db/DbError.h"
@@ -119,7 +120,8 @@ void WriteListRow(Recordset& rows, bool isNew, const QString& keyColumn, const Q
     rows.requery();  // also brings in rows other workstations added
     rows.findEqual(keyColumn, key);
   }
-  Transaction transaction(MainConnection());
+  std::optional<Transaction> transaction;  // the caller's when one is open
+  if (!MainConnection().inTransaction()) transaction.emplace(MainConnection());
   try {
     if (isNew) rows.addNew();
     setFields();
@@ -128,7 +130,7 @@ void WriteListRow(Recordset& rows, bool isNew, const QString& keyColumn, const Q
     rows.cancelUpdate();  // the row being added or changed is dropped
     throw;
   }
-  transaction.commit();
+  if (transaction) transaction->commit();
 }
 
 TableLock::TableLock(QString name) : name_(std::move(name)) {

@@ -41,10 +41,11 @@ std::vector<std::pair<QString, int>> CodeTableEntries(const QString& table, cons
                                                       const QVariantList& params = {});
 
 // Writes one row of a window's version-2 list in one transaction on
-// MainConnection: a new row (added before setFields runs), or the existing
-// row whose keyColumn equals key (the list is requeried first, which also
-// brings in rows other workstations added). setFields sets the columns. On an error the pending row is dropped, the transaction rolled
-// back and the error raised.
+// MainConnection (the caller's when one is open): a new row (added before
+// setFields runs), or the existing row whose keyColumn equals key (the list
+// is requeried first, which also brings in rows other workstations added).
+// setFields sets the columns. On an error the pending row is dropped, the
+// transaction rolled back and the error raised.
 void WriteListRow(Recordset& rows, bool isNew, const QString& keyColumn, const QVariant& key,
                   const std::function<void()>& setFields);
 

@@ -6,11 +6,13 @@
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPointer>
 #include <QScreen>
 #include <QStorageInfo>
 #include <QThread>
+#include <QTranslator>
 #include <QWidget>
 
 #include "host/platform/ReadingOrder.h"
@@ -76,7 +78,31 @@ class HideWatcher : public QObject {
   QEventLoop& loop_;
 };
 
+// Qt's Arabic texts while they are installed.
+std::unique_ptr<QTranslator>& arabicTexts() {
+  static std::unique_ptr<QTranslator> translator;
+  return translator;
+}
+
 }  // namespace
+
+bool UseArabicStandardTexts(bool arabic) {
+  auto& installed = arabicTexts();
+  if (!arabic) {
+    if (installed) QCoreApplication::removeTranslator(installed.get());
+    installed.reset();
+    return true;
+  }
+  if (installed) return true;
+  auto translator = std::make_unique<QTranslator>();
+  if (!translator->load(QStringLiteral("qtbase_ar"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    return false;
+  }
+  QCoreApplication::installTranslator(translator.get());
+  installed = std::move(translator);
+  return true;
+}
 
 std::unique_ptr<QMessageBox> makeMessageBox(const QString& text, int style, const QString& title) {
   auto box = std::make_unique<QMessageBox>(iconFor(style),

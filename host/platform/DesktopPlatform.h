@@ -14,6 +14,13 @@ namespace qalvoro {
 // to right otherwise.
 std::unique_ptr<QMessageBox> makeMessageBox(const QString& text, int style, const QString& title);
 
+// The language of Qt's own texts (the standard buttons of message boxes,
+// the menus of text boxes): Arabic, from Qt's translations in the system's
+// Qt translations folder, when arabic is true; English otherwise. Returns
+// false when the Arabic translations cannot be loaded (the texts stay
+// English).
+bool UseArabicStandardTexts(bool arabic);
+
 // The platform of a person at a desktop: Qt message boxes, modal windows
 // that run the message loop, the real pointer, screen, drives and clocks.
 class DesktopPlatform : public Platform {

@@ -53,9 +53,11 @@ QString AccountsTest::version2Path() const {
 }
 
 void AccountsTest::writeAccountsFile(const std::vector<CardRow>& cards,
-                                     const std::vector<GaidRow>& lines) {
+                                     const std::vector<GaidRow>& lines, bool singleAmounts) {
   mw::JetDatabaseWriter file(QDir(folder_).filePath("ACC.MDB"));
-  auto& card = file.addTable(mw::v1::cardTable().name, mw::v1::cardTable().columns);
+  const mw::v1::TableSpec spec =
+      mw::v1::cardTable(singleAmounts ? mw::ColumnType::Single : mw::ColumnType::Double);
+  auto& card = file.addTable(spec.name, spec.columns);
   for (const CardRow& row : cards) {
     card.addRow({mw::Value::text(row.accNo), mw::Value::text(row.name), mw::Value::text(row.father),
                  mw::Value::real(row.startDebit), mw::Value::real(row.startCredit),
@@ -63,12 +65,14 @@ void AccountsTest::writeAccountsFile(const std::vector<CardRow>& cards,
                  mw::Value::integer(row.credit), mw::Value::integer(row.type),
                  mw::Value::integer(row.haves), mw::Value::integer(row.branch)});
   }
-  auto& gaid = file.addTable(mw::v1::gaidTable().name, mw::v1::gaidTable().columns);
-  for (const GaidRow& line : lines) {
-    gaid.addRow({mw::Value::integer(line.entry),
-                 mw::Value::dateTime(QDateTime(line.date, QTime(0, 0))),
-                 mw::Value::text(line.accNo), mw::Value::text(line.text), optionalReal(line.debit),
-                 optionalReal(line.credit), mw::Value::integer(line.branch)});
+  if (!singleAmounts) {
+    auto& gaid = file.addTable(mw::v1::gaidTable().name, mw::v1::gaidTable().columns);
+    for (const GaidRow& line : lines) {
+      gaid.addRow(
+          {mw::Value::integer(line.entry), mw::Value::dateTime(QDateTime(line.date, QTime(0, 0))),
+           mw::Value::text(line.accNo), mw::Value::text(line.text), optionalReal(line.debit),
+           optionalReal(line.credit), mw::Value::integer(line.branch)});
+    }
   }
   file.close();
 }

@@ -12,20 +12,6 @@ namespace qalvoro::test {
 
 // A version-1 account (a row of Card).
 struct CardRow {
-  CardRow(QString accNo, QString name, QString father, int haves = 0, int branch = 1,
-          double startDebit = 0, double startCredit = 0, QVariant maxBalance = {}, int debit = 0,
-          int credit = 0, int type = 0)
-      : accNo(std::move(accNo)),
-        name(std::move(name)),
-        father(std::move(father)),
-        haves(haves),
-        branch(branch),
-        startDebit(startDebit),
-        startCredit(startCredit),
-        maxBalance(std::move(maxBalance)),
-        debit(debit),
-        credit(credit),
-        type(type) {}
   QString accNo;
   QString name;
   QString father;
@@ -33,7 +19,7 @@ struct CardRow {
   int branch = 1;
   double startDebit = 0;
   double startCredit = 0;
-  QVariant maxBalance;
+  QVariant maxBalance = {};
   int debit = 0;
   int credit = 0;
   int type = 0;
@@ -41,15 +27,6 @@ struct CardRow {
 
 // A version-1 journal line (a row of Gaid).
 struct GaidRow {
-  GaidRow(int entry, QDate date, QString accNo, QString text, QVariant debit, QVariant credit,
-          int branch = 1)
-      : entry(entry),
-        date(date),
-        accNo(std::move(accNo)),
-        text(std::move(text)),
-        debit(std::move(debit)),
-        credit(std::move(credit)),
-        branch(branch) {}
   int entry = 0;
   QDate date;
   QString accNo;
@@ -67,8 +44,10 @@ class AccountsTest : public HostTest {
   void TearDown() override;
 
   // Writes ACC.MDB with these rows into a fresh folder (without General.MDB,
-  // so the branches are Card's numbers).
-  void writeAccountsFile(const std::vector<CardRow>& cards, const std::vector<GaidRow>& lines);
+  // so the branches are Card's numbers). singleAmounts: a file as some
+  // installations left it, with Card's amounts in Single columns and no Gaid.
+  void writeAccountsFile(const std::vector<CardRow>& cards, const std::vector<GaidRow>& lines,
+                         bool singleAmounts = false);
   // Loads the window, opens the file and chooses the version-1 branch.
   FrmAcc_Restore& openWindow(const QString& folder = {}, const QString& file = "ACC.MDB",
                              int version1Branch = 1);

@@ -9,6 +9,7 @@
 #include "host/dialogs/FrmOverWrite.h"
 #include "host/forms/Windows.h"
 #include "tests/accounts/AccountsTest.h"
+#include "tests/support/RowTexts.h"
 
 namespace qalvoro::test {
 namespace {
@@ -21,6 +22,12 @@ const std::vector<CardRow> kChart = {
     {"1101", QStringLiteral("مباني"), "11", 0, 1, 500, 0, 1000.0, 1, 0, 2},
 };
 
+// Number, name and Haves of a branch's accounts.
+QStringList accounts(int branch) {
+  return RowTexts("SELECT AccNo, AccNameA, Haves FROM CardAcc WHERE BranchID = ? ORDER BY AccNo",
+                  {branch});
+}
+
 class AccountImportTest : public AccountsTest {
  protected:
   // Answers the next overwrite prompt with a button.
@@ -28,6 +35,15 @@ class AccountImportTest : public AccountsTest {
     user().queueWindow(
         [button](QWidget& window) { (dynamic_cast<FrmOverWrite&>(window).*button)->click(); });
   }
+  void reopen(FrmAcc_Restore& window) {
+    window.CmdOpenOldDB->click();
+    window.CmdOpenOldDB->click();
+  }
+};
+
+class AccountEnginesTest : public AccountImportTest, public ::testing::WithParamInterface<Engine> {
+ protected:
+  Engine version2Engine() const override { return GetParam(); }
 };
 
 TEST_F(AccountImportTest, BrowsesTheAccountsOfTheChosenBranch) {
@@ -36,10 +52,8 @@ TEST_F(AccountImportTest, BrowsesTheAccountsOfTheChosenBranch) {
   EXPECT_EQ(window.txtAccNo->text(), "1");
   EXPECT_EQ(window.Lb_CurRec->text(), QStringLiteral("سجل 1 من 5"));
   EXPECT_TRUE(window.Label2->text().isEmpty()) << "a top-level account has no parent name";
-  EXPECT_TRUE(window.CmdImportAll->isEnabled());
 
   window.Cmd_Last->click();
-  EXPECT_EQ(window.txtAccNo->text(), "1101");
   EXPECT_EQ(window.Label2->text(), QStringLiteral("الأصول الثابتة"));
   EXPECT_EQ(window.txtMaxDebit->text(), "1000");
   EXPECT_EQ(window.txtStartDebit->text(), "500");
@@ -55,9 +69,8 @@ TEST_F(AccountImportTest, BrowsesTheAccountsOfTheChosenBranch) {
   EXPECT_EQ(user().beeps(), 1) << "before the first account the window beeps";
 
   window.Cmd_Next->click();
-  const QString shown = window.txtAccNo->text();
   window.CboBranch->setCurrentIndex(1);
-  EXPECT_EQ(window.txtAccNo->text(), shown) << "the version-1 account stays";
+  EXPECT_EQ(window.txtAccNo->text(), "2") << "the version-1 account stays";
 
   window.CboOldBranch->setCurrentIndex(-1);
   EXPECT_FALSE(window.CmdImport->isEnabled());
@@ -65,78 +78,135 @@ TEST_F(AccountImportTest, BrowsesTheAccountsOfTheChosenBranch) {
   EXPECT_TRUE(window.txtAccNo->text().isEmpty());
 }
 
-TEST_F(AccountImportTest, ImportsAccountsWithTheirParentsCounters) {
-  writeAccountsFile(kChart, {});
-  auto& window = openWindow();
+TEST_P(AccountEnginesTest, EveryColumnGoesToTheChosenBranchBesideTheSameNumbersOfAnother) {
+  std::vector<CardRow> chart = kChart;
+  for (CardRow& row : chart) row.branch = 2;
+  chart.push_back({"3", "version-1 branch 1", ""});
+  writeAccountsFile(chart, {});
+  MainConnection().execute(
+      "INSERT INTO CardAcc (BranchID, AccNo, AccNameA, ffather, Haves) "
+      "VALUES (1, '1', 'other', '_', 5), (1, '11', 'other', '1', 5)");
+  auto& window = openWindow(folder(), "ACC.MDB", 2);
+  window.CboBranch->setCurrentIndex(window.CboBranch->findData(2));
+  window.txtAccNameE->setText(" Assets ");
   window.CmdImport->click();
-  EXPECT_EQ(scalar("SELECT ffather FROM CardAcc WHERE AccNo = '1'").toString(), "_");
-  EXPECT_EQ(window.Lb_CurRec->text(), QStringLiteral("سجل 1 من 4"));
-
   window.CmdImportAll->click();
   EXPECT_TRUE(user().messages().empty()) << user().messageTexts().join('|').toStdString();
-  EXPECT_EQ(count("SELECT COUNT(*) FROM CardAcc WHERE BranchID = 1"), 5);
-  EXPECT_EQ(count("SELECT Haves FROM CardAcc WHERE AccNo = '1'"), 2);
-  EXPECT_EQ(count("SELECT Haves FROM CardAcc WHERE AccNo = '11'"), 1);
-  EXPECT_EQ(count("SELECT Haves FROM CardAcc WHERE AccNo = '2'"), 0);
-  EXPECT_EQ(scalar("SELECT AccNameA FROM CardAcc WHERE AccNo = '2'").toString(),
-            QStringLiteral("الخصوم 'المتداولة'"));
-  EXPECT_EQ(scalar("SELECT StartCredit FROM CardAcc WHERE AccNo = '2'").toDouble(), 750);
-  EXPECT_EQ(scalar("SELECT MaxBalance FROM CardAcc WHERE AccNo = '1101'").toDouble(), 1000);
-  EXPECT_EQ(scalar("SELECT ffather FROM CardAcc WHERE AccNo = '1101'").toString(), "11");
-  EXPECT_EQ(count("SELECT ftype FROM CardAcc WHERE AccNo = '1101'"), 2);
-  EXPECT_EQ(count("SELECT debit FROM CardAcc WHERE AccNo = '1101'"), 1);
-  EXPECT_EQ(accountsLeft(window), 0);
+  EXPECT_EQ(RowTexts("SELECT AccNo, AccNameA, AccNameE, ffather, MaxBalance, StartDebit, "
+                     "StartCredit, debit, credit, ftype, Haves FROM CardAcc WHERE BranchID = 2 "
+                     "ORDER BY AccNo"),
+            (QStringList{QStringLiteral("1|الأصول|Assets|_|0|0|0|0|0|0|2"),
+                         QStringLiteral("11|الأصول الثابتة||1|0|0|0|0|0|0|1"),
+                         QStringLiteral("1101|مباني||11|1000|500|0|1|0|2|0"),
+                         QStringLiteral("12|النقدية||1|0|0|0|0|0|0|0"),
+                         QStringLiteral("2|الخصوم 'المتداولة'||_|0|0|750|0|1|0|0")}));
+  EXPECT_EQ(accounts(1), (QStringList{"1|other|5", "11|other|5"}));
   EXPECT_EQ(window.Lb_CurRec->text(), QStringLiteral("فارغ"));
   EXPECT_FALSE(window.CmdImport->isEnabled());
   EXPECT_FALSE(window.CmdStop->isEnabled());
   EXPECT_TRUE(window.Cmd_Exit->isEnabled());
-
-  // A fresh working copy has every account again; yes to all overwrites
-  // without asking again and keeps IDs and counters.
-  const int idOfOne = count("SELECT ID FROM CardAcc WHERE AccNo = '1'");
-  MainConnection().execute("UPDATE CardAcc SET AccNameA = 'x' WHERE BranchID = 1");
-  window.CmdOpenOldDB->click();
-  window.CmdOpenOldDB->click();
-  answerPrompt(&FrmOverWrite::CmdYesAll);
-  window.CmdImportAll->click();
-  EXPECT_EQ(user().shownWindows().count("FrmOverWrite"), 1);
-  EXPECT_EQ(count("SELECT COUNT(*) FROM CardAcc WHERE AccNameA = 'x'"), 0);
-  EXPECT_EQ(count("SELECT ID FROM CardAcc WHERE AccNo = '1'"), idOfOne);
-  EXPECT_EQ(count("SELECT Haves FROM CardAcc WHERE AccNo = '1'"), 2) << "not raised again";
-  const auto& prompt = windows().get<FrmOverWrite>();
-  EXPECT_TRUE(prompt.lblOld->text().contains("x"));
-  EXPECT_TRUE(prompt.lblNew->text().contains(QStringLiteral("الأصول")));
 }
 
-TEST_F(AccountImportTest, NoAndNoToAllSkipAndCancelKeepsTheRow) {
+// Each write of a new account (the parent's Haves, the row, the lock) fails
+// in turn: the account and its parent's count are written together or not
+// at all, and a failed account stays in the working copy.
+TEST_P(AccountEnginesTest, AFailedStatementLeavesNoPartOfTheAccount) {
+  writeAccountsFile({{"1", "a", "", 1}, {"12", "b", "1"}}, {});
+  auto& window = openWindow();
+  window.CmdImport->click();
+  for (int k = 0;; ++k) {
+    user().clearMessages();
+    MainConnection().failNthWrite(k + 1);
+    window.CmdImport->click();
+    MainConnection().failNthWrite(0);
+    const QStringList written = accounts(1);
+    if (written.size() == 2) {
+      EXPECT_EQ(written, (QStringList{"1|a|1", "12|b|0"})) << k;
+      EXPECT_GE(k, 2) << "the parent's count and the row come first";
+      break;
+    }
+    EXPECT_EQ(written, QStringList{"1|a|0"}) << k;
+    ASSERT_EQ(user().messageTexts().filter("Err:").size(), 1) << k;
+    EXPECT_EQ(accountsLeft(window), 1) << k;
+  }
+  EXPECT_FALSE(scalar("SELECT fLocked FROM LockTables WHERE TableName = 'CardAcc'").toBool());
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, AccountEnginesTest, ::testing::ValuesIn(kEngines),
+                         EngineParamName());
+
+// No to all keeps every existing account and imports the new ones, where
+// the old Windows component skipped the new ones too.
+TEST_F(AccountImportTest, NoToAllSkipsOnlyExistingAccountsAndEachAnswerChangesWhatItSays) {
   writeAccountsFile(kChart, {});
   MainConnection().execute(
-      "INSERT INTO CardAcc (BranchID, AccNo, AccNameA, ffather) VALUES (1, '1', 'old', '_')");
+      "INSERT INTO CardAcc (BranchID, AccNo, AccNameA, ffather, Haves) "
+      "VALUES (1, '1', 'old', '_', 1), (1, '12', 'old', '1', 0)");
+  const QVariant idOfOne = scalar("SELECT ID FROM CardAcc WHERE AccNo = '1'");
   auto& window = openWindow();
-
-  // No for an existing account; the next, new account is imported.
+  answerPrompt(&FrmOverWrite::CmdYes);
   answerPrompt(&FrmOverWrite::CmdNo);
   window.CmdImportAll->click();
-  EXPECT_EQ(scalar("SELECT AccNameA FROM CardAcc WHERE AccNo = '1'").toString(), "old");
-  EXPECT_EQ(count("SELECT COUNT(*) FROM CardAcc"), 5);
+  EXPECT_EQ(accounts(1),
+            (QStringList{QStringLiteral("1|الأصول|2"), QStringLiteral("11|الأصول الثابتة|1"),
+                         QStringLiteral("1101|مباني|0"), "12|old|0",
+                         QStringLiteral("2|الخصوم 'المتداولة'|0")}));
+  EXPECT_EQ(scalar("SELECT ID FROM CardAcc WHERE AccNo = '1'"), idOfOne);
+  EXPECT_EQ(window.overwriteAnswer(), -1);
 
-  // No to all skips every following account, new ones included.
-  MainConnection().execute("DELETE FROM CardAcc WHERE AccNo <> '1'");
-  window.CmdOpenOldDB->click();
-  window.CmdOpenOldDB->click();
+  MainConnection().execute("DELETE FROM CardAcc WHERE AccNo = '2'");
+  MainConnection().execute("UPDATE CardAcc SET AccNameA = 'old'");
+  reopen(window);
   answerPrompt(&FrmOverWrite::CmdNoAll);
   window.CmdImportAll->click();
-  EXPECT_EQ(count("SELECT COUNT(*) FROM CardAcc"), 1);
-  EXPECT_EQ(accountsLeft(window), 1) << "the parent of 1101 was skipped: the run stops there";
-  EXPECT_EQ(user().messages().back().text, QStringLiteral("الحساب الرئيسي غير موجود"));
+  EXPECT_EQ(user().shownWindows().size(), 3);
+  EXPECT_EQ(accounts(1), (QStringList{"1|old|2", "11|old|1", "1101|old|0", "12|old|0",
+                                      QStringLiteral("2|الخصوم 'المتداولة'|0")}));
+  EXPECT_EQ(accountsLeft(window), 0);
 
-  // Cancel ends the run and keeps the account in the working copy.
-  window.CmdOpenOldDB->click();
-  window.CmdOpenOldDB->click();
-  answerPrompt(&FrmOverWrite::CmdCancel);
+  reopen(window);
+  answerPrompt(&FrmOverWrite::CmdYesAll);
   window.CmdImportAll->click();
+  EXPECT_EQ(user().shownWindows().size(), 4) << "yes to all asks no more";
+  EXPECT_EQ(count("SELECT COUNT(*) FROM CardAcc WHERE AccNameA = 'old'"), 0);
+  EXPECT_EQ(count("SELECT Haves FROM CardAcc WHERE AccNo = '1'"), 2) << "not raised again";
+  const auto& prompt = windows().get<FrmOverWrite>();
+  EXPECT_EQ(prompt.lblOld->text(), QStringLiteral("رقم الحساب :1\r\nاسم الحساب :old"));
+  EXPECT_EQ(prompt.lblNew->text(), QStringLiteral("رقم الحساب :1\r\nاسم الحساب :الأصول"));
+
+  // A prompt closed from its title bar answers Cancel: the run ends there.
+  MainConnection().execute("UPDATE CardAcc SET AccNameA = 'old'");
+  reopen(window);
+  user().queueWindow([](QWidget& shown) { shown.close(); });
+  window.CmdImportAll->click();
+  EXPECT_EQ(count("SELECT COUNT(*) FROM CardAcc WHERE AccNameA <> 'old'"), 0);
   EXPECT_EQ(accountsLeft(window), 5);
   EXPECT_EQ(window.overwriteAnswer(), -1);
+}
+
+TEST_F(AccountImportTest, RefusedAccountsLeaveTheWorkingCopyAndAMissingParentStopsTheRun) {
+  writeAccountsFile(
+      {{"", "no number", ""}, {"5", "", ""}, {"11", "child", "1"}, {"9901", "c", "99"}}, {});
+  MainConnection().execute(
+      "INSERT INTO CardAcc (BranchID, AccNo, AccNameA, ffather) VALUES (1, '1', 'p', '_')");
+  MainConnection().execute(
+      "INSERT INTO GaidDetails (GaidID, AccNoID, BillType) "
+      "SELECT 1, ID, 8 FROM CardAcc WHERE AccNo = '1'");
+  auto& window = openWindow();
+  window.CmdImportAll->click();
+  const auto& shown = user().messages();
+  ASSERT_EQ(shown.size(), 4u) << user().messageTexts().join('|').toStdString();
+  EXPECT_EQ(shown[0].text, QStringLiteral("يجب ادخال رقم حساب"));
+  EXPECT_EQ(shown[1].text, QStringLiteral("يجب إدخال اسم حساب"));
+  EXPECT_EQ(shown[1].style, 64 | 0x180000);
+  EXPECT_EQ(shown[2].text, QStringLiteral("رقم الحساب 1\nلايمكن استخدامه كحساب رئيسي بسبب وجود بعض "
+                                          "القيود عليه"));
+  EXPECT_EQ(shown[2].style, 16) << "critical, without direction flags";
+  EXPECT_EQ(shown[3].text, QStringLiteral("الحساب الرئيسي غير موجود"));
+  EXPECT_EQ(count("SELECT COUNT(*) FROM CardAcc"), 1);
+  EXPECT_EQ(accountsLeft(window), 1) << "only the account without its parent stays";
+  EXPECT_EQ(window.txtAccNo->text(), "9901");
+  EXPECT_TRUE(window.CmdImportAll->isEnabled()) << "the window is unlocked after the run";
 }
 
 TEST_F(AccountImportTest, OverwritesAnAccountAnotherWorkstationAddedMeanwhile) {
@@ -149,65 +219,46 @@ TEST_F(AccountImportTest, OverwritesAnAccountAnotherWorkstationAddedMeanwhile) {
   answerPrompt(&FrmOverWrite::CmdYes);
   window.CmdImport->click();
   EXPECT_TRUE(user().messageTexts().isEmpty()) << user().messageTexts().join('|').toStdString();
-  EXPECT_EQ(count("SELECT COUNT(*) FROM CardAcc WHERE AccNo = '1'"), 1);
-  EXPECT_EQ(scalar("SELECT AccNameA FROM CardAcc WHERE AccNo = '1'").toString(),
-            QStringLiteral("الأصول"));
+  EXPECT_EQ(accounts(1), QStringList{QStringLiteral("1|الأصول|0")});
 }
 
-TEST_F(AccountImportTest, AMissingParentStopsTheRunAndKeepsItsAccount) {
-  writeAccountsFile({{"1", "a", "", 1}, {"12", "b", "1"}, {"9901", "c", "99"}}, {});
+TEST_F(AccountImportTest, EnglishCaptionsAreNeverTakenForArabicTexts) {
+  setSetting("Language", "E");
+  writeAccountsFile(kChart, {});
   auto& window = openWindow();
-  window.CmdImportAll->click();
-  ASSERT_EQ(user().messages().size(), 1u);
-  EXPECT_EQ(user().messages()[0].text, QStringLiteral("الحساب الرئيسي غير موجود"));
-  EXPECT_EQ(user().messages()[0].style, 64 | 0x180000);
-  EXPECT_EQ(count("SELECT COUNT(*) FROM CardAcc"), 2);
-  EXPECT_EQ(accountsLeft(window), 1);
-  EXPECT_EQ(window.txtAccNo->text(), "9901");
-  EXPECT_TRUE(window.CmdImportAll->isEnabled()) << "the window is unlocked after the run";
+  EXPECT_EQ(window.CmdOpenOldDB->text(), "Close");
+  window.CmdOpenOldDB->click();
+  EXPECT_EQ(window.CmdOpenOldDB->text(), "Open");
+  EXPECT_EQ(window.Cmd_Exit->text(), "Exit  Esc");
+  Recordset englishAsArabic;
+  englishAsArabic.open("SELECT a.Ara FROM Lang a JOIN Lang b ON b.Eng = a.Ara AND b.Ara <> a.Ara",
+                       *globals().LangConnection, LockType::ReadOnly);
+  EXPECT_EQ(englishAsArabic.recordCount(), 0) << englishAsArabic.text("Ara").toStdString();
 }
 
-TEST_F(AccountImportTest, RefusedAccountsLeaveTheWorkingCopyUnwritten) {
-  writeAccountsFile({{"", "no number", ""}, {"5", "", ""}, {"11", "child", "1"}}, {});
-  MainConnection().execute(
-      "INSERT INTO CardAcc (BranchID, AccNo, AccNameA, ffather) VALUES (1, '1', 'p', '_')");
-  MainConnection().execute(
-      "INSERT INTO GaidDetails (GaidID, AccNoID, BillType) "
-      "SELECT 1, ID, 8 FROM CardAcc WHERE AccNo = '1'");
+// Files as some installations left them: amounts in Single columns, no
+// journal table.
+TEST_F(AccountImportTest, AFileWithoutJournalIsBrowsedAndImportedWithTheAmountsTyped) {
+  writeAccountsFile({{"1", QStringLiteral("الأصول"), "", 1, 1, 0, 0, {}, 1},
+                     {"11", QStringLiteral("النقدية"), "1", 0, 1, 1234.56, 0, 2500.7, 1}},
+                    {}, true);
   auto& window = openWindow();
+  window.Cmd_Last->click();
+  EXPECT_EQ(window.txtStartDebit->text(), "1234.56");
+  EXPECT_EQ(window.txtMaxDebit->text(), "2500.7");
   window.CmdImportAll->click();
-  const auto& shown = user().messages();
-  ASSERT_EQ(shown.size(), 3u) << user().messageTexts().join('|').toStdString();
-  EXPECT_EQ(shown[0].text, QStringLiteral("يجب ادخال رقم حساب"));
-  EXPECT_EQ(shown[1].text, QStringLiteral("يجب إدخال اسم حساب"));
-  EXPECT_EQ(shown[1].style, 64 | 0x180000);
-  EXPECT_EQ(shown[2].text, QStringLiteral("رقم الحساب 1\nلايمكن استخدامه كحساب رئيسي بسبب وجود بعض "
-                                          "القيود عليه"));
-  EXPECT_EQ(shown[2].style, 16) << "critical, without direction flags";
-  EXPECT_EQ(count("SELECT COUNT(*) FROM CardAcc"), 1);
-  EXPECT_EQ(accountsLeft(window), 0) << "refused accounts are removed from the working copy";
-}
+  EXPECT_TRUE(user().messages().empty()) << user().messageTexts().join('|').toStdString();
+  EXPECT_EQ(RowTexts("SELECT AccNo, StartDebit, MaxBalance FROM CardAcc ORDER BY AccNo"),
+            (QStringList{"1|0|0", "11|1234.56|2500.7"}));
 
-TEST_F(AccountImportTest, ADatabaseErrorRollsTheAccountBackAndEndsTheRun) {
-  writeAccountsFile({{"1", "a", "", 2}, {"12", "b", "1"}, {"13", "c", "1"}}, {});
-  MainConnection().execute(
-      "CREATE TRIGGER refuse_13 BEFORE INSERT ON CardAcc WHEN NEW.AccNo = '13' "
-      "BEGIN SELECT RAISE(ABORT, 'refused by the test'); END");
-  auto& window = openWindow();
-  window.CmdImportAll->click();
-  ASSERT_EQ(user().messages().size(), 1u);
-  EXPECT_TRUE(user().messages()[0].text.startsWith("Err:"));
-  EXPECT_TRUE(user().messages()[0].text.contains("refused by the test"));
-  EXPECT_EQ(count("SELECT Haves FROM CardAcc WHERE AccNo = '1'"), 1) << "13's raise rolled back";
-  EXPECT_EQ(count("SELECT COUNT(*) FROM CardAcc WHERE AccNo = '13'"), 0);
-  EXPECT_EQ(accountsLeft(window), 1);
-  EXPECT_FALSE(scalar("SELECT fLocked FROM LockTables WHERE TableName = 'CardAcc'").toBool());
-
-  // The account list still works afterwards.
-  MainConnection().execute("DROP TRIGGER refuse_13");
-  window.CmdImport->click();
-  EXPECT_EQ(count("SELECT COUNT(*) FROM CardAcc WHERE AccNo = '13'"), 1);
-  EXPECT_EQ(count("SELECT Haves FROM CardAcc WHERE AccNo = '1'"), 2);
+  // Only the journal needs the journal table.
+  window.CmdImportGaid->click();
+  ASSERT_FALSE(user().messages().empty());
+  EXPECT_TRUE(user().messages().back().text.startsWith("Err:"));
+  EXPECT_TRUE(user().messages().back().text.contains("Gaid"))
+      << user().messages().back().text.toStdString();
+  EXPECT_EQ(count("SELECT COUNT(*) FROM Gaid"), 0);
+  EXPECT_EQ(window.CmdImportGaid->text(), QStringLiteral("استيراد القيود"));
 }
 
 }  // namespace

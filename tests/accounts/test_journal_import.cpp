@@ -1,11 +1,15 @@
-// The journal import of the accounts window.
+// The journal import of the accounts window, and what the user can press
+// while it runs.
 
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
 #include "tests/accounts/AccountsTest.h"
+#include "tests/support/RowTexts.h"
+#include "v1source/source/Version1Source.h"
 
 namespace qalvoro::test {
 namespace {
@@ -33,6 +37,10 @@ class JournalImportTest : public AccountsTest {
     window.CmdImportAll->click();
     return window;
   }
+  const QString kLines =
+      "SELECT g.GaidNo, a.AccNo, d.Details, d.BillDate, d.BillNo, d.BillID, d.Debit, d.Credit, "
+      "d.BillType FROM GaidDetails d JOIN Gaid g ON g.ID = d.GaidID JOIN CardAcc a ON a.ID = "
+      "d.AccNoID WHERE g.BranchID = 1 AND d.BillType = 8 ORDER BY g.GaidNo, d.ID";
   int accountId(const QString& accNo) {
     return count("SELECT ID FROM CardAcc WHERE AccNo = ? AND BranchID = 1", {accNo});
   }
@@ -40,6 +48,12 @@ class JournalImportTest : public AccountsTest {
 
 TEST_F(JournalImportTest, ImportsEntriesRelinksLinesAndRefreshesTheParents) {
   auto& window = importChart(kJournal);
+  MainConnection().execute(
+      "INSERT INTO Gaid (BranchID, GaidNo, UserID, fDate, fTime, GaidType) "
+      "VALUES (2, 3, -1, '2001/01/01', '09:00', 3)");
+  MainConnection().execute(
+      "INSERT INTO GaidDetails (GaidID, AccNoID, Details, BillType) "
+      "SELECT ID, 0, 'branch 2', 8 FROM Gaid WHERE BranchID = 2");
   // A line of another document of the branch, under an entry the import does
   // not replace, whose document number equals an account number.
   MainConnection().execute(
@@ -56,82 +70,71 @@ TEST_F(JournalImportTest, ImportsEntriesRelinksLinesAndRefreshesTheParents) {
             QStringLiteral("في حالة وجود قيد بنفس الرقم سيتم إستبداله\r\nهل تريد الإستمرار ؟"));
   EXPECT_EQ(user().messages()[0].style, 4 | 32 | 0x180000);
 
-  EXPECT_EQ(count("SELECT COUNT(*) FROM Gaid WHERE BranchID = 1"), 5);
-  EXPECT_EQ(scalar("SELECT fDate FROM Gaid WHERE GaidNo = 3").toString(), "2003/01/02")
-      << "the entry's date is its first line's";
-  EXPECT_EQ(scalar("SELECT fTime FROM Gaid WHERE GaidNo = 3").toString(), "00:00");
-  EXPECT_EQ(count("SELECT GaidType FROM Gaid WHERE GaidNo = 3"), 3);
-  EXPECT_EQ(count("SELECT UserID FROM Gaid WHERE GaidNo = 3"), -1);
-  EXPECT_EQ(scalar("SELECT Debit FROM Gaid WHERE GaidNo = 7").toDouble(), 50);
-  EXPECT_EQ(scalar("SELECT Credit FROM Gaid WHERE GaidNo = 7").toDouble(), 50);
-  EXPECT_EQ(count("SELECT COUNT(*) FROM GaidDetails d JOIN Gaid g ON g.ID = d.GaidID "
-                  "WHERE g.GaidNo = 7"),
-            0)
-      << "lines without an account are not written; the totals count them";
-  EXPECT_EQ(scalar("SELECT Debit FROM Gaid WHERE GaidNo = 9").toDouble(), 0);
-  EXPECT_EQ(scalar("SELECT Credit FROM Gaid WHERE GaidNo = 9").toDouble(), 25);
-  EXPECT_EQ(scalar("SELECT Details FROM GaidDetails WHERE Debit = 100").toString(),
-            "its a building");
-  EXPECT_EQ(count("SELECT AccNoID FROM GaidDetails WHERE Debit = 100"), accountId("1101"));
-  EXPECT_EQ(count("SELECT COUNT(*) FROM GaidDetails WHERE BillType = 8"), 5);
-  EXPECT_EQ(count("SELECT COUNT(*) FROM GaidDetails WHERE BillType = 8 AND BillNo <> '0'"), 0);
-  EXPECT_EQ(scalar("SELECT BillNo FROM GaidDetails WHERE GaidID = ?", {otherDocument}).toString(),
-            "1101")
+  EXPECT_EQ(RowTexts("SELECT GaidNo, UserID, fDate, fTime, GaidType, Debit, Credit FROM Gaid "
+                     "WHERE BranchID = 1 AND GaidType = 3 ORDER BY GaidNo"),
+            (QStringList{"3|-1|2003/01/02|00:00|3|40|40", "5|-1|2003/02/01|00:00|3|100|100",
+                         "7|-1|2003/03/01|00:00|3|50|50", "9|-1|2003/04/01|00:00|3|0|25"}))
+      << "the first line's date; totals count the lines without an account";
+  EXPECT_EQ(RowTexts(kLines),
+            (QStringList{"3|12|first line||0|0|40|0|8", "3|2|second line, later||0|0|0|40|8",
+                         "5|1101|its a building||0|0|100|0|8", "5|2|loan||0|0|0|100|8",
+                         "9|12|null amount||0|0|0|25|8"}));
+  EXPECT_EQ(RowTexts("SELECT GaidNo, Details FROM Gaid g JOIN GaidDetails d ON d.GaidID = g.ID "
+                     "WHERE g.BranchID = 2"),
+            QStringList{"3|branch 2"})
+      << "the same number in another branch stays";
+  EXPECT_EQ(RowTexts("SELECT BillNo, AccNoID FROM GaidDetails WHERE GaidID = ?", {otherDocument}),
+            QStringList{"1101|" + QString::number(accountId("2"))})
       << "lines of other documents keep their numbers";
-  EXPECT_EQ(count("SELECT AccNoID FROM GaidDetails WHERE GaidID = ?", {otherDocument}),
-            accountId("2"));
 
-  // Parents with sub-accounts are refreshed through their ancestors: "1"
-  // lists every descendant; "11", whose parent is "1", is left as it was.
-  const QStringList ids = {QString::number(accountId("11")), QString::number(accountId("12")),
-                           QString::number(accountId("1101"))};
-  QStringList sorted = ids;
-  std::sort(sorted.begin(), sorted.end(), [](auto& a, auto& b) { return a.toInt() < b.toInt(); });
-  EXPECT_EQ(scalar("SELECT SubCardsID FROM CardAcc WHERE AccNo = '1'").toString(),
-            sorted.join(','));
-  EXPECT_TRUE(scalar("SELECT SubCardsID FROM CardAcc WHERE AccNo = '11'").isNull());
-
+  EXPECT_FALSE(scalar("SELECT SubCardsID FROM CardAcc WHERE AccNo = '1'").isNull())
+      << "the parents' descendant lists are refreshed";
   EXPECT_FALSE(window.CmdImportGaid->isEnabled());
   EXPECT_FALSE(window.Frame1->isVisibleTo(&window));
   EXPECT_EQ(window.CmdImportGaid->text(), QStringLiteral("استيراد القيود"));
   EXPECT_FALSE(scalar("SELECT fLocked FROM LockTables WHERE TableName = 'Gaid'").toBool());
-
-  // Importing the same file again replaces every entry.
-  window.CmdOpenOldDB->click();
-  window.CmdOpenOldDB->click();
-  user().queueAnswer(6);  // some accounts have not been moved: import anyway
-  window.CmdImportGaid->click();
-  EXPECT_EQ(count("SELECT COUNT(*) FROM Gaid WHERE BranchID = 1"), 5);
-  EXPECT_EQ(count("SELECT COUNT(*) FROM GaidDetails WHERE BillType = 8"), 5);
 }
 
-TEST_F(JournalImportTest, NoToAConfirmationWritesNothing) {
-  auto& window = importChart(kJournal);
+// Each write of a run that replaces an entry fails in turn: the entry is
+// either the old one or the new one, never a mix, and never lost.
+TEST_F(JournalImportTest, AFailedStatementLeavesTheReplacedEntryWhole) {
+  auto& window = importChart({{5, QDate(2003, 2, 1), "1101", "x", 100.0, 0.0},
+                              {5, QDate(2003, 2, 1), "2", "y", 0.0, 100.0}});
+  window.CmdImportGaid->click();
+  MainConnection().execute("UPDATE Gaid SET fTime = '11:11', Debit = 1, Credit = 1");
+  MainConnection().execute("UPDATE GaidDetails SET Details = 'old'");
+  const QString entry =
+      "SELECT g.fTime, g.Debit, g.Credit, d.Details, d.Debit AS LineDebit, d.Credit AS LineCredit "
+      "FROM Gaid g "
+      "JOIN GaidDetails d ON d.GaidID = g.ID ORDER BY d.ID";
+  const QStringList before = RowTexts(entry);
+  const QStringList after = {"00:00|100|100|x|100|0", "00:00|100|100|y|0|100"};
+  window.CmdOpenOldDB->click();
+  window.CmdOpenOldDB->click();
+  int failures = 0;
+  for (int k = 0; window.CmdImportGaid->isEnabled(); ++k) {
+    user().clearMessages();
+    MainConnection().failNthWrite(k + 1);
+    window.CmdImportGaid->click();
+    MainConnection().failNthWrite(0);
+    failures += user().messageTexts().filter("Err:").size();
+    const QStringList written = RowTexts(entry);
+    EXPECT_TRUE(written == before || written == after) << k << written.join(',').toStdString();
+  }
+  EXPECT_GE(failures, 7) << "lock, two deletes, header, lines and totals";
+  EXPECT_EQ(RowTexts(entry), after);
+  EXPECT_EQ(count("SELECT COUNT(*) FROM Gaid"), 1);
+}
+
+TEST_F(JournalImportTest, NoToAConfirmationWritesNothingAndAnEmptyJournalStillRefreshes) {
+  auto& window = importChart({});
   user().queueAnswer(7);
   window.CmdImportGaid->click();
-  EXPECT_EQ(count("SELECT COUNT(*) FROM Gaid"), 0);
   EXPECT_TRUE(window.CmdImportGaid->isEnabled());
-}
-
-TEST_F(JournalImportTest, StoppingStillRelinksAndEscapeIsIgnoredDuringARun) {
-  auto& window = importChart(kJournal);
-  bool asked = false;
-  user().onDoEvents([&] {
-    if (asked || !window.Frame1->isVisibleTo(&window)) return;
-    asked = true;
-    QTest::keyClick(&window, Qt::Key_Escape);
-    EXPECT_TRUE(window.isVisible()) << "Esc does nothing while entries are imported";
-    user().queueAnswer(6);
-    window.CmdImportGaid->click();
-  });
-  window.show();
+  EXPECT_TRUE(scalar("SELECT SubCardsID FROM CardAcc WHERE AccNo = '1'").isNull());
   window.CmdImportGaid->click();
-  user().onDoEvents({});
-  EXPECT_EQ(user().messages().back().text, QStringLiteral("هل بالتأكيد التوقف ؟"));
-  EXPECT_EQ(user().messages().back().style, 4 | 32 | 256 | 0x180000);
-  EXPECT_EQ(count("SELECT COUNT(*) FROM Gaid"), 1) << "the entry in hand is finished";
-  EXPECT_EQ(count("SELECT COUNT(*) FROM GaidDetails WHERE BillNo <> '0'"), 0)
-      << "the relinking still runs";
+  EXPECT_EQ(count("SELECT COUNT(*) FROM Gaid"), 0);
+  EXPECT_FALSE(scalar("SELECT SubCardsID FROM CardAcc WHERE AccNo = '1'").isNull());
   EXPECT_FALSE(window.CmdImportGaid->isEnabled());
 }
 
@@ -147,12 +150,122 @@ TEST_F(JournalImportTest, ARunWritesToTheBranchChosenAtItsStart) {
       << "the descendant lists of the run's branch are refreshed";
 }
 
-TEST_F(JournalImportTest, AnEmptyJournalStillRefreshesAndDisablesTheButton) {
-  auto& window = importChart({});
+// What the user can press while a run yields to the message loop; the
+// accounts are not imported yet.
+class PressesDuringRunsTest : public JournalImportTest {
+ protected:
+  void SetUp() override {
+    JournalImportTest::SetUp();
+    writeAccountsFile(kChart, kJournal);
+  }
+  // Runs press once, at the first yield of the next run.
+  void atFirstYield(std::function<void()> press) {
+    user().onDoEvents([this, press = std::move(press), pressed = false]() mutable {
+      if (pressed) return;
+      pressed = true;
+      press();
+    });
+  }
+  int entries() { return count("SELECT COUNT(*) FROM Gaid"); }
+  int unlinkedLines() { return count("SELECT COUNT(*) FROM GaidDetails WHERE BillNo <> '0'"); }
+};
+
+TEST_F(PressesDuringRunsTest, ClosingOrReopeningTheFileEndsTheJournalRunFirst) {
+  auto& window = openWindow();
+  window.CmdImportAll->click();
+  atFirstYield([&] {
+    window.CmdOpenOldDB->click();
+    EXPECT_TRUE(window.source().isOpen()) << "the file stays open until the run has ended";
+  });
   window.CmdImportGaid->click();
-  EXPECT_EQ(count("SELECT COUNT(*) FROM Gaid"), 0);
-  EXPECT_FALSE(scalar("SELECT SubCardsID FROM CardAcc WHERE AccNo = '1'").isNull());
-  EXPECT_FALSE(window.CmdImportGaid->isEnabled());
+  EXPECT_EQ(entries(), 1) << "the run ends after the entry in hand";
+  EXPECT_EQ(unlinkedLines(), 0) << "and still relinks";
+  EXPECT_FALSE(window.source().isOpen());
+  EXPECT_EQ(window.CboOldBranch->count(), 0);
+  EXPECT_EQ(window.CmdImportGaid->text(), QStringLiteral("استيراد القيود"));
+
+  // Closing and reopening: a fresh working copy, with every entry again.
+  window.CmdOpenOldDB->click();
+  user().clearMessages();
+  atFirstYield([&] {
+    window.CmdOpenOldDB->click();
+    window.CmdOpenOldDB->click();
+  });
+  window.CmdImportGaid->click();
+  EXPECT_EQ(entries(), 1);
+  EXPECT_TRUE(window.source().isOpen());
+  EXPECT_TRUE(window.CmdImportGaid->isEnabled()) << "reopening enables the entries button";
+  EXPECT_EQ(user().messageTexts().filter("Err:").size(), 0)
+      << user().messageTexts().join('|').toStdString();
+}
+
+TEST_F(PressesDuringRunsTest, AfterAStopTheEntriesButtonStartsNoSecondRunAndExitWaits) {
+  auto& window = openWindow();
+  window.CmdImportAll->click();
+  window.show();
+  atFirstYield([&] {
+    QTest::keyClick(&window, Qt::Key_Escape);
+    EXPECT_TRUE(window.isVisible()) << "Esc does nothing while entries are imported";
+    user().queueAnswer(6);  // sure to stop: yes
+    window.CmdImportGaid->click();
+    EXPECT_EQ(window.CmdImportGaid->text(), QStringLiteral("استيراد القيود"));
+    window.CmdImportGaid->click();
+    window.Cmd_Exit->click();
+    EXPECT_TRUE(window.isLoaded()) << "the window stays until the run has ended";
+    EXPECT_TRUE(window.source().isOpen());
+  });
+  window.CmdImportGaid->click();
+  EXPECT_EQ(user().messageTexts(),
+            QStringList({QStringLiteral("في حالة وجود قيد بنفس الرقم سيتم إستبداله\r\nهل تريد "
+                                        "الإستمرار ؟"),
+                         QStringLiteral("هل بالتأكيد التوقف ؟")}))
+      << "the second press asks nothing and starts nothing";
+  EXPECT_EQ(user().messages().back().style, 4 | 32 | 256 | 0x180000);
+  EXPECT_EQ(user().beeps(), 1) << "it is refused with a beep";
+  EXPECT_EQ(entries(), 1);
+  EXPECT_EQ(unlinkedLines(), 0);
+  EXPECT_FALSE(window.isLoaded()) << "exit is carried out once the run has ended";
+  EXPECT_FALSE(window.source().isOpen());
+}
+
+TEST_F(PressesDuringRunsTest, ImportingAnAccountInsideAJournalEntryIsRefused) {
+  auto& window = openWindow();
+  for (int i = 0; i < 4; ++i) window.CmdImport->click();
+  ASSERT_EQ(window.txtAccNo->text(), "1101");
+  atFirstYield([&] {  // between the lines of the first entry
+    window.CmdImport->click();
+    window.CmdImportAll->click();
+  });
+  window.CmdImportGaid->click();  // some accounts have not moved: go on
+  EXPECT_EQ(user().messageTexts().filter("Err:").size(), 0)
+      << user().messageTexts().join('|').toStdString();
+  EXPECT_EQ(user().beeps(), 2);
+  EXPECT_EQ(entries(), 4) << "the journal run went on";
+  EXPECT_EQ(count("SELECT COUNT(*) FROM CardAcc WHERE AccNo = '1101'"), 0);
+  EXPECT_EQ(accountsLeft(window), 1);
+
+  window.CmdImport->click();
+  EXPECT_EQ(count("SELECT COUNT(*) FROM CardAcc WHERE AccNo = '1101'"), 1)
+      << "after the run the account imports";
+}
+
+TEST_F(PressesDuringRunsTest, DuringImportAllTheEntriesButtonIsRefusedAndClosingWaits) {
+  auto& window = openWindow();
+  window.show();
+  int yields = 0;
+  user().onDoEvents([&] {
+    if (++yields != 2) return;  // one account is in
+    window.CmdImportGaid->click();
+    window.close();
+    EXPECT_TRUE(window.isVisible()) << "the window stays until the run has ended";
+  });
+  window.CmdImportAll->click();
+  EXPECT_TRUE(user().messages().empty()) << user().messageTexts().join('|').toStdString();
+  EXPECT_EQ(user().beeps(), 1);
+  EXPECT_EQ(entries(), 0);
+  EXPECT_EQ(count("SELECT COUNT(*) FROM CardAcc"), 1) << "the run ends before the next account";
+  EXPECT_EQ(accountsLeft(window), 4);
+  EXPECT_FALSE(window.isVisible()) << "then the window closes";
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "tests/browser/BrowserTest.h"
 
 #include "host/Version2Database.h"
-#include "host/db/Recordset.h"
 #include "host/forms/Windows.h"
 
 namespace qalvoro::test {
@@ -34,35 +33,21 @@ QString BrowserTest::browse(int branch, const std::function<void(FrmBrowseAcc&)>
 }
 
 int BrowserTest::addBranch(const QString& name) {
-  const auto written =
-      MainConnection().write("INSERT INTO Branch (AName, EName) VALUES (?, ?)", {name, name});
-  return static_cast<int>(written.keys.front());
+  return static_cast<int>(
+      MainConnection()
+          .write("INSERT INTO Branch (AName, EName) VALUES (?, ?)", {name, name})
+          .keys.front());
 }
 
 qint64 BrowserTest::addAccount(int branch, const QString& number, const QString& name,
-                               const QString& father, int type) {
+                               const QString& father, const QString& nameE) {
   const auto written = MainConnection().write(
       "INSERT INTO CardAcc (BranchID, AccNo, AccNameA, AccNameE, ffather, ftype, Haves) "
-      "VALUES (?, ?, ?, ?, ?, ?, 0)",
-      {branch, number, name, name, father, type});
+      "VALUES (?, ?, ?, ?, ?, 0, 0)",
+      {branch, number, name, nameE == "=" ? name : nameE, father});
   MainConnection().execute("UPDATE CardAcc SET Haves = Haves + 1 WHERE BranchID = ? AND AccNo = ?",
                            {branch, father});
   return written.keys.front();
-}
-
-void BrowserTest::addJournalLine(qint64 accountId) {
-  MainConnection().execute(
-      "INSERT INTO GaidDetails (GaidID, AccNoID, BillType, Debit) VALUES (1, ?, 8, 10)",
-      {accountId});
-}
-
-QVariant BrowserTest::scalar(const QString& sql, const QVariantList& params) {
-  const auto row = MainConnection().firstRow(sql, params);
-  return row ? row->value(0) : QVariant();
-}
-
-int BrowserTest::count(const QString& sql, const QVariantList& params) {
-  return scalar(sql, params).toInt();
 }
 
 qint64 BrowserTest::idOf(const QString& number, int branch) {
@@ -80,7 +65,5 @@ QString BrowserTest::selectedKey(const FrmBrowseAcc& window) {
   const TreeView::Node* node = window.TreeView1->selectedNode();
   return node ? TreeView::keyOf(*node) : QString();
 }
-
-QString BrowserTest::setting(const QString& key) { return GetSetting(key); }
 
 }  // namespace qalvoro::test

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QVariant>
 #include <functional>
 #include <memory>
 
@@ -22,24 +21,18 @@ class BrowserTest : public HostTest {
   // the script; returns what BrowseAccount returned.
   QString browse(int branch, const std::function<void(FrmBrowseAcc&)>& script);
 
-  // Adds a branch and returns its ID.
   static int addBranch(const QString& name);
-  // Adds an account under father ("_": top level) and raises the father's
-  // Haves; returns the new ID.
+  // Adds an account under father ("_": top level), raises the father's
+  // Haves and returns the new ID; nameE defaults to the Arabic name.
   static qint64 addAccount(int branch, const QString& number, const QString& name,
-                           const QString& father = QStringLiteral("_"), int type = 0);
-  // Adds a journal line posted to the account.
-  static void addJournalLine(qint64 accountId);
-
-  static QVariant scalar(const QString& sql, const QVariantList& params = {});
-  static int count(const QString& sql, const QVariantList& params = {});
+                           const QString& father = QStringLiteral("_"),
+                           const QString& nameE = QStringLiteral("="));
   // ID of an account of a branch (0 when there is none).
-  static qint64 idOf(const QString& number, int branch = 1);
+  qint64 idOf(const QString& number, int branch = 1);
 
   // Selects the node of the account as a click would.
   static void select(FrmBrowseAcc& window, const QString& number);
   static QString selectedKey(const FrmBrowseAcc& window);
-  static QString setting(const QString& key);
 
  private:
   std::unique_ptr<TestDatabase> server_;

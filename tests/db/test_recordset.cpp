@@ -1,6 +1,8 @@
 #include <QStringList>
 
-#include "tests/db/EngineTest.h"
+#include "host/db/DbError.h"
+#include "host/db/Recordset.h"
+#include "tests/support/TestDatabases.h"
 
 namespace qalvoro::test {
 namespace {
@@ -11,7 +13,7 @@ class RecordsetTest : public EngineTest {
     EngineTest::SetUp();
     exec("CREATE TABLE Invoice (" + autoId() + ", BranchID INTEGER, InvoiceNo " +
          (postgres() ? "DOUBLE PRECISION" : "REAL") +
-         ", Customer TEXT, Net NUMERIC DEFAULT 0, Paid " + yesNo() + ")");
+         ", Customer TEXT, Net NUMERIC DEFAULT 0, Paid BOOLEAN NOT NULL DEFAULT FALSE)");
   }
 
   void add(int branch, double number, const QVariant& customer, double net = 0) {
@@ -29,6 +31,26 @@ class RecordsetTest : public EngineTest {
     }
     return values.join(',');
   }
+
+  // Every column of every row as a fresh read finds it, in the order of ID.
+  QString stored() {
+    Recordset rows;
+    rows.open("SELECT * FROM Invoice ORDER BY ID", connection_);
+    QStringList out;
+    for (; !rows.eof(); rows.moveNext()) {
+      QStringList cells;
+      for (const QString& field : rows.fieldNames()) {
+        const QVariant value = rows.value(field);
+        cells << (rows.isNull(field)                                    ? QStringLiteral("-")
+                  : field.compare("Customer", Qt::CaseInsensitive) == 0 ? value.toString()
+                  : field.compare("Paid", Qt::CaseInsensitive) == 0
+                      ? QString::number(value.toBool())
+                      : QString::number(value.toDouble()));
+      }
+      out << cells.join('|');
+    }
+    return out.join(';');
+  }
 };
 
 TEST_P(RecordsetTest, CursorFollowsTheClassicRules) {
@@ -36,10 +58,10 @@ TEST_P(RecordsetTest, CursorFollowsTheClassicRules) {
   rows.open("SELECT ID, InvoiceNo, Customer FROM Invoice", connection_);
   EXPECT_TRUE(rows.bof() && rows.eof());
   EXPECT_EQ(rows.recordCount(), 0);
-  EXPECT_EQ(errorOf([&] { rows.moveFirst(); }), dberr::kNoCurrentRecord);
-  EXPECT_EQ(errorOf([&] { rows.moveNext(); }), dberr::kNoCurrentRecord);
-  EXPECT_EQ(errorOf([&] { rows.value("Customer"); }), dberr::kNoCurrentRecord);
-
+  for (const auto& call : std::vector<std::function<void()>>{
+           [&] { rows.moveFirst(); }, [&] { rows.moveNext(); }, [&] { rows.value("Customer"); }}) {
+    EXPECT_EQ(errorOf(call), dberr::kNoCurrentRecord);
+  }
   add(1, 10, "a");
   add(1, 20, "b");
   add(1, 30, "c");
@@ -53,8 +75,7 @@ TEST_P(RecordsetTest, CursorFollowsTheClassicRules) {
   rows.moveLast();
   EXPECT_EQ(rows.absolutePosition(), 3);
   rows.moveNext();
-  EXPECT_TRUE(rows.eof());
-  EXPECT_FALSE(rows.bof());
+  EXPECT_TRUE(rows.eof() && !rows.bof());
   EXPECT_EQ(rows.absolutePosition(), -3);
   EXPECT_EQ(errorOf([&] { rows.moveNext(); }), dberr::kNoCurrentRecord);
   rows.movePrevious();
@@ -69,170 +90,108 @@ TEST_P(RecordsetTest, CursorFollowsTheClassicRules) {
   rows.setAbsolutePosition(2);
   EXPECT_EQ(rows.text("Customer"), "b");
   EXPECT_EQ(errorOf([&] { rows.setAbsolutePosition(4); }), dberr::kBadCriterion);
+  EXPECT_EQ(rows.getString("|", ";", "-"), "2|20|b;3|30|c;") << "from the current row to the end";
+  EXPECT_TRUE(rows.eof());
+  EXPECT_EQ(rows.getString("|", ";", "-"), "");
 
   rows.close();
   EXPECT_EQ(rows.state(), 0);
   EXPECT_EQ(errorOf([&] { rows.eof(); }), dberr::kObjectClosed);
 }
 
-TEST_P(RecordsetTest, NullEmptyAndQuotedTextRoundTrip) {
-  Recordset table;
-  table.open("Invoice", connection_, LockType::Optimistic);
-  const QString quoted = QStringLiteral("O'Brien \"the elder\" ; --");
-  for (const QVariant& customer :
-       {QVariant(), QVariant(QString("")), QVariant(QString()), QVariant(quoted)}) {
-    table.addNew();
-    table.setValue("BranchID", 1);
-    table.setValue("Customer", customer);
-    table.update();
-  }
-  Recordset read;
-  read.open("SELECT Customer FROM Invoice ORDER BY ID", connection_);
-  EXPECT_EQ(column(read, "Customer"), "<null>,,," + quoted);
-  EXPECT_TRUE(read.findFirst("Customer = 'o''brien \"THE elder\" ; --'"));
-  EXPECT_TRUE(read.findFirst("Customer = ''"));
-  EXPECT_EQ(read.absolutePosition(), 2);
-  EXPECT_TRUE(read.findFirst("Customer Is Null"));
-  EXPECT_EQ(read.absolutePosition(), 1);
-  EXPECT_TRUE(read.findEqual("Customer", quoted));
-  EXPECT_EQ(read.absolutePosition(), 4);
-}
-
-TEST_P(RecordsetTest, AddNewGetsItsAutonumberAndDefaults) {
-  add(1, 5, "first");
+TEST_P(RecordsetTest, EveryColumnWrittenByAddNewOrAnEditIsReadBack) {
   Recordset invoices;
-  invoices.open("SELECT * FROM Invoice WHERE BranchID = ? ORDER BY InvoiceNo DESC", connection_,
-                LockType::Optimistic, {1});
+  invoices.open("SELECT * FROM Invoice ORDER BY ID", connection_, LockType::Optimistic);
+  const QString quoted = QStringLiteral("O'Brien \"the elder\" ; --");
   invoices.addNew();
-  EXPECT_FALSE(invoices.eof());
-  invoices.setValue("BranchID", 1);
-  invoices.setValue("InvoiceNo", "7");  // converted to the column's type
-  invoices.setValue("Customer", "second");
+  invoices.setValue("BranchID", 3);
+  invoices.setValue("InvoiceNo", "7.5");  // converted to the column's type
+  invoices.setValue("Customer", quoted);
+  invoices.setValue("Net", 12.25);
+  invoices.setValue("Paid", "True");
   invoices.update();
-  EXPECT_EQ(invoices.value("ID").toInt(), 2);
-  EXPECT_EQ(invoices.value("Net").toDouble(), 0.0);
-  EXPECT_FALSE(invoices.value("Paid").toBool());
-  EXPECT_EQ(invoices.absolutePosition(), 2) << "new rows stay at the end until requery";
-
-  invoices.requery();
-  EXPECT_EQ(column(invoices, "Customer"), "second,first");
-  invoices.requery();
-  ASSERT_TRUE(invoices.find("InvoiceNo=7"));
-  EXPECT_EQ(invoices.value("ID").toInt(), 2);
-
+  EXPECT_EQ(invoices.value("ID").toInt(), 1) << "the autonumber is read back";
+  invoices.addNew();
+  invoices.setValue("BranchID", 4);
+  invoices.setValue("Customer", "");
+  invoices.moveFirst();  // writes the new row
+  EXPECT_EQ(invoices.recordCount(), 2);
+  invoices.addNew();
+  invoices.setValue("Customer", QString());
+  invoices.setValue("Paid", 1);  // yes/no takes numbers and text
+  invoices.update();
+  EXPECT_EQ(invoices.absolutePosition(), 3) << "new rows stay at the end until requery";
   invoices.addNew();
   invoices.setValue("InvoiceNo", 9);
   invoices.cancelUpdate();
-  EXPECT_EQ(invoices.value("ID").toInt(), 2) << "cancel returns to the row before addNew";
-  EXPECT_EQ(invoices.recordCount(), 2);
-}
+  EXPECT_EQ(invoices.value("ID").toInt(), 3) << "cancel returns to the row before addNew";
+  EXPECT_EQ(stored(), "1|3|7.5|" + quoted + "|12.25|1;2|4|-||0|0;3|-|-||0|1");
 
-TEST_P(RecordsetTest, ATableKeyedOtherwiseThanIdIsWritable) {
-  QString key = autoId();
-  exec("CREATE TABLE Category (" + key.replace("ID ", "CategoryID ") + ", CategoryNo TEXT)");
-  Recordset items;
-  items.open("SELECT * FROM Category ORDER BY CategoryNo", connection_, LockType::Optimistic);
-  items.addNew();
-  items.setValue("CategoryNo", "B");
-  items.update();
-  EXPECT_EQ(items.value("CategoryID").toInt(), 1);
-  exec("INSERT INTO Category (CategoryNo) VALUES ('A')");
-  items.requery();
-  EXPECT_EQ(column(items, "CategoryNo"), "A,B");
-  items.moveLast();
-  items.deleteCurrent();
-  items.requery();
-  EXPECT_EQ(column(items, "CategoryID"), "2");
-}
-
-TEST_P(RecordsetTest, EditsAreWrittenByUpdateOrByMovingOn) {
-  add(1, 1, "a");
-  add(1, 2, "b");
-  Recordset invoices;
-  invoices.open("SELECT * FROM Invoice ORDER BY InvoiceNo", connection_, LockType::Optimistic);
-  invoices.setValue("Customer", "changed");
-  invoices.setValue("Paid", 1);  // a yes/no column takes numbers and text
-  EXPECT_EQ(invoices.text("Customer"), "changed");
-  invoices.moveNext();
-  invoices.setValue("Paid", "True");
-  invoices.setValue("Net", 12.25);
+  invoices.moveFirst();
+  invoices.setValue("BranchID", 5);
+  invoices.setValue("InvoiceNo", 8);
+  invoices.setValue("Customer", QVariant());
+  invoices.setValue("Net", -1.5);
+  invoices.setValue("Paid", false);
+  invoices.moveNext();  // writes the edit
+  invoices.setValue("Customer", "dropped");
   invoices.cancelUpdate();
-  invoices.setValue("Customer", "also");
+  invoices.setValue("Net", 2);
   invoices.update();
   EXPECT_EQ(errorOf([&] { invoices.setValue("Net", "lots"); }), dberr::kTypeMismatch);
+  EXPECT_EQ(stored(), "1|5|8|-|-1.5|0;2|4|-||2|0;3|-|-||0|1");
+  {
+    Transaction rolledBack(connection_);
+    invoices.addNew();
+    invoices.setValue("Customer", "rolled back");
+    invoices.update();
+    EXPECT_EQ(invoices.recordCount(), 4);
+  }
+  invoices.requery();
+  EXPECT_EQ(column(invoices, "ID"), "1,2,3") << "requery drops rows rolled back";
 
-  Recordset check;
-  check.open("SELECT Customer, Paid, Net FROM Invoice ORDER BY InvoiceNo", connection_);
-  EXPECT_EQ(check.text("Customer"), "changed");
-  EXPECT_TRUE(check.value("Paid").toBool());
-  check.moveNext();
-  EXPECT_EQ(check.text("Customer"), "also");
-  EXPECT_FALSE(check.value("Paid").toBool());
-  EXPECT_EQ(check.value("Net").toDouble(), 0.0);
-
-  EXPECT_EQ(errorOf([&] { check.setValue("Customer", "x"); }), dberr::kNotUpdatable);
-  EXPECT_EQ(errorOf([&] { check.deleteCurrent(); }), dberr::kNotUpdatable);
+  Recordset readOnly;
+  readOnly.open("Invoice", connection_);
+  EXPECT_EQ(errorOf([&] { readOnly.setValue("Customer", "x"); }), dberr::kNotUpdatable);
+  EXPECT_EQ(errorOf([&] { readOnly.deleteCurrent(); }), dberr::kNotUpdatable);
   Recordset joined;
   joined.open("SELECT a.ID, b.Customer FROM Invoice a JOIN Invoice b ON a.ID = b.ID", connection_,
               LockType::Optimistic);
   EXPECT_EQ(errorOf([&] { joined.addNew(); }), dberr::kNotUpdatable);
 }
 
-TEST_P(RecordsetTest, MovingOnWritesAnAddedRowAndRequeryDropsRolledBackRows) {
-  add(1, 1, "kept");
+TEST_P(RecordsetTest, DeletedRowsLeaveWhenTheCursorMovesWhateverTheKey) {
+  QString key = autoId();
+  exec("CREATE TABLE Category (" + key.replace("ID ", "CategoryID ") + ", CategoryNo TEXT)");
+  exec("INSERT INTO Category (CategoryNo) VALUES ('b'), ('a'), ('c')");
   Recordset rows;
-  rows.open("SELECT * FROM Invoice WHERE BranchID = 1", connection_, LockType::Optimistic);
-  rows.addNew();
-  rows.setValue("BranchID", 1);
-  rows.setValue("Customer", "implied");
-  rows.moveFirst();  // writes the new row
-  EXPECT_EQ(rows.recordCount(), 2);
-  {
-    Transaction transaction(connection_);
-    rows.addNew();
-    rows.setValue("BranchID", 1);
-    rows.setValue("Customer", "rolled back");
-    rows.update();
-    EXPECT_EQ(rows.recordCount(), 3);
-  }
-  rows.requery();
-  Recordset fresh;
-  fresh.open("SELECT Customer FROM Invoice ORDER BY ID", connection_);
-  EXPECT_EQ(column(fresh, "Customer"), "kept,implied");
-  EXPECT_EQ(column(rows, "Customer"), "kept,implied");
-}
-
-TEST_P(RecordsetTest, DeletedRowStaysCurrentUntilTheCursorMoves) {
-  add(1, 1, "a");
-  add(1, 2, "b");
-  add(1, 3, "c");
-  Recordset rows;
-  rows.open("SELECT * FROM Invoice ORDER BY InvoiceNo", connection_, LockType::Optimistic);
+  rows.open("SELECT * FROM Category ORDER BY CategoryNo", connection_, LockType::Optimistic);
   rows.moveNext();
   rows.deleteCurrent();
-  EXPECT_EQ(errorOf([&] { rows.value("Customer"); }), dberr::kNoCurrentRecord);
+  EXPECT_EQ(errorOf([&] { rows.value("CategoryNo"); }), dberr::kNoCurrentRecord);
   EXPECT_EQ(errorOf([&] { rows.deleteCurrent(); }), dberr::kNoCurrentRecord);
   EXPECT_FALSE(rows.bof() || rows.eof());
   EXPECT_EQ(rows.absolutePosition(), -1);
   EXPECT_EQ(rows.recordCount(), 2);
   rows.moveNext();
-  EXPECT_EQ(rows.text("Customer"), "c");
+  EXPECT_EQ(rows.text("CategoryNo"), "c");
   rows.deleteCurrent();
   rows.movePrevious();
-  EXPECT_EQ(rows.text("Customer"), "a");
+  EXPECT_EQ(rows.text("CategoryNo"), "a");
   rows.deleteCurrent();
   EXPECT_FALSE(rows.bof() || rows.eof()) << "until the cursor moves";
   rows.moveNext();
   EXPECT_TRUE(rows.bof() && rows.eof());
-
+  rows.addNew();
+  rows.setValue("CategoryNo", "d");
+  rows.update();
+  EXPECT_EQ(rows.value("CategoryID").toInt(), 4);
   Recordset fresh;
-  fresh.open("Invoice", connection_);
-  EXPECT_EQ(fresh.recordCount(), 0);
-}
+  fresh.open("Category", connection_);
+  EXPECT_EQ(column(fresh, "CategoryNo"), "d");
 
-// The import loops of the restore windows: take the first row, delete it,
-// requery, move last and first, until no row is left.
-TEST_P(RecordsetTest, DeleteAndRequeryLoopVisitsEveryRowOnce) {
+  // The import loops of the restore windows: take the first row, delete it,
+  // requery, move last and first, until no row is left.
   for (int i = 1; i <= 40; ++i) add(i % 3, i, QStringLiteral("c%1").arg(i));
   Recordset source;
   source.open("SELECT * FROM Invoice WHERE BranchID <> ? ORDER BY InvoiceNo", connection_,
@@ -247,14 +206,15 @@ TEST_P(RecordsetTest, DeleteAndRequeryLoopVisitsEveryRowOnce) {
     source.moveFirst();
   }
   EXPECT_EQ(seen.size(), 27);
-  EXPECT_EQ(seen.first(), "c1");
-  EXPECT_EQ(seen.last(), "c40");
+  EXPECT_EQ(seen.first() + seen.last(), "c1c40");
   Recordset left;
   left.open("Invoice", connection_);
   EXPECT_EQ(left.recordCount(), 13);
 }
 
-TEST_P(RecordsetTest, RequeryBringsInRowsWrittenThroughTheConnection) {
+// The table has no change counter: a requery brings in what this connection
+// wrote, not what another one did; a join is read again in full.
+TEST_P(RecordsetTest, RequeryOfATableWithoutCounterBringsInWhatTheConnectionWrote) {
   add(1, 10, "Ten");
   add(1, 30, "thirty");
   add(2, 20, "other branch");
@@ -263,44 +223,30 @@ TEST_P(RecordsetTest, RequeryBringsInRowsWrittenThroughTheConnection) {
   watched.open(query, connection_, LockType::Optimistic, {1});
   Recordset writer;
   writer.open("Invoice", connection_, LockType::Optimistic);
-
-  add(1, 40, "forty");
   add(1, 5, QVariant());
-  add(2, 50, "elsewhere");
   exec("UPDATE Invoice SET Customer = 'a first' WHERE InvoiceNo = 30");
   exec("UPDATE Invoice SET BranchID = 1 WHERE InvoiceNo = 20");
   writer.addNew();
   writer.setValue("BranchID", 1);
-  writer.setValue("InvoiceNo", 60);
   writer.setValue("Customer", "Sixty");
   writer.update();
   ASSERT_TRUE(writer.findFirst("InvoiceNo = 10"));
   writer.deleteCurrent();
-
-  Connection other;  // changes through another connection are not journaled here
+  Connection other;
   database_->open(other);
   other.execute("INSERT INTO Invoice (BranchID, InvoiceNo, Customer) VALUES (1, 70, 'unseen')");
 
   watched.requery();
   EXPECT_EQ(watched.absolutePosition(), 1);
-  EXPECT_EQ(column(watched, "Customer"), postgres() ? "Sixty,a first,forty,other branch,<null>"
-                                                    : "<null>,Sixty,a first,forty,other branch");
-  Recordset fresh;
-  fresh.open(query, connection_, LockType::ReadOnly, {1});
-  EXPECT_EQ(column(fresh, "Customer"), postgres()
-                                           ? "Sixty,a first,forty,other branch,unseen,<null>"
-                                           : "<null>,Sixty,a first,forty,other branch,unseen")
-      << "a fresh read sees the other connection's row too";
-
+  EXPECT_EQ(column(watched, "Customer"),
+            postgres() ? "Sixty,a first,other branch,<null>" : "<null>,Sixty,a first,other branch");
   Recordset joined;
-  joined.open(
-      "SELECT i.Customer FROM Invoice i JOIN Invoice j ON i.ID = j.ID "
-      "WHERE i.BranchID = 1 ORDER BY i.InvoiceNo",
-      connection_);
-  EXPECT_EQ(joined.recordCount(), 6);
+  joined.open("SELECT i.ID FROM Invoice i JOIN Invoice j ON i.ID = j.ID WHERE i.BranchID = 1",
+              connection_);
+  EXPECT_EQ(joined.recordCount(), 5);
   other.execute("DELETE FROM Invoice WHERE InvoiceNo = 70");
   joined.requery();
-  EXPECT_EQ(joined.recordCount(), 5) << "joins are read again in full";
+  EXPECT_EQ(joined.recordCount(), 4);
 }
 
 TEST_P(RecordsetTest, FiltersSortsAndFinds) {
@@ -316,8 +262,6 @@ TEST_P(RecordsetTest, FiltersSortsAndFinds) {
   rows.setFilterEqual("Customer", "BETA");
   EXPECT_EQ(rows.recordCount(), 2);
   EXPECT_EQ(rows.text("InvoiceNo"), "1");
-  rows.setFilterEqual("Customer", "o'neil");
-  EXPECT_EQ(rows.recordCount(), 1);
   rows.setFilterEqual("Customer", "nobody");
   EXPECT_TRUE(rows.eof() && rows.bof());
   rows.addNew();
@@ -348,24 +292,7 @@ TEST_P(RecordsetTest, FiltersSortsAndFinds) {
   EXPECT_FALSE(rows.findFirst("InvoiceNo = 99"));
   EXPECT_TRUE(rows.noMatch());
   EXPECT_EQ(rows.text("InvoiceNo"), "2") << "no match keeps the cursor";
-  EXPECT_TRUE(rows.findEqual("InvoiceNo", "3"));
-  EXPECT_TRUE(rows.findFirst("InvoiceNo = '4'"));
   EXPECT_EQ(errorOf([&] { rows.find("Nope = 1"); }), dberr::kItemNotFound);
-}
-
-TEST_P(RecordsetTest, GetStringReadsToTheEnd) {
-  add(1, 1, "a", 1.5);
-  add(1, 2, QVariant(), 2);
-  add(1, 3, "c", 3);
-  Recordset rows;
-  rows.open("SELECT InvoiceNo, Customer, Net FROM Invoice ORDER BY InvoiceNo", connection_);
-  rows.moveNext();
-  EXPECT_EQ(rows.getString("|", "\n", "-"), "2|-|2\n3|c|3\n");
-  EXPECT_TRUE(rows.eof());
-  EXPECT_EQ(rows.getString("|", "\n", "-"), "");
-  Recordset ids;
-  ids.open("SELECT InvoiceNo FROM Invoice ORDER BY InvoiceNo", connection_);
-  EXPECT_EQ(ids.getString("','", "','", "0"), "1','2','3','");
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, RecordsetTest, ::testing::ValuesIn(kEngines), EngineParamName());

@@ -1,112 +1,231 @@
+// Requery on a version-2 database that other connections and processes
+// write too: the change counters of the schema and what requery makes of
+// them, on both engines.
+
+#include <QProcess>
+#include <functional>
 #include <random>
 
-#include "tests/db/EngineTest.h"
+#include "host/db/Recordset.h"
+#include "tests/support/TestDatabases.h"
 
 namespace qalvoro::test {
 namespace {
 
-// Random writes through the connection and through another recordset; after
-// each round an incremental requery must show exactly what a fresh read of
-// the same query shows.
-class RequeryTest : public EngineTest {
+class SharedRequeryTest : public EngineTest {
  protected:
+  SharedRequeryTest() : EngineTest(TestDatabase::Content::Version2) {}
   void SetUp() override {
     EngineTest::SetUp();
-    exec("CREATE TABLE Item (" + autoId() + ", Grp INTEGER, Name TEXT, Qty INTEGER)");
+    database_->open(there_);
   }
 
-  QVariant randomName() {
-    static const char* names[] = {"apple", "Apple", "banana", "Cherry", "_x", "10", "9", ""};
-    const unsigned pick = random_() % 9;
-    return pick == 8 ? QVariant() : QVariant(QString::fromUtf8(names[pick]));
-  }
-  QVariant randomQty() { return random_() % 5 == 0 ? QVariant() : QVariant(int(random_() % 6)); }
-
-  void randomWrite(Recordset& writer) {
-    switch (random_() % 6) {
-      case 0:
-      case 1:
-        exec("INSERT INTO Item (Grp, Name, Qty) VALUES (?, ?, ?)",
-             {int(random_() % 2), randomName(), randomQty()});
-        break;
-      case 2:
-        exec("UPDATE Item SET Name = ?, Grp = ? WHERE Qty = ?",
-             {randomName(), int(random_() % 2), int(random_() % 6)});
-        break;
-      case 3:
-        exec("DELETE FROM Item WHERE ID % 7 = ?", {int(random_() % 7)});
-        break;
-      case 4:
-        writer.addNew();
-        writer.setValue("Grp", int(random_() % 2));
-        writer.setValue("Name", randomName());
-        writer.setValue("Qty", randomQty());
-        writer.update();
-        break;
-      default:
-        writer.requery();  // rows deleted by the statements above cannot be written
-        if (writer.recordCount() == 0) break;
-        writer.setAbsolutePosition(1 + random_() % writer.recordCount());
-        if (random_() % 2) {
-          writer.deleteCurrent();
-        } else {
-          writer.setValue("Qty", randomQty());
-          writer.update();
-        }
-    }
-  }
-
-  static QString contents(Recordset& rows) {
+  static std::string contents(Recordset& rows) {
     if (rows.recordCount() > 0) rows.moveFirst();
-    return rows.getString("|", "\n", "<null>");
+    return rows.getString("|", "\n", "<null>").toStdString();
   }
+  // The rows of a query as a fresh recordset on this connection shows them.
+  std::string freshRead(const QString& sql) {
+    Recordset fresh;
+    fresh.open(sql, here_);
+    return contents(fresh);
+  }
+  qint64 countOf(const QString& table) { return here_.changeCount(table).value_or(-1); }
 
-  std::mt19937 random_{2024};
+  Connection& here_ = connection_;  // this workstation
+  Connection there_;                // another one
 };
 
-TEST_P(RequeryTest, IncrementalRequeryMatchesAFreshRead) {
-  const QString ordered = "SELECT * FROM Item WHERE Grp = ? ORDER BY Name DESC, Qty, ID";
-  const QString unordered = "SELECT ID, Name, Qty FROM Item WHERE Qty > ?";
-  Recordset byName;
-  byName.open(ordered, connection_, LockType::Optimistic, {1});
-  Recordset byQty;
-  byQty.open(unordered, connection_, LockType::ReadOnly, {1});
-  Recordset filtered;
-  filtered.open("Item", connection_, LockType::Optimistic);
-  filtered.setFilterEqual("Name", "apple");
-  Recordset writer;
-  writer.open("Item", connection_, LockType::Optimistic);
-
-  for (int round = 0; round < 60; ++round) {
-    const int writes = 1 + static_cast<int>(random_() % 4);
-    for (int i = 0; i < writes; ++i) randomWrite(writer);
-    byName.requery();
-    byQty.requery();
-    filtered.requery();
-
-    Recordset fresh;
-    fresh.open(ordered, connection_, LockType::ReadOnly, {1});
-    ASSERT_EQ(contents(byName), contents(fresh)) << "round " << round;
-    fresh.open(unordered + " ORDER BY ID", connection_, LockType::ReadOnly, {1});
-    byQty.setSort("ID");
-    ASSERT_EQ(contents(byQty), contents(fresh)) << "round " << round;
-    fresh.open("SELECT * FROM Item WHERE Name = 'apple' OR Name = 'Apple' ORDER BY ID",
-               connection_);
-    filtered.setSort("ID");
-    ASSERT_EQ(contents(filtered), contents(fresh)) << "round " << round;
-
-    const QVariant name = randomName();
-    if (name.isNull()) continue;
-    Recordset same;
-    same.open("SELECT ID FROM Item WHERE Grp = 1 AND LOWER(Name) = LOWER(?)", connection_,
-              LockType::ReadOnly, {name});
-    if (byName.recordCount() > 0) byName.moveFirst();
-    EXPECT_EQ(byName.findEqual("Name", name), same.recordCount() > 0)
-        << name.toString().toStdString();
+TEST_P(SharedRequeryTest, CountersFollowEveryRowWrittenInEveryTable) {
+  Recordset tables;
+  tables.open("SELECT TableName FROM TableChanges WHERE Writer = 0 ORDER BY TableName", here_);
+  ASSERT_EQ(tables.recordCount(), 24) << "every table but LockTables";
+  for (; !tables.eof(); tables.moveNext()) {
+    const QString table = tables.text("TableName");
+    const qint64 before = countOf(table);
+    here_.execute("INSERT INTO " + table + " DEFAULT VALUES");
+    const QString key = here_.rowKeyColumn(table);
+    const QString last = " WHERE " + key + " = (SELECT MAX(" + key + ") FROM " + table + ")";
+    here_.execute("UPDATE " + table + " SET " + key + " = " + key + last);
+    here_.execute("DELETE FROM " + table + last);
+    EXPECT_EQ(countOf(table), before + 3) << table.toStdString();
   }
+
+  // Every row counts once, however it is written, in a transaction or not.
+  const auto counted = [&](const std::function<void()>& write) {
+    const qint64 before = countOf("Customer");
+    write();
+    return countOf("Customer") - before;
+  };
+  EXPECT_EQ(counted([&] {
+              here_.execute("INSERT INTO Customer (BranchID, fNo) VALUES (1, 1), (1, 2), (2, 3)");
+              here_.execute("UPDATE Customer SET AName = 'x' WHERE BranchID = ?", {1});
+              here_.execute("UPDATE Customer SET AName = 'x' WHERE BranchID = 9");
+              here_.execute("DELETE FROM Customer WHERE fNo = 3");
+            }),
+            6);
+  EXPECT_EQ(counted([&] {
+              Transaction transaction(here_);
+              for (int number = 10; number < 110; ++number) {
+                here_.execute("INSERT INTO Customer (BranchID, fNo) VALUES (3, ?)", {number});
+              }
+              transaction.commit();
+            }),
+            100);
+  EXPECT_EQ(counted([&] {
+              Recordset customers;
+              customers.open("Customer", here_, LockType::Optimistic);
+              customers.addNew();
+              customers.setValue("fNo", 4);
+              customers.update();
+              customers.setValue("AName", "y");
+              customers.update();
+              customers.deleteCurrent();
+            }),
+            3);
+
+  // Another writer's rows count once it commits.
+  const qint64 committed = countOf("Customer");
+  there_.beginTrans();
+  there_.execute("INSERT INTO Customer (BranchID, fNo) VALUES (1, 5)");
+  EXPECT_EQ(countOf("Customer"), committed);
+  there_.commitTrans();
+  EXPECT_EQ(countOf("Customer"), committed + 1);
+  EXPECT_EQ(there_.changeCount("customer").value_or(-2), countOf("CUSTOMER"));
+
+  EXPECT_FALSE(here_.changeCount("LockTables"));
+  here_.execute("CREATE TABLE Scratch (ID INTEGER, Note TEXT)");
+  EXPECT_FALSE(here_.changeCount("Scratch")) << "a table made outside the schema";
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, RequeryTest, ::testing::ValuesIn(kEngines), EngineParamName());
+// Random writes here (statements and a recordset's own), at another
+// connection (at once, in a transaction, or in one that is still open) and
+// here in transactions rolled back; after each round a requery, also one
+// under a filter, must show what a fresh read shows.
+TEST_P(SharedRequeryTest, RequeryShowsWhatEveryConnectionCommitted) {
+  std::mt19937 random(7);
+  const QString ordered = "SELECT * FROM Customer WHERE BranchID = 1 ORDER BY AName, fNo, ID";
+  const QString unordered = "SELECT ID, fNo, AName FROM Customer WHERE fNo > 2";
+  Recordset byName;
+  byName.open(ordered, here_, LockType::Optimistic);
+  Recordset byNumber;
+  byNumber.open(unordered, here_);
+  Recordset filtered;
+  filtered.open("Customer", here_, LockType::Optimistic);
+  filtered.setFilterEqual("AName", "U1");
+  Recordset writer;
+  writer.open("Customer", here_, LockType::Optimistic);
+
+  const auto randomWrite = [&](Connection& connection) {
+    const int number = int(random() % 8);
+    switch (random() % 4) {
+      case 0:
+      case 1:
+        connection.execute(
+            "INSERT INTO Customer (BranchID, fNo, AName) VALUES (?, ?, ?)",
+            {int(random() % 2), number, QString(random() % 2 ? "n%1" : "N%1").arg(random() % 5)});
+        break;
+      case 2:
+        connection.execute("UPDATE Customer SET AName = ? WHERE fNo = ?",
+                           {QStringLiteral("u%1").arg(random() % 5), number});
+        break;
+      default:
+        connection.execute("DELETE FROM Customer WHERE fNo = ?", {number});
+    }
+  };
+
+  for (int round = 0; round < 40; ++round) {
+    switch (random() % 5) {
+      case 0:
+        randomWrite(here_);
+        break;
+      case 1:
+        writer.requery();
+        if (writer.recordCount() > 0 && random() % 2) {
+          writer.setAbsolutePosition(1 + int(random() % writer.recordCount()));
+          writer.deleteCurrent();
+          break;
+        }
+        writer.addNew();
+        writer.setValue("BranchID", 1);
+        writer.setValue("fNo", int(random() % 8));
+        writer.update();
+        break;
+      case 2: {
+        Transaction transaction(there_);
+        randomWrite(there_);
+        transaction.commit();
+        break;
+      }
+      case 3: {  // a write here that is undone
+        Transaction undone(here_);
+        randomWrite(here_);
+        break;
+      }
+      default:
+        randomWrite(there_);
+    }
+    Transaction open(there_);  // not committed yet: not shown now, shown next round
+    randomWrite(there_);
+    byName.requery();
+    byNumber.requery();
+    filtered.requery();
+    ASSERT_EQ(contents(byName), freshRead(ordered)) << "round " << round;
+    byNumber.setSort("ID");
+    ASSERT_EQ(contents(byNumber), freshRead(unordered + " ORDER BY ID")) << "round " << round;
+    filtered.setSort("ID");
+    ASSERT_EQ(contents(filtered), freshRead("SELECT * FROM Customer WHERE LOWER(AName) = 'u1' "
+                                            "ORDER BY ID"))
+        << "round " << round;
+    open.commit();
+  }
+
+  // Requery, then find the number another workstation added.
+  there_.execute("INSERT INTO Customer (BranchID, fNo, AName) VALUES (1, 99, 'theirs')");
+  byName.requery();
+  EXPECT_TRUE(byName.findEqual("fNo", 99));
+
+  // A row written here and rolled back, and one written there: the counter
+  // moved by one, as if by the row written here.
+  {
+    Transaction undone(here_);
+    here_.execute("INSERT INTO Customer (BranchID, fNo) VALUES (1, 100)");
+  }
+  there_.execute("INSERT INTO Customer (BranchID, fNo, AName) VALUES (1, 101, 'theirs')");
+  byName.requery();
+  EXPECT_EQ(contents(byName), freshRead(ordered));
+}
+
+// The other workstation is another process.
+TEST_P(SharedRequeryTest, RequeryShowsWhatAnotherProcessCommitted) {
+  here_.execute("INSERT INTO Customer (BranchID, fNo, AName) VALUES (1, 1, 'a'), (1, 2, 'b')");
+  const QString query = "SELECT * FROM Customer WHERE BranchID = 1 ORDER BY fNo";
+  Recordset customers;
+  customers.open(query, here_, LockType::Optimistic);
+  customers.addNew();
+  customers.setValue("BranchID", 1);
+  customers.setValue("fNo", 3);
+  customers.update();
+  customers.requery();
+
+  QProcess probe;
+  probe.start(QStringLiteral(CHANGE_PROBE),
+              {database_->connectionString(),
+               "INSERT INTO Customer (BranchID, fNo, AName) VALUES (1, 4, 'theirs')",
+               "UPDATE Customer SET AName = 'changed' WHERE fNo = 1",
+               "DELETE FROM Customer WHERE fNo = 2"});
+  ASSERT_TRUE(probe.waitForFinished(60'000));
+  ASSERT_EQ(probe.exitCode(), 0) << probe.readAllStandardError().toStdString();
+
+  customers.requery();
+  EXPECT_EQ(contents(customers), freshRead(query));
+  EXPECT_TRUE(customers.findFirst("fNo = 4"));
+  EXPECT_TRUE(customers.findFirst("AName = 'changed'"));
+  EXPECT_FALSE(customers.findFirst("fNo = 2"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, SharedRequeryTest, ::testing::ValuesIn(kEngines),
+                         EngineParamName());
 
 }  // namespace
 }  // namespace qalvoro::test

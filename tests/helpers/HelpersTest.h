@@ -13,20 +13,6 @@
 
 namespace qalvoro::test {
 
-// A fresh version-2 database without demo rows: a new file in a temporary
-// folder for SQLite, an empty database of the test server for PostgreSQL.
-// Another process reaches it through connectionString().
-class Version2Target {
- public:
-  explicit Version2Target(Engine engine);
-  const QString& connectionString() const { return connectionString_; }
-
- private:
-  QTemporaryDir folder_;
-  std::unique_ptr<TestDatabase> database_;
-  QString connectionString_;
-};
-
 // A scripted user that also records every pause of the lock wait and the
 // mouse pointer shown during it, and can act after each pause (another
 // writer freeing the lock).
@@ -37,7 +23,6 @@ class RecordingUser : public ScriptedUser {
 
   const std::vector<std::chrono::milliseconds>& sleeps() const { return sleeps_; }
   const std::vector<MousePointer>& pointersWhileSleeping() const { return pointers_; }
-  std::chrono::milliseconds longestSleep() const;
 
  private:
   std::vector<std::chrono::milliseconds> sleeps_;
@@ -45,23 +30,22 @@ class RecordingUser : public ScriptedUser {
   std::function<void()> onSleep_;
 };
 
-// Every helper test: a version-2 database opened as MainConnection, settings
-// in a temporary folder and a recording user at the keyboard.
+// Every helper test: a version-2 database without demo rows opened as
+// MainConnection, settings in a temporary folder and a recording user.
 class HelpersTest : public ::testing::TestWithParam<Engine> {
  protected:
   void SetUp() override;
   void TearDown() override;
 
   RecordingUser& user() { return *user_; }
-  const Version2Target& target() const { return *target_; }
-  void setLanguage(const QString& letter);
+  const TestDatabase& database() const { return *database_; }
   // fLocked of one lock, read without the helpers under test.
   static bool lockHeld(const QString& name);
   static int count(const QString& sql);
 
  private:
   QTemporaryDir folder_;
-  std::unique_ptr<Version2Target> target_;
+  std::unique_ptr<TestDatabase> database_;
   RecordingUser* user_ = nullptr;
   std::unique_ptr<ScopedPlatform> platform_;
 };

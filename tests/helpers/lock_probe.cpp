@@ -1,72 +1,46 @@
 // lock_probe: a second writer for the lock tests. Opens a version-2 database
 // as MainConnection, asks for one table lock and prints how many
-// milliseconds the wait took on the clock it used.
+// milliseconds the wait took; with HOLD, keeps the lock that many
+// milliseconds before freeing it.
 //
-//   lock_probe [--scripted-clock] CONNECTION NAME
+//   lock_probe [--scripted-clock] CONNECTION NAME [HOLD]
 
 #include <QApplication>
-#include <QCommandLineParser>
+#include <QThread>
 #include <iostream>
 #include <memory>
 
-#include "host/helpers/DbHelpers.h"
 #include "host/Globals.h"
-#include "host/platform/ScriptedUser.h"
 #include "host/db/DbError.h"
-
-namespace {
-
-using qalvoro::globals;
-using qalvoro::platform;
-
-// MainConnection for the life of this object.
-class MainConnectionScope {
- public:
-  explicit MainConnectionScope(const QString& connectionString) {
-    auto connection = std::make_unique<qalvoro::Connection>();
-    connection->open(connectionString, QStringLiteral("sa"), qalvoro::DbPassword);
-    globals().MainConnection = std::move(connection);
-  }
-  ~MainConnectionScope() { globals().MainConnection.reset(); }
-  MainConnectionScope(const MainConnectionScope&) = delete;
-  MainConnectionScope& operator=(const MainConnectionScope&) = delete;
-};
-
-void takeLock(const QString& connectionString, const QString& name) {
-  const MainConnectionScope scope(connectionString);
-  const auto started = platform().monotonicNow();
-  qalvoro::SetTableLock(QStringLiteral("Lock"), name);
-  std::cout << (platform().monotonicNow() - started).count() << std::endl;
-}
-
-}  // namespace
+#include "host/helpers/DbHelpers.h"
+#include "host/platform/ScriptedUser.h"
 
 int main(int argc, char* argv[]) {
+  using namespace qalvoro;
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   const QApplication application(argc, argv);  // the desktop mouse pointer needs it
-
-  QCommandLineParser parser;
-  parser.setApplicationDescription(
-      QStringLiteral("Asks for a table lock and prints the wait in milliseconds."));
-  parser.addHelpOption();
-  const QCommandLineOption scriptedClock(
-      QStringLiteral("scripted-clock"),
-      QStringLiteral("Use a clock that moves only by the pauses of the wait."));
-  parser.addOption(scriptedClock);
-  parser.addPositionalArgument(QStringLiteral("connection"),
-                               QStringLiteral("SQLite file or postgresql:// URL"));
-  parser.addPositionalArgument(QStringLiteral("name"), QStringLiteral("lock name"));
-  parser.process(application);
-  const QStringList arguments = parser.positionalArguments();
-  if (arguments.size() != 2) parser.showHelp(2);
-
-  std::unique_ptr<qalvoro::ScopedPlatform> scripted;
-  if (parser.isSet(scriptedClock)) {
-    scripted = std::make_unique<qalvoro::ScopedPlatform>(std::make_unique<qalvoro::ScriptedUser>());
+  QStringList arguments = QApplication::arguments().mid(1);
+  std::unique_ptr<ScopedPlatform> scripted;
+  if (arguments.value(0) == QLatin1String("--scripted-clock")) {
+    scripted = std::make_unique<ScopedPlatform>(std::make_unique<ScriptedUser>());
+    arguments.removeFirst();
+  }
+  if (arguments.size() < 2) {
+    std::cerr << "usage: lock_probe [--scripted-clock] CONNECTION NAME [HOLD]" << std::endl;
+    return 2;
   }
   try {
-    takeLock(arguments.at(0), arguments.at(1));
-  } catch (const qalvoro::DbError& error) {
+    globals().MainConnection = std::make_unique<Connection>();
+    MainConnection().open(arguments[0], QStringLiteral("sa"), DbPassword);
+    const auto started = platform().monotonicNow();
+    SetTableLock(QStringLiteral("Lock"), arguments[1]);
+    std::cout << (platform().monotonicNow() - started).count() << std::endl;
+    if (arguments.size() > 2) {
+      QThread::msleep(arguments[2].toULong());
+      SetTableLock(QStringLiteral("UnLock"), arguments[1]);
+    }
+    globals().MainConnection.reset();
+  } catch (const DbError& error) {
     std::cerr << "Err:" << error.number() << '\n' << error.description().toStdString() << std::endl;
     return 1;
   }

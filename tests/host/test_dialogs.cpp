@@ -1,11 +1,15 @@
 // The overwrite prompt, the date filter and the date and time control.
 
+#include <QAbstractButton>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTest>
+#include <functional>
 
 #include "host/db/Recordset.h"
 #include "host/dialogs/FrmFilter.h"
@@ -13,6 +17,7 @@
 #include "host/dialogs/FrmStart.h"
 #include "host/forms/Tarmin_Calander3.h"
 #include "host/forms/Windows.h"
+#include "host/platform/DesktopPlatform.h"
 #include "tests/host/HostTest.h"
 
 namespace qalvoro::test {
@@ -22,46 +27,36 @@ class DialogTest : public HostTest {};
 
 TEST_F(DialogTest, OverwritePromptAnswersThroughItsTagAndStaysLoaded) {
   auto& prompt = windows().get<FrmOverWrite>();
-  user().queueWindow([&](QWidget&) {
-    EXPECT_EQ(prompt.focusWidget(), prompt.CmdNo) << "the default button has the focus at first";
-    QTest::keyClick(prompt.CmdNo, Qt::Key_Return);
-  });
-  prompt.showModal();
-  EXPECT_EQ(tagOf(prompt), "2") << "Enter answers No";
-
-  const std::vector<std::pair<QPushButton*, QString>> buttons = {{prompt.CmdYes, "1"},
-                                                                 {prompt.CmdNo, "2"},
-                                                                 {prompt.CmdYesAll, "3"},
-                                                                 {prompt.CmdNoAll, "4"},
-                                                                 {prompt.CmdCancel, "5"}};
-  for (const auto& [button, answer] : buttons) {
-    user().queueWindow([button = button](QWidget&) { button->click(); });
+  // How each showing ends, and the answer it leaves.
+  const std::vector<std::pair<std::function<void()>, QString>> showings = {
+      {[&] {
+         EXPECT_EQ(prompt.focusWidget(), prompt.CmdNo) << "the default button has the focus";
+         QTest::keyClick(prompt.CmdNo, Qt::Key_Return);
+       },
+       "2"},
+      {[&] { prompt.CmdYes->click(); }, "1"},
+      {[&] { prompt.CmdYesAll->click(); }, "3"},
+      {[&] { prompt.CmdNoAll->click(); }, "4"},
+      {[&] { prompt.CmdCancel->click(); }, "5"},
+      {[&] {
+         prompt.lblOld->setText(QStringLiteral("حساب 1"));
+         prompt.CmdYes->setFocus();
+         QTest::keyClick(prompt.CmdYes, Qt::Key_Return);
+       },
+       "1"},
+      {[&] {
+         EXPECT_EQ(tagOf(prompt), "1") << "the next showing starts from the state left behind";
+         EXPECT_EQ(prompt.lblOld->text(), QStringLiteral("حساب 1"));
+         QTest::keyClick(&prompt, Qt::Key_Escape);
+       },
+       "5"}};
+  for (const auto& [script, answer] : showings) {
+    user().queueWindow([&script = script](QWidget&) { script(); });
     prompt.showModal();
     EXPECT_EQ(tagOf(prompt), answer);
     EXPECT_FALSE(prompt.isVisible());
   }
-
-  prompt.lblOld->setText(QStringLiteral("حساب 1"));
-  user().queueWindow([&](QWidget&) {
-    prompt.CmdYes->setFocus();
-    QTest::keyClick(prompt.CmdYes, Qt::Key_Return);
-  });
-  prompt.showModal();
-  EXPECT_EQ(prompt.answer(), 1) << "Enter on a focused Yes answers Yes";
   EXPECT_TRUE(prompt.isLoaded());
-
-  // The next showing starts from the state left behind.
-  QString seenTag;
-  QString seenOld;
-  user().queueWindow([&](QWidget&) {
-    seenTag = tagOf(prompt);
-    seenOld = prompt.lblOld->text();
-    QTest::keyClick(&prompt, Qt::Key_Escape);
-  });
-  prompt.showModal();
-  EXPECT_EQ(seenTag, "1");
-  EXPECT_EQ(seenOld, QStringLiteral("حساب 1"));
-  EXPECT_EQ(tagOf(prompt), "5") << "Esc answers Cancel";
 
   // Closing unloads it: the caller reads Cancel, the next use a fresh window.
   user().queueWindow([](QWidget& window) { window.close(); });
@@ -69,8 +64,27 @@ TEST_F(DialogTest, OverwritePromptAnswersThroughItsTagAndStaysLoaded) {
   EXPECT_EQ(tagOf(prompt), "");
   EXPECT_EQ(prompt.answer(), 5) << "closing answers Cancel";
   EXPECT_TRUE(prompt.isUnloaded());
-  auto& next = windows().get<FrmOverWrite>();
-  EXPECT_EQ(next.lblOld->text(), "") << "the next use gets a window as designed";
+  EXPECT_EQ(windows().get<FrmOverWrite>().lblOld->text(), "") << "a window as designed";
+}
+
+TEST_F(DialogTest, StandardButtonsAreInTheLanguageOfTheWindows) {
+  const auto buttons = [](int style) {
+    QStringList texts;
+    const auto box = makeMessageBox("?", style, QString());
+    for (const QAbstractButton* button : box->buttons()) texts << button->text().remove('&');
+    texts.sort();
+    return texts;
+  };
+  const int styles[] = {mb::kOkOnly, mb::kYesNoCancel, mb::kAbortRetryIgnore, mb::kRetryCancel};
+  ASSERT_TRUE(UseArabicStandardTexts(true)) << "Qt's Arabic translations are installed";
+  for (const int style : styles) {
+    for (const QString& text : buttons(style | mb::kRtlFlags)) {
+      EXPECT_FALSE(text.contains(QRegularExpression("[A-Za-z]"))) << text.toStdString();
+    }
+  }
+  UseArabicStandardTexts(false);
+  EXPECT_EQ(buttons(mb::kYesNoCancel), QStringList({"Cancel", "No", "Yes"}));
+  EXPECT_EQ(buttons(mb::kAbortRetryIgnore), QStringList({"Abort", "Ignore", "Retry"}));
 }
 
 TEST_F(DialogTest, FilterAnswersOkWithItsDatesOrNothing) {

@@ -2,9 +2,10 @@
 
 #include <QApplication>
 
+// Every test program's entry: an application object (the SQL drivers are
+// plugins, and windows need one), offscreen unless told otherwise.
 int main(int argc, char* argv[]) {
-  qputenv("QT_QPA_PLATFORM",
-          qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();

@@ -30,7 +30,7 @@ class WinSeekTest : public HostTest {
     touch("Two/a.mdb");
     touch("Two/b.MDB");
     touch("general.mdb");
-    user().setDrives({root_, root_ + "/missing-drive"});
+    user().setDrives({"/", root_});
   }
 
   void touch(const QString& file) {
@@ -51,28 +51,45 @@ class WinSeekTest : public HostTest {
   QString root_;
 };
 
-TEST_F(WinSeekTest, FindsEveryFolderThatHoldsTheFileWhateverTheCase) {
+TEST_F(WinSeekTest, OpensAtAFolderShowsTheWayUpAndSearchesBelowIt) {
   auto& seek = windows().get<WinSeek>();
+  EXPECT_EQ(seek.dirList->path(), QDir::homePath());
+  seek.openAt(root_ + "/missing");
+  EXPECT_EQ(seek.dirList->path(), QDir::homePath()) << "a folder that cannot be read: home";
+  seek.openAt(root_ + "/Data");
+  EXPECT_EQ(seek.drvList->currentText(), root_) << "the drive the folder lies on";
+  QStringList shown;
+  for (int i = 0; i < seek.dirList->count(); ++i) shown << seek.dirList->item(i)->text().trimmed();
+  const QStringList wayUp = QStringList{"/"} + (root_ + "/Data").split('/', Qt::SkipEmptyParts);
+  EXPECT_EQ(shown, wayUp + QStringList({"Acc", "Old"}));
+  EXPECT_EQ(seek.dirList->listCount(), 2);
+  EXPECT_EQ(seek.dirList->list(0), root_ + "/Data/Acc");
+
   seek.load();
   EXPECT_EQ(seek.filList->pattern(), "General.mdb");
   seek.cmdSearch->click();
-  EXPECT_EQ(found(seek), (QStringList{"ROOT", "ROOT/Data/Acc", "ROOT/Data/Old"}));
+  EXPECT_EQ(found(seek), (QStringList{"ROOT/Data/Acc", "ROOT/Data/Old"}))
+      << "below it only, whatever the case of the names";
+  EXPECT_EQ(seek.dirList->path(), root_ + "/Data");
   EXPECT_EQ(seek.cmdSearch->text(), QStringLiteral("بدء البحث"));
   EXPECT_TRUE(seek.CmdOK->isEnabled());
   EXPECT_TRUE(seek.lblPath->text().isEmpty());
-  EXPECT_FALSE(seek.lstFoundFiles->currentItem() == nullptr) << "the last entry found is chosen";
+  EXPECT_NE(seek.lstFoundFiles->currentItem(), nullptr) << "the last entry found is chosen";
 
+  seek.openAt(root_);
   seek.filList->setPattern("*.mdb");
   seek.cmdSearch->click();
   EXPECT_EQ(found(seek).count("ROOT/Two"), 2) << "listed once per matching file";
 }
 
-TEST_F(WinSeekTest, OkNeedsAChosenFolderAndExitGivesNothing) {
+TEST_F(WinSeekTest, OkTakesTheFolderChosenOrShownAndExitGivesNothing) {
   globals().MsgBoxRtlFlags = 0x180000;
   auto& seek = windows().get<WinSeek>();
+  seek.openAt(root_ + "/Empty");
   user().queueWindow([&](QWidget&) {
     seek.CmdOK->click();
-    EXPECT_TRUE(seek.isVisible()) << "OK with nothing chosen keeps the dialog";
+    EXPECT_TRUE(seek.isVisible()) << "no folder chosen, none with the file shown";
+    seek.openAt(root_ + "/Data");
     seek.cmdSearch->click();
     seek.lstFoundFiles->setCurrentRow(0);
     seek.CmdOK->click();
@@ -81,7 +98,15 @@ TEST_F(WinSeekTest, OkNeedsAChosenFolderAndExitGivesNothing) {
   ASSERT_EQ(user().messages().size(), 1u);
   EXPECT_EQ(user().messages()[0].text, QStringLiteral("حدد المجلد"));
   EXPECT_EQ(user().messages()[0].style, 16 | 0x180000);
-  EXPECT_TRUE(tagOf(seek).startsWith(root_));
+  EXPECT_EQ(tagOf(seek), root_ + "/Data/Old") << "the first folder found";
+
+  user().queueWindow([&](QWidget&) {
+    seek.dirList->setCurrentRow(seek.dirList->count() - 2);
+    emit seek.dirList->itemActivated(seek.dirList->currentItem());  // browsing to Data/Acc
+    seek.CmdOK->click();
+  });
+  seek.showModal();
+  EXPECT_EQ(tagOf(seek), root_ + "/Data/Acc") << "the folder shown, not the one found before";
 
   user().queueWindow([&](QWidget&) { seek.cmdExit->click(); });
   seek.showModal();
@@ -90,7 +115,7 @@ TEST_F(WinSeekTest, OkNeedsAChosenFolderAndExitGivesNothing) {
 
 TEST_F(WinSeekTest, StopKeepsWhatWasFoundAndAFullListAbandonsTheSearch) {
   auto& seek = windows().get<WinSeek>();
-  seek.load();
+  seek.openAt(root_);
   int yields = 0;
   user().onDoEvents([&] {
     if (++yields == 4) {
@@ -115,7 +140,7 @@ TEST_F(WinSeekTest, StopKeepsWhatWasFoundAndAFullListAbandonsTheSearch) {
 
 TEST_F(WinSeekTest, AFolderThatCannotBeReadIsReportedAndTheSearchGoesOn) {
   auto& seek = windows().get<WinSeek>();
-  seek.load();
+  seek.openAt(root_);
   // Folders are walked from the last listed to the first: Two, then Empty,
   // then Data. Empty disappears after the drive root has been listed.
   int yields = 0;
@@ -134,13 +159,8 @@ TEST_F(WinSeekTest, AFolderThatCannotBeReadIsReportedAndTheSearchGoesOn) {
 
 TEST_F(WinSeekTest, ClosingTheSearchStopsItAndGivesNoFolder) {
   auto& seek = windows().get<WinSeek>();
-  user().queueWindow([&](QWidget&) {
-    seek.cmdSearch->click();
-    seek.lstFoundFiles->setCurrentRow(0);
-    seek.CmdOK->click();
-  });
-  seek.showModal();
-  ASSERT_FALSE(tagOf(seek).isEmpty());
+  seek.openAt(root_);
+  setTag(seek, root_);
   int yields = 0;
   user().queueWindow([&](QWidget& window) {
     user().onDoEvents([&] {

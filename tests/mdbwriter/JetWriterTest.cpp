@@ -76,27 +76,37 @@ Expected text(std::initializer_list<const char*> cells) {
 
 class JetWriterTest : public ::testing::TestWithParam<FormatCase> {
  protected:
-  QString path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
   QTemporaryDir dir_;
 };
 
-TEST_P(JetWriterTest, EveryColumnTypeReadsBackThroughMdbTools) {
-  const QString file = path("types.mdb");
+TEST_P(JetWriterTest, EveryColumnTypeReadsBackThroughMdbToolsAndTablesSpanManyPages) {
+  const QString file = dir_.filePath(QStringLiteral("types.mdb"));
+  constexpr int kRows = 6000;
+  // Every 100th row is long enough to need a Jet 3 jump table.
+  const auto body = [](int n) {
+    return n % 100 == 0 ? QStringLiteral("ط").repeated(255) : QStringLiteral("سطر %1").arg(n);
+  };
   {
     JetDatabaseWriter db(file, optionsFor(GetParam()));
     TableWriter& table = db.addTable(QStringLiteral("قيم"), everyType());
     for (const auto& row : sampleRows()) table.addRow(row);
+    TableWriter& lines =
+        db.addTable(QStringLiteral("سطور"), {Column::of(QStringLiteral("رقم"), ColumnType::Long),
+                                             Column::text(QStringLiteral("نص"), 255)});
+    for (int n = 0; n < kRows; ++n) lines.addRow({Value::integer(n), Value::text(body(n))});
+    db.addTable(QStringLiteral("Empty"), {Column::text(QStringLiteral("A"), 10)});
     db.close();
   }
-  ASSERT_EQ(mdbtools::tables(file), QStringList{QStringLiteral("قيم")});
-  EXPECT_EQ(mdbtools::schema(file).toStdString(),
-            "CREATE TABLE [قيم]\n (\n"
-            "\t[النص]\t\t\tText (50), \n\t[المذكرة]\t\t\tMemo/Hyperlink (255), \n"
-            "\t[بايت]\t\t\tByte, \n\t[صحيح]\t\t\tInteger, \n\t[طويل]\t\t\tLong Integer, \n"
-            "\t[مفرد]\t\t\tSingle, \n\t[مزدوج]\t\t\tDouble, \n\t[العملة]\t\t\tCurrency, \n"
-            "\t[التاريخ]\t\t\tDateTime, \n\t[منطقي]\t\t\tBoolean NOT NULL\n);");
+  ASSERT_EQ(mdbtools::tables(file),
+            (QStringList{QStringLiteral("قيم"), QStringLiteral("سطور"), QStringLiteral("Empty")}));
+  EXPECT_TRUE(mdbtools::schema(file).startsWith(
+      "CREATE TABLE [قيم]\n (\n"
+      "\t[النص]\t\t\tText (50), \n\t[المذكرة]\t\t\tMemo/Hyperlink (255), \n"
+      "\t[بايت]\t\t\tByte, \n\t[صحيح]\t\t\tInteger, \n\t[طويل]\t\t\tLong Integer, \n"
+      "\t[مفرد]\t\t\tSingle, \n\t[مزدوج]\t\t\tDouble, \n\t[العملة]\t\t\tCurrency, \n"
+      "\t[التاريخ]\t\t\tDateTime, \n\t[منطقي]\t\t\tBoolean NOT NULL\n);"));
 
-  const mdbtools::Rows rows = mdbtools::exportTable(file, QStringLiteral("قيم"));
+  mdbtools::Rows rows = mdbtools::exportTable(file, QStringLiteral("قيم"));
   ASSERT_EQ(rows.size(), 5u);
   EXPECT_EQ(rows[0], text({"مرحبا 'يا' عالم, \"نعم\"", "قصيرة", "255", "-32768", "-2147483648",
                            "1.5", "-1234.5678", "12345.6789", "2003-12-31 23:59:59", "1"}));
@@ -105,44 +115,22 @@ TEST_P(JetWriterTest, EveryColumnTypeReadsBackThroughMdbTools) {
   // mdb-export shows empty text like Null; the null flags below tell them apart.
   EXPECT_EQ(rows[2], text({nullptr, nullptr, "0", "32767", "2147483647", "-0.25", "0.1", "-0.0001",
                            "1950-06-15 12:00:00", "0"}));
-  EXPECT_EQ(rows[3], Expected({QStringLiteral("ABC abc"), kMediumMemo, QStringLiteral("7"),
-                               QStringLiteral("-1"), QStringLiteral("100000"), QStringLiteral("3"),
-                               QStringLiteral("42"), QStringLiteral("0.5000"),
-                               QStringLiteral("1899-12-30 00:00:00"), QStringLiteral("1")}));
+  EXPECT_EQ(rows[3][1], kMediumMemo);
+  rows[3][1] = kNull;
+  EXPECT_EQ(rows[3], text({"ABC abc", nullptr, "7", "-1", "100000", "3", "42", "0.5000",
+                           "1899-12-30 00:00:00", "1"}));
   EXPECT_EQ(rows[4][1], kLongMemo);
   EXPECT_EQ(rows[4][7], QStringLiteral("0.0000"));
-
   const auto nulls = mdbtools::nullFlags(file, QStringLiteral("قيم"));
   ASSERT_EQ(nulls.size(), 5u);
   EXPECT_TRUE(nulls[1][0] && nulls[1][1] && nulls[1][7]);
   EXPECT_FALSE(nulls[2][0] || nulls[2][1] || nulls[2][7]);
-}
 
-TEST_P(JetWriterTest, TablesSpanManyPagesAndKeepTheirOrder) {
-  const QString file = path("many.mdb");
-  constexpr int kRows = 6000;
-  {
-    JetDatabaseWriter db(file, optionsFor(GetParam()));
-    TableWriter& lines =
-        db.addTable(QStringLiteral("سطور"), {Column::of(QStringLiteral("رقم"), ColumnType::Long),
-                                             Column::text(QStringLiteral("نص"), 255)});
-    for (int n = 0; n < kRows; ++n) {
-      // Every 100th row is long enough to need a Jet 3 jump table.
-      const QString body =
-          n % 100 == 0 ? QStringLiteral("ط").repeated(255) : QStringLiteral("سطر %1").arg(n);
-      lines.addRow({Value::integer(n), Value::text(body)});
-    }
-    db.addTable(QStringLiteral("Empty"), {Column::text(QStringLiteral("A"), 10)});
-    db.close();
-  }
   EXPECT_GT(QFileInfo(file).size(), 40 * JetFormat::of(GetParam().version).pageSize);
-  EXPECT_EQ(mdbtools::tables(file), (QStringList{QStringLiteral("سطور"), QStringLiteral("Empty")}));
-  const mdbtools::Rows rows = mdbtools::exportTable(file, QStringLiteral("سطور"));
+  rows = mdbtools::exportTable(file, QStringLiteral("سطور"));
   ASSERT_EQ(rows.size(), static_cast<size_t>(kRows));
   for (int n = 0; n < kRows; ++n) {
-    const QString body =
-        n % 100 == 0 ? QStringLiteral("ط").repeated(255) : QStringLiteral("سطر %1").arg(n);
-    ASSERT_EQ(rows[n], Expected({QString::number(n), body})) << "row " << n;
+    ASSERT_EQ(rows[n], Expected({QString::number(n), body(n)})) << "row " << n;
   }
   EXPECT_TRUE(mdbtools::exportTable(file, QStringLiteral("Empty")).empty());
 }

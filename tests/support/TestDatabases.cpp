@@ -7,6 +7,7 @@
 #include <atomic>
 #include <stdexcept>
 
+#include "host/Version2Database.h"
 #include "host/db/DbError.h"
 
 namespace qalvoro::test {
@@ -49,22 +50,25 @@ QString TestDatabase::serverUrl() {
   return QString::fromUtf8(file.readAll()).trimmed();
 }
 
-TestDatabase::TestDatabase(Engine engine) : engine_(engine) {
-  if (engine == Engine::SQLite) {
-    folder_ = std::make_unique<QTemporaryDir>();
-    if (!folder_->isValid()) throw std::runtime_error("cannot create a temporary folder");
-    connectionString_ = folder_->filePath(QStringLiteral("test.db"));
-    QFile file(connectionString_);
-    if (!file.open(QIODevice::WriteOnly)) throw std::runtime_error("cannot create test.db");
-    return;
-  }
+TestDatabase::TestDatabase(Engine engine, Content content) : engine_(engine) {
   try {
-    databaseName_ = uniqueDatabaseName();
-    runOnServer(QStringLiteral("CREATE DATABASE ") + databaseName_);
-    connectionString_ = postgresUrl(ConnectionTarget::parse(serverUrl()), databaseName_);
+    if (engine == Engine::SQLite) {
+      folder_ = std::make_unique<QTemporaryDir>();
+      connectionString_ = folder_->filePath(QStringLiteral("test.db"));
+      QFile file(connectionString_);
+      if (content == Content::Empty && !file.open(QIODevice::WriteOnly)) {
+        throw std::runtime_error("cannot create test.db");
+      }
+    } else {
+      databaseName_ = uniqueDatabaseName();
+      runOnServer(QStringLiteral("CREATE DATABASE ") + databaseName_);
+      connectionString_ = postgresUrl(ConnectionTarget::parse(serverUrl()), databaseName_);
+    }
+    if (content != Content::Empty) {
+      createVersion2Database(connectionString_, content == Content::Version2Demo);
+    }
   } catch (const DbError& error) {
-    throw std::runtime_error("Cannot create a PostgreSQL test database: " +
-                             error.description().toStdString());
+    throw std::runtime_error("Cannot create a test database: " + error.description().toStdString());
   }
 }
 
@@ -78,5 +82,14 @@ TestDatabase::~TestDatabase() {
 }
 
 void TestDatabase::open(Connection& connection) const { connection.open(connectionString_); }
+
+long errorOf(const std::function<void()>& call) {
+  try {
+    call();
+  } catch (const DbError& error) {
+    return error.number();
+  }
+  return 0;
+}
 
 }  // namespace qalvoro::test

@@ -57,6 +57,7 @@ struct Cell {
   qint64 integer = 0;
   double real = 0;
   QString text;
+  bool operator==(const Cell&) const = default;
 };
 
 class SqliteFile {

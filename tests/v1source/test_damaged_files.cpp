@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <algorithm>
+#include <functional>
 #include <random>
 
 #include "tests/v1source/ConvertTestSupport.h"
@@ -28,8 +29,7 @@ class DamagedFiles : public FixtureTest {
   }
 
   // A copy of the accounts file changed by edit.
-  template <typename Edit>
-  QString damagedCopy(const QString& name, Edit edit) const {
+  QString damagedCopy(const QString& name, const std::function<void(QByteArray&)>& edit) const {
     QByteArray bytes = readAll(accounts_);
     edit(bytes);
     const QString path = tempPath(name);
@@ -108,124 +108,113 @@ class DamagedFiles : public FixtureTest {
   CellLocation gaid_;
 };
 
-TEST_F(DamagedFiles, CutFilesAreRefused) {
-  // Cut where the journal's rows begin: whole pages, but rows are missing.
-  const QString atBoundary = damagedCopy(QStringLiteral("cut.mdb"), [&](QByteArray& bytes) {
-    bytes.truncate(qsizetype(gaid_.page) * gaid_.pageSize);
-  });
-  expectRefused(atBoundary, kDamaged, QStringLiteral("damaged"));
-
-  const QString offByOne =
-      damagedCopy(QStringLiteral("cut1.mdb"), [&](QByteArray& bytes) { bytes.chop(1); });
-  expectRefused(offByOne, kDamaged, QStringLiteral("whole number of 4096-byte pages"));
-}
-
-TEST_F(DamagedFiles, CorruptedPagesAreRefused) {
-  const QString dataPage = damagedCopy(QStringLiteral("data.mdb"), [&](QByteArray& bytes) {
-    overwriteWithNoise(bytes, gaid_.page);
-  });
-  expectRefused(dataPage, kDamaged, QStringLiteral("table 'Gaid'"));
-
-  const QString noUsageMap = damagedCopy(QStringLiteral("map.mdb"), [&](QByteArray& bytes) {
-    putU32(bytes, qsizetype(gaid_.tdefPage) * gaid_.pageSize + gaid_.usageMapOffset, 0);
-  });
-  expectRefused(noUsageMap, kDamaged, QStringLiteral("table 'Gaid': usage map is missing"));
-
-  const QString tableDefinition = damagedCopy(QStringLiteral("tdef.mdb"), [&](QByteArray& bytes) {
-    overwriteWithNoise(bytes, gaid_.tdefPage);
-  });
-  expectRefused(tableDefinition, kDamaged, QStringLiteral("table 'Gaid'"));
-
-  const QString rowCount = damagedCopy(QStringLiteral("count.mdb"), [&](QByteArray& bytes) {
-    putU32(bytes, qsizetype(gaid_.tdefPage) * gaid_.pageSize + gaid_.tableRowCountOffset, 40000);
-  });
-  expectRefused(rowCount, kDamaged, QStringLiteral("but its definition counts 40000"));
-
-  const QString catalogueRows = damagedCopy(
-      QStringLiteral("catrows.mdb"), [&](QByteArray& bytes) { overwriteCatalogueRows(bytes); });
-  expectRefused(catalogueRows, kDamaged, QStringLiteral("catalogue"));
-}
-
-TEST_F(DamagedFiles, ForeignEmptyAndMissingFilesAreRefused) {
-  const QString newer =
-      damagedCopy(QStringLiteral("newer.mdb"), [](QByteArray& bytes) { bytes[0x14] = 0x05; });
-  expectRefused(newer, kUnrecognized, QStringLiteral("newer than Jet 4"));
-
-  const QString empty = tempPath(QStringLiteral("empty.mdb"));
-  writeAll(empty, {});
-  expectRefused(empty, kUnrecognized, QStringLiteral("empty"));
-
-  expectRefused(tempPath(QStringLiteral("missing.mdb")), kFileNotFound,
-                QStringLiteral("missing.mdb"));
-}
-
-TEST_F(DamagedFiles, LenientConversionLeavesDamagedRowsPagesAndTablesOut) {
+// Each damaged copy is refused; converted leniently, it loses the damaged
+// rows, pages or tables only (or is refused too when nothing can be read).
+TEST_F(DamagedFiles, DamagedFilesAreRefusedAndLenientlyLoseOnlyTheDamagedParts) {
   const QString sound = tempPath(QStringLiteral("sound.sqlite"));
   EXPECT_TRUE(convertLeniently(accounts_, sound).isEmpty());
   const auto cards = rowsOf(sound, QStringLiteral("Card"));
   const auto lines = rowsOf(sound, QStringLiteral("Gaid"));
-  const auto leftOutOfGaid = [&](qsizetype copied) {
+  const auto gaidCopied = [&](qsizetype copied) {
     return QStringLiteral("Table 'Gaid': %1 rows copied, its definition counts %2")
         .arg(copied)
         .arg(lines.size());
   };
-
-  // One row whose column count runs past its end: that row alone is left out.
-  const QString badRow = damagedCopy(QStringLiteral("row.mdb"), [&](QByteArray& bytes) {
-    putU16(bytes, qsizetype(gaid_.page) * gaid_.pageSize + gaid_.rowStart, 0xFFFF);
-  });
-  expectRefused(badRow, kDamaged, QStringLiteral("table 'Gaid': a row is cut short"));
-  const QString rowCopy = tempPath(QStringLiteral("row.sqlite"));
-  EXPECT_EQ(convertLeniently(badRow, rowCopy),
-            QStringList{leftOutOfGaid(lines.size() - 1) + " (a row is cut short)."});
-  EXPECT_EQ(rowsOf(rowCopy, QStringLiteral("Card")), cards);
-  auto expected = lines;
-  expected.erase(expected.begin());
-  EXPECT_EQ(rowsOf(rowCopy, QStringLiteral("Gaid")), expected);
-
-  // A data page of the journal overwritten: its rows are missing, the rest is there.
-  const QString badPage = damagedCopy(QStringLiteral("data.mdb"), [&](QByteArray& bytes) {
-    overwriteWithNoise(bytes, gaid_.page);
-  });
-  const QString pageCopy = tempPath(QStringLiteral("data.sqlite"));
-  const QStringList pageLeftOut = convertLeniently(badPage, pageCopy);
-  const auto linesLeft = rowsOf(pageCopy, QStringLiteral("Gaid"));
-  EXPECT_LT(linesLeft.size(), lines.size());
-  EXPECT_EQ(pageLeftOut, QStringList{leftOutOfGaid(linesLeft.size()) + '.'});
-  for (const QString& line : linesLeft) {
-    EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << line.toStdString();
+  const auto rowsKept = [&](const QString& copy, qsizetype lost) {
+    EXPECT_EQ(rowsOf(copy, QStringLiteral("Card")), cards);
+    const auto left = rowsOf(copy, QStringLiteral("Gaid"));
+    EXPECT_EQ(left.size() + lost, lines.size());
+    for (const QString& line : left) {
+      EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << line.toStdString();
+    }
+  };
+  const qsizetype tdef = qsizetype(gaid_.tdefPage) * gaid_.pageSize;
+  const qsizetype data = qsizetype(gaid_.page) * gaid_.pageSize;
+  using Lenient = std::function<void(const QStringList& leftOut, const QString& copy)>;
+  struct Case {
+    const char* name;
+    std::function<void(QByteArray&)> edit;
+    long number;
+    const char* fragment;
+    Lenient lenient;             // what a lenient conversion leaves out, when checked
+    bool evenLeniently = false;  // nothing can be read: leniency does not help
+  };
+  const Case cases[] = {
+      {"row.mdb", [&](QByteArray& b) { putU16(b, data + gaid_.rowStart, 0xFFFF); }, kDamaged,
+       "table 'Gaid': a row is cut short",
+       [&](const QStringList& leftOut, const QString& copy) {
+         EXPECT_EQ(leftOut, QStringList{gaidCopied(lines.size() - 1) + " (a row is cut short)."});
+         rowsKept(copy, 1);
+         EXPECT_EQ(rowsOf(copy, QStringLiteral("Gaid"))[0], lines[1]) << "the first row is lost";
+       }},
+      {"data.mdb", [&](QByteArray& b) { overwriteWithNoise(b, gaid_.page); }, kDamaged,
+       "table 'Gaid'",
+       [&](const QStringList& leftOut, const QString& copy) {
+         const auto left = rowsOf(copy, QStringLiteral("Gaid")).size();
+         EXPECT_LT(left, lines.size());
+         rowsKept(copy, qsizetype(lines.size() - left));
+         EXPECT_EQ(leftOut, QStringList{gaidCopied(left) + '.'});
+       }},
+      {"map.mdb", [&](QByteArray& b) { putU32(b, tdef + gaid_.usageMapOffset, 0); }, kDamaged,
+       "table 'Gaid': usage map is missing",
+       [&](const QStringList& leftOut, const QString& copy) {
+         EXPECT_EQ(leftOut,
+                   QStringList{"Table 'Gaid' left out (usage map is missing (page 0, row 0))."});
+         EXPECT_EQ(SqliteFile(copy).tables(), QStringList{"Card"});
+         EXPECT_EQ(rowsOf(copy, QStringLiteral("Card")), cards);
+       }},
+      {"cut1.mdb", [](QByteArray& b) { b.chop(1); }, kDamaged, "whole number of 4096-byte pages",
+       [&](const QStringList& leftOut, const QString&) {
+         ASSERT_FALSE(leftOut.isEmpty());
+         EXPECT_EQ(leftOut[0], QStringLiteral("The last %1 bytes of the file left out (the file "
+                                              "ends inside a page).")
+                                   .arg(gaid_.pageSize - 1));
+       }},
+      {"catrows.mdb", [&](QByteArray& b) { overwriteCatalogueRows(b); }, kDamaged, "catalogue",
+       [&](const QStringList& leftOut, const QString& copy) {
+         ASSERT_EQ(leftOut.size(), 1);
+         EXPECT_TRUE(leftOut[0].startsWith(
+             u"The tables named in damaged rows of the catalogue left out (0 of its "));
+         EXPECT_TRUE(SqliteFile(copy).tables().isEmpty());
+       }},
+      // Cut where the journal's rows begin: whole pages, but rows are missing.
+      {"cut.mdb", [&](QByteArray& b) { b.truncate(data); }, kDamaged, "damaged", {}},
+      {"tdef.mdb",
+       [&](QByteArray& b) { overwriteWithNoise(b, gaid_.tdefPage); },
+       kDamaged,
+       "table 'Gaid'",
+       {}},
+      {"count.mdb",
+       [&](QByteArray& b) { putU32(b, tdef + gaid_.tableRowCountOffset, 40000); },
+       kDamaged,
+       "but its definition counts 40000",
+       {}},
+      {"cat.mdb",
+       [&](QByteArray& b) { overwriteWithNoise(b, 2); },
+       kDamaged,
+       "catalogue",
+       {},
+       true},
+      {"newer.mdb", [](QByteArray& b) { b[0x14] = 0x05; }, kUnrecognized, "newer than Jet 4", {}},
+      {"empty.mdb", [](QByteArray& b) { b.clear(); }, kUnrecognized, "empty", {}},
+      {"notes.mdb",
+       [](QByteArray& b) { b = "Standard text, not a database\n"; },
+       kUnrecognized,
+       "not a Jet database",
+       {},
+       true},
+  };
+  for (const Case& c : cases) {
+    const QString damaged = damagedCopy(QString::fromLatin1(c.name), c.edit);
+    expectRefused(damaged, c.number, QString::fromUtf8(c.fragment));
+    if (c.evenLeniently) expectRefused(damaged, c.number, QString::fromUtf8(c.fragment), true);
+    if (!c.lenient) continue;
+    SCOPED_TRACE(c.name);
+    const QString copy = damaged + QStringLiteral(".sqlite");
+    c.lenient(convertLeniently(damaged, copy), copy);
   }
-  EXPECT_EQ(rowsOf(pageCopy, QStringLiteral("Card")), cards);
-
-  // The journal's usage map gone: the table is left out, Card is copied.
-  const QString noMap = damagedCopy(QStringLiteral("map.mdb"), [&](QByteArray& bytes) {
-    putU32(bytes, qsizetype(gaid_.tdefPage) * gaid_.pageSize + gaid_.usageMapOffset, 0);
-  });
-  const QString mapCopy = tempPath(QStringLiteral("map.sqlite"));
-  EXPECT_EQ(convertLeniently(noMap, mapCopy),
-            QStringList{"Table 'Gaid' left out (usage map is missing (page 0, row 0))."});
-  EXPECT_EQ(SqliteFile(mapCopy).tables(), QStringList{"Card"});
-  EXPECT_EQ(rowsOf(mapCopy, QStringLiteral("Card")), cards);
-
-  // A file cut one byte short loses its last page.
-  const QString cut =
-      damagedCopy(QStringLiteral("cut1.mdb"), [&](QByteArray& bytes) { bytes.chop(1); });
-  const QStringList cutLeftOut = convertLeniently(cut, tempPath(QStringLiteral("cut1.sqlite")));
-  ASSERT_FALSE(cutLeftOut.isEmpty());
-  EXPECT_EQ(cutLeftOut[0], QStringLiteral("The last %1 bytes of the file left out (the file "
-                                          "ends inside a page).")
-                               .arg(gaid_.pageSize - 1));
-
-  // The catalogue's rows overwritten: the tables they name are missing.
-  const QString catalogueRows = damagedCopy(
-      QStringLiteral("catrows.mdb"), [&](QByteArray& bytes) { overwriteCatalogueRows(bytes); });
-  const QString catalogueCopy = tempPath(QStringLiteral("catrows.sqlite"));
-  const QStringList catalogueLeftOut = convertLeniently(catalogueRows, catalogueCopy);
-  ASSERT_EQ(catalogueLeftOut.size(), 1);
-  EXPECT_TRUE(catalogueLeftOut[0].startsWith(
-      u"The tables named in damaged rows of the catalogue left out (0 of its "))
-      << catalogueLeftOut[0].toStdString();
-  EXPECT_TRUE(SqliteFile(catalogueCopy).tables().isEmpty());
+  expectRefused(tempPath(QStringLiteral("missing.mdb")), kFileNotFound,
+                QStringLiteral("missing.mdb"));
 }
 
 TEST_F(DamagedFiles, LenientConversionLeavesADamagedRowOfAJet3FileOut) {
@@ -259,19 +248,6 @@ TEST_F(DamagedFiles, LenientConversionLeavesADamagedRowOfAJet3FileOut) {
     if (table != u"Table1") {
       EXPECT_EQ(rowsOf(copy, table), rowsOf(sound, table)) << table.toStdString();
     }
-  }
-}
-
-// A foreign file and a file whose catalogue cannot be read: refused, and
-// leniency does not help.
-TEST_F(DamagedFiles, WhatCannotBeReadAtAllIsRefusedEvenLeniently) {
-  const QString catalogue = damagedCopy(QStringLiteral("cat.mdb"),
-                                        [&](QByteArray& bytes) { overwriteWithNoise(bytes, 2); });
-  const QString text = tempPath(QStringLiteral("notes.mdb"));
-  writeAll(text, "Standard text, not a database\n");
-  for (const bool lenient : {false, true}) {
-    expectRefused(catalogue, kDamaged, QStringLiteral("catalogue"), lenient);
-    expectRefused(text, kUnrecognized, QStringLiteral("not a Jet database"), lenient);
   }
 }
 

@@ -128,35 +128,28 @@ TEST_F(FixtureConversion, KeepsEmptyTextNullAndValueTypesApart) {
   EXPECT_EQ(types[0][1].text, u"integer");
   EXPECT_EQ(stockCopy
                 .query("SELECT count(*) FROM \"ف_مبيعات\" WHERE \"ملاحظه\" = "
-                       "'ملاحظة: تسليم ''عاجل'''")
-                .at(0)
-                .at(0)
+                       "'ملاحظة: تسليم ''عاجل'''")[0][0]
                 .integer,
             2);
 }
 
+// The header names 1252; the product's files are Arabic, read as 1256 unless
+// another code page is asked for.
 TEST_F(FixtureConversion, ReadsJet3TextInTheChosenCodePage) {
   const QString file = fixture(QStringLiteral("jet3/testIndexCodesV1997.mdb"));
-  const auto value = [&](const QStringList& options, const QString& name) {
-    const QString target = tempPath(name);
-    const RunResult run = runConverter(options + QStringList{file, target});
-    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-    return SqliteFile(target)
-        .query("SELECT data FROM Table1 WHERE name = 'row129'")
-        .at(0)
-        .at(0)
-        .text;
-  };
-  // The header names 1252; the product's files are Arabic, read as 1256.
-  EXPECT_EQ(value({}, QStringLiteral("default.sqlite")), QStringLiteral("AAپAA"));
-  EXPECT_EQ(
-      value({QStringLiteral("--codepage"), QStringLiteral("1252")}, QStringLiteral("w.sqlite")),
-      CodePage(1252).decode("AA\x81"
-                            "AA"));
-  EXPECT_EQ(
-      value({QStringLiteral("--codepage"), QStringLiteral("864")}, QStringLiteral("d.sqlite")),
-      CodePage(864).decode("AA\x81"
-                           "AA"));
+  for (const int codePage : {0, 1252, 864}) {
+    const QString target = tempPath(QStringLiteral("%1.sqlite").arg(codePage));
+    const QStringList options =
+        codePage ? QStringList{"--codepage", QString::number(codePage)} : QStringList{};
+    ASSERT_EQ(runConverter(options + QStringList{file, target}).exitCode, 0);
+    EXPECT_EQ(SqliteFile(target).query("SELECT data FROM Table1 WHERE name = 'row129'")[0][0].text,
+              CodePage(codePage ? codePage : 1256)
+                  .decode("AA\x81"
+                          "AA"));
+  }
+  EXPECT_EQ(CodePage(1256).decode("AA\x81"
+                                  "AA"),
+            QStringLiteral("AAپAA"));
 }
 
 TEST_F(FixtureConversion, NeverWritesTheSourceAndCopiesSqliteAsItIs) {

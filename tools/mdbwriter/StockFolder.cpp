@@ -63,7 +63,7 @@ class StockContent {
         customers_(sizes_.customers > 0 ? sizes_.customers : std::max(6, sizes_.invoices / 4)),
         providers_(sizes_.providers > 0 ? sizes_.providers : std::max(4, sizes_.invoices / 6)),
         purchases_(sizes_.purchases > 0 ? sizes_.purchases : std::max(1, sizes_.invoices / 2)),
-        vouchers_(std::max(7, sizes_.invoices / 2)) {}
+        vouchers_(sizes_.vouchers > 0 ? sizes_.vouchers : std::max(7, sizes_.invoices / 2)) {}
 
   static QString itemCode(int index) {
     return QString::number(101 + index).rightJustified(4, QLatin1Char('0'));

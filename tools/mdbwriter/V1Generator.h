@@ -17,6 +17,7 @@ struct V1Sizes {
   int purchases = 0;    // 0: half the sales invoices, at least 1
   int lines = 0;        // lines per invoice; 0: one to four
   int returnEvery = 0;  // one return per this many invoices; 0: groups of three
+  int vouchers = 0;     // 0: half the sales invoices, at least 7
 };
 
 struct V1Options {

@@ -8,8 +8,10 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -34,6 +36,8 @@
 #include "host/forms/SSTab.h"
 #include "host/forms/Tarmin_Calander3.h"
 #include "host/forms/Windows.h"
+#include "host/language/Language.h"
+#include "host/platform/DesktopPlatform.h"
 #include "host/platform/Platform.h"
 #include "host/platform/ScriptedUser.h"
 #include "posting/PostingWindows.h"
@@ -181,7 +185,12 @@ std::vector<Window> windows(const QString& accountsFolder, const QString& stockF
       {"FrmStart", [] { return std::make_unique<FrmStart>(); }},
       {"FrmOverWrite", [] { return std::make_unique<FrmOverWrite>(); }},
       {"FrmFilter", [] { return std::make_unique<FrmFilter>(); }},
-      {"WinSeek", [] { return std::make_unique<WinSeek>(); }},
+      {"WinSeek", [] { return std::make_unique<WinSeek>(); },
+       [accountsFolder](Form& form) {
+         auto& seek = static_cast<WinSeek&>(form);
+         seek.openAt(QFileInfo(accountsFolder).absolutePath());
+         seek.cmdSearch->click();
+       }},
       {"FrmAcc_Restore", [] { return std::make_unique<FrmAcc_Restore>(); },
        [accountsFolder](Form& form) { showAnAccount(form, accountsFolder); }},
       catalogueWindow("FrmCat_Restore", stockFolder, kItemsTab),
@@ -221,6 +230,19 @@ bool render(const Window& window, const QString& file) {
   return saved;
 }
 
+// The question the account tree asks before a deletion, as a message box in
+// the language: its text and its standard buttons.
+bool renderQuestion(bool arabic, const QString& file) {
+  const auto box = makeMessageBox(
+      Translate(QStringLiteral("هل تريد بالتأكيد حذف كرت الحساب الحالي ؟")),
+      mb::kYesNo | mb::kQuestion | mb::kDefaultButton2 | (arabic ? mb::kRtlFlags : 0), QString());
+  box->show();
+  QApplication::processEvents();
+  const bool saved = box->grab().save(file);
+  box->hide();
+  return saved;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -254,12 +276,18 @@ int main(int argc, char* argv[]) {
     addDemoItems();
     for (const auto& [language, suffix] : {std::pair{"A", "ar"}, std::pair{"E", "en"}}) {
       SaveSetting(QStringLiteral("Language"), language);
-      for (const Window& window : windows(accounts, stock)) {
-        const QString file = QStringLiteral("%1/%2-%3.png").arg(target, window.name, suffix);
-        const bool saved = render(window, file);
+      const bool arabic = QLatin1String(language) == QLatin1String("A");
+      UseArabicStandardTexts(arabic);
+      const auto report = [&](const QString& file, bool saved) {
         failures += saved ? 0 : 1;
         out << (saved ? "wrote " : "FAILED ") << file << '\n';
+      };
+      for (const Window& window : windows(accounts, stock)) {
+        const QString file = QStringLiteral("%1/%2-%3.png").arg(target, window.name, suffix);
+        report(file, render(window, file));
       }
+      const QString question = QStringLiteral("%1/MsgBox-question-%2.png").arg(target, suffix);
+      report(question, renderQuestion(arabic, question));
     }
   } catch (const DbError& error) {
     out << "Err:" << error.number() << '\n' << error.description() << '\n';

@@ -71,6 +71,11 @@ void Version1Source::CmdDialog_Click() {
     seek.filList->setPattern(pattern);
     seek.lstFoundFiles->clear();
   }
+  const QString file =
+      controls_.txtOldDBFile ? controls_.txtOldDBFile->text().trimmed() : QString();
+  seek.openAt(product_ == Product::Accounts ? controls_.File1->path()
+              : file.isEmpty()              ? QString()
+                                            : QFileInfo(file).absolutePath());
   seek.showModal();
   const QString folder = tagOf(seek);
   if (product_ == Product::Accounts) {

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QStringList>
+#include <ostream>
+
+#include "host/Globals.h"
+#include "host/db/Recordset.h"
+
+namespace qalvoro::test {
+
+// The rows of a query (on the version-2 database unless told), each as its
+// values joined by "|": numbers in their shortest form and truth values as
+// 1 or 0 on both engines, Null as "null". Tests compare whole rows with it.
+inline QStringList RowTexts(const QString& sql, const QVariantList& params = {},
+                            Connection& connection = MainConnection()) {
+  Recordset rows;
+  rows.open(sql, connection, LockType::ReadOnly, params);
+  QStringList texts;
+  for (; !rows.eof(); rows.moveNext()) {
+    QStringList values;
+    for (const QString& name : rows.fieldNames()) {
+      const QVariant value = rows.value(name);
+      if (rows.isNull(name)) {
+        values << QStringLiteral("null");
+      } else if (value.typeId() == QMetaType::Bool) {
+        values << (value.toBool() ? QStringLiteral("1") : QStringLiteral("0"));
+      } else if (value.typeId() == QMetaType::Double) {
+        values << QString::number(value.toDouble(), 'g', 15);
+      } else {
+        values << value.toString();
+      }
+    }
+    texts << values.join(QLatin1Char('|'));
+  }
+  return texts;
+}
+
+}  // namespace qalvoro::test
+
+// Lets failed comparisons show texts.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << text.toStdString(); }
