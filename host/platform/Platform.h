@@ -58,6 +58,8 @@ class Platform {
   // Shows a message box; an empty title means the application title.
   // Returns the answer code (mb::kOk ...).
   virtual int msgBox(const QString& text, int style, const QString& title) = 0;
+  // The summary at the end of an import run: an information message box.
+  virtual void showSummary(const QString& text, int style) { msgBox(text, style, QString()); }
   // Shows a window modally; returns when the window has been hidden.
   virtual void showModal(QWidget& window) = 0;
   virtual void beep() = 0;

@@ -51,6 +51,9 @@ class ScriptedUser : public Platform {
   void advance(std::chrono::milliseconds step);
 
   int msgBox(const QString& text, int style, const QString& title) override;
+  // Kept apart from the message boxes: summaries() lists them.
+  void showSummary(const QString& text, int) override { summaries_ << text; }
+  const QStringList& summaries() const { return summaries_; }
   void showModal(QWidget& window) override;
   void beep() override { ++beeps_; }
   void setMousePointer(MousePointer pointer) override { pointer_ = pointer; }
@@ -67,6 +70,7 @@ class ScriptedUser : public Platform {
   std::deque<int> answers_;
   std::deque<WindowScript> windows_;
   std::vector<ShownMessage> messages_;
+  QStringList summaries_;
   QStringList shownWindows_;
   QStringList sentKeys_;
   std::function<void()> onDoEvents_;
