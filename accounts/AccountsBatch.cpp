@@ -13,9 +13,8 @@ namespace qalvoro {
 namespace {
 
 // Opens the version-1 file and chooses the branches; a reason when it fails.
-QString prepare(FrmAcc_Restore& window, const BatchOptions& options) {
-  const QString folder = options.folder();
-  const QString name = options.value(QStringLiteral("v1-file"));
+QString prepare(FrmAcc_Restore& window, const BatchOptions& options, const QString& folder,
+                const QString& name) {
   window.File1->setPath(folder);
   const QString file = FindFileIgnoringCase(folder, name);
   const auto found = window.File1->findItems(file, Qt::MatchFixedString);
@@ -26,34 +25,52 @@ QString prepare(FrmAcc_Restore& window, const BatchOptions& options) {
   return ChooseBranches(window, options);
 }
 
-QString run(const BatchOptions& options, BatchUser& user, BatchSummary& summary) {
-  return RunRestoreWindow<FrmAcc_Restore>(
-      summary, [&](FrmAcc_Restore& window) { return prepare(window, options); },
+}  // namespace
+
+QString RunAccountsKinds(BatchSession& session, const BatchOptions& options, const QString& folder,
+                         const QString& file, bool journal) {
+  BatchSummary& accounts = session.addKind(QStringLiteral("accounts"), QStringLiteral("account"));
+  BatchSummary* entries =
+      journal ? &session.addKind(QStringLiteral("journal"), QStringLiteral("entry"), true)
+              : nullptr;
+  return DriveRestoreWindow<FrmAcc_Restore>(
+      [&](FrmAcc_Restore& window) { return prepare(window, options, folder, file); },
       [&](FrmAcc_Restore& window) {
+        const BatchEnding& ending = session.runKind(accounts, [&] {
+          window.setReport(&accounts);
+          window.CmdImportAll->click();
+        });
         // A user presses the entries button next also when a rule stopped the
-        // accounts run; only a failure ends the batch run here.
-        if (options.isSet(QStringLiteral("journal")) && user.errors().isEmpty()) {
+        // accounts run; only a failure ends the run here.
+        if (!entries || ending.code == kBatchFailed) return;
+        session.runKind(*entries, [&] {
+          window.setReport(entries);
           window.CmdImportGaid->click();
-        }
+        });
       });
 }
-
-}  // namespace
 
 int RunAccountsBatch(const QStringList& arguments, QTextStream& out) {
   BatchOptions options({QStringLiteral("v1-file")}, {QStringLiteral("journal")});
   if (!options.parse(
-          arguments, {QStringLiteral("v1-file")},
+          arguments, {QStringLiteral("v1-folder"), QStringLiteral("v1-file")},
           QStringLiteral("--app-path, --db, --v1-folder, --v1-file, --old-branch and "
                          "--branch are needed; --overwrite is yes-all, no-all or cancel"),
           out)) {
     return kBatchUsage;
   }
   const QString answer = options.overwrite();
-  return RunBatch(
-      options, QStringLiteral("account"), true,
+  return RunSession(
+      options, QStringLiteral("accounts"),
       [answer](QWidget& window) { AnswerOverwritePrompt(window, answer); },
-      [&options](BatchUser& user, BatchSummary& summary) { return run(options, user, summary); },
+      [&](BatchSession& session) -> BatchEnding {
+        const QString failure = RunAccountsKinds(session, options, options.folder(),
+                                                 options.value(QStringLiteral("v1-file")),
+                                                 options.isSet(QStringLiteral("journal")));
+        if (!failure.isEmpty()) return {kBatchFailed, "failed: " + failure};
+        for (const BatchSummary& kind : session.kinds()) kind.print(out);
+        return WorstEnding(session.kinds());
+      },
       out);
 }
 

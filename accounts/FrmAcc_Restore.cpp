@@ -414,12 +414,14 @@ void FrmAcc_Restore::CmdImport_Click() {
   const RunScope run(run_, [this] { OverwriteAnswer = 5; });
   if (!run) return;
   OverwriteAnswer = -1;
+  report_->begin(1);
   try {
     ImportAccount();
   } catch (const DbError& error) {
     ShowError(error);
     stopAt(error.description());
   }
+  ShowRunSummary(tally_.recordsSummary());
   if (OverwriteAnswer == 5) {
     OverwriteAnswer = -1;
     return;
@@ -444,6 +446,7 @@ void FrmAcc_Restore::CmdImportAll_Click() {
   lockForRun(true);
   OverwriteAnswer = -1;
   version1List_.requery();
+  report_->begin(version1List_.recordCount());
   try {
     while (!version1List_.eof()) {
       platform().doEvents();
@@ -461,6 +464,7 @@ void FrmAcc_Restore::CmdImportAll_Click() {
   OverwriteAnswer = -1;
   lockForRun(false);
   ViewRec();
+  ShowRunSummary(tally_.recordsSummary());
 }
 
 void FrmAcc_Restore::CmdStop_Click() { OverwriteAnswer = 5; }
@@ -489,6 +493,7 @@ void FrmAcc_Restore::CmdImportGaid_Click() {
     Frame1->hide();
     OverwriteAnswer = -1;
     if (report_) report_->stopped(QString(), error.description());
+    ShowRunSummary(tally_.journalSummary());
   }
 }
 
@@ -510,11 +515,15 @@ void FrmAcc_Restore::runJournal() {
   const int branch = version2Branch();  // the user may choose another one during the run
   journal_ = std::make_unique<JournalImport>(source_->database(), branch);
   const std::vector<int> entries = journal_->EntryNumbers();
+  report_->begin(static_cast<int>(entries.size()));
   OverwriteAnswer = -1;
   const QString importing = Translate(QStringLiteral("جاري استيراد القيد رقم:"));
   const QString total = QString::number(entries.size());
   for (const int entry : entries) {
-    if (OverwriteAnswer == 5) break;
+    if (OverwriteAnswer == 5) {
+      report_->stopped(QString(), QStringLiteral("stopped by the user"));
+      break;
+    }
     lblGaidStatus->setText(importing + ' ' + QString::number(entry) + " / " + total);
     lblGaidStatus->repaint();
     ImportJournalEntry(entry);
@@ -525,11 +534,14 @@ void FrmAcc_Restore::runJournal() {
   Frame1->show();
   refreshSubAccounts(branch);
   endJournalRun();
+  ShowRunSummary(tally_.journalSummary());
 }
 
 void FrmAcc_Restore::ImportJournalEntry(int entryNumber) {
   const auto result = journal_->ImportJournalEntry(entryNumber, [] { platform().doEvents(); });
-  if (report_ && result.written) report_->entry(entryNumber, result.lines, result.skippedLines);
+  if (report_ && result.written) {
+    report_->entry(entryNumber, result.lines, result.skippedLines, result.balanced);
+  }
 }
 
 void FrmAcc_Restore::refreshSubAccounts(int branch) {

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "accounts/AccountImport.h"
+#include "host/batch/RunTally.h"
 #include "host/db/Recordset.h"
 #include "host/forms/Form.h"
 #include "host/forms/RunState.h"
@@ -38,9 +39,9 @@ class FrmAcc_Restore : public Form {
   // Imports one journal entry of the version-1 file.
   void ImportJournalEntry(int entryNumber);
 
-  // Someone to tell what became of every record (unattended runs); may be
-  // null.
-  void setReport(ImportReport* report) { report_ = report; }
+  // Someone else to tell what became of every record (unattended runs); may
+  // be null. The window counts every run itself and shows its summary.
+  void setReport(ImportReport* report) { tally_.forwardTo(report); }
   Version1Source& source() { return *source_; }
   int overwriteAnswer() const { return OverwriteAnswer; }
   Recordset& version1Accounts() { return version1List_; }
@@ -129,7 +130,8 @@ class FrmAcc_Restore : public Form {
   Recordset version2List_;
   int OverwriteAnswer = -1;
   bool IsNewRecord = false;
-  ImportReport* report_ = nullptr;
+  RunTally tally_;
+  ImportReport* report_ = &tally_;
   std::unique_ptr<JournalImport> journal_;
   RunState run_;
 };

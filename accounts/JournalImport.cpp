@@ -1,5 +1,7 @@
 #include "accounts/JournalImport.h"
 
+#include <cmath>
+
 #include "accounts/AccountImport.h"
 #include "host/Globals.h"
 #include "host/db/Connection.h"
@@ -69,6 +71,7 @@ JournalImport::EntryResult JournalImport::ImportJournalEntry(int entryNumber,
 
   double debitTotal = 0;
   double creditTotal = 0;
+  double writtenBalance = 0;
   for (; !lines.eof(); lines.moveNext()) {
     const QString accNo = lines.text(QStringLiteral("رقم_الحساب"));
     const double debit = lines.value(QStringLiteral("مدين")).toDouble();
@@ -82,6 +85,7 @@ JournalImport::EntryResult JournalImport::ImportJournalEntry(int entryNumber,
           {headerId, accountId, lines.text(QStringLiteral("البيان")).remove(QLatin1Char('\'')),
            accNo, debit, credit});
       ++result.lines;
+      writtenBalance += debit - credit;
     } else {
       ++result.skippedLines;
     }
@@ -93,6 +97,7 @@ JournalImport::EntryResult JournalImport::ImportJournalEntry(int entryNumber,
                {debitTotal, creditTotal, headerId});
   transaction.commit();
   result.written = true;
+  result.balanced = std::abs(writtenBalance) < 0.005;
   return result;
 }
 

@@ -16,11 +16,13 @@ class Connection;
 // branch: a Gaid header and GaidDetails lines per entry. No windows.
 class JournalImport {
  public:
-  // Lines written and skipped (their account is not in version 2).
+  // Lines written and skipped (their account is not in version 2); without
+  // them the written lines may no longer balance.
   struct EntryResult {
     bool written = false;
     int lines = 0;
     int skippedLines = 0;
+    bool balanced = true;
   };
 
   JournalImport(Connection& version1, int branch);

@@ -27,27 +27,6 @@
 namespace qalvoro {
 namespace {
 
-// A kind of record a run imports: its name in --kind, its tab and what
-// one record is called.
-struct Kind {
-  QString name;
-  int tab = kItemsTab;
-  QString noun;
-};
-
-// The kinds, in the order --kind all runs them.
-const std::vector<Kind>& kinds() {
-  static const std::vector<Kind> list = {
-      {QStringLiteral("items"), kItemsTab, QStringLiteral("item")},
-      {QStringLiteral("customers"), kCustomersTab, QStringLiteral("customer")},
-      {QStringLiteral("providers"), kProvidersTab, QStringLiteral("provider")},
-      {QStringLiteral("sales"), kSalesTab, QStringLiteral("sales invoice")},
-      {QStringLiteral("purchases"), kPurchasesTab, QStringLiteral("purchase invoice")},
-      {QStringLiteral("vouchers"), kVouchersTab, QStringLiteral("voucher")},
-  };
-  return list;
-}
-
 const QString kAll = QStringLiteral("all");
 
 const QString kUsage = QStringLiteral(
@@ -56,16 +35,6 @@ const QString kUsage = QStringLiteral(
     "no-all or cancel; --from and --to are yyyy-mm-dd; --classification is classes, provider or "
     "none; --unit and --renumber-from are numbers; --cashier is the account number of a cash box "
     "of the version-2 branch");
-
-// The options of a catalogue run, read and checked.
-struct CatalogueOptions {
-  std::vector<Kind> kinds;  // one, or every kind for --kind all
-  QDate from;
-  QDate to;
-  QString classification;
-  std::optional<int> unit;
-  std::optional<int> renumberFrom;
-};
 
 bool validDate(const QString& text, QDate& date) {
   if (text.isEmpty()) return true;
@@ -79,9 +48,42 @@ bool validNumber(const QString& text) {
   return ok;
 }
 
-bool read(const BatchOptions& options, CatalogueOptions& catalogue) {
-  const QString name = options.value(QStringLiteral("kind"));
-  for (const Kind& kind : kinds()) {
+}  // namespace
+
+const std::vector<CatalogueKind>& CatalogueKinds() {
+  static const std::vector<CatalogueKind> list = {
+      {QStringLiteral("items"), kItemsTab, QStringLiteral("item")},
+      {QStringLiteral("customers"), kCustomersTab, QStringLiteral("customer")},
+      {QStringLiteral("providers"), kProvidersTab, QStringLiteral("provider")},
+      {QStringLiteral("sales"), kSalesTab, QStringLiteral("sales invoice")},
+      {QStringLiteral("purchases"), kPurchasesTab, QStringLiteral("purchase invoice")},
+      {QStringLiteral("vouchers"), kVouchersTab, QStringLiteral("voucher")},
+  };
+  return list;
+}
+
+const QStringList& CatalogueValueOptions() {
+  static const QStringList names = {"kind",
+                                    "from",
+                                    "to",
+                                    "classification",
+                                    "unit",
+                                    "customers-account",
+                                    "providers-account",
+                                    "cashier",
+                                    "renumber-from"};
+  return names;
+}
+
+const QStringList& CatalogueSwitches() {
+  static const QStringList names = {"customer-accounts", "provider-accounts",
+                                    "auto-voucher-numbers"};
+  return names;
+}
+
+bool ReadCatalogueOptions(const BatchOptions& options, const QString& name,
+                          CatalogueOptions& catalogue) {
+  for (const CatalogueKind& kind : CatalogueKinds()) {
     if (name == kAll || kind.name == name) catalogue.kinds.push_back(kind);
   }
   if (catalogue.kinds.empty()) return false;
@@ -96,9 +98,8 @@ bool read(const BatchOptions& options, CatalogueOptions& catalogue) {
          validNumber(unit) && validNumber(renumberFrom);
 }
 
-// Answers the prompts: the filter with the dates of the run, the overwrite
-// prompt as --overwrite says.
-BatchUser::WindowScript answers(const CatalogueOptions& catalogue, const QString& overwrite) {
+BatchUser::WindowScript CatalogueAnswers(const CatalogueOptions& catalogue,
+                                         const QString& overwrite) {
   return [catalogue, overwrite](QWidget& window) {
     if (auto* filter = qobject_cast<FrmFilter*>(&window)) {
       const QString format = QStringLiteral("yyyy/MM/dd");
@@ -110,6 +111,8 @@ BatchUser::WindowScript answers(const CatalogueOptions& catalogue, const QString
     AnswerOverwritePrompt(window, overwrite);
   };
 }
+
+namespace {
 
 // The cash box of the invoice and voucher tabs: the cashier account of the
 // version-2 branch numbered --cashier; nothing without the option, an error
@@ -129,7 +132,7 @@ std::optional<int> cashierOf(const BatchOptions& options, QString& failure) {
 
 // Shows the tab of a kind and, on the invoice and voucher tabs, chooses the
 // cash box.
-void selectKind(FrmCat_Restore& window, const Kind& kind, std::optional<int> cashier) {
+void selectKind(FrmCat_Restore& window, const CatalogueKind& kind, std::optional<int> cashier) {
   window.SSTab1->setCurrentTab(kind.tab);
   if (kind.tab >= kSalesTab && cashier) {
     SelectComboByData(*window.CboCashier[kind.tab - kSalesTab], *cashier);
@@ -139,9 +142,9 @@ void selectKind(FrmCat_Restore& window, const Kind& kind, std::optional<int> cas
 // Opens the stock file, chooses the branches, filters and sets the controls
 // the options name, but for the tab and its cash box, which is found for
 // the kinds that take one; a reason when it fails.
-QString prepare(FrmCat_Restore& window, const BatchOptions& options,
+QString prepare(FrmCat_Restore& window, const BatchOptions& options, const QString& folder,
                 const CatalogueOptions& catalogue, std::optional<int>& cashier) {
-  window.txtOldDBFile->setText(JoinPath(options.folder(), QStringLiteral("STOCK001.MDB")));
+  window.txtOldDBFile->setText(JoinPath(folder, QStringLiteral("STOCK001.MDB")));
   window.CmdOpenOldDB->click();
   if (!window.source().isOpen()) return "the version-1 file could not be opened";
   if (const QString failure = ChooseBranches(window, options); !failure.isEmpty()) return failure;
@@ -171,110 +174,74 @@ QString prepare(FrmCat_Restore& window, const BatchOptions& options,
   if (options.isSet(QStringLiteral("auto-voucher-numbers"))) window.ChkAutoSND->setChecked(true);
   QString failure;
   if (std::any_of(catalogue.kinds.begin(), catalogue.kinds.end(),
-                  [](const Kind& kind) { return kind.tab >= kSalesTab; })) {
+                  [](const CatalogueKind& kind) { return kind.tab >= kSalesTab; })) {
     cashier = cashierOf(options, failure);
   }
   return failure;
 }
 
 // After a complete import of the sales or purchase tab: its renumbering.
-void renumber(FrmCat_Restore& window, const Kind& kind, const CatalogueOptions& catalogue) {
+void renumber(FrmCat_Restore& window, const CatalogueKind& kind,
+              const CatalogueOptions& catalogue) {
   if ((kind.tab != kSalesTab && kind.tab != kPurchasesTab) || !catalogue.renumberFrom) return;
   const int index = kind.tab - kSalesTab;
   window.txtStartInvNo[index]->setText(QString::number(*catalogue.renumberFrom));
   window.CmdStartInvNo[index]->click();
 }
 
-// The rank of an exit code: failed over stopped over done.
-int severity(int code) { return code == kBatchFailed ? 2 : code == kBatchStopped ? 1 : 0; }
-
-// One kind of record of a run of several kinds.
-struct KindRun {
-  KindRun(const Kind& kind, QTextStream& out) : kind(kind), summary(out, kind.noun, false) {}
-  const Kind& kind;
-  BatchSummary summary;
-  std::optional<BatchEnding> ending;  // none when it did not run
-};
-
-// --kind all: every kind in its order on the one opened file, each with its
-// own summary; a kind that did not process every row ends the run. Prints
-// a summary line per kind; returns the worst exit code.
-int runKinds(const BatchOptions& options, const CatalogueOptions& catalogue, BatchUser& user,
-             QTextStream& out) {
-  std::deque<KindRun> runs;
-  std::optional<int> cashier;
-  const QString failure = DriveRestoreWindow<FrmCat_Restore>(
-      [&](FrmCat_Restore& window) { return prepare(window, options, catalogue, cashier); },
-      [&](FrmCat_Restore& window) {
-        bool goOn = true;
-        for (const Kind& kind : catalogue.kinds) {
-          KindRun& run = runs.emplace_back(kind, out);
-          if (!goOn) continue;
-          const qsizetype errorsBefore = user.errors().size();
-          window.setReport(&run.summary);
-          selectKind(window, kind, cashier);
-          window.CmdImportAll->click();
-          run.ending = EndingOf(run.summary, user.errors().mid(errorsBefore));
-          goOn = run.ending->code == kBatchDone;
-          if (goOn) renumber(window, kind, catalogue);
-        }
-      });
-  if (!failure.isEmpty()) {
-    out << "ended: failed: " << failure << Qt::endl;
-    return kBatchFailed;
-  }
-  BatchEnding worst{kBatchDone, QStringLiteral("every row was processed")};
-  for (const KindRun& run : runs) {
-    if (!run.ending) {
-      out << "summary " << run.kind.name << ": not run" << Qt::endl;
-      continue;
-    }
-    run.summary.printKind(run.kind.name, run.ending->text);
-    if (severity(run.ending->code) > severity(worst.code)) worst = *run.ending;
-  }
-  out << "ended: " << worst.text << Qt::endl;
-  return worst.code;
-}
-
-QString run(const BatchOptions& options, const CatalogueOptions& catalogue, BatchSummary& summary) {
-  const Kind& kind = catalogue.kinds.front();
-  return RunRestoreWindow<FrmCat_Restore>(
-      summary,
-      [&](FrmCat_Restore& window) {
-        std::optional<int> cashier;
-        const QString failure = prepare(window, options, catalogue, cashier);
-        if (failure.isEmpty()) selectKind(window, kind, cashier);
-        return failure;
-      },
-      [&](FrmCat_Restore& window) {
-        // A stopped run leaves rows behind: the numbers would not be final.
-        if (!summary.wasStopped()) renumber(window, kind, catalogue);
-      });
-}
-
 }  // namespace
 
+QString RunCatalogueKinds(BatchSession& session, const BatchOptions& options, const QString& folder,
+                          const CatalogueOptions& catalogue) {
+  std::vector<BatchSummary*> runs;
+  for (const CatalogueKind& kind : catalogue.kinds) {
+    runs.push_back(&session.addKind(kind.name, kind.noun));
+  }
+  std::optional<int> cashier;
+  return DriveRestoreWindow<FrmCat_Restore>(
+      [&](FrmCat_Restore& window) { return prepare(window, options, folder, catalogue, cashier); },
+      [&](FrmCat_Restore& window) {
+        for (std::size_t i = 0; i < catalogue.kinds.size(); ++i) {
+          const CatalogueKind& kind = catalogue.kinds[i];
+          const BatchEnding& ending = session.runKind(*runs[i], [&] {
+            window.setReport(runs[i]);
+            selectKind(window, kind, cashier);
+            window.CmdImportAll->click();
+          });
+          // The numbers are final only after a complete import; a kind that
+          // left rows behind ends the run.
+          if (ending.code != kBatchDone) break;
+          renumber(window, kind, catalogue);
+        }
+      });
+}
+
 int RunCatalogueBatch(const QStringList& arguments, QTextStream& out) {
-  BatchOptions options({QStringLiteral("kind"), QStringLiteral("from"), QStringLiteral("to"),
-                        QStringLiteral("classification"), QStringLiteral("unit"),
-                        QStringLiteral("customers-account"), QStringLiteral("providers-account"),
-                        QStringLiteral("cashier"), QStringLiteral("renumber-from")},
-                       {QStringLiteral("customer-accounts"), QStringLiteral("provider-accounts"),
-                        QStringLiteral("auto-voucher-numbers")});
+  BatchOptions options(CatalogueValueOptions(), CatalogueSwitches());
   CatalogueOptions catalogue;
-  if (!options.parse(arguments, {QStringLiteral("kind")}, kUsage, out)) return kBatchUsage;
-  if (!read(options, catalogue)) {
+  if (!options.parse(arguments, {QStringLiteral("v1-folder"), QStringLiteral("kind")}, kUsage,
+                     out)) {
+    return kBatchUsage;
+  }
+  if (!ReadCatalogueOptions(options, options.value(QStringLiteral("kind")), catalogue)) {
     out << "batch: " << kUsage << Qt::endl;
     return kBatchUsage;
   }
-  if (catalogue.kinds.size() > 1) {
-    return RunSession(
-        options, answers(catalogue, options.overwrite()),
-        [&](BatchUser& user) { return runKinds(options, catalogue, user, out); }, out);
-  }
-  return RunBatch(
-      options, catalogue.kinds.front().noun, false, answers(catalogue, options.overwrite()),
-      [&](BatchUser&, BatchSummary& summary) { return run(options, catalogue, summary); }, out);
+  return RunSession(
+      options, QStringLiteral("catalogue"), CatalogueAnswers(catalogue, options.overwrite()),
+      [&](BatchSession& session) -> BatchEnding {
+        const QString failure = RunCatalogueKinds(session, options, options.folder(), catalogue);
+        if (!failure.isEmpty()) return {kBatchFailed, "failed: " + failure};
+        for (const BatchSummary& kind : session.kinds()) {
+          if (catalogue.kinds.size() > 1) {
+            kind.printKind(out);
+          } else {
+            kind.print(out);
+          }
+        }
+        return WorstEnding(session.kinds());
+      },
+      out);
 }
 
 }  // namespace qalvoro

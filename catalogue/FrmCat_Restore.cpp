@@ -388,6 +388,7 @@ void FrmCat_Restore::CmdImport_Click() {
   setShapeWidth(1, kEmptyBar);
   OverwriteAnswer = -1;
   stopReason_.clear();
+  report_->begin(1);
   try {
     if (SSTab1->currentTab() == kItemsTab && ChkProvider->isChecked()) {
       prepareProviderClassification();
@@ -402,6 +403,7 @@ void FrmCat_Restore::CmdImport_Click() {
   OverwriteAnswer = -1;
   lockForRun(false);
   ViewRec();
+  ShowRunSummary(tally_.recordsSummary());
 }
 
 void FrmCat_Restore::CmdImportAll_Click() {
@@ -419,6 +421,7 @@ void FrmCat_Restore::CmdImportAll_Click() {
     }
     CompleteRowCount(version1Rows_);
     const int total = version1Rows_.recordCount();
+    report_->begin(total);
     int done = 0;
     while (!version1Rows_.eof()) {
       ++done;
@@ -440,6 +443,7 @@ void FrmCat_Restore::CmdImportAll_Click() {
   setShapeWidth(0, kEmptyBar);
   lockForRun(false);
   ViewRec();
+  ShowRunSummary(tally_.recordsSummary());
 }
 
 void FrmCat_Restore::CmdStop_Click() { OverwriteAnswer = 5; }

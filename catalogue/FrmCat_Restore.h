@@ -5,7 +5,7 @@
 #include <tuple>
 
 #include "catalogue/InvoiceImport.h"
-#include "host/batch/ImportReport.h"
+#include "host/batch/RunTally.h"
 #include "host/db/Recordset.h"
 #include "host/forms/Form.h"
 #include "host/forms/RunState.h"
@@ -76,9 +76,9 @@ class FrmCat_Restore : public Form {
   // version-2 branch, written when there is none.
   int CreateChildAccount(const QString& parentNo, const QString& name);
 
-  // Someone to tell what became of every record (unattended runs); may be
-  // null.
-  void setReport(ImportReport* report) { report_ = report; }
+  // Someone else to tell what became of every record (unattended runs); may
+  // be null. The window counts every run itself and shows its summary.
+  void setReport(ImportReport* report) { tally_.forwardTo(report); }
   Version1Source& source() { return *source_; }
   Recordset& version1Rows() { return version1Rows_; }
   int overwriteAnswer() const { return OverwriteAnswer; }
@@ -331,7 +331,8 @@ class FrmCat_Restore : public Form {
   bool FirstRecordPending = true;
   bool IsNewRecord = false;
   int DefaultClassID = 0;
-  ImportReport* report_ = nullptr;
+  RunTally tally_;
+  ImportReport* report_ = &tally_;
   QString stopReason_;
   RunState run_;
 };

@@ -47,10 +47,16 @@ void describe(QCommandLineParser& parser) {
                                    "--v1-file in --v1-folder, version-1 branch --old-branch,\n"
                                    "into version-2 branch --branch of --db, then the journal\n"
                                    "with --journal; \"catalogue\" imports the records of\n"
-                                   "--kind from Stock001.mdb in --v1-folder. Prompts are\n"
-                                   "answered from the options, messages printed. Exit code\n"
-                                   "0: every row processed; 3: a rule stopped the run (row\n"
-                                   "and reason printed); 1: failed; 2: wrong options."),
+                                   "--kind from Stock001.mdb in --v1-folder; \"branch\"\n"
+                                   "migrates a whole branch in one process: the accounts and\n"
+                                   "the journal of --accounts-file in --accounts-folder, then\n"
+                                   "every kind of Stock001.mdb in --stock-folder (either\n"
+                                   "folder may be left out), with every option of the other\n"
+                                   "two runs. Prompts are answered from the options, messages\n"
+                                   "printed with their kind and row, progress shown. Exit\n"
+                                   "code (the worst of the kinds): 0: every row processed;\n"
+                                   "3: a rule stopped the run (row and reason printed);\n"
+                                   "1: failed; 2: wrong options."),
                     QStringLiteral("kind")});
   const auto batchValue = [&parser](const char* name, const char* description, const char* value) {
     parser.addOption(
@@ -58,6 +64,14 @@ void describe(QCommandLineParser& parser) {
   };
   batchValue("v1-folder", "Batch: folder of the version-1 files.", "dir");
   batchValue("v1-file", "Batch: the version-1 accounts file.", "name");
+  batchValue("accounts-folder", "Branch batch: folder of the version-1 accounts file.", "dir");
+  batchValue("accounts-file", "Branch batch: the version-1 accounts file.", "name");
+  batchValue("stock-folder", "Branch batch: folder of the version-1 stock file.", "dir");
+  batchValue("report",
+             "Batch: write a report of the run to this JSON file: per kind the version-1 "
+             "rows, imported, overwritten, skipped, refused (number and reason), seconds and "
+             "why it ended. Written whole or not at all, also when the run stops early.",
+             "file.json");
   batchValue("old-branch", "Batch: version-1 branch number.", "n");
   batchValue("branch", "Batch: version-2 branch number.", "n");
   batchValue("overwrite",
@@ -95,7 +109,8 @@ void describe(QCommandLineParser& parser) {
   parser.addOption(
       {QStringLiteral("auto-voucher-numbers"),
        QStringLiteral("Catalogue batch: vouchers get new numbers instead of their own.")});
-  parser.addOption({QStringLiteral("journal"), QStringLiteral("Batch: import the journal too.")});
+  parser.addOption({QStringLiteral("journal"),
+                    QStringLiteral("Batch: import the journal too (a branch run always does).")});
   parser.addOption({QStringLiteral("demo"),
                     QStringLiteral("With --create-db: fill it with demo branches, units, "
                                    "classes and a chart of accounts.")});

@@ -2,13 +2,18 @@
 
 #include <QComboBox>
 #include <QCommandLineParser>
+#include <QElapsedTimer>
+#include <QJsonObject>
 #include <QPushButton>
 #include <QStringList>
 #include <QTextStream>
+#include <deque>
 #include <functional>
-#include <vector>
+#include <optional>
 
-#include "host/batch/ImportReport.h"
+#include "host/batch/ProgressLine.h"
+#include "host/batch/RunReport.h"
+#include "host/batch/RunTally.h"
 #include "host/forms/Windows.h"
 #include "host/helpers/ComboHelpers.h"
 #include "host/platform/BatchUser.h"
@@ -25,7 +30,7 @@ enum BatchExit {
 
 // The options of an unattended restore run: those every run takes
 // (--app-path, --settings, --db, --v1-folder, --old-branch, --branch,
-// --overwrite) and those its kind adds.
+// --overwrite, --report) and those its kind adds.
 class BatchOptions {
  public:
   // The kind's own options: those that take a value and plain switches.
@@ -33,7 +38,7 @@ class BatchOptions {
 
   // Reads the arguments. False, after printing "batch: " and the reason (or
   // usage), when an option is unknown, a shared one is missing or wrong, or
-  // one of required (the kind's own) is missing.
+  // one of required is missing.
   bool parse(const QStringList& arguments, const QStringList& required, const QString& usage,
              QTextStream& out);
 
@@ -44,6 +49,7 @@ class BatchOptions {
   int oldBranch() const { return oldBranch_; }
   int branch() const { return branch_; }
   QString overwrite() const { return overwrite_; }  // yes-all, no-all (default) or cancel
+  QString reportPath() const { return value(QStringLiteral("report")); }
 
   QString value(const QString& name) const { return parser_.value(name); }
   bool isSet(const QString& name) const { return parser_.isSet(name); }
@@ -56,41 +62,6 @@ class BatchOptions {
   QString overwrite_;
 };
 
-// Counts what became of every record of a run, prints a progress line now
-// and then, and the summary at the end. noun names one record ("account").
-class BatchSummary : public ImportReport {
- public:
-  BatchSummary(QTextStream& out, QString noun, bool withEntries);
-
-  void record(const QString& key, Outcome outcome, const QString& reason) override;
-  void stopped(const QString& key, const QString& reason) override;
-  void entry(int number, int lines, int skippedLines) override;
-
-  bool wasStopped() const { return !stoppedAt_.isEmpty(); }
-  const QString& stoppedAt() const { return stoppedAt_; }
-  // The counts, the refusals and "ended: " + ending.
-  void print(const QString& ending) const;
-  // One line of a run of several kinds: "summary " + kind, the counts and
-  // the kind's ending; then the refusals.
-  void printKind(const QString& kind, const QString& ending) const;
-
- private:
-  QString counts() const;
-
-  QTextStream& out_;
-  QString noun_;
-  bool withEntries_;
-  int records_ = 0;
-  int imported_ = 0;
-  int overwritten_ = 0;
-  int skipped_ = 0;
-  std::vector<QString> refused_;
-  QString stoppedAt_;
-  int entries_ = 0;
-  int lines_ = 0;
-  int skippedLines_ = 0;
-};
-
 // How a run, or one kind of records in it, ended: the exit code and the
 // text after "ended: ".
 struct BatchEnding {
@@ -98,17 +69,102 @@ struct BatchEnding {
   QString text;
 };
 
-// The ending of a summary: failed when errors were shown (the last is
-// named), else stopped by a rule, else done.
+// One kind of records of a run ("accounts", "journal", "items", ...): what
+// became of every record (a RunTally), the progress line, the time it took
+// and how it ended. The restore window reports to it.
+class BatchSummary : public ImportReport {
+ public:
+  // noun names one record ("account") in the ending; journal: the kind
+  // counts entries and lines.
+  BatchSummary(QString kind, QString noun, bool journal, ProgressLine& progress);
+
+  void begin(int total) override;
+  void record(const QString& key, Outcome outcome, const QString& reason) override;
+  void stopped(const QString& key, const QString& reason) override;
+  void entry(int number, int lines, int skippedLines, bool balanced) override;
+
+  const QString& kind() const { return kind_; }
+  const RunTally& tally() const { return tally_; }
+  bool wasStopped() const { return tally_.wasStopped(); }
+  // "account 9901: parent account 99 does not exist", or the reason alone
+  // when the run stopped at no record.
+  QString stoppedAt() const;
+  // The kind starts (its time is counted from here) and is over.
+  void start();
+  void finish(BatchEnding ending);
+  // None when the kind did not run.
+  const std::optional<BatchEnding>& ending() const { return ending_; }
+
+  // "summary: " and the counts (or the entries), then the refusals and the
+  // entries with lines left out.
+  void print(QTextStream& out) const;
+  // One line of a run of several kinds: "summary " + kind, the counts and
+  // the ending (or "not run"); then the refusals and lines left out.
+  void printKind(QTextStream& out) const;
+  // The kind in the report file.
+  QJsonObject toJson() const;
+
+ private:
+  QString counts() const;
+  void printDetails(QTextStream& out) const;
+
+  QString kind_;
+  QString noun_;
+  bool journal_;
+  ProgressLine& progress_;
+  RunTally tally_;
+  bool begun_ = false;
+  QElapsedTimer timer_;
+  double seconds_ = 0;
+  std::optional<BatchEnding> ending_;
+};
+
+// The ending of a kind: failed when errors were shown (the last is named),
+// else stopped by a rule, else done.
 BatchEnding EndingOf(const BatchSummary& summary, const QStringList& errors);
+
+// The worst ending of the kinds that ran: failed over stopped over done.
+BatchEnding WorstEnding(const std::deque<BatchSummary>& kinds);
 
 // Answers the overwrite prompt as --overwrite says; does nothing with other
 // windows.
 void AnswerOverwritePrompt(QWidget& window, const QString& answer);
 
-// The body of a run: drives the window with the summary as its report;
-// returns why the run could not start, or nothing.
-using BatchBody = std::function<QString(BatchUser& user, BatchSummary& summary)>;
+// What the body of a run works with: the batch user, the progress line,
+// the kinds of records in the order they run and the report file.
+class BatchSession {
+ public:
+  BatchSession(BatchUser& user, ProgressLine& progress, RunReport& report)
+      : user_(user), progress_(progress), report_(report) {}
+
+  BatchUser& user() { return user_; }
+  RunReport& report() { return report_; }
+  const std::deque<BatchSummary>& kinds() const { return kinds_; }
+  // A kind of records of the run, not yet run.
+  BatchSummary& addKind(const QString& kind, const QString& noun, bool journal = false);
+  // Runs a kind: action presses the window's buttons with the kind as the
+  // window's report; the kind ends as the records and the errors shown
+  // meanwhile say.
+  const BatchEnding& runKind(BatchSummary& kind, const std::function<void()>& action);
+
+ private:
+  BatchUser& user_;
+  ProgressLine& progress_;
+  RunReport& report_;
+  std::deque<BatchSummary> kinds_;
+};
+
+// The body of a run: drives the windows and prints its summary; returns
+// how the run ended ("ended: " and the text are printed after it).
+using SessionBody = std::function<BatchEnding(BatchSession& session)>;
+
+// The frame of an unattended run (run names it in the report): a batch
+// user whose modal windows go to script and whose messages name the kind
+// and row in hand, the session of the options' databases around body, the
+// ending, the report file (also after a failure); then closes the session
+// and releases the windows. Returns the exit code.
+int RunSession(const BatchOptions& options, const QString& run, BatchUser::WindowScript script,
+               const SessionBody& body, QTextStream& out);
 
 // Chooses the version-2 and the version-1 branch of the options in a
 // restore window whose version-1 file is open; why it could not, or
@@ -144,35 +200,5 @@ QString DriveRestoreWindow(const std::function<QString(Window&)>& prepare,
   windows().unload<Window>();
   return failure;
 }
-
-// What the two restore windows do in a run of one kind of records: the
-// window with the summary as its report, prepared; then import-all and
-// whatever follows it (the journal).
-template <class Window>
-QString RunRestoreWindow(BatchSummary& summary, const std::function<QString(Window&)>& prepare,
-                         const std::function<void(Window&)>& afterImport = {}) {
-  return DriveRestoreWindow<Window>(
-      [&](Window& window) {
-        window.setReport(&summary);
-        return prepare(window);
-      },
-      [&](Window& window) {
-        window.CmdImportAll->click();
-        if (afterImport) afterImport(window);
-      });
-}
-
-// The frame of an unattended run: a batch user whose modal windows go to
-// script and the session of the options' databases around body, which
-// prints its summary and returns the exit code; then closes the session and
-// releases the windows.
-int RunSession(const BatchOptions& options, BatchUser::WindowScript script,
-               const std::function<int(BatchUser& user)>& body, QTextStream& out);
-
-// Runs an unattended run of one kind of records: the body within a
-// session, the summary and the exit code (done, stopped by a rule, or
-// failed when an error was shown).
-int RunBatch(const BatchOptions& options, const QString& noun, bool withEntries,
-             BatchUser::WindowScript script, const BatchBody& body, QTextStream& out);
 
 }  // namespace qalvoro

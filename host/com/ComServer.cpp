@@ -12,6 +12,7 @@
 #include "catalogue/CatalogueBatch.h"
 #include "catalogue/FrmCat_Restore.h"
 #include "host/ImportData.h"
+#include "host/batch/BranchBatch.h"
 #include "host/com/ComTypes.h"
 #include "host/com/ComponentRegistry.h"
 #include "host/forms/Windows.h"
@@ -139,7 +140,7 @@ QALVORO_EXPORT HRESULT DllCanUnloadNow() {
   return liveObjects == 0 && serverLocks == 0 ? S_OK : S_FALSE;
 }
 
-// Unattended runs of the host program: "accounts" and "catalogue".
+// Unattended runs of the host program: "accounts", "catalogue" and "branch".
 QALVORO_EXPORT int RunBatch(const QString* kind, const QStringList* arguments) {
   QTextStream out(stdout);
   if (kind && arguments && *kind == QLatin1String("accounts")) {
@@ -147,6 +148,9 @@ QALVORO_EXPORT int RunBatch(const QString* kind, const QStringList* arguments) {
   }
   if (kind && arguments && *kind == QLatin1String("catalogue")) {
     return qalvoro::RunCatalogueBatch(*arguments, out);
+  }
+  if (kind && arguments && *kind == QLatin1String("branch")) {
+    return qalvoro::RunBranchBatch(*arguments, out);
   }
   out << "batch: unknown kind of run" << Qt::endl;
   return qalvoro::kBatchUsage;

@@ -7,7 +7,7 @@ namespace qalvoro {
 int BatchUser::msgBox(const QString& text, int style, const QString&) {
   QString oneLine = text;
   oneLine.replace(QLatin1String("\r\n"), QLatin1String(" ")).replace('\n', ' ');
-  out_ << "message: " << oneLine << Qt::endl;
+  printMessage(out_, oneLine);
   if (text.startsWith(QLatin1String("Err:"))) errors_ << oneLine;
   switch (style & 7) {
     case mb::kYesNo:
@@ -20,6 +20,10 @@ int BatchUser::msgBox(const QString& text, int style, const QString&) {
     default:
       return mb::kOk;
   }
+}
+
+void BatchUser::printMessage(QTextStream& out, const QString& text) {
+  out << "message: " << text << Qt::endl;
 }
 
 void BatchUser::showModal(QWidget& window) {

@@ -27,6 +27,10 @@ class BatchUser : public DesktopPlatform {
   void setMousePointer(MousePointer) override {}
   void beep() override {}
 
+ protected:
+  // Prints a message shown to the user, on one line.
+  virtual void printMessage(QTextStream& out, const QString& text);
+
  private:
   QTextStream& out_;
   WindowScript script_;

@@ -20,14 +20,24 @@ TEST_F(BatchTest, ImportsAccountsAndJournalAndSaysWhyItEnded) {
   writeAccountsFile({{"1", "a", "", 1}, {"11", "b", "1"}, {"2", "c", ""}},
                     {{1, QDate(2003, 1, 1), "11", "x", 10.0, 0.0},
                      {1, QDate(2003, 1, 1), "2", "y", 0.0, 10.0},
-                     {2, QDate(2003, 1, 2), "404", "z", 5.0, 5.0}});
+                     {2, QDate(2003, 1, 2), "404", "z", 5.0, 0.0},
+                     {2, QDate(2003, 1, 2), "2", "z", 0.0, 5.0}});
   MainConnection().execute(
       "INSERT INTO CardAcc (BranchID, AccNo, AccNameA, ffather) VALUES (1, '2', 'old', '_')");
   auto [code, output] = runBatch({"--journal", "--overwrite", "yes-all"});
   EXPECT_EQ(code, 0) << output.toStdString();
   EXPECT_TRUE(output.contains("summary: imported 2, overwritten 1, skipped 0, refused 0"))
       << output.toStdString();
-  EXPECT_TRUE(output.contains("summary: entries 2, lines 2, lines without account 1"))
+  EXPECT_TRUE(
+      output.contains("summary: entries 2, lines 3, lines without account 1\n"
+                      "left out: entry 2: 1 lines without account; the entry no longer "
+                      "balances"))
+      << output.toStdString();
+  // The window's own summary, in its language, names the entry.
+  EXPECT_TRUE(
+      output.contains(QStringLiteral("message [journal]: انتهى استيراد القيود. القيود: 2 "
+                                     "السطور: 3 سطور تركت لأن حسابها غير موجود: 1 في "
+                                     "القيود: 2 قيود لم تعد متوازنة: 2")))
       << output.toStdString();
   EXPECT_TRUE(output.contains("ended: every row was processed"));
   EXPECT_EQ(scalar("SELECT AccNameA FROM CardAcc WHERE AccNo = '2'").toString(), "c");

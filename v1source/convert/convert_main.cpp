@@ -12,6 +12,7 @@
 
 #include <QString>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <new>
 #include <optional>
@@ -89,9 +90,23 @@ int fail(FILE* messages, long number, const QString& description) {
   return kFailed;
 }
 
+constexpr char kHelp[] =
+    "usage: qalvoro-v1convert [--codepage 1256|864|1252] [--lenient] SOURCE TARGET\n\n"
+    "Converts a version-1 file (Jet 3 or Jet 4 .mdb) into an SQLite working copy at TARGET.\n"
+    "Prints one line per table copied; on failure prints NUMBER<TAB>description on stderr\n"
+    "and exits with 1 (2 for a wrong command line), leaving no TARGET behind.\n\n"
+    "  --codepage N  code page of Jet 3 text (Jet 4 text is Unicode)\n"
+    "  --lenient     copy what can be read of a damaged file; one line\n"
+    "                \"left out<TAB>what\" per part left out\n"
+    "  --help        this text\n";
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+    std::fputs(kHelp, stdout);
+    return 0;
+  }
   const std::optional<Arguments> arguments = parseArguments(argc, argv);
   if (!arguments) {
     std::fprintf(stderr,
