@@ -116,18 +116,15 @@ void describe(QCommandLineParser& parser) {
                                    "classes and a chart of accounts.")});
 }
 
-// --verify on its own: the reconciliation of a migrated branch, with the
-// source and target options of the whole-branch run.
+// --verify: the reconciliation of a migrated branch, on its own with the
+// source and target options of the whole-branch run, or after that run.
 void describeVerify(QCommandLineParser& parser) {
   parser.addOption({QStringLiteral("verify"),
                     QStringLiteral("Compare the version-1 files, converted afresh, with the\n"
-                                   "version-2 branch: counts, sums and every document; exit\n"
-                                   "code 0 when nothing is missing or different, 4 otherwise.")});
-  for (const char* name : {"accounts-folder", "accounts-file", "stock-folder", "report"}) {
-    parser.addOption({QString::fromLatin1(name),
-                      QStringLiteral("Whole branch and --verify: see the README."),
-                      QStringLiteral("value")});
-  }
+                                   "version-2 branch: counts, sums and every document. On its\n"
+                                   "own with the options of --batch branch, or after that run.\n"
+                                   "Exit code 0 when nothing is missing or different, 4\n"
+                                   "otherwise.")});
 }
 
 int runVerify() {
