@@ -116,13 +116,26 @@ void describe(QCommandLineParser& parser) {
                                    "classes and a chart of accounts.")});
 }
 
-// --verify on its own: the reconciliation of a migrated branch, with the
-// source and target options of the whole-branch run (described with it).
+// --verify: the reconciliation of a migrated branch, on its own with the
+// source and target options of the whole-branch run, or after that run.
 void describeVerify(QCommandLineParser& parser) {
-  parser.addOption({QStringLiteral("verify"),
-                    QStringLiteral("Compare the version-1 files, converted afresh, with the\n"
-                                   "version-2 branch: counts, sums and every document; exit\n"
-                                   "code 0 when nothing is missing or different, 4 otherwise.")});
+  parser.addOption(
+      {QStringLiteral("verify"),
+       QStringLiteral("Compare the version-1 files, converted afresh, with the version-2 branch: "
+                      "counts, sums and every document. On its own with the options of --batch "
+                      "branch, or after that run. Exit code 0 when nothing is missing or "
+                      "different, 4 otherwise.")});
+}
+
+// --verify without --batch reads and compares, without windows.
+bool verifiesOnly(int argc, char* argv[]) {
+  bool verify = false;
+  for (int i = 1; i < argc; ++i) {
+    const QByteArray argument(argv[i]);
+    if (argument.startsWith("--batch")) return false;
+    verify = verify || argument == "--verify";
+  }
+  return verify;
 }
 
 int runVerify() {
@@ -215,7 +228,7 @@ int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
   }
   const std::unique_ptr<QCoreApplication> application =
-      needsWindows(argc, argv)
+      needsWindows(argc, argv) && !verifiesOnly(argc, argv)
           ? std::unique_ptr<QCoreApplication>(std::make_unique<QApplication>(argc, argv))
           : std::make_unique<QCoreApplication>(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("qalvoro-host"));

@@ -65,6 +65,8 @@ struct Reconciliation {
 
   bool clean() const { return missing.empty() && different.empty(); }
   int exitCode() const { return clean() ? 0 : kVerifyFoundDifferences; }
+  // "nothing missing or different", or "1 missing, 2 different".
+  QString ending() const;
   // The table, the lists and an "ended:" line.
   void print(QTextStream& out) const;
   QJsonObject toJson() const;

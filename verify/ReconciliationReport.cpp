@@ -25,14 +25,12 @@ QJsonObject recordJson(const RecordName& record) {
   return {{QStringLiteral("kind"), record.kind}, {QStringLiteral("number"), record.number}};
 }
 
-QString endingText(const Reconciliation& result) {
-  if (result.clean()) return QStringLiteral("nothing missing or different");
-  return QStringLiteral("%1 missing, %2 different")
-      .arg(result.missing.size())
-      .arg(result.different.size());
-}
-
 }  // namespace
+
+QString Reconciliation::ending() const {
+  if (clean()) return QStringLiteral("nothing missing or different");
+  return QStringLiteral("%1 missing, %2 different").arg(missing.size()).arg(different.size());
+}
 
 void Reconciliation::print(QTextStream& out) const {
   out << qSetFieldWidth(18) << Qt::left << "verify kind" << qSetFieldWidth(11) << Qt::right
@@ -70,7 +68,7 @@ void Reconciliation::print(QTextStream& out) const {
   for (const OnPurpose& note : onPurpose) {
     out << "  " << name(note.record) << ": " << note.explanation << Qt::endl;
   }
-  out << "verify ended: " << endingText(*this) << Qt::endl;
+  out << "verify ended: " << ending() << Qt::endl;
 }
 
 QJsonObject Reconciliation::toJson() const {
@@ -115,7 +113,7 @@ QJsonObject Reconciliation::toJson() const {
   return {
       {QStringLiteral("kinds"), kindArray},          {QStringLiteral("missing"), missingArray},
       {QStringLiteral("different"), differentArray}, {QStringLiteral("onPurpose"), onPurposeArray},
-      {QStringLiteral("ended"), endingText(*this)},  {QStringLiteral("exitCode"), exitCode()}};
+      {QStringLiteral("ended"), ending()},           {QStringLiteral("exitCode"), exitCode()}};
 }
 
 }  // namespace qalvoro::verify

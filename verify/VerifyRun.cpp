@@ -133,6 +133,20 @@ bool WriteVerificationReport(const QString& path, const Reconciliation& result) 
   return file.commit();
 }
 
+std::optional<Reconciliation> VerifyAndPrint(const VerifySources& sources, QTextStream& out) {
+  try {
+    QElapsedTimer timer;
+    timer.start();
+    Reconciliation result = Verify(sources);
+    result.print(out);
+    out << "verify seconds: " << QString::number(timer.elapsed() / 1000.0, 'f', 2) << Qt::endl;
+    return result;
+  } catch (const DbError& error) {
+    out << "verify ended: failed: Err:" << error.number() << ' ' << error.description() << Qt::endl;
+    return std::nullopt;
+  }
+}
+
 int RunVerify(const QStringList& arguments, QTextStream& out) {
   QCommandLineParser parser;
   describe(parser);
@@ -145,22 +159,14 @@ int RunVerify(const QStringList& arguments, QTextStream& out) {
     out << kUsageText << Qt::endl;
     return kUsage;
   }
-  try {
-    QElapsedTimer timer;
-    timer.start();
-    const Reconciliation result = Verify(sources);
-    result.print(out);
-    out << "verify seconds: " << QString::number(timer.elapsed() / 1000.0, 'f', 2) << Qt::endl;
-    const QString report = parser.value(QStringLiteral("report"));
-    if (!report.isEmpty() && !WriteVerificationReport(report, result)) {
-      out << "verify: the report file " << report << " could not be written" << Qt::endl;
-      return kFailed;
-    }
-    return result.exitCode();
-  } catch (const DbError& error) {
-    out << "verify ended: failed: Err:" << error.number() << ' ' << error.description() << Qt::endl;
+  const std::optional<Reconciliation> result = VerifyAndPrint(sources, out);
+  if (!result) return kFailed;
+  const QString report = parser.value(QStringLiteral("report"));
+  if (!report.isEmpty() && !WriteVerificationReport(report, *result)) {
+    out << "verify: the report file " << report << " could not be written" << Qt::endl;
     return kFailed;
   }
+  return result->exitCode();
 }
 
 }  // namespace qalvoro::verify

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
+#include <optional>
 
 #include "verify/Reconciliation.h"
 
@@ -24,6 +25,10 @@ struct VerifySources {
 // the working copy), reads both sides once and compares them. Raises DbError
 // when a file cannot be converted or a database read.
 Reconciliation Verify(const VerifySources& sources);
+
+// Verify, then prints the table and the seconds it took ("verify seconds:
+// 0.42"); the findings, or nothing after printing why it failed.
+std::optional<Reconciliation> VerifyAndPrint(const VerifySources& sources, QTextStream& out);
 
 // qalvoro-host --verify: the options of the whole-branch run (--app-path,
 // --settings, --db, --accounts-folder, --accounts-file, --stock-folder,

@@ -2,6 +2,7 @@
 
 #include "accounts/AccountsBatch.h"
 #include "catalogue/CatalogueBatch.h"
+#include "verify/VerifyRun.h"
 
 namespace qalvoro {
 namespace {
@@ -17,10 +18,33 @@ QStringList valueOptions() {
   return names + QStringList{"accounts-folder", "accounts-file", "stock-folder"};
 }
 
+// --verify after the run: the reconciliation's table and its section of the
+// report. The run then ends failed when the verification could not run,
+// with code 4 when it found something missing or different, unless the
+// import itself failed.
+BatchEnding verifyAfterRun(const BatchOptions& options, BatchSession& session,
+                           const BatchEnding& ending, QTextStream& out) {
+  const verify::VerifySources sources{options.db(),
+                                      options.settings(),
+                                      options.value(QStringLiteral("accounts-folder")),
+                                      options.value(QStringLiteral("accounts-file")),
+                                      options.value(QStringLiteral("stock-folder")),
+                                      options.oldBranch(),
+                                      options.branch()};
+  const std::optional<verify::Reconciliation> found = verify::VerifyAndPrint(sources, out);
+  if (!found) {
+    if (ending.code == kBatchFailed) return ending;
+    return {kBatchFailed, QStringLiteral("failed: the verification could not run")};
+  }
+  session.report().addSection(QStringLiteral("verification"), found->toJson());
+  if (found->clean() || ending.code == kBatchFailed) return ending;
+  return {found->exitCode(), ending.text + "; verify found " + found->ending()};
+}
+
 }  // namespace
 
 int RunBranchBatch(const QStringList& arguments, QTextStream& out) {
-  BatchOptions options(valueOptions(), CatalogueSwitches() + QStringList{"journal"});
+  BatchOptions options(valueOptions(), CatalogueSwitches() + QStringList{"journal", "verify"});
   if (!options.parse(arguments, {}, kUsage, out)) return kBatchUsage;
   const QString accountsFolder = options.value(QStringLiteral("accounts-folder"));
   const QString accountsFile = options.value(QStringLiteral("accounts-file"));
@@ -45,8 +69,11 @@ int RunBranchBatch(const QStringList& arguments, QTextStream& out) {
           failure = RunCatalogueKinds(session, options, stockFolder, catalogue);
         }
         for (const BatchSummary& kind : session.kinds()) kind.printKind(out);
-        if (!failure.isEmpty()) return {kBatchFailed, "failed: " + failure};
-        return WorstEnding(session.kinds());
+        const BatchEnding ending = failure.isEmpty()
+                                       ? WorstEnding(session.kinds())
+                                       : BatchEnding{kBatchFailed, "failed: " + failure};
+        if (!options.isSet(QStringLiteral("verify"))) return ending;
+        return verifyAfterRun(options, session, ending, out);
       },
       out);
 }
