@@ -113,8 +113,8 @@ const DocumentKind& SalesReturnKind() {
       .creditRaisesDebit = false,
       .readsLines = false,
       .entryPriceColumn = "SPriceU1",
-      .returnTable = "RSaleInvoice",
-      .returnLinkColumn = "InvSaleID",
+      .returnTable = {},  // no document links to a return
+      .returnLinkColumn = {},
   };
   return kind;
 }
@@ -141,6 +141,8 @@ const DocumentKind& BuyReturnKind() {
       .creditRaisesDebit = false,
       .readsLines = false,
       .entryPriceColumn = "CostPrice",
+      .returnTable = {},  // no document links to a return
+      .returnLinkColumn = {},
   };
   return kind;
 }

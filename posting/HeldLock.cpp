@@ -22,7 +22,7 @@ void HeldLock::releaseInTransaction() { SetTableLock(QStringLiteral("UnLock"), n
 
 void HeldLock::release() {
   SetTableLock(QStringLiteral("UnLock"), name_);
-  released_ = true;
+  released_ = true;  // after a failed unlock the destructor tries once more
 }
 
 }  // namespace qalvoro

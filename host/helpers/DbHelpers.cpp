@@ -148,8 +148,8 @@ TableLock::~TableLock() {
 
 void TableLock::release() {
   if (!held_) return;
-  held_ = false;
   SetTableLock(QStringLiteral("UnLock"), name_);
+  held_ = false;  // after a failed unlock the destructor tries once more
 }
 
 }  // namespace qalvoro

@@ -102,16 +102,11 @@ TEST_P(Reliability, FailingWritesLeaveNoAccountOrJournalEntryInPart) {
   EXPECT_GT(FailEveryWrite(GetParam(), {"accounts", "journal"}), 0);
 }
 
-// Disabled: a write that fails inside the second item's import loses that
-// item: the rerun of the same command does not import it.
-TEST_P(Reliability, DISABLED_FailingWritesLeaveNoItemOrClassInPart) {
+TEST_P(Reliability, FailingWritesLeaveNoItemOrClassInPart) {
   EXPECT_GT(FailEveryWrite(GetParam(), {"items"}), 0);
 }
 
-// Disabled: a write that fails after a customer's or provider's row leaves
-// the party without its account (AccNoID 0) and its table lock held; the
-// rerun skips the existing party, so it never gets its account.
-TEST_P(Reliability, DISABLED_FailingWritesLeaveNoPartyWithoutItsAccount) {
+TEST_P(Reliability, FailingWritesLeaveNoPartyWithoutItsAccount) {
   EXPECT_GT(FailEveryWrite(GetParam(), {"customers", "providers"}), 0);
 }
 
@@ -119,11 +114,7 @@ TEST_P(Reliability, FailingWritesLeaveNoInvoiceOrReturnInPart) {
   EXPECT_GT(FailEveryWrite(GetParam(), {"sales", "purchases"}), 0);
 }
 
-// Disabled: a voucher to a party version 2 does not have writes the party
-// and its account apart, so a failing write leaves the provider without its
-// account and the rerun stops at it; that provider's name is also stored as
-// "??".
-TEST_P(Reliability, DISABLED_FailingWritesLeaveNoVoucherInPart) {
+TEST_P(Reliability, FailingWritesLeaveNoVoucherInPart) {
   EXPECT_GT(FailEveryWrite(GetParam(), {"vouchers"}), 0);
 }
 
@@ -159,9 +150,7 @@ TEST_P(Reliability, ARepeatedBranchRunChangesNothing) {
 // A second run with no to all writes none of the records the answer governs
 // (journal entries and returns are replaced whatever the answer, and the
 // journal run rewrites the descendant lists).
-// Disabled: the sales and purchase runs overwrite an existing invoice under
-// --overwrite no-all ("overwritten 1" in their summaries).
-TEST_P(Reliability, DISABLED_ASecondRunWithNoToAllWritesNothing) {
+TEST_P(Reliability, ASecondRunWithNoToAllWritesNothing) {
   Workspace work(GetParam());
   ASSERT_TRUE(Completed(work.runAll(WholeBranch(), "v2", {"--overwrite", "yes-all"})));
   const QStringList counters = tableChanges(work.target());
