@@ -27,25 +27,35 @@ std::optional<ExistingAccount> FindAccount(const QString& accNo, int branch) {
 }
 
 void WriteAccount(Recordset& version2List, const AccountFields& fields, bool isNew, int parentId) {
-  WriteListRow(version2List, isNew, QStringLiteral("AccNo"), fields.accNo, [&] {
-    if (isNew && parentId != 0) {
-      MainConnection().execute(QStringLiteral("UPDATE CardAcc SET Haves = Haves + 1 WHERE ID = ?"),
-                               {parentId});
-    }
-    version2List.setValue(QStringLiteral("MaxBalance"), Val(fields.maxDebit));
-    version2List.setValue(QStringLiteral("AccNo"), fields.accNo);
-    version2List.setValue(QStringLiteral("AccNameA"), fields.nameA.trimmed());
-    version2List.setValue(QStringLiteral("AccNameE"), fields.nameE.trimmed());
-    version2List.setValue(QStringLiteral("ffather"),
-                          fields.father.isEmpty() ? QStringLiteral("_") : fields.father);
-    version2List.setValue(QStringLiteral("StartCredit"), Val(fields.startCredit));
-    version2List.setValue(QStringLiteral("StartDebit"), Val(fields.startDebit));
-    version2List.setValue(QStringLiteral("BranchID"), fields.branch);
-    version2List.setValue(QStringLiteral("credit"), fields.credit ? 1 : 0);
-    version2List.setValue(QStringLiteral("debit"), fields.debit ? 1 : 0);
-    version2List.setValue(QStringLiteral("ftype"), fields.type);
-  });
-  SetTableLock(QStringLiteral("UnLock"), QStringLiteral("CardAcc"));
+  const ColumnValues values = {
+      {QStringLiteral("MaxBalance"), Val(fields.maxDebit)},
+      {QStringLiteral("AccNo"), fields.accNo},
+      {QStringLiteral("AccNameA"), fields.nameA.trimmed()},
+      {QStringLiteral("AccNameE"), fields.nameE.trimmed()},
+      {QStringLiteral("ffather"), fields.father.isEmpty() ? QStringLiteral("_") : fields.father},
+      {QStringLiteral("StartCredit"), Val(fields.startCredit)},
+      {QStringLiteral("StartDebit"), Val(fields.startDebit)},
+      {QStringLiteral("BranchID"), fields.branch},
+      {QStringLiteral("credit"), fields.credit ? 1 : 0},
+      {QStringLiteral("debit"), fields.debit ? 1 : 0},
+      {QStringLiteral("ftype"), fields.type}};
+  const QString lock = QStringLiteral("CardAcc");
+  if (!isNew) {
+    WriteListRow(version2List, false, QStringLiteral("AccNo"), fields.accNo, [&] {
+      for (const auto& [column, value] : values) version2List.setValue(column, value);
+    });
+    SetTableLock(QStringLiteral("UnLock"), lock);
+    return;
+  }
+  // The parent's count, the account and the lock's end, as one write.
+  std::vector<Connection::Write> writes;
+  if (parentId != 0) {
+    writes.push_back(
+        {QStringLiteral("UPDATE CardAcc SET Haves = Haves + 1 WHERE ID = ?"), {parentId}});
+  }
+  writes.push_back(InsertWrite(QStringLiteral("CardAcc"), values));
+  writes.push_back(UnlockWrite(lock));
+  MainConnection().writeAll(writes);
 }
 
 }  // namespace qalvoro::AccountImport

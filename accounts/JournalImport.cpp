@@ -10,10 +10,7 @@
 namespace qalvoro {
 
 JournalImport::JournalImport(Connection& version1, int branch)
-    : version1_(version1), branch_(branch) {
-  version2Gaid_.open(QStringLiteral("SELECT * FROM Gaid WHERE BranchID = ? ORDER BY GaidNo"),
-                     MainConnection(), LockType::Optimistic, {branch_});
-}
+    : version1_(version1), branch_(branch), accounts_({QStringLiteral("CardAcc")}) {}
 
 std::vector<int> JournalImport::EntryNumbers() {
   Recordset numbers;
@@ -28,22 +25,6 @@ std::vector<int> JournalImport::EntryNumbers() {
   return entries;
 }
 
-int JournalImport::newHeader(int entryNumber, const QVariant& firstLineDate) {
-  version2Gaid_.addNew();
-  version2Gaid_.setValue(QStringLiteral("UserID"), -1);
-  version2Gaid_.setValue(QStringLiteral("BranchID"), branch_);
-  version2Gaid_.setValue(QStringLiteral("GaidNo"), entryNumber);
-  version2Gaid_.setValue(QStringLiteral("fDate"), Version1DateText(firstLineDate));
-  version2Gaid_.setValue(QStringLiteral("fTime"), QStringLiteral("00:00"));
-  version2Gaid_.setValue(QStringLiteral("GaidType"), 3);
-  version2Gaid_.setValue(QStringLiteral("Credit"), 0);
-  version2Gaid_.setValue(QStringLiteral("Debit"), 0);
-  version2Gaid_.update();
-  version2Gaid_.requery();
-  version2Gaid_.findEqual(QStringLiteral("GaidNo"), entryNumber);
-  return version2Gaid_.value(QStringLiteral("ID")).toInt();
-}
-
 JournalImport::EntryResult JournalImport::ImportJournalEntry(int entryNumber,
                                                              const std::function<void()>& yield) {
   Recordset lines;
@@ -51,24 +32,11 @@ JournalImport::EntryResult JournalImport::ImportJournalEntry(int entryNumber,
              LockType::ReadOnly, {entryNumber});
   EntryResult result;
   if (lines.eof()) return result;
+  const QString date = Version1DateText(lines.value(QStringLiteral("التاريخ")));
 
-  const TableLock lock(QStringLiteral("Gaid"));
-  Transaction transaction(MainConnection());
-  Connection& main = MainConnection();
-  main.execute(QStringLiteral("DELETE FROM GaidDetails WHERE GaidID IN "
-                              "(SELECT ID FROM Gaid WHERE GaidNo = ? AND BranchID = ?)"),
-               {entryNumber, branch_});
-  main.execute(QStringLiteral("DELETE FROM Gaid WHERE GaidNo = ? AND BranchID = ?"),
-               {entryNumber, branch_});
-  int headerId = 0;
-  try {
-    headerId = newHeader(entryNumber, lines.value(QStringLiteral("التاريخ")));
-  } catch (...) {
-    version2Gaid_.cancelUpdate();
-    throw;
-  }
-  main.execute(QStringLiteral("DELETE FROM GaidDetails WHERE GaidID = ?"), {headerId});
-
+  // The lines of accounts the branch has, for one insert after the header.
+  accounts_.check();
+  QVariantList values;
   double debitTotal = 0;
   double creditTotal = 0;
   double writtenBalance = 0;
@@ -76,14 +44,17 @@ JournalImport::EntryResult JournalImport::ImportJournalEntry(int entryNumber,
     const QString accNo = lines.text(QStringLiteral("رقم_الحساب"));
     const double debit = lines.value(QStringLiteral("مدين")).toDouble();
     const double credit = lines.value(QStringLiteral("دائن")).toDouble();
-    const int accountId = AccountImport::AccountId(accNo, branch_);
+    const int accountId = accounts_
+                              .value(accNo,
+                                     [&] {
+                                       const int id = AccountImport::AccountId(accNo, branch_);
+                                       return id != 0 ? QVariant(id) : QVariant();
+                                     })
+                              .toInt();
     if (accountId != 0) {
-      main.execute(
-          QStringLiteral("INSERT INTO GaidDetails (GaidID, AccNoID, Details, BillDate, "
-                         "BillNo, BillID, Debit, Credit, BillType) "
-                         "VALUES (?, ?, ?, '', ?, 0, ?, ?, 8)"),
-          {headerId, accountId, lines.text(QStringLiteral("البيان")).remove(QLatin1Char('\'')),
-           accNo, debit, credit});
+      values << Connection::keyOf(2) << accountId
+             << lines.text(QStringLiteral("البيان")).remove(QLatin1Char('\'')) << accNo << debit
+             << credit;
       ++result.lines;
       writtenBalance += debit - credit;
     } else {
@@ -93,9 +64,27 @@ JournalImport::EntryResult JournalImport::ImportJournalEntry(int entryNumber,
     creditTotal += credit;
     if (yield) yield();
   }
-  main.execute(QStringLiteral("UPDATE Gaid SET Debit = ?, Credit = ? WHERE ID = ?"),
-               {debitTotal, creditTotal, headerId});
-  transaction.commit();
+
+  TableLock lock(QStringLiteral("Gaid"));
+  std::vector<Connection::Write> writes = {
+      {QStringLiteral("DELETE FROM GaidDetails WHERE GaidID IN "
+                      "(SELECT ID FROM Gaid WHERE GaidNo = ? AND BranchID = ?)"),
+       {entryNumber, branch_}},
+      {QStringLiteral("DELETE FROM Gaid WHERE GaidNo = ? AND BranchID = ?"),
+       {entryNumber, branch_}},
+      {QStringLiteral("INSERT INTO Gaid (UserID, BranchID, GaidNo, fDate, fTime, GaidType, Credit, "
+                      "Debit) VALUES (-1, ?, ?, ?, '00:00', 3, ?, ?)"),
+       {branch_, entryNumber, date, creditTotal, debitTotal}}};
+  if (result.lines > 0) {
+    const QString row = QStringLiteral("(?, ?, ?, '', ?, 0, ?, ?, 8)");
+    writes.push_back({QStringLiteral("INSERT INTO GaidDetails (GaidID, AccNoID, Details, BillDate, "
+                                     "BillNo, BillID, Debit, Credit, BillType) VALUES ") +
+                          QStringList(result.lines, row).join(','),
+                      values});
+  }
+  writes.push_back(lock.unlockWrite());
+  MainConnection().writeAll(writes);
+  lock.released();
   result.written = true;
   result.balanced = std::abs(writtenBalance) < 0.005;
   return result;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "host/db/Recordset.h"
+#include "host/helpers/LookupCache.h"
 #include "v1source/source/Version1Files.h"
 
 namespace qalvoro {
@@ -29,9 +30,9 @@ class JournalImport {
 
   // Entry numbers of the whole file, ascending.
   std::vector<int> EntryNumbers();
-  // Imports one entry in one transaction under the "Gaid" lock, replacing
-  // the branch's entry of the same number with all its lines. yield runs
-  // after every line. Raises DbError, after which nothing of the entry is
+  // Imports one entry as one write under the "Gaid" lock, replacing the
+  // branch's entry of the same number with all its lines. yield runs after
+  // every line is read. Raises DbError, after which nothing of the entry is
   // written and the lock is free.
   EntryResult ImportJournalEntry(int entryNumber, const std::function<void()>& yield);
   // Points the branch's imported journal lines at the accounts whose numbers
@@ -39,11 +40,9 @@ class JournalImport {
   void Relink();
 
  private:
-  int newHeader(int entryNumber, const QVariant& firstLineDate);
-
   Connection& version1_;
   int branch_;
-  Recordset version2Gaid_;
+  LookupCache accounts_;  // account IDs by number
 };
 
 }  // namespace qalvoro

@@ -7,14 +7,18 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QHash>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <array>
+#include <cstdio>
 #include <functional>
 #include <utility>
 #include <vector>
 
 #include "host/Globals.h"
+#include "host/db/Connection.h"
 #include "host/db/Recordset.h"
 
 namespace qalvoro::bench {
@@ -31,6 +35,67 @@ inline long PeakKiB() {
   getrusage(RUSAGE_SELF, &usage);
   return usage.ru_maxrss;
 }
+
+// The statements a PostgreSQL server has run for one database, as the server
+// counts them (pg_stat_statements, which the benchmark server keeps; the
+// BEGIN and COMMIT of transactions included). lap() gives the statements
+// since the last lap, not counting its own reads; with BENCH_PG_PROFILE set
+// it also prints them to stderr, the most frequent first. Counts nothing on
+// SQLite.
+class ServerStatements {
+ public:
+  explicit ServerStatements(const QString& target) {
+    if (!target.startsWith(QLatin1String("postgresql:"))) return;
+    connection_.open(target, QStringLiteral("sa"), DbPassword);
+    lap();
+  }
+
+  qint64 lap() {
+    if (!connection_.isOpen()) return 0;
+    Recordset rows;
+    rows.open(QStringLiteral(
+                  "SELECT queryid, calls, query FROM server_stats.pg_stat_statements WHERE dbid = "
+                  "(SELECT oid FROM pg_database WHERE datname = current_database())"),
+              connection_);
+    QHash<qint64, qint64> calls;
+    std::vector<std::pair<qint64, QString>> run;
+    qint64 total = 0;
+    for (; !rows.eof(); rows.moveNext()) {
+      const qint64 id = rows.value(QStringLiteral("queryid")).toLongLong();
+      const qint64 count = rows.value(QStringLiteral("calls")).toLongLong();
+      calls.insert(id, count);
+      const qint64 more = count - previous_.value(id);
+      total += more;
+      if (more > 0) run.emplace_back(more, rows.text(QStringLiteral("query")).simplified());
+    }
+    const bool first = previous_.isEmpty();
+    previous_ = calls;
+    if (first) return 0;
+    if (qEnvironmentVariableIsSet("BENCH_PG_PROFILE")) {
+      std::sort(run.begin(), run.end(),
+                [](const auto& a, const auto& b) { return a.first > b.first; });
+      for (const auto& [count, text] : run) {
+        std::fprintf(stderr, "%8lld  %s\n", static_cast<long long>(count),
+                     qPrintable(text.left(160)));
+      }
+      std::fprintf(stderr, "--------\n");
+    }
+    return total - 1;  // the previous lap's read
+  }
+
+ private:
+  Connection connection_;
+  QHash<qint64, qint64> previous_;
+};
+
+// Statements per record; 0 when nothing was counted.
+inline double PerRecord(qint64 statements, int records) {
+  return records > 0 ? static_cast<double>(statements) / records : 0;
+}
+
+// PostgreSQL's records per second as a share of SQLite's; 0 when either is
+// missing.
+inline double Share(double postgres, double sqlite) { return sqlite > 0 ? postgres / sqlite : 0; }
 
 // The main of a benchmark that runs each size in a child process of its own,
 // so that its peak memory is its own: "--one ENGINE N" runs one size with

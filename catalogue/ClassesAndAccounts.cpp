@@ -104,12 +104,12 @@ std::vector<std::pair<QString, int>> CashierAccounts(int branch, const QString& 
   return accounts;
 }
 
-int CreateChildAccount(const QString& parentNo, const QString& name, int branch) {
+ChildAccount PlanChildAccount(const QString& parentNo, const QString& name, int branch) {
   if (const int existing =
           accountId(QStringLiteral("AccNameA = ? AND ffather = ? AND BranchID = ?"),
                     {name, parentNo, branch});
       existing != 0) {
-    return existing;
+    return {existing, {}};
   }
   // The parent's ID, type and flags; all 0 when the parent does not exist.
   const auto parent = MainConnection().firstRow(
@@ -119,21 +119,24 @@ int CreateChildAccount(const QString& parentNo, const QString& name, int branch)
   const auto parentValue = [&parent](int column) {
     return parent ? numberOf(parent->value(column).toString()) : 0;
   };
-  const int parentId = parentValue(0);
-  const QString accNo = nextChildNumber(parentNo, branch);
-  {
-    std::optional<Transaction> transaction;
-    if (!MainConnection().inTransaction()) transaction.emplace(MainConnection());
-    MainConnection().execute(
-        QStringLiteral("INSERT INTO CardAcc (Haves, ffather, ftype, credit, debit, StartCredit, "
-                       "StartDebit, BranchID, MaxBalance, AccNo, AccNameA, AccNameE) "
-                       "VALUES (0, ?, ?, ?, ?, 0, 0, ?, 0, ?, ?, ' ')"),
-        {parentNo, parentValue(1), parentValue(2), parentValue(3), branch, accNo, name});
-    MainConnection().execute(QStringLiteral("UPDATE CardAcc SET Haves = Haves + 1 WHERE ID = ?"),
-                             {parentId});
-    if (transaction) transaction->commit();
+  ChildAccount child;
+  child.writes.push_back(
+      {QStringLiteral("INSERT INTO CardAcc (Haves, ffather, ftype, credit, debit, StartCredit, "
+                      "StartDebit, BranchID, MaxBalance, AccNo, AccNameA, AccNameE) "
+                      "VALUES (0, ?, ?, ?, ?, 0, 0, ?, 0, ?, ?, ' ')"),
+       {parentNo, parentValue(1), parentValue(2), parentValue(3), branch,
+        nextChildNumber(parentNo, branch), name}});
+  if (const int parentId = parentValue(0); parentId != 0) {
+    child.writes.push_back(
+        {QStringLiteral("UPDATE CardAcc SET Haves = Haves + 1 WHERE ID = ?"), {parentId}});
   }
-  return accountId(QStringLiteral("AccNo = ? AND BranchID = ?"), {accNo, branch});
+  return child;
+}
+
+int CreateChildAccount(const QString& parentNo, const QString& name, int branch) {
+  const ChildAccount child = PlanChildAccount(parentNo, name, branch);
+  if (child.existingId != 0) return child.existingId;
+  return static_cast<int>(MainConnection().writeAll(child.writes).front().keys.front());
 }
 
 }  // namespace qalvoro

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <QMetaType>
 #include <QString>
 #include <functional>
 #include <optional>
 #include <utility>
 #include <vector>
+
+#include "host/db/Connection.h"
 
 namespace qalvoro {
 
@@ -44,4 +47,15 @@ std::vector<std::pair<QString, int>> CashierAccounts(int branch, const QString& 
 // by one, in one transaction: the caller's when one is open.
 int CreateChildAccount(const QString& parentNo, const QString& name, int branch);
 
+// What CreateChildAccount would do, for a caller that writes the account
+// together with its own rows: the ID of the existing account of that name,
+// or (0 and) the writes that add it, the account's insert first.
+struct ChildAccount {
+  int existingId = 0;
+  std::vector<Connection::Write> writes;
+};
+ChildAccount PlanChildAccount(const QString& parentNo, const QString& name, int branch);
+
 }  // namespace qalvoro
+
+Q_DECLARE_METATYPE(qalvoro::NamedRow)

@@ -359,6 +359,7 @@ void FrmCat_Restore::prepareProviderClassification() {
 }
 
 void FrmCat_Restore::importShown() {
+  lookups_.check();
   switch (SSTab1->currentTab()) {
     case kItemsTab:
       ImportItem();
@@ -400,6 +401,7 @@ void FrmCat_Restore::CmdImport_Click() {
   const RunScope run(run_, [this] { OverwriteAnswer = 5; });
   if (!run || !hasCurrentRow()) return;
   lockForRun(true);
+  lookups_.forget();
   setShapeWidth(0, kEmptyBar);
   setShapeWidth(1, kEmptyBar);
   OverwriteAnswer = -1;
@@ -426,6 +428,7 @@ void FrmCat_Restore::CmdImportAll_Click() {
   const RunScope run(run_, [this] { OverwriteAnswer = 5; });
   if (!run || !hasCurrentRow()) return;
   lockForRun(true);
+  lookups_.forget();
   OverwriteAnswer = -1;
   FirstRecordPending = true;
   stopReason_.clear();

@@ -11,6 +11,7 @@
 #include "host/db/Recordset.h"
 #include "host/forms/Form.h"
 #include "host/forms/RunState.h"
+#include "host/helpers/LookupCache.h"
 
 class QCheckBox;
 class QComboBox;
@@ -321,6 +322,13 @@ class FrmCat_Restore : public Form {
   void CmdStartInvNo_Click(int index);
   void report(const QString& key, ImportReport::Outcome outcome, const QString& reason = {});
 
+  // Lookups kept during a run (see lookups_); outside runs lookup() is
+  // asked every time.
+  QVariant lookedUp(const QString& key, const std::function<QVariant()>& lookup);
+  std::optional<NamedRow> findNamed(const QString& table, const QString& name);
+  NamedRow ensureNamed(const QString& table, const QString& name,
+                       const std::function<NamedRow()>& ensure);
+
   // Vouchers (FrmCat_RestoreVouchers.cpp).
   int voucherPartyAccount();
   void postVoucher(VoucherWindow& window, const VoucherKind& kind);
@@ -344,6 +352,11 @@ class FrmCat_Restore : public Form {
   // again at its next showing.
   std::optional<std::pair<QString, QString>> filterPeriod_;
   RunState run_;
+  // The version-2 rows the imports look up (items, parties, classes,
+  // accounts) during a run, checked once per record.
+  LookupCache lookups_{{QStringLiteral("Category"), QStringLiteral("Customer"),
+                        QStringLiteral("Provider"), QStringLiteral("Class"),
+                        QStringLiteral("CardAcc")}};
 };
 
 }  // namespace qalvoro

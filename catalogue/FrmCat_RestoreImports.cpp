@@ -82,8 +82,7 @@ void FrmCat_Restore::ShowItem() {
   // With the classification imported as classes, the class box shows the
   // item's class, or nothing while the branch has none of that name.
   if (ChkClass->isChecked()) {
-    const auto itemClass =
-        FindNamedRow(QStringLiteral("Class"), txtTasneef->text().trimmed(), version2Branch());
+    const auto itemClass = findNamed(QStringLiteral("Class"), txtTasneef->text().trimmed());
     if (itemClass) {
       selectNamedEntry(*itemClass);
     } else {
@@ -167,14 +166,14 @@ void FrmCat_Restore::ImportItem() {
   fields.branch = version2Branch();
   bool written = false;
   if (!step([&] {
-        ItemImport::WriteItem(version2Rows_, fields, existing);
+        ItemImport::WriteItem(version2Rows_, fields, existing, kCategoryLock);
         written = true;
       })) {
     return;
   }
+  if (written) return report(key, IsNewRecord ? Outcome::Imported : Outcome::Overwritten);
   if (!step([&] { SetTableLock(QStringLiteral("UnLock"), kCategoryLock); })) return;
-  if (!written) return report(key, Outcome::Refused, QStringLiteral("not written after an error"));
-  report(key, IsNewRecord ? Outcome::Imported : Outcome::Overwritten);
+  report(key, Outcome::Refused, QStringLiteral("not written after an error"));
 }
 
 void FrmCat_Restore::showParty(const PartyTab& party) {
@@ -270,36 +269,86 @@ void FrmCat_Restore::importParty(PartyTab& party) {
     }
   }
   // The party, its own account with the parent's Haves, and the link are
-  // written together or not at all.
-  {
+  // written together or not at all; a new party with the lock's end.
+  if (IsNewRecord) {
+    std::vector<Connection::Write> writes;
+    QVariant account = 0;
+    if (party.addAccount->isChecked()) {
+      ChildAccount child =
+          PlanChildAccount(party.parentAccount->text(), fields.name, version2Branch());
+      account = child.existingId != 0 ? QVariant(child.existingId) : Connection::keyOf(0);
+      writes = std::move(child.writes);
+    }
+    writes.push_back(PartyImport::NewPartyWrite(kind, fields, account));
+    if (lock) writes.push_back(lock->unlockWrite());
+    MainConnection().writeAll(writes);
+    if (lock) lock->released();
+  } else {
     Transaction transaction(MainConnection());
-    const int partyId = PartyImport::WriteParty(kind, version2Rows_, fields, IsNewRecord);
+    const int partyId = PartyImport::OverwriteParty(kind, version2Rows_, fields);
     if (party.addAccount->isChecked()) {
       const int account = CreateChildAccount(party.parentAccount->text(), fields.name);
       PartyImport::SetPartyAccount(kind, partyId, account);
     }
     transaction.commit();
   }
-  if (lock) lock->release();
   report(key, IsNewRecord ? Outcome::Imported : Outcome::Overwritten);
 }
 
+QVariant FrmCat_Restore::lookedUp(const QString& key, const std::function<QVariant()>& lookup) {
+  return run_.running() ? lookups_.value(key, lookup) : lookup();
+}
+
+std::optional<NamedRow> FrmCat_Restore::findNamed(const QString& table, const QString& name) {
+  const QVariant row = lookedUp(
+      table + QLatin1Char('/') + QString::number(version2Branch()) + QLatin1Char('/') + name, [&] {
+        const auto found = FindNamedRow(table, name, version2Branch());
+        return found ? QVariant::fromValue(*found) : QVariant();
+      });
+  if (!row.isValid()) return std::nullopt;
+  return row.value<NamedRow>();
+}
+
+NamedRow FrmCat_Restore::ensureNamed(const QString& table, const QString& name,
+                                     const std::function<NamedRow()>& ensure) {
+  if (const auto found = findNamed(table, name)) return *found;
+  const NamedRow row = ensure();
+  if (run_.running()) {
+    lookups_.keep(
+        table + QLatin1Char('/') + QString::number(version2Branch()) + QLatin1Char('/') + name,
+        QVariant::fromValue(row));
+  }
+  return row;
+}
+
 int FrmCat_Restore::EnsureItem(const QString& number) {
-  const int id =
-      ItemImport::EnsureItem(source_->database(), number, version1Branch(), version2Branch(),
-                             SelectedItemData(*CboClass), SelectedItemData(*CboUnit));
+  const int id = lookedUp(QStringLiteral("Category/") + number, [&] {
+                   return QVariant(ItemImport::EnsureItem(
+                       source_->database(), number, version1Branch(), version2Branch(),
+                       SelectedItemData(*CboClass), SelectedItemData(*CboUnit)));
+                 }).toInt();
   platform().doEvents();
   return id;
 }
 
 int FrmCat_Restore::EnsureCustomer(int number) {
-  return PartyImport::EnsureParty(CustomerParty(), source_->database(), number, version1Branch(),
-                                  version2Branch());
+  return lookedUp(QStringLiteral("Customer/%1/%2").arg(version2Branch()).arg(number),
+                  [&] {
+                    return QVariant(PartyImport::EnsureParty(CustomerParty(), source_->database(),
+                                                             number, version1Branch(),
+                                                             version2Branch()));
+                  })
+      .toInt();
 }
 
 int FrmCat_Restore::EnsureProvider(int number) {
-  return PartyImport::EnsureParty(ProviderParty(), source_->database(), number, version1Branch(),
-                                  version2Branch());
+  return lookedUp(QStringLiteral("Provider/%1/%2").arg(version2Branch()).arg(number),
+                  [&] {
+                    return QVariant(PartyImport::EnsureParty(ProviderParty(), source_->database(),
+                                                             number, version1Branch(),
+                                                             version2Branch()));
+                  })
+      .toInt();
 }
 
 // Selects the entry of a class or provider in CboClass, added when the list
@@ -329,11 +378,14 @@ void FrmCat_Restore::FillClassCombo() {
 }
 
 void FrmCat_Restore::EnsureClassByName(const QString& name) {
-  selectNamedEntry(EnsureClassNamed(name, version2Branch()));
+  selectNamedEntry(ensureNamed(QStringLiteral("Class"), name,
+                               [&] { return EnsureClassNamed(name, version2Branch()); }));
 }
 
 void FrmCat_Restore::EnsureProviderByName(const QString& name) {
-  selectNamedEntry(PartyImport::EnsureProviderNamed(name, version2Branch()));
+  selectNamedEntry(ensureNamed(QStringLiteral("Provider"), name, [&] {
+    return PartyImport::EnsureProviderNamed(name, version2Branch());
+  }));
 }
 
 void FrmCat_Restore::FillCashierCombo(QComboBox& combo, int branch) {

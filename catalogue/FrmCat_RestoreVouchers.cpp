@@ -119,10 +119,20 @@ int FrmCat_Restore::voucherPartyAccount() {
   const int number = row.value(QStringLiteral("رقم_المستفيد")).toInt();
   const PartyKind& kind = customer ? CustomerParty() : ProviderParty();
   const int partyId = customer ? EnsureCustomer(number) : EnsureProvider(number);
-  if (const int account = PartyImport::PartyAccount(kind, partyId); account != 0) return account;
+  const QString key = QStringLiteral("AccNoID/%1/%2").arg(kind.table).arg(partyId);
+  if (const int account = lookedUp(key,
+                                   [&] {
+                                     const int found = PartyImport::PartyAccount(kind, partyId);
+                                     return found != 0 ? QVariant(found) : QVariant();
+                                   })
+                              .toInt();
+      account != 0) {
+    return account;
+  }
   const QLineEdit& parent = *(customer ? txtAccCustomer : txtAccProvider)[0];
   const int account = CreateChildAccount(parent.text(), row.text(QStringLiteral("الاسم")));
   PartyImport::SetPartyAccount(kind, partyId, account);
+  if (run_.running()) lookups_.keep(key, account);
   return account;
 }
 

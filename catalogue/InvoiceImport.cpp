@@ -193,24 +193,29 @@ GridRow LineCells(const Line& line, int itemId, int unitId, bool generalPrice,
 
 std::optional<Existing> ExistingDocuments(const DocumentKind& kind, int branch,
                                           double version1Number) {
+  // The documents renumbered from the number (first pass), else those of the
+  // number that were never renumbered (second pass), in one query.
   const QString& table = kind.headerTable;
-  Recordset rows;
-  rows.open(QStringLiteral("SELECT h.ID, h.InvoiceNo FROM RenumberedDocuments o JOIN ") + table +
-                QStringLiteral(" h ON h.ID = o.DocumentID WHERE o.BranchID = ? AND "
-                               "o.DocumentTable = ? AND o.Version1No = ?"),
-            MainConnection(), LockType::ReadOnly, {branch, table, version1Number});
-  if (rows.eof()) {
-    rows.open(QStringLiteral("SELECT ID, InvoiceNo FROM ") + table +
-                  QStringLiteral(" WHERE BranchID = ? AND InvoiceNo = ? AND ID NOT IN (SELECT "
-                                 "DocumentID FROM RenumberedDocuments WHERE BranchID = ? AND "
-                                 "DocumentTable = ?)"),
-              MainConnection(), LockType::ReadOnly, {branch, version1Number, branch, table});
+  QSqlQuery& rows = MainConnection().runPrepared(
+      QStringLiteral("SELECT h.ID, h.InvoiceNo, 0 FROM RenumberedDocuments o JOIN %1 h "
+                     "ON h.ID = o.DocumentID WHERE o.BranchID = ? AND o.DocumentTable = ? AND "
+                     "o.Version1No = ? UNION ALL SELECT ID, InvoiceNo, 1 FROM %1 WHERE "
+                     "BranchID = ? AND InvoiceNo = ? AND ID NOT IN (SELECT DocumentID FROM "
+                     "RenumberedDocuments WHERE BranchID = ? AND DocumentTable = ?) ORDER BY 3, 1")
+          .arg(table),
+      {branch, table, version1Number, branch, version1Number, branch, table});
+  std::optional<Existing> existing;
+  int firstPass = -1;
+  while (rows.next()) {
+    const int pass = rows.value(2).toInt();
+    if (!existing) {
+      existing = Existing{{}, rows.value(1).toDouble()};
+      firstPass = pass;
+    }
+    if (pass != firstPass) break;
+    existing->ids.push_back(rows.value(0).toLongLong());
   }
-  if (rows.eof()) return std::nullopt;
-  Existing existing{{}, rows.value(QStringLiteral("InvoiceNo")).toDouble()};
-  for (; !rows.eof(); rows.moveNext()) {
-    existing.ids.push_back(rows.value(QStringLiteral("ID")).toLongLong());
-  }
+  rows.finish();
   return existing;
 }
 

@@ -41,33 +41,40 @@ std::optional<ExistingItem> FindItem(const QString& categoryNo, int branch) {
 }
 
 void WriteItem(Recordset& items, const ItemFields& fields,
-               const std::optional<ExistingItem>& existing) {
-  WriteListRow(items, !existing, QStringLiteral("CategoryID"), existing ? existing->id : 0, [&] {
-    items.setValue(QStringLiteral("CategoryNo"), fields.categoryNo);
-    items.setValue(QStringLiteral("BranchID"), fields.branch);
-    items.setValue(QStringLiteral("AName"), fields.nameA);
-    items.setValue(QStringLiteral("EName"), fields.nameE);
-    items.setValue(QStringLiteral("ClassID"), fields.classId);
-    if (fields.providerId) items.setValue(QStringLiteral("ProviderID"), *fields.providerId);
-    items.setValue(QStringLiteral("fType"), fields.service ? 1 : 0);
-    items.setValue(QStringLiteral("AQuantity"), fields.aQuantity);
-    items.setValue(QStringLiteral("RQuantity"), fields.rQuantity);
-    items.setValue(QStringLiteral("IQuantity"), fields.iQuantity);
-    items.setValue(QStringLiteral("RPoint"), fields.rPoint);
-    items.setValue(QStringLiteral("CostPrice"), fields.costPrice);
-    items.setValue(QStringLiteral("Location"), fields.location);
-    items.setValue(QStringLiteral("JoinUnit"), true);
-    items.setValue(QStringLiteral("ShowJoinPrice"), false);
-    items.setValue(QStringLiteral("U1"), fields.unit);
-    items.setValue(QStringLiteral("RateU1"), 1);
-    items.setValue(QStringLiteral("P1RateU1"), fields.prices[0]);
-    items.setValue(QStringLiteral("P2RateU1"), fields.prices[1]);
-    items.setValue(QStringLiteral("SPriceU1"), fields.prices[2]);
-    items.setValue(QStringLiteral("LSPriceU1"), fields.prices[3]);
-    items.setValue(QStringLiteral("WholeSalePriceU1"), fields.prices[4]);
-    items.setValue(QStringLiteral("MPriceU1"), 0);
-    items.setValue(QStringLiteral("ExtraData"), QStringLiteral(" "));
+               const std::optional<ExistingItem>& existing, const QString& lock) {
+  ColumnValues values = {{QStringLiteral("CategoryNo"), fields.categoryNo},
+                         {QStringLiteral("BranchID"), fields.branch},
+                         {QStringLiteral("AName"), fields.nameA},
+                         {QStringLiteral("EName"), fields.nameE},
+                         {QStringLiteral("ClassID"), fields.classId}};
+  if (fields.providerId) values.emplace_back(QStringLiteral("ProviderID"), *fields.providerId);
+  const ColumnValues rest = {{QStringLiteral("fType"), fields.service ? 1 : 0},
+                             {QStringLiteral("AQuantity"), fields.aQuantity},
+                             {QStringLiteral("RQuantity"), fields.rQuantity},
+                             {QStringLiteral("IQuantity"), fields.iQuantity},
+                             {QStringLiteral("RPoint"), fields.rPoint},
+                             {QStringLiteral("CostPrice"), fields.costPrice},
+                             {QStringLiteral("Location"), fields.location},
+                             {QStringLiteral("JoinUnit"), true},
+                             {QStringLiteral("ShowJoinPrice"), false},
+                             {QStringLiteral("U1"), fields.unit},
+                             {QStringLiteral("RateU1"), 1},
+                             {QStringLiteral("P1RateU1"), fields.prices[0]},
+                             {QStringLiteral("P2RateU1"), fields.prices[1]},
+                             {QStringLiteral("SPriceU1"), fields.prices[2]},
+                             {QStringLiteral("LSPriceU1"), fields.prices[3]},
+                             {QStringLiteral("WholeSalePriceU1"), fields.prices[4]},
+                             {QStringLiteral("MPriceU1"), 0},
+                             {QStringLiteral("ExtraData"), QStringLiteral(" ")}};
+  values.insert(values.end(), rest.begin(), rest.end());
+  if (!existing) {
+    MainConnection().writeAll({InsertWrite(QStringLiteral("Category"), values), UnlockWrite(lock)});
+    return;
+  }
+  WriteListRow(items, false, QStringLiteral("CategoryID"), existing->id, [&] {
+    for (const auto& [column, value] : values) items.setValue(column, value);
   });
+  SetTableLock(QStringLiteral("UnLock"), lock);
 }
 
 int EnsureItem(Connection& version1, const QString& number, int version1Branch, int version2Branch,
@@ -77,20 +84,32 @@ int EnsureItem(Connection& version1, const QString& number, int version1Branch, 
   item.open(
       QStringLiteral("SELECT * FROM الاصناف WHERE رقم_الفرع = ? AND رقم_الصنف = ? COLLATE NOCASE"),
       version1, LockType::ReadOnly, {version1Branch, number});
+  QVariantList values;
   if (!item.eof()) {
-    MainConnection().execute(kInsert,
-                             {number, version2Branch, item.text(QStringLiteral("الوصف")), classId,
-                              numberOf(item, "كميه_متوفره"), numberOf(item, "كميه_مطلوبه"),
-                              numberOf(item, "كميه_الجرد"), numberOf(item, "نقطه_الطلب"),
-                              numberOf(item, "سعر_التكلفه"), unit, numberOf(item, "نسبه_بيع_قطاعي"),
-                              numberOf(item, "نسبه_بيع_جمله"), numberOf(item, "سعر_بيع_قطاعي"),
-                              numberOf(item, "ادنى_سعر_بيع"), numberOf(item, "سعر_بيع_جمله")});
+    values = QVariantList({number, version2Branch, item.text(QStringLiteral("الوصف")), classId,
+                           numberOf(item, "كميه_متوفره"), numberOf(item, "كميه_مطلوبه"),
+                           numberOf(item, "كميه_الجرد"), numberOf(item, "نقطه_الطلب"),
+                           numberOf(item, "سعر_التكلفه"), unit, numberOf(item, "نسبه_بيع_قطاعي"),
+                           numberOf(item, "نسبه_بيع_جمله"), numberOf(item, "سعر_بيع_قطاعي"),
+                           numberOf(item, "ادنى_سعر_بيع"), numberOf(item, "سعر_بيع_جمله")});
   } else {
-    MainConnection().execute(
-        kInsert, {number, version2Branch, number + QStringLiteral(" صنف محذوف"), classId, 0, 0, 0,
-                  0, 0, unit, 0, 0, 0, 0, 0});
+    values = {number,
+              version2Branch,
+              number + QStringLiteral(" صنف محذوف"),
+              classId,
+              0,
+              0,
+              0,
+              0,
+              0,
+              unit,
+              0,
+              0,
+              0,
+              0,
+              0};
   }
-  return itemId(number);
+  return static_cast<int>(MainConnection().write(kInsert, values).keys.front());
 }
 
 }  // namespace qalvoro::ItemImport

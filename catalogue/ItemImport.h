@@ -45,10 +45,12 @@ namespace ItemImport {
 // oldest.
 std::optional<ExistingItem> FindItem(const QString& categoryNo, int branch);
 
-// Writes the fields into the window's version-2 items of the branch, in one
-// transaction: a new row, or the existing row found by FindItem.
+// Writes the fields into the window's version-2 items of the branch and
+// frees the table lock: a new row and the lock's end as one write, or the
+// existing row found by FindItem and then the lock. Raises DbError, after
+// which nothing is written and the lock may still be held.
 void WriteItem(Recordset& version2Items, const ItemFields& fields,
-               const std::optional<ExistingItem>& existing);
+               const std::optional<ExistingItem>& existing, const QString& lock);
 
 // The CategoryID of an item number, looked up in every branch (without
 // case, as FindItem). An unknown

@@ -67,37 +67,56 @@ std::optional<ExistingParty> FindParty(const PartyKind& kind, int number, int br
   return ExistingParty{row->value(0).toString(), row->value(1).toString()};
 }
 
-int WriteParty(const PartyKind& kind, Recordset& parties, const PartyFields& fields, bool isNew) {
-  WriteListRow(parties, isNew, QStringLiteral("fNo"), fields.number, [&] {
-    const auto set = [&parties](const char* column, const QVariant& value) {
-      parties.setValue(QString::fromLatin1(column), value);
-    };
-    const QString blank = QStringLiteral(" ");
-    set("BranchID", fields.branch);
-    set("AccNoID", 0);
-    set("fNo", fields.number);
-    set("AName", fields.name);
-    set("EName", blank);
-    set("APerson", fields.person);
-    set("EPerson", blank);
-    set("Phone", fields.phone);
-    set("Fax", fields.fax);
-    set("Mobile", blank);
-    set("AAddress", fields.address);
-    set("EAddress", blank);
-    set("CountryID", -1);
-    set("CityID", -1);
-    for (const char* column : {"PBox", "Zip", "EMail", "URL"}) set(column, blank);
-    for (const char* column : {"CreditDis", "CashDis"}) set(column, 0);
-    if (kind.toBillDis) set("ToBillDis", 0);
-    // The balances start at zero and are then the documents' work: an
-    // overwritten party keeps what its imported documents have posted.
-    if (!isNew) return;
-    for (const char* column : {"StartDebit", "StartCredit", "Debit", "Credit", "Balance"}) {
-      set(column, 0);
+namespace {
+
+// The columns of a party row as the tab writes them; the balances only for
+// a new party, whose balances start at zero and are then the documents'
+// work: an overwritten party keeps what its imported documents posted.
+ColumnValues partyValues(const PartyKind& kind, const PartyFields& fields, const QVariant& account,
+                         bool isNew) {
+  const QString blank = QStringLiteral(" ");
+  ColumnValues values = {{QStringLiteral("BranchID"), fields.branch},
+                         {QStringLiteral("AccNoID"), account},
+                         {QStringLiteral("fNo"), fields.number},
+                         {QStringLiteral("AName"), fields.name},
+                         {QStringLiteral("EName"), blank},
+                         {QStringLiteral("APerson"), fields.person},
+                         {QStringLiteral("EPerson"), blank},
+                         {QStringLiteral("Phone"), fields.phone},
+                         {QStringLiteral("Fax"), fields.fax},
+                         {QStringLiteral("Mobile"), blank},
+                         {QStringLiteral("AAddress"), fields.address},
+                         {QStringLiteral("EAddress"), blank},
+                         {QStringLiteral("CountryID"), -1},
+                         {QStringLiteral("CityID"), -1}};
+  for (const char* column : {"PBox", "Zip", "EMail", "URL"}) {
+    values.emplace_back(QString::fromLatin1(column), blank);
+  }
+  for (const char* column : {"CreditDis", "CashDis"}) {
+    values.emplace_back(QString::fromLatin1(column), 0);
+  }
+  if (kind.toBillDis) values.emplace_back(QStringLiteral("ToBillDis"), 0);
+  if (!isNew) return values;
+  for (const char* column : {"StartDebit", "StartCredit", "Debit", "Credit", "Balance"}) {
+    values.emplace_back(QString::fromLatin1(column), 0);
+  }
+  return values;
+}
+
+}  // namespace
+
+int OverwriteParty(const PartyKind& kind, Recordset& parties, const PartyFields& fields) {
+  WriteListRow(parties, false, QStringLiteral("fNo"), fields.number, [&] {
+    for (const auto& [column, value] : partyValues(kind, fields, 0, false)) {
+      parties.setValue(column, value);
     }
   });
   return parties.value(QStringLiteral("ID")).toInt();
+}
+
+Connection::Write NewPartyWrite(const PartyKind& kind, const PartyFields& fields,
+                                const QVariant& account) {
+  return InsertWrite(kind.table, partyValues(kind, fields, account, true));
 }
 
 int PartyAccount(const PartyKind& kind, int partyId) {

@@ -48,10 +48,15 @@ namespace PartyImport {
 std::optional<ExistingParty> FindParty(const PartyKind& kind, int number, int branch,
                                        const QString& nameColumn);
 
-// Writes the fields into the window's version-2 parties of the branch, in
-// one transaction: a new row, or the existing row with that number. The
-// party's account, balances and discounts start at 0. Returns the row's ID.
-int WriteParty(const PartyKind& kind, Recordset& parties, const PartyFields& fields, bool isNew);
+// Overwrites the existing row of the window's version-2 parties of the
+// branch with that number with the fields; its account is set to 0 and its
+// discounts too, its balances stay. Returns the row's ID.
+int OverwriteParty(const PartyKind& kind, Recordset& parties, const PartyFields& fields);
+
+// The insert of a new party with the fields, the account (an ID or
+// Connection::keyOf), and balances and discounts at 0.
+Connection::Write NewPartyWrite(const PartyKind& kind, const PartyFields& fields,
+                                const QVariant& account);
 
 // The party's own account; 0 when it has none.
 int PartyAccount(const PartyKind& kind, int partyId);

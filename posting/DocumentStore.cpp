@@ -7,14 +7,13 @@
 #include "host/helpers/Numbers.h"
 #include "host/language/Language.h"
 #include "posting/HeaderLookup.h"
-#include "posting/HeldLock.h"
 
 namespace qalvoro {
 namespace {
 
 QString cellOf(const GridRow& row, int column) { return row.value(column); }
 
-QVariant lineValue(const LineField& field, qint64 documentId, const GridRow& row) {
+QVariant lineValue(const LineField& field, const QVariant& documentId, const GridRow& row) {
   const QString cell = field.gridColumn >= 0 ? cellOf(row, field.gridColumn) : QString();
   switch (field.value) {
     case LineValue::InvoiceId:
@@ -53,46 +52,108 @@ void DocumentStore::open(int branchId) {
     headers_.open(sql, MainConnection(), LockType::Optimistic, {branchId});
     openBranch_ = branchId;
   }
-  if (headers_.recordCount() > 0) headers_.moveLast();
+  headersBehind_ = false;
+  currentId_ = 0;
+  if (headers_.recordCount() > 0) {
+    headers_.moveLast();
+    currentId_ = headers_.value(QStringLiteral("ID")).toLongLong();
+  }
 }
 
 qint64 DocumentStore::save(bool addMode, const DocumentHeader& header,
                            const std::vector<GridRow>& rows) {
   const std::vector<qint64> replaced = std::exchange(replaced_, {});
-  HeldLock lock(kind_.lockName);
+  TableLock lock(kind_.lockName);
   qint64 documentId = 0;
   try {
-    Transaction transaction(MainConnection());
-    removeReplaced(replaced);
-    writeHeader(addMode, header);
-    headers_.update();
-    headers_.requery();
-    if (kind_.releasesLockBeforeLines) lock.releaseInTransaction();
-    documentId = HeaderIdByNumber(headers_, QStringLiteral("InvoiceNo"), header.number);
-    writeLines(documentId, rows);
-    handOver(replaced, documentId);
-    if (kind_.creditRaisesDebit && header.payment == 1) {
-      MainConnection().execute(QStringLiteral("UPDATE Customer SET Debit = Debit + ? WHERE ID = ?"),
-                               {headers_.value(QStringLiteral("Net")).toDouble(), header.partyId});
+    if (addMode) {
+      documentId = saveNew(header, rows, replaced, lock);
+    } else {
+      documentId = saveOverCurrent(header, rows, replaced, lock);
     }
-    transaction.commit();
   } catch (...) {
     headers_.close();  // it may hold rows the rollback took away
     throw;
   }
-  if (kind_.releasesLockBeforeLines) {
-    lock.transactionCommitted();
-  } else {
-    lock.release();
-  }
+  if (lock.held()) lock.release();
   return documentId;
 }
 
-void DocumentStore::writeHeader(bool addMode, const DocumentHeader& header) {
-  if (addMode || kind_.addsRowInEveryMode) headers_.addNew();
+// A new document (the imports' way): its header, lines, the customer's
+// balance and the lock's end as one write.
+qint64 DocumentStore::saveNew(const DocumentHeader& header, const std::vector<GridRow>& rows,
+                              const std::vector<qint64>& replaced, TableLock& lock) {
+  // The lines go to the first header of the number, which is the new one
+  // unless the branch holds another (a document saved twice).
+  const std::optional<qint64> earlier =
+      FirstHeaderOfNumber(headers(), QStringLiteral("InvoiceNo"), header.number, replaced);
+  std::vector<Connection::Write> writes{InsertWrite(kind_.headerTable, headerValues(true, header))};
+  if (kind_.releasesLockBeforeLines) writes.push_back(lock.unlockWrite());
+  const QVariant linesTo = earlier ? QVariant(*earlier) : Connection::keyOf(0);
+  if (earlier) writes.push_back(linesRemoval(*earlier));
+  if (auto lines = linesWrite(linesTo, rows)) writes.push_back(std::move(*lines));
+  if (kind_.creditRaisesDebit && header.payment == 1 && header.partyId != -1) {
+    writes.push_back({QStringLiteral("UPDATE Customer SET Debit = Debit + ? WHERE ID = ?"),
+                      {Val(header.net), header.partyId}});
+  }
+  if (!kind_.releasesLockBeforeLines) writes.push_back(lock.unlockWrite());
+  Connection& db = MainConnection();
+  std::optional<Transaction> transaction;  // a replacement removes the documents first
+  if (!replaced.empty()) {
+    transaction.emplace(db);
+    removeReplaced(replaced);
+  }
+  const qint64 inserted = db.writeAll(writes).front().keys.front();
+  const qint64 documentId = earlier ? *earlier : inserted;
+  if (transaction) {
+    handOver(replaced, documentId);
+    transaction->commit();
+  }
+  lock.released();
+  currentId_ = documentId;
+  headersBehind_ = true;
+  return documentId;
+}
+
+// A save outside mode "Add": the current header row is overwritten (or, for
+// a kind that adds a row in every mode, a row is added), and the lines go to
+// the first header of the number.
+qint64 DocumentStore::saveOverCurrent(const DocumentHeader& header,
+                                      const std::vector<GridRow>& rows,
+                                      const std::vector<qint64>& replaced, TableLock& lock) {
+  Recordset& stored = headers();
+  if (!kind_.addsRowInEveryMode && currentId_ != 0) {
+    stored.findEqual(QStringLiteral("ID"), currentId_);
+  }
+  Connection& db = MainConnection();
+  Transaction transaction(db);
+  removeReplaced(replaced);
+  if (kind_.addsRowInEveryMode) stored.addNew();
+  for (const auto& [column, value] : headerValues(false, header)) stored.setValue(column, value);
+  stored.update();
+  stored.requery();
+  const Connection::Write unlock = lock.unlockWrite();
+  if (kind_.releasesLockBeforeLines) db.execute(unlock.sql, unlock.params);
+  const qint64 documentId = HeaderIdByNumber(stored, QStringLiteral("InvoiceNo"), header.number);
+  std::vector<Connection::Write> writes{linesRemoval(documentId)};
+  if (auto lines = linesWrite(documentId, rows)) writes.push_back(std::move(*lines));
+  if (kind_.creditRaisesDebit && header.payment == 1 && header.partyId != -1) {
+    writes.push_back({QStringLiteral("UPDATE Customer SET Debit = Debit + ? WHERE ID = ?"),
+                      {Val(header.net), header.partyId}});
+  }
+  db.writeAll(writes);
+  handOver(replaced, documentId);
+  transaction.commit();
+  if (kind_.releasesLockBeforeLines) lock.released();
+  currentId_ = documentId;
+  return documentId;
+}
+
+ColumnValues DocumentStore::headerValues(bool addMode, const DocumentHeader& header) const {
+  ColumnValues values;
   if (addMode) {
-    headers_.setValue(QStringLiteral("UserID"), 0);
-    headers_.setValue(QStringLiteral("InvoiceNo"), Val(header.number));
+    values.emplace_back(QStringLiteral("UserID"), 0);
+    values.emplace_back(QStringLiteral("InvoiceNo"), Val(header.number));
   }
   for (const HeaderField& field : kind_.headerFields) {
     QVariant value;
@@ -137,8 +198,9 @@ void DocumentStore::writeHeader(bool addMode, const DocumentHeader& header) {
         value = field.constant;
         break;
     }
-    headers_.setValue(field.column, value);
+    values.emplace_back(field.column, value);
   }
+  return values;
 }
 
 bool DocumentStore::isLine(const GridRow& row, int index, int count) const {
@@ -146,28 +208,31 @@ bool DocumentStore::isLine(const GridRow& row, int index, int count) const {
   return index < count - 1 && Val(cellOf(row, 11)) != 0;
 }
 
-void DocumentStore::writeLines(qint64 documentId, const std::vector<GridRow>& rows) {
-  if (insertStatement_.isEmpty()) {
-    QStringList columns;
-    QStringList marks;
-    for (const LineField& field : kind_.lineFields) {
-      columns << field.column;
-      marks << QStringLiteral("?");
-    }
-    insertStatement_ = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                           .arg(kind_.lineTable, columns.join(','), marks.join(','));
-  }
-  MainConnection().execute(
-      QStringLiteral("DELETE FROM ") + kind_.lineTable + QStringLiteral(" WHERE InvoiceID = ?"),
-      {documentId});
+Connection::Write DocumentStore::linesRemoval(qint64 documentId) const {
+  return {QStringLiteral("DELETE FROM ") + kind_.lineTable + QStringLiteral(" WHERE InvoiceID = ?"),
+          {documentId}};
+}
+
+std::optional<Connection::Write> DocumentStore::linesWrite(const QVariant& documentId,
+                                                           const std::vector<GridRow>& rows) const {
+  QStringList columns;
+  for (const LineField& field : kind_.lineFields) columns << field.column;
+  const QString row = QLatin1Char('(') +
+                      QStringList(columns.size(), QStringLiteral("?")).join(',') + QLatin1Char(')');
+  QStringList marks;
+  QVariantList values;
   const int count = static_cast<int>(rows.size());
   for (int index = 0; index < count; ++index) {
-    const GridRow& row = rows[index];
-    if (!isLine(row, index, count)) continue;
-    QVariantList values;
-    for (const LineField& field : kind_.lineFields) values << lineValue(field, documentId, row);
-    MainConnection().execute(insertStatement_, values);
+    if (!isLine(rows[index], index, count)) continue;
+    marks << row;
+    for (const LineField& field : kind_.lineFields) {
+      values << lineValue(field, documentId, rows[index]);
+    }
   }
+  if (marks.isEmpty()) return std::nullopt;
+  return Connection::Write{QStringLiteral("INSERT INTO %1 (%2) VALUES %3")
+                               .arg(kind_.lineTable, columns.join(','), marks.join(',')),
+                           values};
 }
 
 std::vector<GridRow> DocumentStore::readLines(qint64 documentId) const {

@@ -5,7 +5,9 @@
 #include <optional>
 #include <vector>
 
+#include "host/db/Connection.h"
 #include "host/db/Recordset.h"
+#include "host/helpers/DbHelpers.h"
 #include "posting/DocumentKind.h"
 
 namespace qalvoro {
@@ -56,17 +58,23 @@ class DocumentStore {
   // they are already open for the same branch they are brought up to date
   // with the rows written since (on this connection) instead of read again.
   void open(int branchId);
-  Recordset& headers() { return headers_; }
+  // The header rows, brought up to date with the saves since they were
+  // opened.
+  Recordset& headers() {
+    if (headersBehind_) headers_.requery();
+    headersBehind_ = false;
+    return headers_;
+  }
   bool isOpen() const { return headers_.state() == 1; }
   bool isOpenFor(int branchId) const { return isOpen() && openBranch_ == branchId; }
 
   // Stores a document; rows are the grid rows 1 to Rows-1, the lines are
   // those the kind's line rule picks. With addMode (or for a kind that adds
   // a row in every mode) a header row is added with UserID 0 and the
-  // number, else the current header row is overwritten. Returns the
-  // header's ID. A database error rolls the whole document back, gives the
-  // lock back and is raised again; the header rows are then read again at
-  // the next open.
+  // number, else the current header row (the last one opened or saved) is
+  // overwritten. Returns the header's ID. A database error rolls the whole
+  // document back, gives the lock back and is raised again; the header rows
+  // are then read again at the next open.
   qint64 save(bool addMode, const DocumentHeader& header, const std::vector<GridRow>& rows);
 
   // The lines of a stored document as grid rows (columns 0 to 16, amounts
@@ -86,14 +94,23 @@ class DocumentStore {
  private:
   void removeReplaced(const std::vector<qint64>& documentIds);
   void handOver(const std::vector<qint64>& documentIds, qint64 documentId);
-  void writeHeader(bool addMode, const DocumentHeader& header);
-  void writeLines(qint64 documentId, const std::vector<GridRow>& rows);
+  qint64 saveNew(const DocumentHeader& header, const std::vector<GridRow>& rows,
+                 const std::vector<qint64>& replaced, TableLock& lock);
+  qint64 saveOverCurrent(const DocumentHeader& header, const std::vector<GridRow>& rows,
+                         const std::vector<qint64>& replaced, TableLock& lock);
+  ColumnValues headerValues(bool addMode, const DocumentHeader& header) const;
+  // One insert of every line of the rows, for the header documentId (a
+  // value or Connection::keyOf); nothing when no row is a line.
+  std::optional<Connection::Write> linesWrite(const QVariant& documentId,
+                                              const std::vector<GridRow>& rows) const;
+  Connection::Write linesRemoval(qint64 documentId) const;
   bool isLine(const GridRow& row, int index, int count) const;
 
   const DocumentKind& kind_;
   Recordset headers_;
   int openBranch_ = 0;
-  QString insertStatement_;
+  qint64 currentId_ = 0;        // the current header row's ID
+  bool headersBehind_ = false;  // saves wrote rows the headers do not hold yet
   std::vector<qint64> replaced_;
 };
 

@@ -3,9 +3,9 @@
 #include <utility>
 
 #include "host/Globals.h"
+#include "host/helpers/DbHelpers.h"
 #include "host/helpers/Numbers.h"
 #include "posting/HeaderLookup.h"
-#include "posting/HeldLock.h"
 
 namespace qalvoro {
 namespace {
@@ -24,68 +24,98 @@ void VoucherStore::open(int branchId) {
                   MainConnection(), LockType::Optimistic, {branchId});
     openBranch_ = branchId;
   }
-  if (headers_.recordCount() > 0) headers_.moveLast();
+  headersBehind_ = false;
+  currentId_ = 0;
+  if (headers_.recordCount() > 0) {
+    headers_.moveLast();
+    currentId_ = headers_.value(QStringLiteral("ID")).toLongLong();
+  }
 }
 
 qint64 VoucherStore::save(bool addMode, const Voucher& voucher) {
   const bool replace = std::exchange(replace_, false);
-  HeldLock lock(kind_.lockName);
+  TableLock lock(kind_.lockName);
+  Connection& db = MainConnection();
   qint64 voucherId = 0;
   try {
-    Transaction transaction(MainConnection());
+    std::optional<Transaction> transaction;
+    if (replace || !addMode) transaction.emplace(db);
     if (replace) removeReplaced(voucher);
-    writeHeader(addMode, voucher);
-    headers_.update();
-    lock.releaseInTransaction();
-    headers_.requery();
-    voucherId = HeaderIdByNumber(headers_, kind_.numberColumn, voucher.number);
-    writeDetail(voucherId, voucher);
-    transaction.commit();
+    if (addMode) {
+      // The imports' way: header, lock's end and detail row as one write.
+      // The detail row is the first header's of the number, which is the
+      // new one unless the branch holds another (a voucher saved twice).
+      const std::optional<qint64> earlier =
+          replace ? std::nullopt
+                  : FirstHeaderOfNumber(headers(), kind_.numberColumn, voucher.number);
+      std::vector<Connection::Write> writes{
+          InsertWrite(kind_.headerTable, headerValues(true, voucher)), lock.unlockWrite()};
+      if (earlier) writes.push_back(detailRemoval(*earlier));
+      writes.push_back(detailWrite(earlier ? QVariant(*earlier) : Connection::keyOf(0), voucher));
+      const qint64 inserted = db.writeAll(writes).front().keys.front();
+      voucherId = earlier ? *earlier : inserted;
+      headersBehind_ = true;
+    } else {
+      Recordset& stored = headers();
+      if (currentId_ != 0) stored.findEqual(QStringLiteral("ID"), currentId_);
+      for (const auto& [column, value] : headerValues(false, voucher)) {
+        stored.setValue(column, value);
+      }
+      stored.update();
+      const Connection::Write unlock = lock.unlockWrite();
+      db.execute(unlock.sql, unlock.params);
+      stored.requery();
+      voucherId = HeaderIdByNumber(stored, kind_.numberColumn, voucher.number);
+      db.writeAll({detailRemoval(voucherId), detailWrite(voucherId, voucher)});
+    }
+    if (transaction) transaction->commit();
   } catch (...) {
     headers_.close();  // it may hold rows the rollback took away
     throw;
   }
-  lock.transactionCommitted();
+  lock.released();
+  currentId_ = voucherId;
   return voucherId;
 }
 
-void VoucherStore::writeHeader(bool addMode, const Voucher& voucher) {
+ColumnValues VoucherStore::headerValues(bool addMode, const Voucher& voucher) const {
   const bool cheque = voucher.type == 1;
-  const double amount = Val(voucher.amount);
-  if (addMode) {
-    headers_.addNew();
-    headers_.setValue(QStringLiteral("UserID"), 0);
-  }
-  headers_.setValue(QStringLiteral("BranchID"), voucher.branchId);
-  headers_.setValue(kind_.numberColumn, Val(voucher.number));
-  headers_.setValue(QStringLiteral("fDate"), text(voucher.date));
-  headers_.setValue(QStringLiteral("fTime"), text(voucher.time));
-  headers_.setValue(kind_.cashierColumn, voucher.cashierAccId);
-  headers_.setValue(QStringLiteral("Amount"), amount);
-  headers_.setValue(QStringLiteral("fCash"), cheque ? 0.0 : amount);
-  headers_.setValue(QStringLiteral("fCheque"), cheque ? amount : 0.0);
-  headers_.setValue(QStringLiteral("ftype"), voucher.type);
-  if (kind_.writesSalesman) {
-    headers_.setValue(QStringLiteral("SaleManID"), 0);
-    headers_.setValue(QStringLiteral("SMinvNo"), QStringLiteral("0"));
-    headers_.setValue(QStringLiteral("SMinvDate"), QString(""));
-  }
   const bool cash = voucher.type == 0;
-  headers_.setValue(QStringLiteral("BillNo"), cash ? QString("") : text(voucher.billNo));
-  headers_.setValue(QStringLiteral("BillDate"), cash ? QString("") : text(voucher.billDate));
-  headers_.setValue(QStringLiteral("Details"), text(voucher.details));
+  const double amount = Val(voucher.amount);
+  ColumnValues values;
+  if (addMode) values.emplace_back(QStringLiteral("UserID"), 0);
+  values.emplace_back(QStringLiteral("BranchID"), voucher.branchId);
+  values.emplace_back(kind_.numberColumn, Val(voucher.number));
+  values.emplace_back(QStringLiteral("fDate"), text(voucher.date));
+  values.emplace_back(QStringLiteral("fTime"), text(voucher.time));
+  values.emplace_back(kind_.cashierColumn, voucher.cashierAccId);
+  values.emplace_back(QStringLiteral("Amount"), amount);
+  values.emplace_back(QStringLiteral("fCash"), cheque ? 0.0 : amount);
+  values.emplace_back(QStringLiteral("fCheque"), cheque ? amount : 0.0);
+  values.emplace_back(QStringLiteral("ftype"), voucher.type);
+  if (kind_.writesSalesman) {
+    values.emplace_back(QStringLiteral("SaleManID"), 0);
+    values.emplace_back(QStringLiteral("SMinvNo"), QStringLiteral("0"));
+    values.emplace_back(QStringLiteral("SMinvDate"), QString(""));
+  }
+  values.emplace_back(QStringLiteral("BillNo"), cash ? QString("") : text(voucher.billNo));
+  values.emplace_back(QStringLiteral("BillDate"), cash ? QString("") : text(voucher.billDate));
+  values.emplace_back(QStringLiteral("Details"), text(voucher.details));
+  return values;
 }
 
-void VoucherStore::writeDetail(qint64 voucherId, const Voucher& voucher) {
-  Connection& db = MainConnection();
-  db.execute(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(kind_.detailTable, kind_.linkColumn),
-             {voucherId});
-  db.execute(
-      QStringLiteral("INSERT INTO %1 (%2,%3,fPayer,Details,fType,BankID,BillDate,BillNo,"
-                     "Amount) VALUES (?,?,?,?,?,?,?,?,?)")
-          .arg(kind_.detailTable, kind_.linkColumn, kind_.partyColumn),
-      {voucherId, voucher.partyAccId, text(voucher.payer), text(voucher.details), voucher.type,
-       voucher.bankId, text(voucher.billDate), text(voucher.billNo), Val(voucher.amount)});
+Connection::Write VoucherStore::detailRemoval(qint64 voucherId) const {
+  return {QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(kind_.detailTable, kind_.linkColumn),
+          {voucherId}};
+}
+
+Connection::Write VoucherStore::detailWrite(const QVariant& voucherId,
+                                            const Voucher& voucher) const {
+  return {QStringLiteral("INSERT INTO %1 (%2,%3,fPayer,Details,fType,BankID,BillDate,BillNo,"
+                         "Amount) VALUES (?,?,?,?,?,?,?,?,?)")
+              .arg(kind_.detailTable, kind_.linkColumn, kind_.partyColumn),
+          {voucherId, voucher.partyAccId, text(voucher.payer), text(voucher.details), voucher.type,
+           voucher.bankId, text(voucher.billDate), text(voucher.billNo), Val(voucher.amount)}};
 }
 
 bool VoucherStore::exists(const VoucherKind& kind, int branchId, double number) {

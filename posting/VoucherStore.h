@@ -1,8 +1,12 @@
 #pragma once
 
 #include <QString>
+#include <utility>
+#include <vector>
 
+#include "host/db/Connection.h"
 #include "host/db/Recordset.h"
+#include "host/helpers/DbHelpers.h"
 #include "posting/VoucherKind.h"
 
 namespace qalvoro {
@@ -40,13 +44,20 @@ class VoucherStore {
   // are already open for the same branch they are brought up to date with
   // the rows written since (on this connection) instead of read again.
   void open(int branchId);
-  Recordset& headers() { return headers_; }
+  // The header rows, brought up to date with the saves since they were
+  // opened.
+  Recordset& headers() {
+    if (headersBehind_) headers_.requery();
+    headersBehind_ = false;
+    return headers_;
+  }
   bool isOpenFor(int branchId) const { return headers_.state() == 1 && openBranch_ == branchId; }
 
-  // Stores a voucher. With addMode a header row is added with UserID 0,
-  // else the current header row is overwritten. The lock is held while the
-  // header is written; then the first header with the voucher's number is
-  // found and its detail row rewritten. Returns that header's ID. A
+  // Stores a voucher. With addMode a header row is added with UserID 0 and
+  // its detail row with it; else the current header row (the last one
+  // opened or saved) is overwritten, and the detail row of the first header
+  // with the voucher's number rewritten. The lock is held while the header
+  // is written. Returns the header's ID. A
   // database error rolls the whole voucher back, gives the lock back and is
   // raised again; the header rows are then read again at the next open.
   qint64 save(bool addMode, const Voucher& voucher);
@@ -61,12 +72,17 @@ class VoucherStore {
 
  private:
   void removeReplaced(const Voucher& voucher);
-  void writeHeader(bool addMode, const Voucher& voucher);
-  void writeDetail(qint64 voucherId, const Voucher& voucher);
+  ColumnValues headerValues(bool addMode, const Voucher& voucher) const;
+  // The insert of the detail row, for the header voucherId (a value or
+  // Connection::keyOf).
+  Connection::Write detailWrite(const QVariant& voucherId, const Voucher& voucher) const;
+  Connection::Write detailRemoval(qint64 voucherId) const;
 
   const VoucherKind& kind_;
   Recordset headers_;
   int openBranch_ = 0;
+  qint64 currentId_ = 0;        // the current header row's ID
+  bool headersBehind_ = false;  // saves wrote rows the headers do not hold yet
   bool replace_ = false;
 };
 

@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <algorithm>
 #include <cstdio>
 
 #include "accounts/FrmAcc_Restore.h"
@@ -42,10 +43,13 @@ using namespace qalvoro;
 struct Result {
   double accountSeconds = 0;
   double entrySeconds = 0;
-  long peakKiB = 0;
+  qint64 accountStatements = 0;
+  qint64 entryStatements = 0;
 };
 
-// One run in this process: prints "RESULT accounts_s entries_s peak_kib".
+// One run in this process: prints "RESULT accounts accounts_s entries entries_s
+// peak_kib account_statements entry_statements" (the server's statements:
+// 0 on SQLite).
 int runOne(const QString& engine, int accounts) {
   QTemporaryDir work;
   Platform::useSettingsFolder(work.filePath("config"));
@@ -85,13 +89,16 @@ int runOne(const QString& engine, int accounts) {
   SelectComboByData(*window.CboOldBranch, 1);
 
   Result result;
+  bench::ServerStatements server(target);
   QElapsedTimer timer;
   timer.start();
   window.CmdImportAll->click();
   result.accountSeconds = timer.nsecsElapsed() / 1e9;
+  result.accountStatements = server.lap();
   timer.restart();
   window.CmdImportGaid->click();
   result.entrySeconds = timer.nsecsElapsed() / 1e9;
+  result.entryStatements = server.lap();
   const int imported = bench::RowsOf(QStringLiteral("CardAcc"));
   const int entries = bench::RowsOf(QStringLiteral("Gaid"));
   window.Cmd_Exit->click();
@@ -99,7 +106,8 @@ int runOne(const QString& engine, int accounts) {
   ImportData::CloseSession();
   ReleaseGlobals();
   out << "RESULT " << imported << ' ' << result.accountSeconds << ' ' << entries << ' '
-      << result.entrySeconds << ' ' << bench::PeakKiB() << Qt::endl;
+      << result.entrySeconds << ' ' << bench::PeakKiB() << ' ' << result.accountStatements << ' '
+      << result.entryStatements << Qt::endl;
   return 0;
 }
 
@@ -109,12 +117,14 @@ struct Run {
   int entries = 0;
   double entrySeconds = 0;
   long peak = 0;
+  qint64 accountStatements = 0;
+  qint64 entryStatements = 0;
 };
 
 Run parse(const QStringList& words) {
-  if (words.size() != 5) return {};
-  return {words[0].toInt(), words[1].toDouble(), words[2].toInt(), words[3].toDouble(),
-          words[4].toLong()};
+  if (words.size() != 7) return {};
+  return {words[0].toInt(),  words[1].toDouble(),   words[2].toInt(),     words[3].toDouble(),
+          words[4].toLong(), words[5].toLongLong(), words[6].toLongLong()};
 }
 
 // The 2N figures and ratios of one engine, as the RESULT line gives them.
@@ -123,6 +133,8 @@ struct Figures {
   double entriesPerSecond = 0;
   double accountsRatio = 0;
   double entriesRatio = 0;
+  double statementsPerAccount = 0;
+  double statementsPerEntry = 0;
 };
 
 Figures report(const QString& engine, int n) {
@@ -135,11 +147,18 @@ Figures report(const QString& engine, int n) {
                 run.accounts, run.accounts / run.accountSeconds, run.entries,
                 run.entries / run.entrySeconds, run.peak / 1024);
   }
-  const Figures figures{large.accounts / large.accountSeconds, large.entries / large.entrySeconds,
+  const Figures figures{large.accounts / large.accountSeconds,
+                        large.entries / large.entrySeconds,
                         large.accountSeconds / small.accountSeconds,
-                        large.entrySeconds / small.entrySeconds};
+                        large.entrySeconds / small.entrySeconds,
+                        bench::PerRecord(large.accountStatements, large.accounts),
+                        bench::PerRecord(large.entryStatements, large.entries)};
   std::printf("  time ratio 2N/N: accounts %.2f, entries %.2f (goal <= 2.2)\n",
               figures.accountsRatio, figures.entriesRatio);
+  if (large.accountStatements > 0) {
+    std::printf("  server statements: %.2f per account, %.2f per entry\n",
+                figures.statementsPerAccount, figures.statementsPerEntry);
+  }
   std::fflush(stdout);
   return figures;
 }
@@ -159,11 +178,16 @@ int main(int argc, char* argv[]) {
     } else {
       std::printf("postgresql: the server could not be started\n");
     }
+    const double accountsShare = bench::Share(pg.accountsPerSecond, sqlite.accountsPerSecond);
+    const double entriesShare = bench::Share(pg.entriesPerSecond, sqlite.entriesPerSecond);
     std::printf(
         "RESULT accounts_per_s=%.0f entries_per_s=%.0f accounts_ratio=%.2f entries_ratio=%.2f "
-        "pg_accounts_per_s=%.0f pg_entries_per_s=%.0f\n",
+        "pg_accounts_per_s=%.0f pg_entries_per_s=%.0f pg_share=%.2f pg_accounts_share=%.2f "
+        "pg_entries_share=%.2f pg_statements_per_record=%.2f pg_statements_per_entry=%.2f\n",
         sqlite.accountsPerSecond, sqlite.entriesPerSecond, sqlite.accountsRatio,
-        sqlite.entriesRatio, pg.accountsPerSecond, pg.entriesPerSecond);
+        sqlite.entriesRatio, pg.accountsPerSecond, pg.entriesPerSecond,
+        std::min(accountsShare, entriesShare), accountsShare, entriesShare, pg.statementsPerAccount,
+        pg.statementsPerEntry);
     return 0;
   });
 }

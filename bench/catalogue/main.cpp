@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTextStream>
+#include <algorithm>
 #include <array>
 #include <cstdio>
 
@@ -50,7 +51,8 @@ double timed(QPushButton& button) {
 }
 
 // One size in this process: prints "RESULT records items_s customers_s
-// providers_s overwrite_s peak_kib".
+// providers_s overwrite_s peak_kib" and the server's statements of the four
+// runs (0 on SQLite).
 int runOne(const QString& engine, int n) {
   mdbwriter::v1::V1Options options;
   options.sizes.items = n;
@@ -70,23 +72,33 @@ int runOne(const QString& engine, int n) {
   window.ChkAddProvAcc->setChecked(true);
 
   std::array<double, kRuns> seconds{};
+  std::array<qint64, kRuns> statements{};
+  bench::ServerStatements server(target);
   seconds[0] = timed(*window.CmdImportAll);
+  statements[0] = server.lap();
   window.SSTab1->setCurrentTab(kCustomersTab);
   seconds[1] = timed(*window.CmdImportAll);
+  statements[1] = server.lap();
   window.SSTab1->setCurrentTab(kProvidersTab);
   seconds[2] = timed(*window.CmdImportAll);
+  statements[2] = server.lap();
   window.CmdOpenOldDB->click();
   window.CmdOpenOldDB->click();
   window.SSTab1->setCurrentTab(kItemsTab);
+  server.lap();
   seconds[3] = timed(*window.CmdImportAll);
+  statements[3] = server.lap();
   const int written =
       bench::RowsOf("Category") + bench::RowsOf("Customer") + bench::RowsOf("Provider");
   window.Cmd_Exit->click();
   windows().clear();
   ImportData::CloseSession();
   ReleaseGlobals();
-  QTextStream(stdout) << "RESULT " << written << ' ' << seconds[0] << ' ' << seconds[1] << ' '
-                      << seconds[2] << ' ' << seconds[3] << ' ' << bench::PeakKiB() << Qt::endl;
+  QTextStream out(stdout);
+  out << "RESULT " << written << ' ' << seconds[0] << ' ' << seconds[1] << ' ' << seconds[2] << ' '
+      << seconds[3] << ' ' << bench::PeakKiB();
+  for (const qint64 count : statements) out << ' ' << count;
+  out << Qt::endl;
   return 0;
 }
 
@@ -95,15 +107,19 @@ struct Run {
   int written = 0;
   std::array<double, kRuns> seconds{};
   long peak = 0;
+  std::array<qint64, kRuns> statements{};
   double perSecond(int run) const { return n / seconds[run]; }
 };
 
 Run parse(int n, const QStringList& words) {
   Run run;
   run.n = n;
-  if (words.size() != 2 + kRuns) return run;
+  if (words.size() != 2 + 2 * kRuns) return run;
   run.written = words[0].toInt();
-  for (int i = 0; i < kRuns; ++i) run.seconds[i] = words[1 + i].toDouble();
+  for (int i = 0; i < kRuns; ++i) {
+    run.seconds[i] = words[1 + i].toDouble();
+    run.statements[i] = words[2 + kRuns + i].toLongLong();
+  }
   run.peak = words[1 + kRuns].toLong();
   return run;
 }
@@ -127,6 +143,13 @@ std::pair<Run, std::array<double, kRuns>> report(const QString& engine, int n) {
     std::printf("  %s %.2f", kRunNames[i], ratios[i]);
   }
   std::printf("  (goal <= 2.2)\n");
+  if (large.statements[0] > 0) {
+    std::printf("  server statements per record:");
+    for (int i = 0; i < kRuns; ++i) {
+      std::printf("  %s %.2f", kRunNames[i], bench::PerRecord(large.statements[i], large.n));
+    }
+    std::printf("\n");
+  }
   std::fflush(stdout);
   return {large, ratios};
 }
@@ -138,19 +161,30 @@ int main(int argc, char* argv[]) {
     const auto [sqlite, ratios] = report(QStringLiteral("sqlite"), n);
 
     // PostgreSQL: a throwaway server on loopback for the two runs.
-    double pgItems = 0;
+    Run pg;
     const bench::BenchPostgres server(56532);
     if (server.started()) {
       qputenv("BENCH_PG_URL", (server.urlPrefix() + "bench").toUtf8());
-      pgItems = report(QStringLiteral("postgresql"), n).first.perSecond(0);
+      pg = report(QStringLiteral("postgresql"), n).first;
     } else {
       std::printf("postgresql: the server could not be started\n");
     }
+    // Each kind's share; the figure that counts is the smallest.
+    std::array<double, kRuns> shares{};
+    for (int i = 0; i < kRuns; ++i) {
+      shares[i] = pg.n > 0 ? bench::Share(pg.perSecond(i), sqlite.perSecond(i)) : 0;
+    }
     std::printf(
         "RESULT items_per_s=%.0f customers_per_s=%.0f providers_per_s=%.0f overwrite_per_s=%.0f "
-        "items_ratio=%.2f customers_ratio=%.2f providers_ratio=%.2f pg_items_per_s=%.0f\n",
+        "items_ratio=%.2f customers_ratio=%.2f providers_ratio=%.2f pg_items_per_s=%.0f "
+        "pg_share=%.2f pg_items_share=%.2f pg_customers_share=%.2f pg_providers_share=%.2f "
+        "pg_overwrite_share=%.2f pg_statements_per_record=%.2f pg_statements_per_customer=%.2f "
+        "pg_statements_per_provider=%.2f\n",
         sqlite.perSecond(0), sqlite.perSecond(1), sqlite.perSecond(2), sqlite.perSecond(3),
-        ratios[0], ratios[1], ratios[2], pgItems);
+        ratios[0], ratios[1], ratios[2], pg.n > 0 ? pg.perSecond(0) : 0,
+        *std::min_element(shares.begin(), shares.end()), shares[0], shares[1], shares[2], shares[3],
+        bench::PerRecord(pg.statements[0], pg.n), bench::PerRecord(pg.statements[1], pg.n),
+        bench::PerRecord(pg.statements[2], pg.n));
     return 0;
   });
 }

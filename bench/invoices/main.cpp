@@ -59,7 +59,8 @@ double processorSeconds() {
 }
 
 // One size in this process: prints "RESULT invoices returns wall_s
-// processor_s peak_kib".
+// processor_s peak_kib statements" (the server's statements of both runs, 0
+// on SQLite).
 int runOne(const QString& engine, int n) {
   mdbwriter::v1::V1Options options;
   options.sizes.invoices = n;
@@ -72,6 +73,7 @@ int runOne(const QString& engine, int n) {
   const bench::StockBenchFolder work(engine, n, options);
   const QString target = work.target();
 
+  bench::ServerStatements server(target);
   QElapsedTimer timer;
   timer.start();
   const double processor = processorSeconds();
@@ -79,13 +81,14 @@ int runOne(const QString& engine, int n) {
   if (!runKind("purchases", "120102", work, target)) return 1;
   const double seconds = timer.nsecsElapsed() / 1e9;
   const double processorUsed = processorSeconds() - processor;
+  const qint64 statements = server.lap();
 
   if (!ImportData::OpenSession(work.path() + '/', QStringLiteral("Bench"), target)) return 1;
   const int invoices = bench::RowsOf("SaleInvoice") + bench::RowsOf("BuyInvoice");
   const int returns = bench::RowsOf("RSaleInvoice") + bench::RowsOf("RBuyInvoice");
   ImportData::CloseSession();
   QTextStream(stdout) << "RESULT " << invoices << ' ' << returns << ' ' << seconds << ' '
-                      << processorUsed << ' ' << bench::PeakKiB() << Qt::endl;
+                      << processorUsed << ' ' << bench::PeakKiB() << ' ' << statements << Qt::endl;
   return 0;
 }
 
@@ -97,19 +100,25 @@ struct Run {
   double processor = 0;
   double seconds = 0;  // the time the figures count
   long peak = 0;
+  qint64 statements = 0;
   double perSecond() const { return seconds > 0 ? 2.0 * n / seconds : 0; }
+  double perWallSecond() const { return wall > 0 ? 2.0 * n / wall : 0; }
+  // The server's statements per document (returns included), with those of
+  // the items and parties the documents bring in.
+  double statementsPerDocument() const { return bench::PerRecord(statements, invoices + returns); }
 };
 
 Run parse(const QString& engine, int n, const QStringList& words) {
   Run run;
   run.n = n;
-  if (words.size() != 5) return run;
+  if (words.size() != 6) return run;
   run.invoices = words[0].toInt();
   run.returns = words[1].toInt();
   run.wall = words[2].toDouble();
   run.processor = words[3].toDouble();
   run.seconds = engine == QLatin1String("sqlite") ? run.processor : run.wall;
   run.peak = words[4].toLong();
+  run.statements = words[5].toLongLong();
   return run;
 }
 
@@ -127,6 +136,9 @@ std::pair<Run, Run> report(const QString& engine, int n) {
         run.peak / 1024);
   }
   std::printf("  time ratio 2N/N: %.2f (goal <= 2.2)\n", large.seconds / small.seconds);
+  if (large.statements > 0) {
+    std::printf("  server statements: %.2f per document\n", large.statementsPerDocument());
+  }
   std::fflush(stdout);
   return {small, large};
 }
@@ -150,11 +162,14 @@ int main(int argc, char* argv[]) {
     const auto ratio = [](const Run& first, const Run& second) {
       return first.seconds > 0 ? second.seconds / first.seconds : 0;
     };
+    // The share compares wall times, the one measure both engines have.
     std::printf(
         "RESULT invoices_per_s=%.0f ratio=%.2f pg_invoices_per_s=%.0f pg_ratio=%.2f "
-        "peak_mib_n=%ld peak_mib_2n=%ld\n",
+        "peak_mib_n=%ld peak_mib_2n=%ld pg_share=%.2f pg_statements_per_record=%.2f\n",
         large.perSecond(), ratio(small, large), pgLarge.perSecond(), ratio(pgSmall, pgLarge),
-        small.peak / 1024, large.peak / 1024);
+        small.peak / 1024, large.peak / 1024,
+        bench::Share(pgLarge.perWallSecond(), large.perWallSecond()),
+        pgLarge.statementsPerDocument());
     return 0;
   });
 }

@@ -111,7 +111,8 @@ void importParties(FrmCat_Restore& window) {
   SelectComboByData(*window.CboOldBranch, 1);
 }
 
-// One size in this process: prints "RESULT vouchers seconds peak_kib".
+// One size in this process: prints "RESULT vouchers seconds peak_kib
+// statements" (the server's statements, 0 on SQLite).
 int runOne(const QString& engine, int n) {
   const bench::StockBenchFolder work(engine, n,
                                      [n](const QString& folder) { writeStockFile(folder, n); });
@@ -126,17 +127,19 @@ int runOne(const QString& engine, int n) {
   window.SSTab1->setCurrentTab(kVouchersTab);
   window.CboCashier[2]->setCurrentIndex(0);
 
+  bench::ServerStatements server(target);
   QElapsedTimer timer;
   timer.start();
   window.CmdImportAll->click();
   const double seconds = timer.nsecsElapsed() / 1e9;
+  const qint64 statements = server.lap();
   const int written = bench::RowsOf("Receipt") + bench::RowsOf("Payment");
   window.Cmd_Exit->click();
   windows().clear();
   ImportData::CloseSession();
   ReleaseGlobals();
-  QTextStream(stdout) << "RESULT " << written << ' ' << seconds << ' ' << bench::PeakKiB()
-                      << Qt::endl;
+  QTextStream(stdout) << "RESULT " << written << ' ' << seconds << ' ' << bench::PeakKiB() << ' '
+                      << statements << Qt::endl;
   return 0;
 }
 
@@ -145,22 +148,30 @@ struct Run {
   int written = 0;
   double seconds = 0;
   long peak = 0;
+  qint64 statements = 0;
   double perSecond() const { return seconds > 0 ? vouchers / seconds : 0; }
 };
 
 Run parse(int n, const QStringList& words) {
   Run run;
   run.vouchers = 2 * n;
-  if (words.size() != 3) return run;
+  if (words.size() != 4) return run;
   run.written = words[0].toInt();
   run.seconds = words[1].toDouble();
   run.peak = words[2].toLong();
+  run.statements = words[3].toLongLong();
   return run;
 }
 
-// Runs N and 2N on an engine and prints them; returns the 2N run's vouchers
-// per second and the time ratio.
-std::pair<double, double> report(const QString& engine, int n) {
+// The 2N run's figures of one engine.
+struct Figures {
+  double perSecond = 0;
+  double ratio = 0;
+  double statementsPerVoucher = 0;
+};
+
+// Runs N and 2N on an engine and prints them.
+Figures report(const QString& engine, int n) {
   const auto [smallWords, largeWords] = bench::FastestChildResults(engine, n, {1});
   const Run small = parse(n, smallWords);
   const Run large = parse(2 * n, largeWords);
@@ -171,16 +182,18 @@ std::pair<double, double> report(const QString& engine, int n) {
   }
   const double ratio = small.seconds > 0 ? large.seconds / small.seconds : 0;
   std::printf("  time ratio 2N/N: %.2f (goal <= 2.2)\n", ratio);
+  const double perVoucher = bench::PerRecord(large.statements, large.written);
+  if (large.statements > 0) std::printf("  server statements: %.2f per voucher\n", perVoucher);
   std::fflush(stdout);
-  return {large.perSecond(), ratio};
+  return {large.perSecond(), ratio, perVoucher};
 }
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
   return bench::BenchMain(argc, argv, runOne, [](int n) {
-    const auto [perSecond, ratio] = report(QStringLiteral("sqlite"), n);
-    std::pair<double, double> pg{0, 0};
+    const Figures sqlite = report(QStringLiteral("sqlite"), n);
+    Figures pg;
     const bench::BenchPostgres server(56542);
     if (server.started()) {
       qputenv("BENCH_PG_URL", (server.urlPrefix() + "bench").toUtf8());
@@ -188,8 +201,11 @@ int main(int argc, char* argv[]) {
     } else {
       std::printf("postgresql: the server could not be started\n");
     }
-    std::printf("RESULT vouchers_per_s=%.0f ratio=%.2f pg_vouchers_per_s=%.0f pg_ratio=%.2f\n",
-                perSecond, ratio, pg.first, pg.second);
+    std::printf(
+        "RESULT vouchers_per_s=%.0f ratio=%.2f pg_vouchers_per_s=%.0f pg_ratio=%.2f pg_share=%.2f "
+        "pg_statements_per_record=%.2f\n",
+        sqlite.perSecond, sqlite.ratio, pg.perSecond, pg.ratio,
+        bench::Share(pg.perSecond, sqlite.perSecond), pg.statementsPerVoucher);
     return 0;
   });
 }

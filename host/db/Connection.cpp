@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QSqlQuery>
 #include <atomic>
+#include <optional>
 
 #include "host/db/DbError.h"
 #include "host/db/SqlRun.h"
@@ -68,7 +69,7 @@ void openDatabase(const QString& name, const ConnectionTarget& target) {
 }
 
 // Whether the database keeps change counters: it has the table TableChanges.
-bool keepsChangeCounters(const QSqlDatabase& database, Engine engine) {
+bool hasChangeCounters(const QSqlDatabase& database, Engine engine) {
   QSqlQuery query = runSql(
       database, engine == Engine::SQLite
                     ? QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' "
@@ -122,9 +123,13 @@ QString Connection::rowKeyColumn(const QString& table) {
   return keys_.keyOf(database(), engine(), table);
 }
 
+bool Connection::keepsChangeCounters() {
+  if (!countersKept_) countersKept_ = hasChangeCounters(database(), engine());
+  return *countersKept_;
+}
+
 std::optional<qint64> Connection::changeCount(const QString& table) {
-  if (!countersKept_) countersKept_ = keepsChangeCounters(database(), engine());
-  if (!*countersKept_) return std::nullopt;
+  if (!keepsChangeCounters()) return std::nullopt;
   QSqlQuery& query =
       runPrepared(QStringLiteral("SELECT COUNT(*), CAST(COALESCE(SUM(Changes), 0) AS BIGINT) "
                                  "FROM TableChanges WHERE TableName = ?"),
@@ -187,10 +192,10 @@ void Connection::failNthWriteFromEnvironment() {
   if (n > 0) failNthWrite(n);
 }
 
-void Connection::countWrite() {
+void Connection::countWrite(bool atomic) {
   const auto failsNow = [](int& countdown) { return countdown > 0 && --countdown == 0; };
   bool fails = failsNow(writesUntilFailure_);
-  if (inTransaction()) {
+  if (atomic) {
     ++writesInTransactions_;
     fails = failsNow(failWriteIn_) || fails;
   }
@@ -211,7 +216,7 @@ Connection::WriteResult Connection::write(const QString& sql, const QVariantList
     query.finish();
     return result;
   }
-  countWrite();
+  countWrite(inTransaction());
   if (shape.kind == Kind::Other) {
     statements_.clear();
     result.rowsAffected = runSql(db, sql, params).numRowsAffected();
@@ -251,6 +256,125 @@ Connection::WriteResult Connection::write(const QString& sql, const QVariantList
     }
   }
   return result;
+}
+
+namespace {
+
+// The write of a list a value stands for, when it was made by keyOf().
+std::optional<int> keyedWrite(const QVariant& value) {
+  if (value.metaType() != QMetaType::fromType<Connection::WriteKey>()) return std::nullopt;
+  return value.value<Connection::WriteKey>().write;
+}
+
+DbError noKeyError(int write) {
+  return DbError(dberr::kUnspecified,
+                 QStringLiteral("Write %1 of the list inserted no single row.").arg(write));
+}
+
+}  // namespace
+
+QVariant Connection::keyOf(int write) { return QVariant::fromValue(WriteKey{write}); }
+
+std::vector<Connection::WriteResult> Connection::writeAll(const std::vector<Write>& writes) {
+  if (writes.size() > 1 && engine() == Engine::PostgreSQL) {
+    if (auto results = writeInOneStatement(writes)) return std::move(*results);
+  }
+  std::optional<Transaction> transaction;
+  if (writes.size() > 1 && !inTransaction()) transaction.emplace(*this);
+  std::vector<WriteResult> results;
+  for (const Write& each : writes) {
+    QVariantList params = each.params;
+    for (QVariant& value : params) {
+      const std::optional<int> earlier = keyedWrite(value);
+      if (!earlier) continue;
+      if (*earlier < 0 || *earlier >= static_cast<int>(results.size()) ||
+          results[*earlier].keys.size() != 1) {
+        throw noKeyError(*earlier);
+      }
+      value = results[*earlier].keys.front();
+    }
+    results.push_back(write(each.sql, params));
+  }
+  if (transaction) transaction->commit();
+  return results;
+}
+
+// PostgreSQL: the writes as the WITH clauses w0, w1, ... of one statement,
+// each returning the keys of its rows (0 for a table without a key), and a
+// final query that lists them by write. Nothing when a write cannot be put
+// in a WITH clause.
+std::optional<std::vector<Connection::WriteResult>> Connection::writeInOneStatement(
+    const std::vector<Write>& writes) {
+  using Kind = sql::WriteShape::Kind;
+  QString statement;
+  QStringList lists;
+  QVariantList params;
+  // Each write's table, whether its rows have a key, and its kind.
+  struct Written {
+    QString table;
+    bool keyed = false;
+    Kind kind = Kind::Other;
+  };
+  std::vector<Written> written;
+  for (std::size_t i = 0; i < writes.size(); ++i) {
+    const sql::WriteShape& shape = shapeOf(writes[i].sql);
+    if (!shape.canReturnKeys || shape.kind == Kind::Query || shape.kind == Kind::Other) {
+      return std::nullopt;
+    }
+    const QString key = rowKeyColumn(shape.table);
+    // The body with each value that names an earlier write's key replaced by
+    // a query of that write's clause.
+    QString body;
+    qsizetype copied = 0;
+    int place = 0;
+    for (const sql::Token& token : sql::tokenize(shape.body, sql::Dialect::Sql)) {
+      if (!token.isSymbol(QLatin1StringView("?"))) continue;
+      const QVariant& value = writes[i].params.value(place++);
+      const std::optional<int> earlier = keyedWrite(value);
+      if (!earlier) {
+        params << value;
+        continue;
+      }
+      if (*earlier < 0 || *earlier >= static_cast<int>(i)) throw noKeyError(*earlier);
+      body += shape.body.mid(copied, token.begin - copied) +
+              QStringLiteral("(SELECT k FROM w%1)").arg(*earlier);
+      copied = token.end;
+    }
+    body += shape.body.mid(copied);
+    statement += QStringLiteral("%1w%2 AS (%3 RETURNING %4 AS k)")
+                     .arg(i == 0 ? QStringLiteral("WITH ") : QStringLiteral(", "))
+                     .arg(i)
+                     .arg(body, key.isEmpty() ? QStringLiteral("CAST(0 AS BIGINT)")
+                                              : QStringLiteral("CAST(%1 AS BIGINT)").arg(key));
+    lists << QStringLiteral("SELECT %1, k FROM w%1").arg(i);
+    written.push_back({shape.table, !key.isEmpty(), shape.kind});
+  }
+  for (std::size_t i = 0; i < writes.size(); ++i) countWrite(true);
+  QSqlQuery& query =
+      runPrepared(statement + QLatin1Char(' ') + lists.join(QStringLiteral(" UNION ALL ")), params);
+  std::vector<WriteResult> results(writes.size());
+  while (query.next()) {
+    results[query.value(0).toInt()].keys.push_back(query.value(1).toLongLong());
+  }
+  query.finish();
+  for (std::size_t i = 0; i < writes.size(); ++i) {
+    WriteResult& result = results[i];
+    result.rowsAffected = static_cast<int>(result.keys.size());
+    const Written& write = written[i];
+    if (!write.keyed) {
+      changes_.recordTable(write.table);
+      result.keys.clear();
+      continue;
+    }
+    for (const qint64 key : result.keys) {
+      if (write.kind == Kind::Delete) {
+        changes_.recordRemovedRow(write.table, key);
+      } else {
+        changes_.recordRow(write.table, key);
+      }
+    }
+  }
+  return results;
 }
 
 void Connection::beginTrans() {

@@ -54,6 +54,25 @@ class Connection {
   WriteResult write(const QString& sql, const QVariantList& params = {},
                     const QString& returning = {});
 
+  // A write of writeAll(): a statement with its bound values. A value made
+  // by keyOf(k) stands for the key of the one row that the k-th write of
+  // the list (counted from 0) inserted.
+  struct Write {
+    QString sql;
+    QVariantList params;
+  };
+  struct WriteKey {
+    int write = 0;
+  };
+  static QVariant keyOf(int write);
+  // Runs writes that belong together, so that all of them or none are kept:
+  // a single write as it is; several in one transaction on SQLite (the
+  // caller's when one is open), and on PostgreSQL as one statement whose
+  // data-modifying WITH clauses the server runs in one round trip. The
+  // writes must not change the same row twice: on PostgreSQL they all see
+  // the rows as they were before the statement. Returns what each did.
+  std::vector<WriteResult> writeAll(const std::vector<Write>& writes);
+
   // One transaction at a time: beginTrans inside one, or commit/rollback
   // outside one, raises. On SQLite the write lock is taken at begin, so that
   // processes sharing the file wait for each other (busy timeout 5 s).
@@ -61,9 +80,10 @@ class Connection {
   void commitTrans();
   void rollbackTrans();
   bool inTransaction() const { return transactionDepth_ > 0; }
-  // For tests: how many write statements have run inside transactions, and
-  // failNthWrite counted among those only: the count-th one from now (1 the
-  // next) raises instead of running; 0 turns it off.
+  // For tests: how many write statements have run inside transactions (the
+  // writes of one writeAll() count as such on both engines), and
+  // failWriteInTransaction counted among those only: the count-th one from
+  // now (1 the next) raises instead of running; 0 turns it off.
   int writesInTransactions() const { return writesInTransactions_; }
   void failWriteInTransaction(int count) { failWriteIn_ = count; }
 
@@ -86,6 +106,8 @@ class Connection {
   // (the version-1 working copy, LTR.DRV, LockTables, tables made outside
   // the schema).
   std::optional<qint64> changeCount(const QString& table);
+  // Whether the database keeps change counters (asked once per opening).
+  bool keepsChangeCounters();
 
   // The first row of a query (read-only, values bound), or nothing when it
   // has none. For single-value lookups: no recordset is built.
@@ -107,7 +129,10 @@ class Connection {
   void failNthWriteFromEnvironment();
 
  private:
-  void countWrite();
+  // Counts a write for the test switches; atomic when it runs with others
+  // as one (in a transaction or one statement).
+  void countWrite(bool atomic);
+  std::optional<std::vector<WriteResult>> writeInOneStatement(const std::vector<Write>& writes);
 
   QString name_;
   ConnectionTarget target_;
@@ -137,3 +162,5 @@ class Transaction {
 };
 
 }  // namespace qalvoro
+
+Q_DECLARE_METATYPE(qalvoro::Connection::WriteKey)

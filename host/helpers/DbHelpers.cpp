@@ -20,6 +20,8 @@ using std::chrono::milliseconds;
 constexpr milliseconds kLockWait{15'000};
 constexpr milliseconds kLockPoll{50};
 
+const QString kUnlock = QStringLiteral("UPDATE LockTables SET fLocked = FALSE WHERE TableName = ?");
+
 QString whereClause(const QString& condition) {
   return condition.isEmpty() ? QString() : QStringLiteral(" WHERE ") + condition;
 }
@@ -56,8 +58,13 @@ int roundToInt(double number) {
 
 void SetTableLock(const QString& action, const QString& name) {
   if (action == QLatin1String("UnLock")) {
-    MainConnection().execute(
-        QStringLiteral("UPDATE LockTables SET fLocked = FALSE WHERE TableName = ?"), {name});
+    MainConnection().execute(kUnlock, {name});
+    return;
+  }
+  // A free lock is taken at once; a held or missing one goes the long way.
+  if (MainConnection().execute(QStringLiteral("UPDATE LockTables SET fLocked = TRUE "
+                                              "WHERE TableName = ? AND fLocked = FALSE"),
+                               {name}) == 1) {
     return;
   }
   Platform& system = platform();
@@ -114,6 +121,19 @@ std::vector<std::pair<QString, int>> CodeTableEntries(const QString& table, cons
   return entries;
 }
 
+Connection::Write InsertWrite(const QString& table, const ColumnValues& values) {
+  QStringList columns;
+  QVariantList params;
+  for (const auto& [column, value] : values) {
+    columns << column;
+    params << value;
+  }
+  return {QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+              .arg(table, columns.join(QStringLiteral(", ")),
+                   QStringList(columns.size(), QStringLiteral("?")).join(QStringLiteral(", "))),
+          params};
+}
+
 void WriteListRow(Recordset& rows, bool isNew, const QString& keyColumn, const QVariant& key,
                   const std::function<void()>& setFields) {
   if (!isNew) {
@@ -151,5 +171,9 @@ void TableLock::release() {
   SetTableLock(QStringLiteral("UnLock"), name_);
   held_ = false;  // after a failed unlock the destructor tries once more
 }
+
+Connection::Write UnlockWrite(const QString& name) { return {kUnlock, {name}}; }
+
+Connection::Write TableLock::unlockWrite() const { return UnlockWrite(name_); }
 
 }  // namespace qalvoro

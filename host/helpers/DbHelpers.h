@@ -6,9 +6,10 @@
 #include <utility>
 #include <vector>
 
+#include "host/db/Connection.h"
+
 namespace qalvoro {
 
-class Connection;
 class Recordset;
 
 // Small routines over MainConnection that every writer of the version-2
@@ -16,10 +17,14 @@ class Recordset;
 // params ("TableName = ?"). Errors are not caught: they reach the caller.
 
 // The lock protocol of table LockTables. Action "UnLock" (exactly) frees the
-// lock; any other action waits while the lock is held, at most 15 seconds on
-// a monotonic clock, polling briefly, and then takes it whether or not it
-// was freed. A lock name without a row cannot be taken (type mismatch).
+// lock; any other action takes a free lock at once, else waits while the
+// lock is held, at most 15 seconds on a monotonic clock, polling briefly,
+// and then takes it whether or not it was freed. A lock name without a row
+// cannot be taken (type mismatch).
 void SetTableLock(const QString& action, const QString& name);
+// The write that frees the lock (SetTableLock "UnLock"), to run together with
+// other writes (Connection::writeAll).
+Connection::Write UnlockWrite(const QString& name);
 
 // The value of field (a column name, or an expression with a closing
 // parenthesis whose first column is read) in the first row of table that
@@ -40,6 +45,12 @@ std::vector<std::pair<QString, int>> CodeTableEntries(const QString& table, cons
                                                       const QString& condition = {},
                                                       const QVariantList& params = {});
 
+// Columns and their values, in the order they are written.
+using ColumnValues = std::vector<std::pair<QString, QVariant>>;
+
+// The insert of one row of table with these values.
+Connection::Write InsertWrite(const QString& table, const ColumnValues& values);
+
 // Writes one row of a window's version-2 list in one transaction on
 // MainConnection (the caller's when one is open): a new row (added before
 // setFields runs), or the existing row whose keyColumn equals key (the list
@@ -49,8 +60,8 @@ std::vector<std::pair<QString, int>> CodeTableEntries(const QString& table, cons
 void WriteListRow(Recordset& rows, bool isNew, const QString& keyColumn, const QVariant& key,
                   const std::function<void()>& setFields);
 
-// Holds a table lock from its creation until release() or its end, and
-// frees it on every way out.
+// Holds a table lock from its creation until it is given back, and frees it
+// on every way out.
 class TableLock {
  public:
   explicit TableLock(QString name);
@@ -60,6 +71,12 @@ class TableLock {
   // Frees the lock now (raising a database error); nothing when already
   // free.
   void release();
+  // The write that frees the lock, to run together with the writes it
+  // guards (Connection::writeAll), so that they and the lock's end are
+  // seen at once; released() then tells the guard that it ran.
+  Connection::Write unlockWrite() const;
+  void released() { held_ = false; }
+  bool held() const { return held_; }
 
  private:
   QString name_;

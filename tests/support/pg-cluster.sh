@@ -74,7 +74,7 @@ start_cluster() {
   while true; do
     if ! port_in_use "$port" &&
       as_server "$bin/pg_ctl" -D "$data/db" -l "$data/server.log" -w -t 60 \
-        -o "-c listen_addresses=127.0.0.1 -c port=$port -c unix_socket_directories=$data -c fsync=off -c max_connections=200" \
+        -o "-c listen_addresses=127.0.0.1 -c port=$port -c unix_socket_directories=$data -c fsync=off -c max_connections=200 -c shared_preload_libraries=pg_stat_statements" \
         start >/dev/null; then
       break
     fi
@@ -88,7 +88,13 @@ start_cluster() {
   done
 
   as_server "$bin/psql" -h "$data" -p "$port" -U postgres -d postgres -v ON_ERROR_STOP=1 -q \
-    -c "CREATE ROLE sa LOGIN CREATEDB PASSWORD 'sa'" >/dev/null
+    -c "CREATE ROLE sa LOGIN CREATEDB PASSWORD 'sa'" -c "GRANT pg_read_all_stats TO sa" >/dev/null
+  # Every database made from the template counts its statements in the view
+  # server_stats.pg_stat_statements, which the benchmarks report per record.
+  as_server "$bin/psql" -h "$data" -p "$port" -U postgres -d template1 -v ON_ERROR_STOP=1 -q \
+    -c "CREATE SCHEMA server_stats" \
+    -c "CREATE EXTENSION pg_stat_statements SCHEMA server_stats" \
+    -c "GRANT USAGE ON SCHEMA server_stats TO PUBLIC" >/dev/null
   echo "postgresql://sa:sa@127.0.0.1:$port/postgres" >"$state/url"
   echo "PostgreSQL listening on 127.0.0.1:$port"
 }
