@@ -126,7 +126,7 @@ class CatalogueTest : public HostTest {
   void answer(QPushButton* FrmOverWrite::*button);
 
   // Rows of a version-1 table of branch 1 still in the working copy.
-  int rowsLeft(FrmCat_Restore& window, const QString& table);
+  int rowsLeft(const QString& table);
   // Sets the lock row of a lock name, as another workstation would.
   void holdLock(const QString& name);
   int locksHeld() { return count("SELECT COUNT(*) FROM LockTables WHERE fLocked = TRUE"); }

@@ -21,7 +21,7 @@ class CatalogueBatchTest : public CatalogueTest {
  protected:
   // Rows of a version-1 table of branch 1 left in the working copy the run
   // used.
-  int leftInWorkingCopy(const QString& table) {
+  int rowsLeft(const QString& table) {
     Connection copy;
     copy.open(appPath() + "work/tmp_44d2.tmp");
     Recordset rows;
@@ -35,18 +35,31 @@ class CatalogueBatchTest : public CatalogueTest {
   }
 };
 
-TEST_F(CatalogueBatchTest, ItemsAreImportedWithTheControlsTheOptionsName) {
+// Wrong options are refused before anything runs, an option the kind does
+// not use is ignored, and the others name the controls.
+TEST_F(CatalogueBatchTest, TheOptionsNameTheControlsAndWrongOnesAreRefused) {
   StockRows rows;
   rows.items = {{.number = "1", .classification = QStringLiteral("شركة أ")},
                 {.number = "2", .classification = QStringLiteral("شركة ب")}};
   rows.sales = {{.number = 1, .date = on(5, 1)}, {.number = 2, .date = on(6, 1)}};
   writeStockFile(rows);
+  for (const QStringList& options :
+       {QStringList{"--kind", "items", "--from", "2003-13-01"}, QStringList{},
+        QStringList{"--kind", "items", "--classification", "both"},
+        QStringList{"--kind", "items", "--unit", "piece"}}) {
+    expectRun(options, 2, "");
+  }
+  expectRun({"--kind", "items", "--unit", "77"}, 1, "ended: failed: no unit 77");
+  expectRun({"--kind", "customers", "--unit", "77", "--customers-account", "1203"}, 0,
+            "ended: every row was processed");
+  EXPECT_EQ(count("SELECT COUNT(*) FROM Category"), 0);
+
   expectRun({"--kind", "items", "--classification", "provider", "--unit", "2", "--to", "2003-05-31",
              "--cashier", "120101", "--renumber-from", "100"},
             0, "summary: imported 2, overwritten 0, skipped 0, refused 0");
   EXPECT_EQ(count("SELECT COUNT(*) FROM Category WHERE U1 = 2 AND ProviderID > 0"), 2);
   EXPECT_EQ(count("SELECT COUNT(*) FROM Provider WHERE BranchID = 1"), 2);
-  EXPECT_EQ(leftInWorkingCopy("ف_مبيعات"), 1) << "the date filter ran first";
+  EXPECT_EQ(rowsLeft("ف_مبيعات"), 1) << "the date filter ran first";
 }
 
 // The cashier is checked before anything runs; the sales are renumbered
@@ -84,7 +97,7 @@ TEST_F(CatalogueBatchTest, InvoicesAndVouchersGoToTheCashierOfTheOptions) {
   EXPECT_EQ(JoinedRows("SELECT r.ReceiptNo FROM Receipt r JOIN CardAcc a ON a.ID = r.AccIDTo "
                        "WHERE a.AccNo = '120102' ORDER BY 1"),
             "1;2");
-  EXPECT_EQ(leftInWorkingCopy("السندات"), 0);
+  EXPECT_EQ(rowsLeft("السندات"), 0);
 }
 
 TEST_F(CatalogueBatchTest, AllRunsEveryKindInOrderAndEndsWithTheWorst) {
@@ -118,19 +131,6 @@ TEST_F(CatalogueBatchTest, AllRunsEveryKindInOrderAndEndsWithTheWorst) {
   EXPECT_EQ(
       JoinedRows("SELECT p.AName, a.AccNo FROM Provider p JOIN CardAcc a ON a.ID = p.AccNoID"),
       QStringLiteral("ب|21001"));
-}
-
-TEST_F(CatalogueBatchTest, WrongOptionsAreRefusedBeforeAnythingRuns) {
-  writeStockFile({});
-  for (const QStringList& options :
-       {QStringList{"--kind", "returns"}, QStringList{"--kind", "items", "--from", "2003-13-01"},
-        QStringList{"--kind", "items", "--classification", "both"}, QStringList{},
-        QStringList{"--kind", "items", "--unit", "piece"}}) {
-    expectRun(options, 2, "");
-  }
-  expectRun({"--kind", "items", "--unit", "77"}, 1, "ended: failed: no unit 77");
-  expectRun({"--kind", "customers", "--unit", "77", "--customers-account", "1203"}, 0,
-            "ended: every row was processed");
 }
 
 double cents(double value) { return std::round(value * 100) / 100; }
@@ -273,25 +273,6 @@ QJsonObject kindOf(const QJsonObject& report, const QString& name) {
 // The run reports every kind as the database holds it, verifies clean, and
 // every record arrives as version 1 holds it.
 TEST_P(FixtureBranchTest, TheWholeBranchArrivesAsReportedAndVerifiesClean) {
-  // Rows of the tables each kind writes.
-  const auto counts = [this] {
-    const QVariantList placeholder = {QStringLiteral("?\?")};
-    return std::map<QString, int>{
-        {"journal", count("SELECT COUNT(*) FROM Gaid WHERE BranchID = 1")},
-        {"lines", count("SELECT COUNT(*) FROM GaidDetails d JOIN Gaid g ON g.ID = d.GaidID "
-                        "WHERE g.BranchID = 1")},
-        {"items", count("SELECT COUNT(*) FROM Category WHERE BranchID = 1 AND AName NOT LIKE ?",
-                        {QStringLiteral("% صنف محذوف")})},
-        {"customers",
-         count("SELECT COUNT(*) FROM Customer WHERE BranchID = 1 AND AName <> ?", placeholder)},
-        {"providers",
-         count("SELECT COUNT(*) FROM Provider WHERE BranchID = 1 AND AName <> ?", placeholder)},
-        {"sales", count("SELECT COUNT(*) FROM SaleInvoice WHERE BranchID = 1")},
-        {"purchases", count("SELECT COUNT(*) FROM BuyInvoice WHERE BranchID = 1")},
-        {"vouchers", count("SELECT COUNT(*) FROM Receipt WHERE BranchID = 1") +
-                         count("SELECT COUNT(*) FROM Payment WHERE BranchID = 1")},
-    };
-  };
   // Version-1 accounts of branch 1 that version 2 holds.
   const auto accountsHeld = [&] {
     Recordset card;
@@ -303,30 +284,16 @@ TEST_P(FixtureBranchTest, TheWholeBranchArrivesAsReportedAndVerifiesClean) {
     }
     return held;
   };
-  const std::map<QString, int> before = counts();
+  const QString lines = "FROM GaidDetails d JOIN Gaid g ON g.ID = d.GaidID WHERE g.BranchID = 1";
+  const int entriesBefore = count("SELECT COUNT(*) FROM Gaid WHERE BranchID = 1");
+  const int linesBefore = count("SELECT COUNT(*) " + lines);
   const int accountsBefore = accountsHeld();
-  auto [code, output] = runOnBranch1({"--batch",
-                                      "branch",
-                                      "--report",
-                                      reportPath(),
-                                      "--accounts-folder",
-                                      fixtures_ + "/accounts",
-                                      "--accounts-file",
-                                      "acc2003.mdb",
-                                      "--stock-folder",
-                                      fixtures_ + "/stock",
-                                      "--customers-account",
-                                      "1203",
-                                      "--customer-accounts",
-                                      "--providers-account",
-                                      "21",
-                                      "--provider-accounts",
-                                      "--cashier",
-                                      "120101",
-                                      "--overwrite",
-                                      "yes-all",
-                                      "--verify"});
-  const std::map<QString, int> after = counts();
+  auto [code, output] = runOnBranch1(
+      QStringList{"--batch", "branch", "--report", reportPath(), "--overwrite", "yes-all",
+                  "--verify", "--accounts-folder", fixtures_ + "/accounts", "--accounts-file",
+                  "acc2003.mdb", "--stock-folder", fixtures_ + "/stock"} +
+      QStringList{"--customers-account", "1203", "--customer-accounts", "--providers-account", "21",
+                  "--provider-accounts", "--cashier", "120101"});
   const QJsonObject report = readReport();
   EXPECT_EQ(report["run"].toString(), "branch");
   EXPECT_EQ(report["exitCode"].toInt(), code) << output.toStdString();
@@ -337,9 +304,6 @@ TEST_P(FixtureBranchTest, TheWholeBranchArrivesAsReportedAndVerifiesClean) {
     const QJsonObject kind = value.toObject();
     const QString name = kind["kind"].toString();
     names << name;
-    for (const QJsonValue& refusal : kind["refused"].toArray()) {
-      EXPECT_FALSE(refusal["reason"].toString().isEmpty()) << name.toStdString();
-    }
     const int handled = kind["imported"].toInt() + kind["overwritten"].toInt() +
                         kind["skipped"].toInt() + kind["refused"].toArray().size();
     if (name == "accounts") {
@@ -352,33 +316,34 @@ TEST_P(FixtureBranchTest, TheWholeBranchArrivesAsReportedAndVerifiesClean) {
     }
     EXPECT_EQ(kind["exitCode"].toInt(), 0)
         << name.toStdString() << ' ' << kind["ended"].toString().toStdString();
-    if (name == "journal") {
-      EXPECT_EQ(kind["entries"].toInt(), kind["version1Rows"].toInt());
-      EXPECT_EQ(after.at("journal") - before.at("journal"), kind["entries"].toInt());
-      EXPECT_EQ(after.at("lines") - before.at("lines"), kind["lines"].toInt());
-      const QJsonArray leftOut = kind["linesWithoutAccount"].toArray();
-      EXPECT_FALSE(leftOut.isEmpty()) << "the lines of account 8888";
-      // Each entry's lines in version 1 and version 2, and whether the
-      // version-2 lines balance.
-      for (const QJsonValue& value : leftOut) {
-        const QJsonObject entry = value.toObject();
-        const int number = entry["entry"].toInt();
-        const QString held =
-            "FROM GaidDetails d JOIN Gaid g ON g.ID = d.GaidID WHERE g.BranchID = 1 AND GaidNo = ?";
-        EXPECT_EQ(accounts_.firstRow("SELECT COUNT(*) FROM Gaid WHERE رقم_القيد = ?", {number})
-                          ->value(0)
-                          .toInt() -
-                      count("SELECT COUNT(*) " + held, {number}),
-                  entry["lines"].toInt())
-            << number;
-        const double balance =
-            scalar("SELECT COALESCE(SUM(d.Debit - d.Credit), 0) " + held, {number}).toDouble();
-        EXPECT_EQ(std::abs(balance) < 0.005, entry["balanced"].toBool()) << number;
-      }
+    if (name != "journal") {
+      // Every record is new to version 2; the checks below find each of them.
+      EXPECT_EQ(kind["imported"].toInt(), kind["version1Rows"].toInt()) << name.toStdString();
+      EXPECT_EQ(handled, kind["imported"].toInt()) << name.toStdString();
       continue;
     }
-    EXPECT_EQ(handled, kind["version1Rows"].toInt()) << name.toStdString();
-    EXPECT_EQ(after.at(name) - before.at(name), kind["imported"].toInt()) << name.toStdString();
+    EXPECT_EQ(kind["entries"].toInt(), kind["version1Rows"].toInt());
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Gaid WHERE BranchID = 1") - entriesBefore,
+              kind["entries"].toInt());
+    EXPECT_EQ(count("SELECT COUNT(*) " + lines) - linesBefore, kind["lines"].toInt());
+    const QJsonArray leftOut = kind["linesWithoutAccount"].toArray();
+    EXPECT_FALSE(leftOut.isEmpty()) << "the lines of account 8888";
+    // Each entry's lines in version 1 and version 2, and whether the
+    // version-2 lines balance.
+    for (const QJsonValue& value : leftOut) {
+      const QJsonObject entry = value.toObject();
+      const int number = entry["entry"].toInt();
+      const QString held = lines + " AND g.GaidNo = ?";
+      EXPECT_EQ(accounts_.firstRow("SELECT COUNT(*) FROM Gaid WHERE رقم_القيد = ?", {number})
+                        ->value(0)
+                        .toInt() -
+                    count("SELECT COUNT(*) " + held, {number}),
+                entry["lines"].toInt())
+          << number;
+      const double balance =
+          scalar("SELECT COALESCE(SUM(d.Debit - d.Credit), 0) " + held, {number}).toDouble();
+      EXPECT_EQ(std::abs(balance) < 0.005, entry["balanced"].toBool()) << number;
+    }
   }
   EXPECT_EQ(names, QStringList({"accounts", "journal", "items", "customers", "providers", "sales",
                                 "purchases", "vouchers"}));
@@ -411,7 +376,6 @@ TEST_P(FixtureBranchTest, TheWholeBranchArrivesAsReportedAndVerifiesClean) {
     EXPECT_NEAR(net.value("expected").toDouble(), sum, 0.005) << name;
   }
   EXPECT_EQ(kindOf(found, "journal entries").value("missing").toInt(), 0);
-  EXPECT_GT(kindOf(found, "receipts").value("version1Rows").toInt(), 0);
 
   Recordset item;
   item.open("SELECT * FROM الاصناف WHERE رقم_الفرع = 1", truth_);
