@@ -43,10 +43,8 @@ struct PartyRow {
   int number = 0;
   QVariant name = QStringLiteral("طرف");
   int branch = 1;
-  QVariant person = QStringLiteral("سعيد");
-  QVariant address = QStringLiteral("الرياض");
-  QVariant phone = QStringLiteral("01-4224484");
-  QVariant fax = QStringLiteral("01-4605915");
+  QVariant person = QStringLiteral("سعيد"), address = QStringLiteral("الرياض");
+  QVariant phone = QStringLiteral("01-4224484"), fax = QStringLiteral("01-4605915");
 };
 
 struct LineRow {
@@ -60,8 +58,7 @@ struct LineRow {
 struct DocumentRow {
   int number = 0;
   QDateTime date;
-  int branch = 1;
-  int party = 1;
+  int branch = 1, party = 1;
   QString partyName = QStringLiteral("طرف");
   bool cash = true;
   double total = 10, discount = 0, net = 10;
