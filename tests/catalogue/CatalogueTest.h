@@ -99,10 +99,8 @@ struct StockRows {
   std::vector<CostRow> costs;
 };
 
-// The catalogue window on a version-1 stock file written for the test and
-// the demo version-2 database (branches 1 and 2, units, a chart of accounts
-// with the customers' parent 1203 and the providers' parent 21, cash boxes
-// and three classes per branch).
+// The catalogue window on a stock file written for the test and the demo
+// version-2 database (branches 1 and 2, parents 1203 and 21, cash boxes).
 class CatalogueTest : public HostTest {
  protected:
   void SetUp() override;
@@ -110,8 +108,7 @@ class CatalogueTest : public HostTest {
 
   // Writes Stock001.mdb with these rows (branches 1 and 2) into folder().
   void writeStockFile(const StockRows& rows);
-  // Loads the window, opens the file, chooses the version-1 branch and the
-  // tab.
+  // Loads the window, opens the file, chooses the version-1 branch and tab.
   FrmCat_Restore& openWindow(int version1Branch = 1, int tab = kItemsTab);
   QString folder() const { return folder_; }
   QString version2Path() const;
@@ -128,8 +125,7 @@ class CatalogueTest : public HostTest {
   void holdLock(const QString& name);
   int locksHeld() { return count("SELECT COUNT(*) FROM LockTables WHERE fLocked = TRUE"); }
 
-  // qalvoro-host with these arguments on version-1 and version-2 branch 1:
-  // its exit code and output.
+  // qalvoro-host on branch 1 of both versions: its exit code and output.
   std::pair<int, QString> runOnBranch1(const QStringList& arguments);
   // The unattended catalogue run on the stock file of folder (or folder()).
   std::pair<int, QString> runCatalogue(const QStringList& options, const QString& folder = {});

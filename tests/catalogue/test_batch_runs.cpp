@@ -26,15 +26,6 @@ QJsonObject kindOf(const QJsonObject& report, const QString& name) {
 
 class CatalogueBatchTest : public CatalogueEngineTest {
  protected:
-  // Rows of a version-1 table of branch 1 left in the working copy the run
-  // used.
-  int rowsLeft(const QString& table) {
-    Connection copy;
-    copy.open(appPath() + "work/tmp_44d2.tmp");
-    Recordset rows;
-    rows.open("SELECT COUNT(*) AS n FROM " + table + " WHERE رقم_الفرع = 1", copy);
-    return rows.value("n").toInt();
-  }
   void expectRun(const QStringList& options, int code, const QString& said) {
     auto [exit, output] = runCatalogue(options);
     EXPECT_EQ(exit, code) << options.join(' ').toStdString() << '\n' << output.toStdString();
@@ -42,8 +33,7 @@ class CatalogueBatchTest : public CatalogueEngineTest {
   }
 };
 
-// Wrong options are refused before anything runs, an option the kind does
-// not use is ignored, and the others name the controls.
+// Wrong options are refused, unused ones ignored, the others name the controls.
 TEST_P(CatalogueBatchTest, TheOptionsNameTheControlsAndWrongOnesAreRefused) {
   StockRows rows;
   rows.items = {{.number = "1", .classification = QStringLiteral("شركة أ")},
@@ -69,8 +59,7 @@ TEST_P(CatalogueBatchTest, TheOptionsNameTheControlsAndWrongOnesAreRefused) {
   EXPECT_EQ(rowsLeft("ف_مبيعات"), 1) << "the date filter ran first";
 }
 
-// The cashier is checked before anything runs; the sales are renumbered
-// after their run, and refusals are named in the summary.
+// The cashier is checked first; sales are renumbered; refusals are named.
 TEST_P(CatalogueBatchTest, InvoicesAndVouchersGoToTheCashierOfTheOptions) {
   StockRows rows;
   rows.items = {{.number = "0101"}};
@@ -107,9 +96,7 @@ TEST_P(CatalogueBatchTest, InvoicesAndVouchersGoToTheCashierOfTheOptions) {
   EXPECT_EQ(rowsLeft("السندات"), 0);
 }
 
-// All runs every kind in order and ends with the worst exit code. The
-// verification of the branch names a document taken out of version 2 and
-// the fields of one changed there, and leaves the working copy alone.
+// All kinds in order, ending with the worst; the verification names what changed.
 TEST_P(CatalogueBatchTest, AllRunsEveryKindInOrderAndTheVerificationNamesWhatChanged) {
   StockRows rows;
   rows.items = {{.number = "1"}, {.number = "2"}};
@@ -196,8 +183,7 @@ INSTANTIATE_TEST_SUITE_P(Engines, CatalogueBatchTest, ::testing::ValuesIn(kEngin
 
 double cents(double value) { return std::round(value * 100) / 100; }
 
-// The sum (or the quantities) of a version-1 document's lines as the import
-// posts them: a Null or 0 quantity counts as 1.
+// A document's lines as posted (sum or quantities): Null or 0 counts as 1.
 double posted(Connection& truth, const QString& lineTable, const QString& numberColumn,
               const QVariant& number, bool quantities = false) {
   Recordset lines;
@@ -212,8 +198,7 @@ double posted(Connection& truth, const QString& lineTable, const QString& number
   return total;
 }
 
-// The whole branch 1 of the shared version-1 folders, checked against the
-// version-1 rows (the stock file in truth_, the accounts file in accounts_).
+// Branch 1 of the shared version-1 folders, against their rows.
 class FixtureBranchTest : public CatalogueEngineTest {
  protected:
   void SetUp() override {
@@ -229,11 +214,7 @@ class FixtureBranchTest : public CatalogueEngineTest {
     accounts_.open(appPath() + "accounts.sqlite");
   }
 
-  // The parties of a version-1 table against their version-2 rows, with an
-  // account of their own under the parent; the invoices and vouchers may have
-  // added placeholders ("??") for parties version 1 does not have (a voucher
-  // gives its placeholder an account named as the voucher names it). The
-  // balance columns stay 0 but Debit, which credit sales raise.
+  // Parties with their own accounts, beside placeholders ("??") documents added.
   void checkParties(const QString& version1, const QString& numberColumn, const QString& table,
                     const QString& parent) {
     Recordset party;
@@ -271,8 +252,7 @@ class FixtureBranchTest : public CatalogueEngineTest {
               QString("%1|%1").arg(count(accounts, {parent})));
   }
 
-  // The vouchers of branch 1 against their version-2 headers and detail
-  // rows, each posted to the cash box and to its party's account.
+  // Vouchers posted to the cash box and to their party's account.
   void checkVouchers() {
     const QString cashBox =
         scalar("SELECT ID FROM CardAcc WHERE BranchID = 1 AND AccNo = '120101'").toString();
@@ -324,8 +304,6 @@ class FixtureBranchTest : public CatalogueEngineTest {
   Connection accounts_;
 };
 
-// The run reports every kind as the database holds it, verifies clean, and
-// every record arrives as version 1 holds it.
 TEST_P(FixtureBranchTest, TheWholeBranchArrivesAsReportedAndVerifiesClean) {
   // Version-1 accounts of branch 1 that version 2 holds.
   const auto accountsHeld = [&] {
@@ -361,8 +339,7 @@ TEST_P(FixtureBranchTest, TheWholeBranchArrivesAsReportedAndVerifiesClean) {
     const int handled = kind["imported"].toInt() + kind["overwritten"].toInt() +
                         kind["skipped"].toInt() + kind["refused"].toArray().size();
     if (name == "accounts") {
-      // Account 9901, whose parent is in neither version, stops the accounts
-      // at their end: the worst exit code of the run.
+      // Account 9901, whose parent is in neither version, stops them at the end.
       EXPECT_EQ(kind["exitCode"].toInt(), 3);
       EXPECT_EQ(accountsHeld() - accountsBefore, kind["imported"].toInt());
       EXPECT_EQ(handled + 1, kind["version1Rows"].toInt());
@@ -382,8 +359,6 @@ TEST_P(FixtureBranchTest, TheWholeBranchArrivesAsReportedAndVerifiesClean) {
     EXPECT_EQ(count("SELECT COUNT(*) " + lines) - linesBefore, kind["lines"].toInt());
     const QJsonArray leftOut = kind["linesWithoutAccount"].toArray();
     EXPECT_FALSE(leftOut.isEmpty()) << "the lines of account 8888";
-    // Each entry's lines in version 1 and version 2, and whether the
-    // version-2 lines balance.
     for (const QJsonValue& value : leftOut) {
       const QJsonObject entry = value.toObject();
       const int number = entry["entry"].toInt();
@@ -405,8 +380,7 @@ TEST_P(FixtureBranchTest, TheWholeBranchArrivesAsReportedAndVerifiesClean) {
   EXPECT_TRUE(output.contains("account 9901: Its parent account 99 is in neither version"))
       << output.toStdString();
 
-  // The verification counts the accounts' stop and the journal lines on
-  // account 8888 as made on purpose.
+  // The verification counts account 9901 and account 8888 as made on purpose.
   EXPECT_TRUE(output.contains("verify ended: nothing missing or different"))
       << output.toStdString();
   EXPECT_TRUE(output.contains(

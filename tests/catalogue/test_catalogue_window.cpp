@@ -1,5 +1,4 @@
-// The catalogue window: opening and closing the stock file, branches, tabs,
-// browsing, the run loops, the stop button and the date filter.
+// The catalogue window: the file, branches, tabs, browsing, runs and filter.
 
 #include <QApplication>
 #include <QFile>
@@ -56,8 +55,7 @@ TEST_F(CatalogueWindowTest, LoadsClosedThenOpensTheFileAndBrowsesEachTabOfTheBra
   EXPECT_EQ(user().messages()[0].text, QStringLiteral("ملف قاعدة بيانات الإصدار الأول غير موجود"));
   EXPECT_FALSE(window.source().isOpen());
 
-  // The folder search looks for the stock file; a one-character answer is
-  // ignored, a folder is opened.
+  // The folder search: a one-character answer is ignored, a folder opened.
   user().queueWindow([](QWidget& seek) { setTag(seek, "x"); });
   window.CmdDialog->click();
   EXPECT_FALSE(window.source().isOpen());
@@ -129,8 +127,7 @@ TEST_F(CatalogueWindowTest, StopCancelAndClosingLeaveTheRecordInHandAndTheBarGro
   EXPECT_EQ(window.TxtCategoryNo->text(), "3");
   EXPECT_EQ(scalar("SELECT AName FROM Category WHERE CategoryNo = '3'").toString(), "old");
 
-  // A new run starts afresh and goes to the end, its bar growing per record
-  // from the right.
+  // A new run goes to the end, its bar growing per record from the right.
   QList<int> widths;
   user().onDoEvents([&] {
     const QRect bar = twipsGeometry(*window.ShapeIN[1]);
@@ -190,8 +187,7 @@ TEST_F(CatalogueWindowTest, TheItemOptionsSteerEachOtherAndTabKeepsToTheShowingT
   QTest::keyClick(window.CboClass, Qt::Key_Return);
   EXPECT_EQ(user().sentKeys(), QStringList{"Tab"});
 
-  // Tab walks the showing tab and the window's own buttons, never the
-  // controls of the other tabs.
+  // Tab walks the showing tab and the window's buttons, never other tabs.
   window.SSTab1->setCurrentTab(kSalesTab);
   QApplication::setActiveWindow(&window);
   window.TxtSalesNo->setFocus();
@@ -216,8 +212,7 @@ TEST_F(CatalogueWindowTest, TheSalesTabAndTheBarsStandInReadingOrderInBothLangua
   for (const bool arabic : {true, false}) {
     setSetting("Language", arabic ? "A" : "E");
     auto& window = openWindow(1, kSalesTab);
-    // The gap from the end of one control to the start of the next one in
-    // reading order.
+    // From the end of one control to the start of the next, in reading order.
     const auto gap = [arabic](QWidget* read, QWidget* next) {
       const QRect a = twipsGeometry(*read);
       const QRect b = twipsGeometry(*next);
@@ -241,9 +236,7 @@ QList<int> numbersLeft(FrmCat_Restore& window, const QString& table, const QStri
   return numbers;
 }
 
-// Invoices, purchases and vouchers of the branch dated outside the period
-// leave the working copy; both bound days stay, whatever the time of day;
-// items and the other branch stay.
+// Documents of the branch outside the period leave; both bound days stay.
 TEST_F(CatalogueWindowTest, TheDateFilterKeepsBothBoundDaysAndTheChosenBranch) {
   StockRows rows = threeItems();
   rows.sales = {{.number = 1, .date = on(1, 1)},
@@ -259,8 +252,7 @@ TEST_F(CatalogueWindowTest, TheDateFilterKeepsBothBoundDaysAndTheChosenBranch) {
         {.number = document.number, .date = document.date, .branch = document.branch});
   }
   writeStockFile(rows);
-  // Runs the filter with the dates ("yyyy/mm/dd" or empty); the dialog must
-  // offer the period given as offered.
+  // Runs the filter with the dates; the dialog must offer the period offered.
   const auto filter = [this](FrmCat_Restore& window, const QString& from, const QString& to,
                              const QStringList& offered = {}) {
     user().queueWindow([=](QWidget& dialog) {
@@ -286,8 +278,7 @@ TEST_F(CatalogueWindowTest, TheDateFilterKeepsBothBoundDaysAndTheChosenBranch) {
   EXPECT_EQ(rowsLeft("الاصناف"), 3);
   EXPECT_EQ(window.lblFilter->text(), QStringLiteral("الفترة : 2003/01/02 - 2003/12/31"));
 
-  // The next filter offers that period; a cancel changes nothing, an end
-  // date alone keeps what is dated up to it.
+  // The next filter offers that period; a cancel changes nothing.
   user().queueWindow([](QWidget& dialog) { static_cast<FrmFilter&>(dialog).CmdCancel->click(); });
   window.CmdFilter->click();
   EXPECT_EQ(rowsLeft("ف_مبيعات"), 4);

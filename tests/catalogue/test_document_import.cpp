@@ -1,6 +1,4 @@
-// Invoices, returns and vouchers: the tabs' views and the imports through
-// the hidden posting windows, with their checks, the overwrite prompt,
-// errors, renumbering and automatic numbers.
+// Invoices, returns and vouchers through the hidden posting windows.
 
 #include <tuple>
 
@@ -38,8 +36,7 @@ StockRows salesRows() {
 
 class InvoiceImportTest : public CatalogueTest {
  protected:
-  // The window on the sales or purchase tab, with the tab's first cash box
-  // chosen.
+  // The sales or purchase tab with its first cash box.
   FrmCat_Restore& openTab(int tab) {
     auto& window = openWindow(1, tab);
     window.CboCashier[tab - kSalesTab]->setCurrentIndex(0);
@@ -58,8 +55,7 @@ class InvoiceImportTest : public CatalogueTest {
   }
 };
 
-// The Hijri calendar of the windows leaves the version-1 dates as they
-// were, the 31st of a month included.
+// Under the Hijri calendar the version-1 dates stay, the 31st included.
 TEST_F(InvoiceImportTest, SalesArriveWithEveryColumnAndEmptyLineDescriptionsUnderTheHijriCalendar) {
   MainConnection().execute("UPDATE SysInfo SET CalndrType = 1");
   writeStockFile(salesRows());
@@ -178,8 +174,7 @@ TEST_F(InvoiceImportTest, OverwriteAnswersAreSeenInWhatChanged) {
   EXPECT_EQ(count("SELECT COUNT(*) FROM RSInvSData"), 2);
   EXPECT_DOUBLE_EQ(debit(), 225);
 
-  // A replacement that fails keeps the old invoice and ends the run with its
-  // row; one the posting window refuses keeps the old purchase.
+  // A failed or refused replacement keeps the old invoice and ends the run.
   reopen(window, kPurchasesTab).CmdImportAll->click();
   const QString bought =
       JoinedRows("SELECT h.ID, l.ID FROM BuyInvoice h JOIN BInvData l ON l.InvoiceID = h.ID");
@@ -228,8 +223,7 @@ TEST_F(InvoiceImportTest, PurchasesAndTheirReturnsAlwaysSpreadTheVersion1Discoun
   writeStockFile(rows);
   auto& window = openTab(kPurchasesTab);
   window.CmdImportAll->click();
-  // The invoice without lines is refused by the posting window; its return
-  // still comes, linked to no invoice.
+  // The invoice without lines is refused; its return comes, linked to none.
   EXPECT_EQ(user().messageTexts(), QStringList{QStringLiteral("يجب إدخال صنف واحد على الأقل")});
   const QString provider = scalar("SELECT ID FROM Provider WHERE fNo = 3").toString();
   EXPECT_EQ(JoinedRows("SELECT InvoiceNo, UserID, fDate, ProviderID, ProviderName, Payment, "
@@ -247,10 +241,8 @@ TEST_F(InvoiceImportTest, PurchasesAndTheirReturnsAlwaysSpreadTheVersion1Discoun
   EXPECT_EQ(rowsLeft(QStringLiteral("ف_مشتروات")), 0);
 }
 
-// Nothing is posted without a cash box; documents of the same numbers in
-// another branch are left alone. Renumbering runs by date through the
-// invoices, then the returns; an import after it finds each document
-// through the number it had.
+// Nothing without a cash box; another branch's documents stay; renumbered
+// documents (by date, invoices first) are found again by their old numbers.
 TEST_F(InvoiceImportTest, AnotherBranchKeepsItsDocumentsAndRenumberedOnesAreFoundAgain) {
   StockRows rows = salesRows();
   rows.sales.push_back({.number = 3, .date = on(2, 1), .lines = {{.item = "0101"}}});
@@ -305,8 +297,7 @@ TEST_F(InvoiceImportTest, AnotherBranchKeepsItsDocumentsAndRenumberedOnesAreFoun
 
 class VoucherImportTest : public CatalogueTest {
  protected:
-  // The voucher tab of branch 1 with the first cash box chosen and the
-  // parent accounts of the demo chart.
+  // The voucher tab with the first cash box and the demo parent accounts.
   FrmCat_Restore& openVouchers(const StockRows& rows) {
     writeStockFile(rows);
     auto& window = openWindow(1, kVouchersTab);
@@ -336,8 +327,7 @@ class VoucherEnginesTest : public VoucherImportTest, public ::testing::WithParam
   Engine version2Engine() const override { return GetParam(); }
 };
 
-// The Hijri calendar of the windows leaves the version-1 dates as they
-// were, the 31st of a month included.
+// Under the Hijri calendar the version-1 dates stay, the 31st included.
 TEST_P(VoucherEnginesTest, CashAndChequeVouchersArePostedWithThePartiesAccountsUnderHijriDates) {
   MainConnection().execute("UPDATE SysInfo SET CalndrType = 1");
   StockRows rows;
@@ -377,8 +367,7 @@ TEST_P(VoucherEnginesTest, CashAndChequeVouchersArePostedWithThePartiesAccountsU
                 .arg(cash, provider))
       << "a cash voucher's header has no cheque; its detail row keeps the cheque boxes";
 
-  // Two receipts (kinds 2 and 1) from a customer that had no account: one
-  // account, written for the first and kept for the second.
+  // Two receipts from a customer without account: one account, made once.
   const QString account = scalar("SELECT AccNoID FROM Customer WHERE fNo = 1").toString();
   EXPECT_EQ(
       JoinedRows("SELECT AccNameA, ffather FROM CardAcc WHERE BranchID = 1 AND ID = ?", {account}),
@@ -392,9 +381,7 @@ TEST_P(VoucherEnginesTest, CashAndChequeVouchersArePostedWithThePartiesAccountsU
   EXPECT_EQ(locksHeld(), 0);
 }
 
-// No keeps one voucher and No to all every existing one after it while new
-// ones come; Yes to all replaces every voucher of the number, and the
-// existence check leaves another writer's lock alone: the save waits for it.
+// No and No to all keep, Yes to all replaces; the save waits for a held lock.
 TEST_P(VoucherEnginesTest, TheOverwriteAnswersKeepOrReplaceEveryVoucherOfTheNumber) {
   for (const auto& [kind, branch, number, amount] : {std::tuple{"Payment", 1, 1, 1},
                                                      {"Payment", 1, 2, 2},
@@ -494,8 +481,7 @@ TEST_F(VoucherImportTest, TheCashBoxAndBothParentAccountsAreCheckedFirst) {
   EXPECT_EQ(count("SELECT COUNT(*) FROM Payment"), 0);
   EXPECT_EQ(rowsLeft("السندات"), 2);
 
-  // Each single import checks again; the parties' accounts land in branch 2
-  // when it is the target.
+  // Each import checks again; accounts land in the target branch.
   window.txtAccCustomer[0]->setText("1203");
   window.CboBranch->setCurrentIndex(window.CboBranch->findData(2));
   window.CboCashier[2]->setCurrentIndex(0);

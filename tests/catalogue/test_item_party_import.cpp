@@ -1,6 +1,4 @@
-// Items, customers and providers: the tabs, their imports with the
-// overwrite prompt, classes, providers and accounts made for them, and the
-// lookup-or-create services.
+// Items, customers and providers: imports, prompts, classes and accounts.
 
 #include <tuple>
 
@@ -93,9 +91,7 @@ INSTANTIATE_TEST_SUITE_P(Engines, ItemImportTest, ::testing::ValuesIn(kEngines),
 
 using ItemPromptTest = CatalogueTest;
 
-// No to all keeps every existing item and imports the new ones, where the
-// old Windows component skipped the new ones too. Numbers match without case:
-// "CD" overwrites "cd", and of "ab" and "AB" the one spelled alike.
+// No to all imports new items only; numbers match without case, alike first.
 TEST_F(ItemPromptTest, NoToAllSkipsOnlyExistingItemsAndNumbersMatchWithoutCase) {
   StockRows rows;
   rows.items = {{.number = "AB", .description = QStringLiteral("جديد AB")},
@@ -204,8 +200,7 @@ TEST_F(ItemPromptTest, AnErrorOffersAbortRetryAndIgnore) {
   EXPECT_EQ(user().messages().size(), 3u) << user().messageTexts().join("|").toStdString();
   EXPECT_EQ(itemNames(1), QStringList{QStringLiteral("2|صنف")});
 
-  // The existence query fails and is ignored: the item counts as new, not
-  // as the previous one, which existed.
+  // A failed, ignored existence query: the item counts as new.
   MainConnection().execute("INSERT INTO LockTables (TableName, fLocked) VALUES ('Category', 0)");
   MainConnection().execute("UPDATE Category SET CategoryNo = '3'");
   answer(&FrmOverWrite::CmdNo);
@@ -249,9 +244,7 @@ TEST_F(ItemPromptTest, EnsureItemFindsWritesOrMakesAPlaceholder) {
 
 using PartyImportTest = CatalogueEngineTest;
 
-// The customer in version-2 branch 2 beside a customer of the same number
-// in branch 1; overwritten, it keeps what its documents posted, where the
-// old Windows component set the balances to 0 again.
+// Beside branch 1's customer of the number; overwritten, it keeps its balances.
 TEST_P(PartyImportTest, ACustomerAndItsAccountGetEveryColumnAndAnOverwriteKeepsTheBalances) {
   StockRows rows;
   const QString name = QStringLiteral("مؤسسة دار 'النخبة' التجارية");
@@ -301,9 +294,7 @@ TEST_P(PartyImportTest, ACustomerAndItsAccountGetEveryColumnAndAnOverwriteKeepsT
   EXPECT_EQ(count("SELECT COUNT(*) FROM CardAcc WHERE ffather = '1203'"), 1);
 }
 
-// Each write of a party with its new account (the party, the account, the
-// parent's Haves, the link) fails in turn: all of them are
-// written or none, and a failed party stays in the working copy.
+// Each write fails in turn: all or nothing, and the party stays in the list.
 TEST_P(PartyImportTest, APartyAndItsAccountAreWrittenTogetherOrNotAtAll) {
   StockRows rows;
   rows.providers = {{.number = 3, .name = QStringLiteral("مورد")}};
@@ -362,11 +353,8 @@ INSTANTIATE_TEST_SUITE_P(Engines, PartyImportTest, ::testing::ValuesIn(kEngines)
 
 using PartyRunTest = CatalogueTest;
 
-// A party without number or name, or with a number beyond 32 bits, is
-// refused; providers take no lock. A customer run stops at its first party
-// while the parent account is missing, checked again for every press; then
-// it waits for another workstation's lock and takes it over after 15
-// seconds. No to all keeps the existing customers and imports the new ones.
+// Refusals; only customers wait 15 s for another workstation's lock; the
+// parent account is checked at every press; No to all imports new ones only.
 TEST_F(PartyRunTest, RefusalsTheParentAccountCheckTheLockAndNoToAll) {
   StockRows rows;
   rows.customers = {{.number = 1}, {.number = 2}};
@@ -413,8 +401,7 @@ TEST_F(PartyRunTest, RefusalsTheParentAccountCheckTheLockAndNoToAll) {
             (QStringList{"1|old", QStringLiteral("2|طرف")}));
 }
 
-// Child accounts are numbered under their parent once; the browser offers
-// the parents of the target branch, and a cancelled choice changes nothing.
+// Child accounts numbered once; parents browsed in the target branch.
 TEST_F(PartyRunTest, ChildAccountsAndTheParentsChosenInTheTargetBranch) {
   writeStockFile({});
   auto& window = openWindow();
@@ -450,8 +437,7 @@ TEST_F(PartyRunTest, ChildAccountsAndTheParentsChosenInTheTargetBranch) {
   EXPECT_EQ(window.txtAccProvider[0]->text(), "21");
 }
 
-// A class is found by name in the list or written with the branch's
-// accounts; cash boxes are listed by name and keep the position chosen.
+// Classes found or written with the branch's accounts; cash boxes by name.
 TEST_F(PartyRunTest, ClassesAndCashBoxesOfTheTargetBranch) {
   writeStockFile({});
   auto& window = openWindow();
