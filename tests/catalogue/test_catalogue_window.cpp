@@ -31,7 +31,7 @@ StockRows threeItems() {
 
 using CatalogueWindowTest = CatalogueTest;
 
-TEST_F(CatalogueWindowTest, LoadsClosedThenOpensTheFileAndBrowsesEachTabOfTheBranch) {
+TEST_F(CatalogueWindowTest, LoadsClosedOpensTheFileBrowsesEachTabAndTabKeepsToTheShowingTab) {
   StockRows rows = threeItems();
   rows.customers = {{.number = 1, .name = "a"}, {.number = 2, .name = "b"}};
   rows.sales = {{.number = 9, .date = on(5, 1)},
@@ -93,6 +93,42 @@ TEST_F(CatalogueWindowTest, LoadsClosedThenOpensTheFileAndBrowsesEachTabOfTheBra
   EXPECT_EQ(window.CboCashier[0]->currentIndex(), -1) << "a list without a choice keeps none";
   window.CboOldBranch->setCurrentIndex(window.CboOldBranch->findData(2));
   EXPECT_EQ(window.Lb_CurRec->text(), position(1, 1));
+
+  // The item options steer each other.
+  window.SSTab1->setCurrentTab(kItemsTab);
+  window.show();
+  window.OptType[1]->setChecked(true);
+  EXPECT_FALSE(window.TxtAQuantity->isVisible() || window.TxtRPoint->isVisible());
+  EXPECT_TRUE(window.TxtCostPrice->isVisible());
+  window.OptType[0]->setChecked(true);
+  EXPECT_TRUE(window.TxtIQuantity->isVisible());
+  window.ChkProvider->setChecked(true);
+  EXPECT_FALSE(window.ChkClass->isChecked() || window.txtTasneef->isEnabled());
+  EXPECT_TRUE(window.CboClass->isEnabled());
+  window.ChkClass->setChecked(true);
+  EXPECT_FALSE(window.ChkProvider->isChecked() || window.CboClass->isEnabled());
+  window.CboClass->setEnabled(true);
+  QTest::keyClick(window.CboClass, Qt::Key_Return);
+  EXPECT_EQ(user().sentKeys(), QStringList{"Tab"});
+
+  // Tab walks the showing tab and the window's buttons, never other tabs.
+  window.SSTab1->setCurrentTab(kSalesTab);
+  QApplication::setActiveWindow(&window);
+  window.TxtSalesNo->setFocus();
+  QSet<QWidget*> reached;
+  for (int press = 0; press < 300 && !reached.contains(QApplication::focusWidget()); ++press) {
+    reached << QApplication::focusWidget();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  }
+  for (QWidget* control : reached) {
+    EXPECT_TRUE(window.rect().contains(control->mapTo(&window, QPoint(0, 0))))
+        << control->objectName().toStdString() << " is out of sight";
+  }
+  for (QWidget* control : std::initializer_list<QWidget*>{window.Cmd_First, window.CmdImport,
+                                                          window.Cmd_Exit, window.CboCashier[0]}) {
+    EXPECT_TRUE(reached.contains(control)) << control->objectName().toStdString();
+  }
+  window.hide();
 
   window.CmdOpenOldDB->click();
   EXPECT_FALSE(window.source().isOpen());
@@ -165,46 +201,6 @@ TEST_F(CatalogueWindowTest, StopCancelAndClosingLeaveTheRecordInHandAndTheBarGro
   QTest::keyClick(&next, Qt::Key_Escape);
   EXPECT_FALSE(next.source().isOpen());
   EXPECT_TRUE(next.isUnloaded());
-}
-
-TEST_F(CatalogueWindowTest, TheItemOptionsSteerEachOtherAndTabKeepsToTheShowingTab) {
-  StockRows rows = threeItems();
-  rows.sales = {{.number = 9, .date = on(5, 1)}};
-  writeStockFile(rows);
-  auto& window = openWindow();
-  window.show();
-  window.OptType[1]->setChecked(true);
-  EXPECT_FALSE(window.TxtAQuantity->isVisible() || window.TxtRPoint->isVisible());
-  EXPECT_TRUE(window.TxtCostPrice->isVisible());
-  window.OptType[0]->setChecked(true);
-  EXPECT_TRUE(window.TxtIQuantity->isVisible());
-  window.ChkProvider->setChecked(true);
-  EXPECT_FALSE(window.ChkClass->isChecked() || window.txtTasneef->isEnabled());
-  EXPECT_TRUE(window.CboClass->isEnabled());
-  window.ChkClass->setChecked(true);
-  EXPECT_FALSE(window.ChkProvider->isChecked() || window.CboClass->isEnabled());
-  window.CboClass->setEnabled(true);
-  QTest::keyClick(window.CboClass, Qt::Key_Return);
-  EXPECT_EQ(user().sentKeys(), QStringList{"Tab"});
-
-  // Tab walks the showing tab and the window's buttons, never other tabs.
-  window.SSTab1->setCurrentTab(kSalesTab);
-  QApplication::setActiveWindow(&window);
-  window.TxtSalesNo->setFocus();
-  QSet<QWidget*> reached;
-  for (int press = 0; press < 300 && !reached.contains(QApplication::focusWidget()); ++press) {
-    reached << QApplication::focusWidget();
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-  }
-  for (QWidget* control : reached) {
-    EXPECT_TRUE(window.rect().contains(control->mapTo(&window, QPoint(0, 0))))
-        << control->objectName().toStdString() << " is out of sight";
-  }
-  for (QWidget* control : std::initializer_list<QWidget*>{window.Cmd_First, window.CmdImport,
-                                                          window.Cmd_Exit, window.CboCashier[0]}) {
-    EXPECT_TRUE(reached.contains(control)) << control->objectName().toStdString();
-  }
-  window.hide();
 }
 
 TEST_F(CatalogueWindowTest, TheSalesTabAndTheBarsStandInReadingOrderInBothLanguages) {

@@ -36,11 +36,10 @@ TEST_P(ItemImportTest, TheItemShownGoesWithEveryColumnToTheChosenBranchBesideThe
       "INSERT INTO Category (CategoryNo, BranchID, AName) VALUES ('0105', 1, 'other')");
   auto& window = openWindow(2);
   window.CboBranch->setCurrentIndex(window.CboBranch->findData(2));
-  EXPECT_EQ(window.TxtAName->text(), QStringLiteral("علبة 6x250 'الأسرة'"));
-  EXPECT_EQ(window.TxtIQuantity->text(), "0") << "a Null stock-take quantity";
-  EXPECT_EQ(window.TxtCostPrice->text(), "53.79");
-  EXPECT_EQ(window.txtPrice[0]->text(), "25.00");
-  EXPECT_EQ(window.txtPrice[5]->text(), "0.00");
+  EXPECT_EQ(QStringList({window.TxtAName->text(), window.TxtIQuantity->text(),
+                         window.TxtCostPrice->text(), window.txtPrice[0]->text(),
+                         window.txtPrice[5]->text()}),
+            QStringList({QStringLiteral("علبة 6x250 'الأسرة'"), "0", "53.79", "25.00", "0.00"}));
   window.TxtEName->setText("Box");
   window.TxtLocation->setText("A1");
   window.CboUnit->setCurrentIndex(window.CboUnit->findData(2));
@@ -56,12 +55,10 @@ TEST_P(ItemImportTest, TheItemShownGoesWithEveryColumnToTheChosenBranchBesideThe
 TEST_P(ItemImportTest, TheClassificationAsAProviderGivesTheSameRowsOneByOneAndAll) {
   StockRows rows;
   for (int branch : {1, 2}) {
-    rows.items.push_back(
-        {.number = "1", .classification = QStringLiteral("شركة أ"), .branch = branch});
-    rows.items.push_back(
-        {.number = "2", .classification = QStringLiteral("شركة ب"), .branch = branch});
-    rows.items.push_back(
-        {.number = "3", .classification = QStringLiteral("شركة أ"), .branch = branch});
+    for (const auto& [number, company] :
+         {std::pair{"1", "شركة أ"}, {"2", "شركة ب"}, {"3", "شركة أ"}})
+      rows.items.push_back(
+          {.number = number, .classification = QString::fromUtf8(company), .branch = branch});
   }
   writeStockFile(rows);
   auto& window = openWindow(1);
