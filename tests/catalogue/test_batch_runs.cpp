@@ -252,48 +252,6 @@ class FixtureBranchTest : public CatalogueEngineTest {
               QString("%1|%1").arg(count(accounts, {parent})));
   }
 
-  // Vouchers posted to the cash box and to their party's account.
-  void checkVouchers() {
-    const QString cashBox =
-        scalar("SELECT ID FROM CardAcc WHERE BranchID = 1 AND AccNo = '120101'").toString();
-    Recordset voucher;
-    voucher.open("SELECT * FROM السندات WHERE رقم_الفرع = 1", truth_);
-    ASSERT_GT(voucher.recordCount(), 0);
-    int payments = 0;
-    for (; !voucher.eof(); voucher.moveNext()) {
-      const bool payment = voucher.value("نوع_السند").toInt() == 0;
-      payments += payment ? 1 : 0;
-      const QString kind = payment ? "Payment" : "Receipt";
-      const bool cheque = voucher.value("شيك").toInt() != 0;
-      const QString amount = GeneralNumber(cents(voucher.value("المبلغ").toDouble()));
-      const QString billDate = Version1DateText(voucher.value("تاريخ_الشيك1"));
-      const QString party = voucher.value("المستفيد").toInt() == 0 ? "Customer" : "Provider";
-      EXPECT_EQ(
-          JoinedRows(
-              QString("SELECT h.fDate, h.%1, h.Amount, h.fCheque, h.fCash, h.ftype, "
-                      "h.BillNo, h.BillDate, h.Details, d.%2, d.fPayer, d.Details, d.BillNo, "
-                      "d.BillDate, d.Amount FROM %3 h JOIN %3Details d ON d.%3ID = h.ID "
-                      "WHERE h.BranchID = 1 AND h.%3No = ?")
-                  .arg(payment ? "AccIDFrom" : "AccIDTo", payment ? "To_AccNoID" : "From_AccNoID",
-                       kind),
-              {voucher.value("رقم_السند")}),
-          QStringList({Version1DateText(voucher.value("التاريخ1")), cashBox, amount,
-                       cheque ? amount : "0", cheque ? "0" : amount, cheque ? "1" : "0",
-                       cheque ? voucher.text("رقم_الشيك") : "", cheque ? billDate : "",
-                       voucher.text("مقابل"),
-                       scalar("SELECT AccNoID FROM " + party + " WHERE BranchID = 1 AND fNo = ?",
-                              {voucher.value("رقم_المستفيد")})
-                           .toString(),
-                       voucher.text("الاسم"), voucher.text("مقابل"), voucher.text("رقم_الشيك"),
-                       billDate, amount})
-              .join('|'));
-    }
-    EXPECT_EQ(JoinedRows("SELECT (SELECT COUNT(*) FROM Payment), (SELECT COUNT(*) FROM "
-                         "PaymentDetails), (SELECT COUNT(*) FROM Receipt), (SELECT COUNT(*) FROM "
-                         "ReceiptDetails)"),
-              QString("%1|%1|%2|%2").arg(payments).arg(voucher.recordCount() - payments));
-  }
-
   int truthCount(const QString& sql, const QVariantList& params = {}) {
     const auto row = truth_.firstRow(sql, params);
     return row ? row->value(0).toInt() : 0;
@@ -497,7 +455,44 @@ TEST_P(FixtureBranchTest, TheWholeBranchArrivesAsReportedAndVerifiesClean) {
   }
   checkParties("العملاء", "رقم_العميل", "Customer", "1203");
   checkParties("الموردين", "رقم_المورد", "Provider", "21");
-  checkVouchers();
+  // Vouchers posted to the cash box and to their party's account.
+  const QString cashBox =
+      scalar("SELECT ID FROM CardAcc WHERE BranchID = 1 AND AccNo = '120101'").toString();
+  Recordset voucher;
+  voucher.open("SELECT * FROM السندات WHERE رقم_الفرع = 1", truth_);
+  ASSERT_GT(voucher.recordCount(), 0);
+  int payments = 0;
+  for (; !voucher.eof(); voucher.moveNext()) {
+    const bool payment = voucher.value("نوع_السند").toInt() == 0;
+    payments += payment ? 1 : 0;
+    const QString kind = payment ? "Payment" : "Receipt";
+    const bool cheque = voucher.value("شيك").toInt() != 0;
+    const QString amount = GeneralNumber(cents(voucher.value("المبلغ").toDouble()));
+    const QString billDate = Version1DateText(voucher.value("تاريخ_الشيك1"));
+    const QString party = voucher.value("المستفيد").toInt() == 0 ? "Customer" : "Provider";
+    EXPECT_EQ(
+        JoinedRows(QString("SELECT h.fDate, h.%1, h.Amount, h.fCheque, h.fCash, h.ftype, "
+                           "h.BillNo, h.BillDate, h.Details, d.%2, d.fPayer, d.Details, d.BillNo, "
+                           "d.BillDate, d.Amount FROM %3 h JOIN %3Details d ON d.%3ID = h.ID "
+                           "WHERE h.BranchID = 1 AND h.%3No = ?")
+                       .arg(payment ? "AccIDFrom" : "AccIDTo",
+                            payment ? "To_AccNoID" : "From_AccNoID", kind),
+                   {voucher.value("رقم_السند")}),
+        QStringList({Version1DateText(voucher.value("التاريخ1")), cashBox, amount,
+                     cheque ? amount : "0", cheque ? "0" : amount, cheque ? "1" : "0",
+                     cheque ? voucher.text("رقم_الشيك") : "", cheque ? billDate : "",
+                     voucher.text("مقابل"),
+                     scalar("SELECT AccNoID FROM " + party + " WHERE BranchID = 1 AND fNo = ?",
+                            {voucher.value("رقم_المستفيد")})
+                         .toString(),
+                     voucher.text("الاسم"), voucher.text("مقابل"), voucher.text("رقم_الشيك"),
+                     billDate, amount})
+            .join('|'));
+  }
+  EXPECT_EQ(JoinedRows("SELECT (SELECT COUNT(*) FROM Payment), (SELECT COUNT(*) FROM "
+                       "PaymentDetails), (SELECT COUNT(*) FROM Receipt), (SELECT COUNT(*) FROM "
+                       "ReceiptDetails)"),
+            QString("%1|%1|%2|%2").arg(payments).arg(voucher.recordCount() - payments));
   EXPECT_EQ(count("SELECT COUNT(*) FROM Customer WHERE BranchID = 2"), 0);
   EXPECT_EQ(locksHeld(), 0);
 
