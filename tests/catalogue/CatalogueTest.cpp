@@ -1,14 +1,10 @@
 #include "tests/catalogue/CatalogueTest.h"
 
-#include <QComboBox>
 #include <QDir>
-#include <QLineEdit>
-#include <QPushButton>
+#include <QFile>
+#include <QJsonDocument>
 
 #include "host/Version2Database.h"
-#include "host/db/Recordset.h"
-#include "host/forms/SSTab.h"
-#include "host/forms/Windows.h"
 #include "tools/mdbwriter/JetDatabaseWriter.h"
 #include "tools/mdbwriter/V1Schema.h"
 #include "v1source/source/Version1Source.h"
@@ -22,53 +18,45 @@ namespace v1 = mdbwriter::v1;
 mw::Value optional(const QVariant& value) {
   if (value.isNull()) return {};
   if (value.typeId() == QMetaType::Double) return mw::Value::real(value.toDouble());
+  if (value.typeId() == QMetaType::QDateTime) return mw::Value::dateTime(value.toDateTime());
   return mw::Value::text(value.toString());
 }
-
 mw::Value money(double amount) { return mw::Value::currency(mw::Currency::fromDouble(amount)); }
+mw::Value integer(int value) { return mw::Value::integer(value); }
+mw::TableWriter& table(mw::JetDatabaseWriter& file, const v1::TableSpec& spec) {
+  return file.addTable(spec.name, spec.columns);
+}
 
 void writeParties(mw::JetDatabaseWriter& file, const v1::TableSpec& spec,
                   const std::vector<PartyRow>& parties) {
-  auto& table = file.addTable(spec.name, spec.columns);
+  auto& rows = table(file, spec);
   for (const PartyRow& party : parties) {
-    table.addRow({mw::Value::integer(party.branch), mw::Value::integer(party.number),
-                  optional(party.name), optional(party.person), optional(party.address),
-                  optional(party.phone), optional(party.fax)});
+    rows.addRow({integer(party.branch), integer(party.number), optional(party.name),
+                 optional(party.person), optional(party.address), optional(party.phone),
+                 optional(party.fax)});
   }
-}
-
-mw::Value lineQuantity(const QVariant& quantity) {
-  return quantity.isNull() ? mw::Value() : mw::Value::real(quantity.toDouble());
 }
 
 // The headers of invoices (or returns) and their lines.
 void writeDocuments(mw::JetDatabaseWriter& file, const v1::TableSpec& headers,
                     const v1::TableSpec& lines, const std::vector<DocumentRow>& documents,
                     bool returns) {
-  auto& table = file.addTable(headers.name, headers.columns);
+  auto& headerRows = table(file, headers);
   for (const DocumentRow& document : documents) {
-    std::vector<mw::Value> row = {mw::Value::integer(document.branch),
-                                  mw::Value::integer(document.number),
-                                  mw::Value::dateTime(document.date),
-                                  mw::Value::dateTime(document.date),
-                                  mw::Value::integer(document.party),
-                                  mw::Value::text(document.partyName),
-                                  mw::Value::boolean(document.cash),
-                                  money(document.total),
-                                  money(document.discount),
-                                  money(document.net),
-                                  optional(document.note)};
-    if (returns) row[2] = mw::Value::integer(document.invoice);
-    table.addRow(std::move(row));
+    const mw::Value date = mw::Value::dateTime(document.date);
+    headerRows.addRow({integer(document.branch), integer(document.number),
+                       returns ? integer(document.invoice) : date, date, integer(document.party),
+                       mw::Value::text(document.partyName), mw::Value::boolean(document.cash),
+                       money(document.total), money(document.discount), money(document.net),
+                       optional(document.note)});
   }
-  auto& lineRows = file.addTable(lines.name, lines.columns);
+  auto& lineRows = table(file, lines);
   for (const DocumentRow& document : documents) {
     for (const LineRow& line : document.lines) {
-      std::vector<mw::Value> row = {
-          mw::Value::integer(document.branch), mw::Value::integer(document.number),
-          mw::Value::text(line.item),          optional(line.description),
-          lineQuantity(line.quantity),         money(line.price)};
-      if (returns) row.insert(row.begin() + 2, mw::Value::integer(document.invoice));
+      std::vector<mw::Value> row = {integer(document.branch),   integer(document.number),
+                                    mw::Value::text(line.item), optional(line.description),
+                                    optional(line.quantity),    money(line.price)};
+      if (returns) row.insert(row.begin() + 2, integer(document.invoice));
       lineRows.addRow(std::move(row));
     }
   }
@@ -105,17 +93,16 @@ QString CatalogueTest::version2Path() const {
 
 void CatalogueTest::writeStockFile(const StockRows& rows) {
   mw::JetDatabaseWriter file(QDir(folder_).filePath("Stock001.mdb"));
-  auto& branches = file.addTable(v1::stockBranchTable().name, v1::stockBranchTable().columns);
-  branches.addRow({mw::Value::text(QStringLiteral("المستودع الرئيسي")), mw::Value::integer(1)});
-  branches.addRow({mw::Value::text(QStringLiteral("معرض الخبر")), mw::Value::integer(2)});
-  auto& items = file.addTable(v1::itemTable().name, v1::itemTable().columns);
+  auto& branches = table(file, v1::stockBranchTable());
+  branches.addRow({mw::Value::text(QStringLiteral("المستودع الرئيسي")), integer(1)});
+  branches.addRow({mw::Value::text(QStringLiteral("معرض الخبر")), integer(2)});
+  auto& items = table(file, v1::itemTable());
   for (const ItemRow& item : rows.items) {
-    items.addRow({mw::Value::integer(item.branch), mw::Value::text(item.number),
-                  optional(item.description), optional(item.available), optional(item.ordered),
-                  optional(item.counted), optional(item.reorder), money(item.cost),
-                  mw::Value::real(item.retailRate), mw::Value::real(item.wholesaleRate),
-                  money(item.retail), money(item.lowest), money(item.wholesale),
-                  optional(item.classification)});
+    items.addRow({integer(item.branch), mw::Value::text(item.number), optional(item.description),
+                  optional(item.available), optional(item.ordered), optional(item.counted),
+                  optional(item.reorder), money(item.cost), mw::Value::real(item.retailRate),
+                  mw::Value::real(item.wholesaleRate), money(item.retail), money(item.lowest),
+                  money(item.wholesale), optional(item.classification)});
   }
   writeParties(file, v1::customerTable(), rows.customers);
   writeParties(file, v1::providerTable(), rows.providers);
@@ -124,23 +111,19 @@ void CatalogueTest::writeStockFile(const StockRows& rows) {
   writeDocuments(file, v1::salesReturnTable(), v1::salesReturnLineTable(), rows.salesReturns, true);
   writeDocuments(file, v1::purchaseReturnTable(), v1::purchaseReturnLineTable(),
                  rows.purchaseReturns, true);
-  auto& costs = file.addTable(v1::salesCostTable().name, v1::salesCostTable().columns);
+  auto& costs = table(file, v1::salesCostTable());
   for (const CostRow& cost : rows.costs) {
-    costs.addRow({mw::Value::integer(cost.branch), mw::Value::integer(cost.invoice),
-                  mw::Value::text(cost.item), money(cost.cost)});
+    costs.addRow({integer(cost.branch), integer(cost.invoice), mw::Value::text(cost.item),
+                  money(cost.cost)});
   }
-  auto& vouchers = file.addTable(v1::voucherTable().name, v1::voucherTable().columns);
+  auto& vouchers = table(file, v1::voucherTable());
   for (const VoucherRow& voucher : rows.vouchers) {
     vouchers.addRow(
-        {mw::Value::integer(voucher.branch), mw::Value::integer(voucher.number),
-         mw::Value::dateTime(voucher.date), mw::Value::integer(voucher.kind),
-         mw::Value::integer(voucher.partyKind), mw::Value::integer(voucher.party),
+        {integer(voucher.branch), integer(voucher.number), mw::Value::dateTime(voucher.date),
+         integer(voucher.kind), integer(voucher.partyKind), integer(voucher.party),
          mw::Value::text(voucher.partyKind == 0 ? QStringLiteral("عميل") : QStringLiteral("مورد")),
-         optional(voucher.name), money(voucher.amount), mw::Value::integer(voucher.cheque),
-         optional(voucher.chequeNo),
-         voucher.chequeDate.isNull() ? mw::Value()
-                                     : mw::Value::dateTime(voucher.chequeDate.toDateTime()),
-         optional(voucher.against)});
+         optional(voucher.name), money(voucher.amount), integer(voucher.cheque),
+         optional(voucher.chequeNo), optional(voucher.chequeDate), optional(voucher.against)});
   }
   file.close();
 }
@@ -156,15 +139,46 @@ FrmCat_Restore& CatalogueTest::openWindow(int version1Branch, int tab) {
   return window;
 }
 
-int CatalogueTest::rowsLeft(FrmCat_Restore& window, const QString& table) {
-  Recordset rows;
-  rows.open("SELECT COUNT(*) AS n FROM " + table + " WHERE رقم_الفرع = 1",
-            window.source().database());
-  return rows.value("n").toInt();
+FrmCat_Restore& CatalogueTest::reopen(FrmCat_Restore& window, int tab, int version1Branch) {
+  window.CmdOpenOldDB->click();
+  window.CmdOpenOldDB->click();
+  window.CboOldBranch->setCurrentIndex(window.CboOldBranch->findData(version1Branch));
+  window.SSTab1->setCurrentTab(kItemsTab);
+  window.SSTab1->setCurrentTab(tab);
+  return window;
 }
 
-void CatalogueTest::holdLock(const QString& name, bool held) {
-  MainConnection().execute("UPDATE LockTables SET fLocked = ? WHERE TableName = ?", {held, name});
+void CatalogueTest::answer(QPushButton* FrmOverWrite::*button) {
+  user().queueWindow(
+      [button](QWidget& prompt) { (static_cast<FrmOverWrite&>(prompt).*button)->click(); });
+}
+
+int CatalogueTest::rowsLeft(const QString& table) {
+  Connection copy;
+  copy.open(appPath() + "work/tmp_44d2.tmp");
+  return copy.firstRow("SELECT COUNT(*) FROM " + table + " WHERE رقم_الفرع = 1")->value(0).toInt();
+}
+
+void CatalogueTest::holdLock(const QString& name) {
+  MainConnection().execute("UPDATE LockTables SET fLocked = ? WHERE TableName = ?", {true, name});
+}
+
+std::pair<int, QString> CatalogueTest::runOnBranch1(const QStringList& arguments) {
+  return runHost(arguments + QStringList{"--app-path", appPath(), "--settings", "Batch", "--db",
+                                         version2Path(), "--old-branch", "1", "--branch", "1"});
+}
+
+std::pair<int, QString> CatalogueTest::runCatalogue(const QStringList& options,
+                                                    const QString& folder) {
+  return runOnBranch1(
+      QStringList{"--batch", "catalogue", "--v1-folder", folder.isEmpty() ? folder_ : folder} +
+      options);
+}
+
+QJsonObject CatalogueTest::readReport() {
+  QFile file(reportPath());
+  EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+  return QJsonDocument::fromJson(file.readAll()).object();
 }
 
 }  // namespace qalvoro::test
