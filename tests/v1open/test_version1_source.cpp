@@ -207,6 +207,9 @@ TEST_F(Version1SourceTest, MissingFilesAreReportedAndTheAccountsSearchListsTheFo
   stockSource.CmdOpenOldDB_Click();
   EXPECT_EQ(message(), std::make_pair(QStringLiteral("ملف قاعدة بيانات الإصدار الأول غير موجود"),
                                       16 | 0x180000));
+  stockWindow.txtOldDBFile.setText(QDir(stock_).filePath("STOCK001.MDB"));  // Stock001.mdb
+  stockSource.CmdOpenOldDB_Click();
+  EXPECT_TRUE(stockSource.isOpen()) << "file names are matched without regard to case";
 
   SourceWindow window;
   Version1Source source(Version1Source::Product::Accounts, window.controls());
