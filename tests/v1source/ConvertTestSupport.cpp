@@ -92,24 +92,23 @@ CellLocation locateCell(const QString& file, const QString& table, const QString
   std::vector<MdbField> fields(def->num_cols);
   mdb_rewind_table(def.get());
   while (mdb_fetch_row(def.get())) {
-    CellLocation at;
-    at.row = int(def->cur_row) - 1;
+    const int row = int(def->cur_row) - 1;
+    int start = 0;
     size_t length = 0;
-    mdb_find_row(mdb.get(), at.row, &at.rowStart, &length);
-    at.rowStart &= 0x1FFF;
-    at.rowLength = int(length);
-    mdb_crack_row(def.get(), at.rowStart, length, fields.data());
+    mdb_find_row(mdb.get(), row, &start, &length);
+    mdb_crack_row(def.get(), start & 0x1FFF, length, fields.data());
     const MdbField& field = fields[size_t(index)];
     if (field.is_null) continue;
-    at.tdefPage = quint32(def->entry->table_pg);
-    at.page = def->cur_phys_pg;
-    at.fieldStart = field.start;
-    at.fieldSize = field.siz;
-    at.pageSize = int(mdb->fmt->pg_size);
-    at.rowCountOffset = mdb->fmt->row_count_offset;
-    at.tableRowCountOffset = mdb->fmt->tab_num_rows_offset;
-    at.usageMapOffset = mdb->fmt->tab_usage_map_offset;
-    return at;
+    return {quint32(def->entry->table_pg),
+            quint32(def->cur_phys_pg),
+            row,
+            start & 0x1FFF,
+            int(length),
+            field.start,
+            int(mdb->fmt->pg_size),
+            mdb->fmt->row_count_offset,
+            mdb->fmt->tab_num_rows_offset,
+            mdb->fmt->tab_usage_map_offset};
   }
   throw std::runtime_error("no row with a value");
 }

@@ -67,7 +67,7 @@ class SqliteFile {
 struct CellLocation {
   quint32 tdefPage = 0, page = 0;
   int row = 0, rowStart = 0, rowLength = 0;
-  int fieldStart = 0, fieldSize = 0;  // in the page
+  int fieldStart = 0;  // in the page
   int pageSize = 0, rowCountOffset = 0;
   int tableRowCountOffset = 0;  // of the row count in the table definition
   int usageMapOffset = 0;       // of the usage map's address in the table definition
