@@ -206,9 +206,8 @@ TEST_F(CriterionTest, ComparesLikeTheClassicEngines) {
   EXPECT_FALSE(matches("NOT (No = 123 OR No = 1) AND Flag = True", row));
   EXPECT_TRUE(matches("No = 1 OR No = 123 AND Flag = 1", row)) << "AND binds tighter";
   EXPECT_FALSE(matches("(No = 1 OR No = 123) AND Flag = 0", row));
-}
 
-TEST_F(CriterionTest, NullMatchesOnlyIsNull) {
+  // Null matches only Is Null.
   const std::vector<QVariant> nulls{QVariant(), QVariant(), QVariant(), QVariant()};
   const std::vector<QVariant> empty{QStringLiteral(""), 0, QVariant(), 0};
   for (const char* never : {"Name Is Not Null", "Name = ''", "Name <> 'x'", "Name LIKE '*'"}) {

@@ -32,7 +32,7 @@ class DbHelpersTest : public HelpersTest {
   }
 };
 
-TEST_P(DbHelpersTest, GetMaxValueGivesTheLargestValuePlusOneAsAThirtyTwoBitInteger) {
+TEST_P(DbHelpersTest, GetMaxValueGivesTheNextNumberAndLookupValueTheClassicText) {
   EXPECT_EQ(GetMaxValue("Numbers", "Num"), 1) << "empty table";
   add({1, 1, 7, {}, {}, {}});
   add({2, 1, 41, {}, {}, {}});
@@ -49,9 +49,9 @@ TEST_P(DbHelpersTest, GetMaxValueGivesTheLargestValuePlusOneAsAThirtyTwoBitInteg
   EXPECT_EQ(GetMaxValue("Numbers", "Num", "BranchID = 4"), 44) << "43.5: halves to even";
   add({7, 4, 3.0e9, {}, {}, {}});
   EXPECT_EQ(errorOf([] { GetMaxValue("Numbers", "Num"); }), dberr::kOverflow);
-}
 
-TEST_P(DbHelpersTest, LookupValueReadsOneValueAsTheClassicText) {
+  // LookupValue reads one value as the classic text.
+  MainConnection().execute("DELETE FROM Numbers");
   add({1, 1, 41, QStringLiteral("أول"), "2024/01/05", "2024/02/29 13:45:10"});
   add({2, 1, {}, {}, {}, {}});
   add({3, 2, 5, "third", {}, {}});
