@@ -190,21 +190,12 @@ class WinSeekTest : public HostTest {
  protected:
   void SetUp() override {
     HostTest::SetUp();
-    root_ = drive_.path();
-    for (const char* folder : {"Data/Old", "Data/Acc", "Empty", "Two"}) {
-      QDir(root_).mkpath(folder);
+    for (const char* folder : {"Data/Old", "Data/Acc", "Empty", "Two"}) QDir(root_).mkpath(folder);
+    for (const char* file : {"Data/Acc/GENERAL.MDB", "Data/Old/General.mdb", "Two/a.mdb",
+                             "Two/b.MDB", "general.mdb"}) {
+      EXPECT_TRUE(QFile(QDir(root_).filePath(file)).open(QIODevice::WriteOnly));
     }
-    touch("Data/Acc/GENERAL.MDB");
-    touch("Data/Old/General.mdb");
-    touch("Two/a.mdb");
-    touch("Two/b.MDB");
-    touch("general.mdb");
     user().setDrives({"/", root_});
-  }
-
-  void touch(const QString& file) {
-    QFile created(QDir(root_).filePath(file));
-    ASSERT_TRUE(created.open(QIODevice::WriteOnly));
   }
 
   QStringList found(const WinSeek& seek) const {
@@ -217,7 +208,7 @@ class WinSeekTest : public HostTest {
   }
 
   QTemporaryDir drive_;
-  QString root_;
+  const QString root_ = drive_.path();
 };
 
 TEST_F(WinSeekTest, OpensAtAFolderShowsTheWayUpAndSearchesBelowIt) {
