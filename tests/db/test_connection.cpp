@@ -97,7 +97,9 @@ TEST_P(ConnectionEngineTest, ExecuteBindsValuesCountsRowsAndReportsTheEnginesErr
   };
   const auto missing = failure("INSERT INTO NoSuchTable (A) VALUES (1)");
   EXPECT_TRUE(missing.second.contains("nosuchtable", Qt::CaseInsensitive));
-  EXPECT_EQ(missing.first, postgres() ? missing.first : 1) << "SQLITE_ERROR";
+  if (!postgres()) {
+    EXPECT_EQ(missing.first, 1) << "SQLITE_ERROR";
+  }
   exec("CREATE UNIQUE INDEX ItemName ON Item (Name)");
   EXPECT_EQ(failure("INSERT INTO Item (Name) VALUES ('')").first, postgres() ? 23505 : 2067)
       << "unique constraint code";
