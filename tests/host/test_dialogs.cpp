@@ -1,29 +1,38 @@
-// The overwrite prompt, the date filter and the date and time control.
+// The overwrite prompt, the date filter, the date and time control, message
+// boxes' buttons, and the folder search over the drives of the machine.
 
 #include <QAbstractButton>
+#include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
+#include <cerrno>
+#include <cstring>
 #include <functional>
 
-#include "host/db/Recordset.h"
 #include "host/dialogs/FrmFilter.h"
 #include "host/dialogs/FrmOverWrite.h"
 #include "host/dialogs/FrmStart.h"
+#include "host/dialogs/WinSeek.h"
+#include "host/forms/FileControls.h"
 #include "host/forms/Tarmin_Calander3.h"
 #include "host/forms/Windows.h"
 #include "host/platform/DesktopPlatform.h"
 #include "tests/host/HostTest.h"
+#include "tests/support/RowTexts.h"
 
 namespace qalvoro::test {
 namespace {
 
-class DialogTest : public HostTest {};
+using DialogTest = HostTest;
 
 TEST_F(DialogTest, OverwritePromptAnswersThroughItsTagAndStaysLoaded) {
   auto& prompt = windows().get<FrmOverWrite>();
@@ -34,10 +43,7 @@ TEST_F(DialogTest, OverwritePromptAnswersThroughItsTagAndStaysLoaded) {
          QTest::keyClick(prompt.CmdNo, Qt::Key_Return);
        },
        "2"},
-      {[&] { prompt.CmdYes->click(); }, "1"},
-      {[&] { prompt.CmdYesAll->click(); }, "3"},
-      {[&] { prompt.CmdNoAll->click(); }, "4"},
-      {[&] { prompt.CmdCancel->click(); }, "5"},
+      {[&] { prompt.CmdYesAll->click(); }, "3"},  // the other buttons: in the import tests
       {[&] {
          prompt.lblOld->setText(QStringLiteral("حساب 1"));
          prompt.CmdYes->setFocus();
@@ -89,37 +95,35 @@ TEST_F(DialogTest, StandardButtonsAreInTheLanguageOfTheWindows) {
 
 TEST_F(DialogTest, FilterAnswersOkWithItsDatesOrNothing) {
   auto& filter = windows().get<FrmFilter>();
-  user().queueWindow([&](QWidget&) {
-    filter.txtDate1->setText("2003/01/01");
-    filter.txtDate2->setText("");
-    filter.CmdOK->click();
-  });
-  filter.showModal();
-  EXPECT_EQ(tagOf(filter), "OK");
-  EXPECT_EQ(filter.txtDate1->text(), "2003/01/01");
+  const auto show = [&](const std::function<void()>& script) {
+    user().queueWindow([&](QWidget&) { script(); });
+    filter.showModal();
+    return tagOf(filter);
+  };
+  EXPECT_EQ(show([&] {
+              filter.txtDate1->setText("2003/01/01");
+              filter.txtDate2->setText("");
+              filter.CmdOK->click();
+            }),
+            "OK");
   EXPECT_EQ(filter.txtDate2->text(), "") << "an empty end date stays empty";
-
-  user().queueWindow([&](QWidget&) {
-    filter.CmdCancel->setFocus();
-    QTest::keyClick(filter.CmdCancel, Qt::Key_Enter);
-  });
-  filter.showModal();
-  EXPECT_EQ(tagOf(filter), "");
+  EXPECT_EQ(show([&] {
+              filter.CmdCancel->setFocus();
+              QTest::keyClick(filter.CmdCancel, Qt::Key_Enter);
+            }),
+            "");
   EXPECT_EQ(filter.txtDate1->text(), "2003/01/01") << "hidden, not unloaded";
-  user().queueWindow([&](QWidget&) {
-    filter.txtDate1->setFocus();
-    QTest::keyClick(filter.txtDate1, Qt::Key_Return);
-  });
-  filter.showModal();
-  EXPECT_EQ(tagOf(filter), "OK") << "on a control that is no command button, Enter presses OK";
-
-  user().queueWindow([](QWidget& window) { window.close(); });
-  filter.showModal();
-  EXPECT_EQ(tagOf(filter), "") << "closing the filter is Cancel";
-  const FrmFilter designed;
-  EXPECT_EQ(windows().get<FrmFilter>().txtDate1->text(), designed.txtDate1->text());
+  EXPECT_EQ(show([&] {
+              filter.txtDate1->setFocus();
+              QTest::keyClick(filter.txtDate1, Qt::Key_Return);
+            }),
+            "OK")
+      << "on a control that is no command button, Enter presses OK";
+  EXPECT_EQ(show([&] { filter.close(); }), "") << "closing the filter is Cancel";
+  EXPECT_EQ(windows().get<FrmFilter>().txtDate1->text(), FrmFilter().txtDate1->text());
 }
 
+// The layout rules themselves are checked in the language tests.
 TEST_F(DialogTest, EnglishDialogsAreMirroredAndTranslatedOnceWhateverTheLoads) {
   openLanguage();
   setSetting("Language", "E");
@@ -127,8 +131,6 @@ TEST_F(DialogTest, EnglishDialogsAreMirroredAndTranslatedOnceWhateverTheLoads) {
   windows().get<FrmOverWrite>().showModal();
   auto& prompt = windows().get<FrmOverWrite>();
   prompt.load();
-  EXPECT_EQ(prompt.caption(), "Replace");
-  EXPECT_EQ(prompt.CmdYes->text(), "Yes");
   EXPECT_EQ(prompt.CmdYesAll->text(), "Yes to all");
   EXPECT_EQ(twipsGeometry(*prompt.CmdYes).left(), 7200 - (5760 + 1260) - 100);
 
@@ -141,7 +143,6 @@ TEST_F(DialogTest, EnglishDialogsAreMirroredAndTranslatedOnceWhateverTheLoads) {
 
   auto& filter = windows().get<FrmFilter>();
   filter.load();
-  EXPECT_EQ(filter.caption(), "Data filter");
   EXPECT_EQ(filter.Frame1->title(), "Period");
   // Inside the frame no margin is kept.
   EXPECT_EQ(twipsGeometry(*filter.txtDate1).left(), 5600 - (1400 + 2200));
@@ -149,11 +150,10 @@ TEST_F(DialogTest, EnglishDialogsAreMirroredAndTranslatedOnceWhateverTheLoads) {
   EXPECT_EQ(filter.txtDate1->findChild<QLineEdit*>()->text(), "2003/01/02")
       << "a mirrored date shows its year first from the left";
 
-  Recordset englishAsArabic;
-  englishAsArabic.open(QStringLiteral("SELECT a.Ara FROM Lang a JOIN Lang b "
-                                      "ON b.Eng = a.Ara AND b.Ara <> a.Ara"),
-                       *globals().LangConnection, LockType::ReadOnly);
-  EXPECT_EQ(englishAsArabic.recordCount(), 0) << "no English caption was taken for Arabic";
+  EXPECT_EQ(RowTexts("SELECT COUNT(*) FROM Lang a JOIN Lang b ON b.Eng = a.Ara AND b.Ara <> a.Ara",
+                     {}, *globals().LangConnection),
+            QStringList{"0"})
+      << "no English caption was taken for Arabic";
 }
 
 TEST_F(DialogTest, DateAndTimeControlTexts) {
@@ -184,6 +184,147 @@ TEST_F(DialogTest, DateAndTimeControlTexts) {
   date.setCalendarType(1);
   EXPECT_EQ(date.text(), "2003/03/04");
   EXPECT_EQ(date.date(), QDate(2003, 3, 4, QCalendar(QCalendar::System::IslamicCivil)));
+}
+
+class WinSeekTest : public HostTest {
+ protected:
+  void SetUp() override {
+    HostTest::SetUp();
+    for (const char* folder : {"Data/Old", "Data/Acc", "Empty", "Two"}) QDir(root_).mkpath(folder);
+    for (const char* file : {"Data/Acc/GENERAL.MDB", "Data/Old/General.mdb", "Two/a.mdb",
+                             "Two/b.MDB", "general.mdb"}) {
+      EXPECT_TRUE(QFile(QDir(root_).filePath(file)).open(QIODevice::WriteOnly));
+    }
+    user().setDrives({"/", root_});
+  }
+
+  QStringList found(const WinSeek& seek) const {
+    QStringList entries;
+    for (int i = 0; i < seek.lstFoundFiles->count(); ++i) {
+      entries << seek.lstFoundFiles->item(i)->text().replace(root_, "ROOT");
+    }
+    entries.sort();
+    return entries;
+  }
+
+  QTemporaryDir drive_;
+  const QString root_ = drive_.path();
+};
+
+TEST_F(WinSeekTest, OpensAtAFolderShowsTheWayUpAndSearchesBelowIt) {
+  auto& seek = windows().get<WinSeek>();
+  EXPECT_EQ(seek.dirList->path(), QDir::homePath());
+  seek.openAt(root_ + "/missing");
+  EXPECT_EQ(seek.dirList->path(), QDir::homePath()) << "a folder that cannot be read: home";
+  seek.openAt(root_ + "/Data");
+  EXPECT_EQ(seek.drvList->currentText(), root_) << "the drive the folder lies on";
+  QStringList shown;
+  for (int i = 0; i < seek.dirList->count(); ++i) shown << seek.dirList->item(i)->text().trimmed();
+  const QStringList wayUp = QStringList{"/"} + (root_ + "/Data").split('/', Qt::SkipEmptyParts);
+  EXPECT_EQ(shown, wayUp + QStringList({"Acc", "Old"}));
+  EXPECT_EQ(seek.dirList->listCount(), 2);
+  EXPECT_EQ(seek.dirList->list(0), root_ + "/Data/Acc");
+
+  seek.load();
+  seek.cmdSearch->click();
+  EXPECT_EQ(found(seek), (QStringList{"ROOT/Data/Acc", "ROOT/Data/Old"}))
+      << "below it only, whatever the case of the names";
+  EXPECT_EQ(seek.dirList->path(), root_ + "/Data");
+  EXPECT_EQ(seek.cmdSearch->text(), QStringLiteral("بدء البحث"));
+  EXPECT_TRUE(seek.CmdOK->isEnabled());
+  EXPECT_TRUE(seek.lblPath->text().isEmpty());
+  EXPECT_NE(seek.lstFoundFiles->currentItem(), nullptr) << "the last entry found is chosen";
+
+  seek.openAt(root_);
+  seek.filList->setPattern("*.mdb");
+  seek.cmdSearch->click();
+  EXPECT_EQ(found(seek).count("ROOT/Two"), 2) << "listed once per matching file";
+}
+
+TEST_F(WinSeekTest, OkTakesTheFolderChosenOrShownAndExitGivesNothing) {
+  globals().MsgBoxRtlFlags = 0x180000;
+  auto& seek = windows().get<WinSeek>();
+  seek.openAt(root_ + "/Empty");
+  user().queueWindow([&](QWidget&) {
+    seek.CmdOK->click();
+    EXPECT_TRUE(seek.isVisible()) << "no folder chosen, none with the file shown";
+    seek.openAt(root_ + "/Data");
+    seek.cmdSearch->click();
+    seek.lstFoundFiles->setCurrentRow(0);
+    seek.CmdOK->click();
+  });
+  seek.showModal();
+  ASSERT_EQ(user().messages().size(), 1u);
+  EXPECT_EQ(user().messages()[0].text, QStringLiteral("حدد المجلد"));
+  EXPECT_EQ(user().messages()[0].style, 16 | 0x180000);
+  EXPECT_EQ(tagOf(seek), root_ + "/Data/Old") << "the first folder found";
+
+  user().queueWindow([&](QWidget&) {
+    seek.dirList->setCurrentRow(seek.dirList->count() - 2);
+    emit seek.dirList->itemActivated(seek.dirList->currentItem());  // browsing to Data/Acc
+    seek.CmdOK->click();
+  });
+  seek.showModal();
+  EXPECT_EQ(tagOf(seek), root_ + "/Data/Acc") << "the folder shown, not the one found before";
+
+  user().queueWindow([&](QWidget&) { seek.cmdExit->click(); });
+  seek.showModal();
+  EXPECT_EQ(tagOf(seek), "");
+}
+
+TEST_F(WinSeekTest, SearchGoesOnPastAnUnreadableFolderAndEndsOnStopAFullListOrClosing) {
+  auto& seek = windows().get<WinSeek>();
+  seek.openAt(root_);
+  // Folders are walked from the last listed to the first: Two, then Empty,
+  // then Data. Empty disappears after the drive root has been listed.
+  int yields = 0;
+  user().onDoEvents([&] {
+    if (++yields == 2) {
+      ASSERT_TRUE(QDir(root_).rmdir("Empty"));
+    }
+  });
+  seek.cmdSearch->click();
+  EXPECT_EQ(found(seek), (QStringList{"ROOT", "ROOT/Data/Acc", "ROOT/Data/Old"}));
+  ASSERT_EQ(user().messages().size(), 1u);
+  EXPECT_EQ(user().messages()[0].text,
+            QDir(root_).filePath("Empty") + '\n' + QString::fromLocal8Bit(std::strerror(ENOENT)));
+  EXPECT_EQ(user().messages()[0].style, 0);
+
+  yields = 0;
+  user().onDoEvents([&] {
+    if (++yields == 4) {
+      EXPECT_FALSE(seek.CmdOK->isEnabled()) << "the dialog is locked while searching";
+      EXPECT_EQ(seek.cmdSearch->text(), QStringLiteral("توقف"));
+      seek.cmdSearch->click();
+    }
+  });
+  seek.cmdSearch->click();
+  EXPECT_EQ(yields, 4) << "the search ends at the yield after the stop";
+  EXPECT_LT(seek.lstFoundFiles->count(), 3);
+  EXPECT_TRUE(seek.CmdOK->isEnabled());
+  user().onDoEvents({});
+
+  user().clearMessages();
+  seek.setCapacity(1);
+  seek.cmdSearch->click();
+  EXPECT_EQ(seek.lstFoundFiles->count(), 1);
+  ASSERT_EQ(user().messages().size(), 1u);
+  EXPECT_EQ(user().messages()[0].text, "You've filled the list box. Abandoning search...");
+  EXPECT_EQ(user().messages()[0].style, 0);
+
+  setTag(seek, root_);
+  yields = 0;
+  user().queueWindow([&](QWidget& window) {
+    user().onDoEvents([&] {
+      ++yields;
+      window.close();
+    });
+    seek.cmdSearch->click();
+  });
+  seek.showModal();
+  EXPECT_EQ(yields, 1) << "closing stops the search at once";
+  user().onDoEvents({});
+  EXPECT_EQ(tagOf(seek), "") << "the caller keeps its folder";
 }
 
 }  // namespace

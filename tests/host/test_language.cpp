@@ -26,27 +26,19 @@
 #include "host/language/Language.h"
 #include "host/platform/DesktopPlatform.h"
 #include "tests/host/HostTest.h"
+#include "tests/support/RowTexts.h"
 
 namespace qalvoro::test {
 namespace {
 
-class LanguageTest : public HostTest {};
-
-int langRows(const QString& arabic) {
-  Recordset rows;
-  rows.open(QStringLiteral("SELECT * FROM Lang WHERE Ara = ?"), *globals().LangConnection,
-            LockType::ReadOnly, {arabic});
-  return rows.recordCount();
-}
-
-void setEnglish(const QString& arabic, const QString& english) {
-  globals().LangConnection->execute(QStringLiteral("UPDATE Lang SET Eng = ? WHERE Ara = ?"),
-                                    {english, arabic});
-  globals().LangRecordset->requery();
-}
+using LanguageTest = HostTest;
 
 TEST_F(LanguageTest, TranslateFollowsTheLanguageAndCollectsNewTexts) {
   openLanguage();
+  const auto setEnglish = [](const QString& arabic, const QString& english) {
+    globals().LangConnection->execute("UPDATE Lang SET Eng = ? WHERE Ara = ?", {english, arabic});
+    globals().LangRecordset->requery();
+  };
   EXPECT_EQ(Translate(QStringLiteral("موافق")), "موافق");
   setSetting("Language", "E");
   EXPECT_EQ(Translate(QString()), "");
@@ -55,19 +47,19 @@ TEST_F(LanguageTest, TranslateFollowsTheLanguageAndCollectsNewTexts) {
   const QString fresh = QStringLiteral("نص جديد لم يترجم");
   EXPECT_EQ(Translate(fresh), fresh);
   EXPECT_EQ(Translate(fresh), fresh) << "still untranslated";
-  EXPECT_EQ(langRows(fresh), 1) << "a new text is stored at once, and once";
+  const auto rows = [](const QString& where, const QVariantList& params = {}) {
+    return RowTexts("SELECT COUNT(*) FROM Lang" + where, params, *globals().LangConnection)[0];
+  };
+  EXPECT_EQ(rows(" WHERE Ara = ?", {fresh}), "1") << "a new text is stored at once, and once";
   setEnglish(fresh, QStringLiteral("  \tA new\ntext\t "));
   EXPECT_EQ(Translate(fresh), "\tA new\ntext\t") << "only blanks are trimmed";
   setEnglish(fresh, QStringLiteral("   "));
   EXPECT_EQ(Translate(fresh), "") << "blank English gives an empty text";
-
   const QString quoted = QStringLiteral("حساب 'العميل'");
   EXPECT_EQ(Translate(quoted), quoted);
   setEnglish(quoted, QStringLiteral("The customer's account"));
   EXPECT_EQ(Translate(quoted), "The customer's account");
-  Recordset all;
-  all.open(QStringLiteral("Lang"), *globals().LangConnection);
-  EXPECT_EQ(globals().LangRecordset->recordCount(), all.recordCount())
+  EXPECT_EQ(QString::number(globals().LangRecordset->recordCount()), rows(""))
       << "the filter is cleared after every lookup";
 
   // Another program switches the language back: the next caption follows.
@@ -108,12 +100,17 @@ struct SampleForm : Form {
   QAction* menu = (new QMenu(this))->addAction(QStringLiteral("خروج"));
 };
 
-TEST_F(LanguageTest, MirrorFormMovesControlsOnWindowsFramesAndEveryTab) {
+TEST_F(LanguageTest, MirrorAndTranslateFormReachFramesEveryTabMenusAndTips) {
+  openLanguage();
+  setSetting("Language", "E");
   SampleForm form;
   auto* menu = static_cast<QMenu*>(form.menu->parent());
   EXPECT_TRUE(menu->isRightToLeft()) << "a menu opens to the left";
   EXPECT_TRUE(form.onHiddenTab->isHidden()) << "a page not showing takes no focus";
+  const QFont designed = form.option->font();
+  form.setCaption(QStringLiteral("استيراد بيانات"));
   MirrorForm(form);
+  TranslateForm(form);
   EXPECT_EQ(twipsGeometry(*form.label).left(), 4700);
   EXPECT_EQ(twipsGeometry(*form.frame).left(), 6000 - 5500 - 100);
   EXPECT_EQ(twipsGeometry(*form.inFrame).left(), 1800);
@@ -125,23 +122,11 @@ TEST_F(LanguageTest, MirrorFormMovesControlsOnWindowsFramesAndEveryTab) {
   EXPECT_EQ(form.text->layoutDirection(), Qt::LeftToRight);
   EXPECT_EQ(alignmentOf(*form.label), kLeftJustify);
   EXPECT_EQ(alignmentOf(*form.option), kLeftJustify);
-}
 
-TEST_F(LanguageTest, TranslateFormTranslatesCaptionsTabsMenusAndTipsAndFitsThem) {
-  openLanguage();
-  setSetting("Language", "E");
-  SampleForm form;
-  const QFont designed = form.option->font();
-  form.setCaption(QStringLiteral("استيراد بيانات"));
-  TranslateForm(form);
-  EXPECT_EQ(form.caption(), "Import data");
-  EXPECT_EQ(form.frame->title(), "Period");
-  EXPECT_EQ(form.option->text(), "Yes");
-  EXPECT_EQ(form.onHiddenTab->text(), "OK");
-  EXPECT_EQ(form.label->toolTip(), "Exit");
-  EXPECT_EQ(form.tabs->tabCaption(0), "Yes");
-  EXPECT_EQ(form.tabs->tabCaption(1), "No");
-  EXPECT_EQ(form.menu->text(), "Exit");
+  EXPECT_EQ(QStringList({form.caption(), form.frame->title(), form.option->text(),
+                         form.onHiddenTab->text(), form.label->toolTip(), form.tabs->tabCaption(0),
+                         form.tabs->tabCaption(1), form.menu->text()}),
+            QStringList({"Import data", "Period", "Yes", "OK", "Exit", "Yes", "No", "Exit"}));
   EXPECT_EQ(form.text->text(), QStringLiteral("موافق")) << "text boxes keep their text";
   EXPECT_EQ(form.onTab->text(), "Reload the chart of accounts");
   EXPECT_LT(form.onTab->fontMetrics().horizontalAdvance(form.onTab->text()), form.onTab->width())
@@ -176,10 +161,8 @@ TEST_F(LanguageTest, CenterFormAndFonts) {
   EXPECT_NE(missing, "No Such Font Family 42") << "the name becomes the family chosen";
 }
 
-// Draws a widget onto an image that records where each run of text lands:
-// the runs come in the visual order the text layout chose. The painter
-// reads left to right unless the widget says otherwise, as the painter of a
-// window's own painting does.
+// Draws a widget with a painter reading left to right (as a window's own
+// painting does) and records where each run of text lands, in visual order.
 class TextRuns : public QImage {
  public:
   explicit TextRuns(QWidget& widget) : QImage(800, 400, QImage::Format_ARGB32) {
@@ -205,22 +188,15 @@ class TextRuns : public QImage {
   QPaintEngine* paintEngine() const override { return &engine_; }
 
  private:
-  class Engine : public QPaintEngine {
-   public:
+  struct Engine : QPaintEngine {
     Engine() : QPaintEngine(AllFeatures) {}
     bool begin(QPaintDevice*) override { return true; }
     bool end() override { return true; }
     void updateState(const QPaintEngineState&) override {}
     void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
-    void drawPath(const QPainterPath&) override {}
     void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
-    void drawImage(const QRectF&, const QImage&, const QRectF&, Qt::ImageConversionFlags) override {
-    }
-    void drawRects(const QRectF*, int) override {}
-    void drawLines(const QLineF*, int) override {}
-    void drawEllipse(const QRectF&) override {}
-    void drawTextItem(const QPointF& origin, const QTextItem& item) override {
-      runs.emplace_back(item.text(), origin.x());
+    void drawTextItem(const QPointF& at, const QTextItem& item) override {
+      runs.emplace_back(item.text(), at.x());
     }
     Type type() const override { return User; }
     std::vector<std::pair<QString, qreal>> runs;
@@ -228,8 +204,7 @@ class TextRuns : public QImage {
   mutable Engine engine_;
 };
 
-// Captions with the words of each in reading order; each word ends up in a
-// run of its own.
+// Captions with their words in reading order; each word lands in a run of its own.
 const std::vector<std::pair<QString, QStringList>> kMixedCaptions = {
     {QStringLiteral("استيراد من Qalvoro للمخزون الإصدار 1.2 :"),
      {QStringLiteral("استيراد"), "Qalvoro", QStringLiteral("للمخزون"), "1.2", ":"}},
@@ -255,11 +230,6 @@ struct EveryControl : Form {
     list->addItem(caption);
     tabs->setTabCaption(0, caption);
   }
-  // The controls that read in the window's order, and those that show data.
-  std::vector<QWidget*> captions() const {
-    return {label, option, check, frame, command, list, tabs};
-  }
-  std::vector<QWidget*> data() const { return {text, combo}; }
   QLabel* label = addControl<QLabel>("Label1", {200, 100, 8000, 300});
   QRadioButton* option = addControl<QRadioButton>("Option1", {200, 500, 8000, 300});
   QCheckBox* check = addControl<QCheckBox>("Check1", {200, 900, 8000, 300});
@@ -272,24 +242,23 @@ struct EveryControl : Form {
   QLineEdit* path = addControl<QLineEdit>("Text2", {200, 5200, 8000, 300});
 };
 
-using TextDirectionTest = LanguageTest;
-
-TEST_F(TextDirectionTest, CaptionsReadInTheWindowsOrderDataInItsOwnAndListsOpenOnItsSide) {
+TEST_F(LanguageTest, CaptionsReadInTheWindowsOrderDataInItsOwnAndListsOpenOnItsSide) {
   EveryControl window;
-  const QString name = QStringLiteral("علبة 6x250 مل");  // a name as data
   for (const bool mirrored : {false, true}) {
     if (mirrored) MirrorForm(window);
     for (const auto& [caption, pieces] : kMixedCaptions) {
       window.show(caption);
-      for (QWidget* control : window.captions()) {
+      for (QWidget* control :
+           std::initializer_list<QWidget*>{window.label, window.option, window.check, window.frame,
+                                           window.command, window.list, window.tabs}) {
         const TextRuns runs(*control);
         EXPECT_TRUE(mirrored ? runs.leftOf("Qalvoro") < runs.leftOf(":")
                              : runs.readRightToLeft(pieces))
             << control->metaObject()->className() << ": " << caption.toStdString();
       }
     }
-    window.show(name);
-    for (QWidget* control : window.data()) {
+    window.show(QStringLiteral("علبة 6x250 مل"));  // a name as data
+    for (QWidget* control : std::initializer_list<QWidget*>{window.text, window.combo}) {
       EXPECT_TRUE(TextRuns(*control).readRightToLeft(
           {QStringLiteral("علبة"), "x250", QStringLiteral("مل")}))
           << control->metaObject()->className() << (mirrored ? " in English" : " in Arabic");
@@ -308,26 +277,25 @@ TEST_F(TextDirectionTest, CaptionsReadInTheWindowsOrderDataInItsOwnAndListsOpenO
     window.combo->showPopup();
     const QRect box(window.combo->mapToGlobal(QPoint(0, 0)), window.combo->size());
     const QRect list = QApplication::activePopupWidget()->geometry();
-    EXPECT_EQ(mirrored ? list.left() : list.left() + list.width(),
-              mirrored ? box.left() : box.left() + box.width());
+    EXPECT_EQ(mirrored ? list.left() : list.right(), mirrored ? box.left() : box.right());
     window.combo->hidePopup();
     window.hide();
   }
 }
 
-TEST_F(TextDirectionTest, MessageBoxesWithTheRightToLeftFlagsReadRightToLeft) {
+TEST_F(LanguageTest, MessageBoxesWithTheRightToLeftFlagsReadRightToLeft) {
+  const auto runs = [](const QString& text, int style) {
+    return TextRuns(*makeMessageBox(text, mb::kCritical | style, QString()));
+  };
   for (const auto& [caption, pieces] : kMixedCaptions) {
-    EXPECT_TRUE(TextRuns(*makeMessageBox(caption, mb::kCritical | mb::kRtlFlags, QString()))
-                    .readRightToLeft(pieces))
-        << caption.toStdString();
+    EXPECT_TRUE(runs(caption, mb::kRtlFlags).readRightToLeft(pieces)) << caption.toStdString();
   }
-  const auto shown = [](const char* lineBreak) {
-    return TextRuns(*makeMessageBox(QStringLiteral("رقم الصنف :0102") + lineBreak + "Qalvoro",
-                                    mb::kCritical | mb::kRtlFlags, QString()))
+  const auto shown = [&](const char* lineBreak) {
+    return runs(QStringLiteral("رقم الصنف :0102") + lineBreak + "Qalvoro", mb::kRtlFlags)
         .leftOf("0102");
   };
   EXPECT_EQ(shown("\r\n"), shown("\n")) << "a two-character line break moves no line";
-  const TextRuns plain(*makeMessageBox(kMixedCaptions[0].first, mb::kCritical, QString()));
+  const TextRuns plain = runs(kMixedCaptions[0].first, 0);
   EXPECT_LT(plain.leftOf(QStringLiteral("استيراد")), plain.leftOf(":"))
       << "without the flags the text reads left to right";
 }

@@ -16,14 +16,6 @@ struct FormatCase {
   bool compress;
 };
 
-JetWriterOptions optionsFor(const FormatCase& c) {
-  JetWriterOptions options;
-  options.version = c.version;
-  options.declaredCodePage = c.declaredCodePage;
-  options.compressUnicode = c.compress;
-  return options;
-}
-
 std::vector<Column> everyType() {
   return {Column::text(QStringLiteral("النص"), 50),
           Column::of(QStringLiteral("المذكرة"), ColumnType::Memo),
@@ -74,20 +66,22 @@ Expected text(std::initializer_list<const char*> cells) {
   return out;
 }
 
-class JetWriterTest : public ::testing::TestWithParam<FormatCase> {
- protected:
-  QTemporaryDir dir_;
-};
+using JetWriterTest = ::testing::TestWithParam<FormatCase>;
 
 TEST_P(JetWriterTest, EveryColumnTypeReadsBackThroughMdbToolsAndTablesSpanManyPages) {
-  const QString file = dir_.filePath(QStringLiteral("types.mdb"));
+  QTemporaryDir dir;
+  const QString file = dir.filePath(QStringLiteral("types.mdb"));
   constexpr int kRows = 6000;
   // Every 100th row is long enough to need a Jet 3 jump table.
   const auto body = [](int n) {
     return n % 100 == 0 ? QStringLiteral("ط").repeated(255) : QStringLiteral("سطر %1").arg(n);
   };
   {
-    JetDatabaseWriter db(file, optionsFor(GetParam()));
+    JetWriterOptions options;
+    options.version = GetParam().version;
+    options.declaredCodePage = GetParam().declaredCodePage;
+    options.compressUnicode = GetParam().compress;
+    JetDatabaseWriter db(file, options);
     TableWriter& table = db.addTable(QStringLiteral("قيم"), everyType());
     for (const auto& row : sampleRows()) table.addRow(row);
     TableWriter& lines =

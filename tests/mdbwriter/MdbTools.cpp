@@ -9,43 +9,31 @@
 namespace mdbtools {
 namespace {
 
-constexpr char kJet3Charset[] = "MDB_JET3_CHARSET";
+constexpr char kJet3Charset[] = "MDB_JET3_CHARSET";  // libmdb reads Jet 3 text as Arabic
 constexpr char kArabic[] = "CP1256";
 
 Rows parseCsv(const QString& text) {
-  Rows rows;
-  std::vector<Cell> row;
+  Rows rows(1);
   QString field;
   bool quoted = false;
   bool inQuotes = false;
-  const auto endField = [&] {
-    row.push_back(quoted || !field.isEmpty() ? Cell(field) : std::nullopt);
-    field.clear();
-    quoted = false;
-  };
   for (qsizetype i = 0; i < text.size(); ++i) {
     const QChar c = text[i];
-    if (inQuotes) {
-      if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
-        field += '"';
-        ++i;
-      } else if (c == '"') {
-        inQuotes = false;
-      } else {
-        field += c;
-      }
+    if (c == '"' && inQuotes && i + 1 < text.size() && text[i + 1] == '"') {
+      field += text[++i];
     } else if (c == '"') {
-      inQuotes = quoted = true;
-    } else if (c == ',') {
-      endField();
-    } else if (c == '\n') {
-      endField();
-      rows.push_back(std::move(row));
-      row.clear();
+      inQuotes = !inQuotes;
+      quoted = true;
+    } else if (!inQuotes && (c == ',' || c == '\n')) {
+      rows.back().push_back(quoted || !field.isEmpty() ? Cell(field) : std::nullopt);
+      field.clear();
+      quoted = false;
+      if (c == '\n') rows.emplace_back();
     } else {
       field += c;
     }
   }
+  rows.pop_back();  // what follows the last line break
   return rows;
 }
 
@@ -96,7 +84,7 @@ Rows exportTable(const QString& file, const QString& table, QStringList* header)
 
 std::vector<std::vector<bool>> nullFlags(const QString& file, const QString& table) {
   std::vector<std::vector<bool>> flags;
-  qputenv(kJet3Charset, kArabic);  // libmdb reads it when opening a file
+  qputenv(kJet3Charset, kArabic);
   const std::unique_ptr<MdbHandle, void (*)(MdbHandle*)> mdb(
       mdb_open(file.toLocal8Bit().constData(), MDB_NOFLAGS), mdb_close);
   if (!mdb) {

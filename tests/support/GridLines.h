@@ -22,23 +22,11 @@ struct GridLine {
 inline void AppendGridLine(FlexGrid& grid, const GridLine& line) {
   const int row = grid.row();
   const QString amount = GeneralNumber(Val(line.quantity) * Val(line.price));
-  const QStringList cells = {QString::number(row),
-                             line.itemNo,
-                             line.name,
-                             QStringLiteral("Piece"),
-                             line.quantity,
-                             line.price,
-                             amount,
-                             QStringLiteral(""),
-                             amount,
-                             QStringLiteral("1"),
-                             line.quantity,
-                             QString::number(line.categoryId),
-                             QStringLiteral("0"),
-                             line.price,
-                             QStringLiteral("0"),
-                             line.cost,
-                             QStringLiteral("")};
+  const QStringList cells = QStringList()
+                            << QString::number(row) << line.itemNo << line.name << "Piece"
+                            << line.quantity << line.price << amount << "" << amount << "1"
+                            << line.quantity << QString::number(line.categoryId) << "0"
+                            << line.price << "0" << line.cost << "";
   for (int col = 0; col < cells.size(); ++col) grid.setTextMatrix(row, col, cells[col]);
   grid.setRows(grid.rows() + 1);
   grid.setRow(row + 1);

@@ -20,15 +20,10 @@ inline QStringList RowTexts(const QString& sql, const QVariantList& params = {},
     QStringList values;
     for (const QString& name : rows.fieldNames()) {
       const QVariant value = rows.value(name);
-      if (rows.isNull(name)) {
-        values << QStringLiteral("null");
-      } else if (value.typeId() == QMetaType::Bool) {
-        values << (value.toBool() ? QStringLiteral("1") : QStringLiteral("0"));
-      } else if (value.typeId() == QMetaType::Double) {
-        values << QString::number(value.toDouble(), 'g', 15);
-      } else {
-        values << value.toString();
-      }
+      values << (rows.isNull(name)                     ? QStringLiteral("null")
+                 : value.typeId() == QMetaType::Bool   ? QString::number(value.toBool())
+                 : value.typeId() == QMetaType::Double ? QString::number(value.toDouble(), 'g', 15)
+                                                       : value.toString());
     }
     texts << values.join(QLatin1Char('|'));
   }

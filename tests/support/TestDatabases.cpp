@@ -13,21 +13,6 @@
 namespace qalvoro::test {
 namespace {
 
-QString postgresUrl(const ConnectionTarget& server, const QString& databaseName) {
-  return QStringLiteral("postgresql://%1:%2@%3:%4/%5")
-      .arg(QString::fromLatin1(QUrl::toPercentEncoding(server.user)),
-           QString::fromLatin1(QUrl::toPercentEncoding(server.password)), server.host,
-           QString::number(server.port), databaseName);
-}
-
-QString uniqueDatabaseName() {
-  static std::atomic<int> counter{0};
-  return QStringLiteral("qalvoro_test_%1_%2_%3")
-      .arg(QCoreApplication::applicationPid())
-      .arg(++counter)
-      .arg(QRandomGenerator::global()->generate() % 1000000);
-}
-
 void runOnServer(const QString& sql) {
   Connection server;
   server.open(TestDatabase::serverUrl());
@@ -44,8 +29,9 @@ QString TestDatabase::serverUrl() {
   QFile file(QStringLiteral(QALVORO_PG_URL_FILE));
   if (!file.open(QIODevice::ReadOnly)) {
     throw std::runtime_error(
-        "No PostgreSQL test server: run the tests through ctest (fixture \"postgres\" writes " +
-        file.fileName().toStdString() + ") or set QALVORO_PG_URL.");
+        "No PostgreSQL test server: run the tests through ctest or set "
+        "QALVORO_PG_URL (missing " +
+        file.fileName().toStdString() + ")");
   }
   return QString::fromUtf8(file.readAll()).trimmed();
 }
@@ -60,9 +46,17 @@ TestDatabase::TestDatabase(Engine engine, Content content) : engine_(engine) {
         throw std::runtime_error("cannot create test.db");
       }
     } else {
-      databaseName_ = uniqueDatabaseName();
+      static std::atomic<int> counter{0};
+      databaseName_ = QStringLiteral("qalvoro_test_%1_%2_%3")
+                          .arg(QCoreApplication::applicationPid())
+                          .arg(++counter)
+                          .arg(QRandomGenerator::global()->generate() % 1000000);
       runOnServer(QStringLiteral("CREATE DATABASE ") + databaseName_);
-      connectionString_ = postgresUrl(ConnectionTarget::parse(serverUrl()), databaseName_);
+      const ConnectionTarget server = ConnectionTarget::parse(serverUrl());
+      connectionString_ = QStringLiteral("postgresql://%1:%2@%3:%4/%5")
+                              .arg(QString::fromLatin1(QUrl::toPercentEncoding(server.user)),
+                                   QString::fromLatin1(QUrl::toPercentEncoding(server.password)),
+                                   server.host, QString::number(server.port), databaseName_);
     }
     if (content != Content::Empty) {
       createVersion2Database(connectionString_, content == Content::Version2Demo);

@@ -10,11 +10,11 @@
 #include <QTemporaryDir>
 
 #include "host/db/DbError.h"
-#include "host/db/Recordset.h"
 #include "host/dialogs/WinSeek.h"
 #include "host/forms/FileControls.h"
 #include "host/forms/Windows.h"
 #include "tests/host/HostTest.h"
+#include "tests/support/RowTexts.h"
 #include "tools/mdbwriter/JetDatabaseWriter.h"
 #include "tools/mdbwriter/V1Generator.h"
 #include "tools/mdbwriter/V1Schema.h"
@@ -28,11 +28,9 @@ namespace gen = mdbwriter::v1;
 // The controls a restore window hands to its version-1 source.
 struct SourceWindow {
   QComboBox CboOldBranch;
-  QPushButton CmdOpenOldDB;
+  QPushButton CmdOpenOldDB, CmdImportGaid, CmdFilter;
   FileListBox File1;
-  QPushButton CmdImportGaid;
   QLineEdit txtOldDBFile;
-  QPushButton CmdFilter;
   int version2Closes = 0;
   QList<int> branchChanges;
 
@@ -41,7 +39,6 @@ struct SourceWindow {
                      [this](int index) { branchChanges << index; });
     CmdImportGaid.setEnabled(false);
     CmdFilter.setEnabled(false);
-    File1.setPattern("*.*");
   }
   Version1Source::Controls controls() {
     return {
@@ -49,14 +46,8 @@ struct SourceWindow {
           ++version2Closes;
         }};
   }
-  QStringList branches() const {
-    QStringList entries;
-    for (int i = 0; i < CboOldBranch.count(); ++i) {
-      entries << CboOldBranch.itemText(i) + '=' + CboOldBranch.itemData(i).toString();
-    }
-    return entries;
-  }
   void choose(const QString& file) {
+    File1.refresh();
     const auto found = File1.findItems(file, Qt::MatchExactly);
     ASSERT_EQ(found.size(), 1) << file.toStdString();
     File1.setCurrentItem(found.front());
@@ -70,15 +61,8 @@ class Version1SourceTest : public HostTest {
     openLanguage();
     globals().MsgBoxRtlFlags = 0x180000;
     qputenv("QALVORO_WORKING_COPY", workingCopy().toLocal8Bit());
-    accounts_ = QDir(files_.path()).filePath("acc");
-    stock_ = QDir(files_.path()).filePath("stock");
     gen::V1Options options;
-    options.sizes.accounts = 12;
-    options.sizes.entries = 5;
-    options.sizes.items = 4;
-    options.sizes.invoices = 3;
-    QDir().mkpath(accounts_);
-    QDir().mkpath(stock_);
+    options.sizes = {.accounts = 12, .entries = 5, .items = 4, .invoices = 3};
     gen::writeAccountsFolder(accounts_, options);
     gen::writeStockFolder(stock_, options);
   }
@@ -87,41 +71,37 @@ class Version1SourceTest : public HostTest {
     HostTest::TearDown();
   }
 
-  QString workingCopy() const { return QDir(files_.path()).filePath("work/tmp_44d2.tmp"); }
-  QString close() const { return QStringLiteral("اغلاق"); }
-  QString open() const { return QStringLiteral("فتح"); }
+  QString workingCopy() const { return files_.filePath("work/tmp_44d2.tmp"); }
+  static int cardRows(Version1Source& source) {
+    return RowTexts("SELECT COUNT(*) FROM Card", {}, source.database())[0].toInt();
+  }
+  // The one message shown since the last call, as text and style.
+  std::pair<QString, int> message() {
+    EXPECT_EQ(user().messages().size(), 1u) << user().messageTexts().join('|').toStdString();
+    const auto shown = user().messages().empty() ? ShownMessage{} : user().messages().front();
+    user().clearMessages();
+    return {shown.text, shown.style};
+  }
 
   QTemporaryDir files_;
-  QString accounts_;
-  QString stock_;
+  QString accounts_ = files_.filePath("acc");
+  QString stock_ = files_.filePath("stock");
 };
-
-int cardRows(Version1Source& source) {
-  Recordset rows;
-  rows.open("SELECT * FROM Card", source.database());
-  return rows.recordCount();
-}
 
 TEST_F(Version1SourceTest, AccountsFileOpensIntoTheWorkingCopyWithItsBranchesAndCloses) {
   SourceWindow window;
   Version1Source source(Version1Source::Product::Accounts, window.controls());
-  EXPECT_EQ(window.CmdOpenOldDB.text(), open());
+  EXPECT_EQ(window.CmdOpenOldDB.text(), QStringLiteral("فتح"));
   window.File1.setPath(accounts_);
 
   source.CmdOpenOldDB_Click();
-  ASSERT_EQ(user().messages().size(), 1u);
-  EXPECT_EQ(user().messages()[0].text, QStringLiteral("يجب تحديد ملف قاعدة بيانات"));
-  EXPECT_EQ(user().messages()[0].style, 0);
-  EXPECT_FALSE(source.isOpen());
-
-  user().clearMessages();
+  EXPECT_EQ(message(), std::make_pair(QStringLiteral("يجب تحديد ملف قاعدة بيانات"), 0));
   for (const char* system : {"General.MDB", "SYSTEM1.MDB"}) {
     window.choose(system);
     source.CmdOpenOldDB_Click();
+    EXPECT_EQ(message(), std::make_pair(QStringLiteral("لايمكن فتح هذا الملف"), 16 | 0x180000));
   }
-  ASSERT_EQ(user().messages().size(), 2u);
-  EXPECT_EQ(user().messages()[1].text, QStringLiteral("لايمكن فتح هذا الملف"));
-  EXPECT_EQ(user().messages()[1].style, 16 | 0x180000);
+  EXPECT_FALSE(source.isOpen());
   EXPECT_TRUE(IsSystemFileName("general.mdb") && IsSystemFileName("Acount1.Mdb"));
 
   // A copy left from an earlier run is replaced; the chosen file is never written.
@@ -129,30 +109,21 @@ TEST_F(Version1SourceTest, AccountsFileOpensIntoTheWorkingCopyWithItsBranchesAnd
   QFile leftover(workingCopy());
   ASSERT_TRUE(leftover.open(QIODevice::WriteOnly) && leftover.write("left over") > 0);
   leftover.close();
-  const QFileInfo chosen(QDir(accounts_).filePath("ACC2003.MDB"));
-  const auto stamp = std::make_pair(chosen.lastModified(), chosen.size());
-
-  user().clearMessages();
+  const QString chosen = QDir(accounts_).filePath("ACC2003.MDB");
+  const auto stamp = std::make_pair(QFileInfo(chosen).lastModified(), QFileInfo(chosen).size());
   window.choose("ACC2003.MDB");
   source.CmdOpenOldDB_Click();
   EXPECT_TRUE(user().messages().empty()) << user().messageTexts().join('|').toStdString();
-  EXPECT_EQ(window.CmdOpenOldDB.text(), close());
-  EXPECT_TRUE(source.isOpen());
-  EXPECT_FALSE(window.File1.isEnabled());
-  EXPECT_TRUE(window.CmdImportGaid.isEnabled());
+  EXPECT_EQ(window.CmdOpenOldDB.text(), QStringLiteral("اغلاق"));
+  EXPECT_TRUE(source.isOpen() && window.CmdImportGaid.isEnabled() && !window.File1.isEnabled());
   EXPECT_EQ(window.CboOldBranch.count(), 3) << "branches of General.MDB";
-  EXPECT_EQ(window.CboOldBranch.currentIndex(), 0);
   EXPECT_EQ(window.branchChanges, QList<int>{0});
   EXPECT_EQ(window.CboOldBranch.itemData(0).toInt(), 1);
   EXPECT_GT(cardRows(source), 0);
   EXPECT_EQ(platform().mousePointer(), MousePointer::Default);
+  EXPECT_EQ(std::make_pair(QFileInfo(chosen).lastModified(), QFileInfo(chosen).size()), stamp);
 
-  EXPECT_EQ(std::make_pair(QFileInfo(chosen.filePath()).lastModified(), chosen.size()), stamp);
-
-  source.CmdOpenOldDB_Click();
-  EXPECT_EQ(window.CmdOpenOldDB.text(), open());
-  EXPECT_FALSE(source.isOpen());
-  EXPECT_EQ(window.CboOldBranch.count(), 0);
+  source.CmdOpenOldDB_Click();  // closes: captions and states are seen in the import tests
   EXPECT_EQ(window.branchChanges, (QList<int>{0, -1}));
   EXPECT_EQ(window.version2Closes, 1);
   EXPECT_TRUE(window.File1.isEnabled());
@@ -161,10 +132,13 @@ TEST_F(Version1SourceTest, AccountsFileOpensIntoTheWorkingCopyWithItsBranchesAnd
 
   // Without General.MDB the branches are the numbers found in Card.
   QFile::remove(QDir(accounts_).filePath("General.MDB"));
-  window.File1.refresh();
   window.choose("ACC2003.MDB");
   source.CmdOpenOldDB_Click();
-  EXPECT_EQ(window.branches(), (QStringList{"1=1", "2=2"}));
+  QString branches;
+  for (int i = 0; i < window.CboOldBranch.count(); ++i) {
+    branches += window.CboOldBranch.itemText(i) + '=' + window.CboOldBranch.itemData(i).toString();
+  }
+  EXPECT_EQ(branches, "1=12=2");
 
   // An accounts file whose Card is empty: open, but no branch to choose.
   source.CmdOpenOldDB_Click();
@@ -174,12 +148,10 @@ TEST_F(Version1SourceTest, AccountsFileOpensIntoTheWorkingCopyWithItsBranchesAnd
     empty.addTable(gen::gaidTable().name, gen::gaidTable().columns);
     empty.close();
   }
-  window.File1.refresh();
   window.choose("Acc2010.mdb");
   window.branchChanges.clear();
   source.CmdOpenOldDB_Click();
   EXPECT_TRUE(source.isOpen());
-  EXPECT_EQ(window.CboOldBranch.count(), 0);
   EXPECT_EQ(window.CboOldBranch.currentIndex(), -1);
   EXPECT_TRUE(window.branchChanges.isEmpty());
 }
@@ -204,8 +176,7 @@ TEST_F(Version1SourceTest, ADamagedFileOffersAbortRetryAndIgnore) {
       EXPECT_TRUE(message.text.startsWith("Err:3343\n")) << message.text.toStdString();
       EXPECT_EQ(message.style, 2 | 32) << "Abort, Retry, Ignore, no direction flags";
     }
-    EXPECT_FALSE(source.isOpen());
-    EXPECT_FALSE(QFile::exists(workingCopy()));
+    EXPECT_FALSE(source.isOpen() || QFile::exists(workingCopy()));
     EXPECT_EQ(platform().mousePointer(), MousePointer::Default);
   }
 
@@ -228,47 +199,24 @@ TEST_F(Version1SourceTest, ADamagedFileOffersAbortRetryAndIgnore) {
   EXPECT_GT(cardRows(source), 0);
 }
 
-TEST_F(Version1SourceTest, FilesAreFoundWithTheFolderSearchWhateverTheirCase) {
-  SourceWindow window;
-  Version1Source source(Version1Source::Product::Catalogue, window.controls());
-  window.txtOldDBFile.setText(QDir(stock_).filePath("NOTHERE.MDB"));
-  source.CmdOpenOldDB_Click();
-  ASSERT_EQ(user().messages().size(), 1u);
-  EXPECT_EQ(user().messages()[0].text, QStringLiteral("ملف قاعدة بيانات الإصدار الأول غير موجود"));
-  EXPECT_EQ(user().messages()[0].style, 16 | 0x180000);
+// The stock window's search is walked in the catalogue's window tests.
+TEST_F(Version1SourceTest, MissingFilesAreReportedAndTheAccountsSearchListsTheFolderFound) {
+  SourceWindow stockWindow;
+  Version1Source stockSource(Version1Source::Product::Catalogue, stockWindow.controls());
+  stockWindow.txtOldDBFile.setText(QDir(stock_).filePath("NOTHERE.MDB"));
+  stockSource.CmdOpenOldDB_Click();
+  EXPECT_EQ(message(), std::make_pair(QStringLiteral("ملف قاعدة بيانات الإصدار الأول غير موجود"),
+                                      16 | 0x180000));
+  stockWindow.txtOldDBFile.setText(QDir(stock_).filePath("STOCK001.MDB"));  // Stock001.mdb
+  stockSource.CmdOpenOldDB_Click();
+  EXPECT_TRUE(stockSource.isOpen()) << "file names are matched without regard to case";
 
-  // The folder search hands back the folder; the window opens STOCK001.MDB.
+  SourceWindow window;
+  Version1Source source(Version1Source::Product::Accounts, window.controls());
+  window.File1.setPath(files_.path());  // the search starts at the folder shown
   user().setDrives({files_.path()});
   auto& seek = windows().get<WinSeek>();
-  user().queueWindow([&](QWidget&) {
-    EXPECT_EQ(seek.filList->pattern(), "Stock001.mdb");
-    seek.cmdSearch->click();
-    seek.lstFoundFiles->setCurrentRow(0);
-    seek.CmdOK->click();
-  });
-  source.CmdDialog_Click();
-  EXPECT_EQ(window.txtOldDBFile.text(), QDir(stock_).filePath("STOCK001.MDB"));
-  EXPECT_TRUE(source.isOpen());
-  EXPECT_TRUE(window.CmdFilter.isEnabled());
-  EXPECT_EQ(window.CboOldBranch.count(), 3);
-  EXPECT_EQ(window.CboOldBranch.currentIndex(), 0);
-
-  // A folder text of one character is ignored: the file stays open.
-  user().queueWindow([&](QWidget&) {
-    setTag(seek, "/");
-    seek.hide();
-  });
-  source.CmdDialog_Click();
-  EXPECT_TRUE(source.isOpen());
-
-  source.CmdOpenOldDB_Click();
-  EXPECT_FALSE(window.CmdFilter.isEnabled());
-  EXPECT_EQ(window.CboOldBranch.count(), 0);
-
-  // The accounts window searches for General.mdb and lists the folder found.
-  SourceWindow accountsWindow;
-  Version1Source accounts(Version1Source::Product::Accounts, accountsWindow.controls());
-  accountsWindow.File1.setPath(files_.path());  // the search starts at the folder shown
+  seek.filList->setPattern("Stock001.mdb");  // as the stock window's search left it
   seek.lstFoundFiles->addItem("stale");
   user().queueWindow([&](QWidget&) {
     EXPECT_EQ(seek.filList->pattern(), "General.mdb");
@@ -277,9 +225,9 @@ TEST_F(Version1SourceTest, FilesAreFoundWithTheFolderSearchWhateverTheirCase) {
     seek.lstFoundFiles->setCurrentRow(0);
     seek.CmdOK->click();
   });
-  accounts.CmdDialog_Click();
-  EXPECT_EQ(accountsWindow.File1.path(), accounts_);
-  EXPECT_GE(accountsWindow.File1.listCount(), 3);
+  source.CmdDialog_Click();
+  EXPECT_EQ(window.File1.path(), accounts_);
+  EXPECT_GE(window.File1.listCount(), 3);
 }
 
 }  // namespace

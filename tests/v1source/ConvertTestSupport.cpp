@@ -1,7 +1,6 @@
 #include "tests/v1source/ConvertTestSupport.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <stdexcept>
@@ -15,15 +14,6 @@ QString fixture(const QString& relative) {
   return QDir(qalvoro::test::FixturesFolder()).filePath(relative);
 }
 
-QStringList allFixtureFiles() {
-  QStringList files;
-  QDirIterator it(qalvoro::test::FixturesFolder(), {QStringLiteral("*.mdb")}, QDir::Files,
-                  QDirIterator::Subdirectories);
-  while (it.hasNext()) files << it.next();
-  files.sort();
-  return files;
-}
-
 void FixtureTest::SetUp() {
   if (!QFileInfo::exists(fixture(QStringLiteral("v1/stock/Stock001.mdb")))) {
     GTEST_SKIP() << "version-1 sample files not found in "
@@ -33,9 +23,8 @@ void FixtureTest::SetUp() {
 }
 
 QString FixtureTest::copyFixture(const QString& relative, const QString& name) const {
-  const QString copy = tempPath(name);
-  writeAll(copy, readAll(fixture(relative)));
-  return copy;
+  writeAll(tempPath(name), readAll(fixture(relative)));
+  return tempPath(name);
 }
 
 RunResult runConverter(const QStringList& arguments) {
@@ -49,7 +38,7 @@ RunResult runConverter(const QStringList& arguments) {
           process.readAllStandardError()};
 }
 
-FileSnapshot snapshot(const QString& path) {
+std::pair<QByteArray, QDateTime> snapshot(const QString& path) {
   return {readAll(path), QFileInfo(path).lastModified()};
 }
 
@@ -63,20 +52,17 @@ SqliteFile::SqliteFile(const QString& path) {
 
 std::vector<std::vector<Cell>> SqliteFile::query(const QString& sql) const {
   sqlite3_stmt* raw = nullptr;
-  const QByteArray text = sql.toUtf8();
-  if (sqlite3_prepare_v2(db_.get(), text.constData(), -1, &raw, nullptr) != SQLITE_OK) {
+  if (sqlite3_prepare_v2(db_.get(), sql.toUtf8().constData(), -1, &raw, nullptr) != SQLITE_OK) {
     throw std::runtime_error(sqlite3_errmsg(db_.get()));
   }
   const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> statement(raw, sqlite3_finalize);
   std::vector<std::vector<Cell>> rows;
   while (sqlite3_step(raw) == SQLITE_ROW) {
-    std::vector<Cell>& row = rows.emplace_back(size_t(sqlite3_column_count(raw)));
-    for (int i = 0; i < int(row.size()); ++i) {
-      Cell& cell = row[size_t(i)];
-      cell.type = sqlite3_column_type(raw, i);
-      cell.integer = sqlite3_column_int64(raw, i);
-      cell.real = sqlite3_column_double(raw, i);
-      cell.text = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(raw, i)));
+    std::vector<Cell>& row = rows.emplace_back();
+    for (int i = 0; i < sqlite3_column_count(raw); ++i) {
+      row.push_back(
+          {sqlite3_column_type(raw, i), sqlite3_column_int64(raw, i), sqlite3_column_double(raw, i),
+           QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(raw, i)))});
     }
   }
   return rows;
@@ -84,10 +70,8 @@ std::vector<std::vector<Cell>> SqliteFile::query(const QString& sql) const {
 
 QStringList SqliteFile::tables() const {
   QStringList names;
-  for (const auto& row :
-       query(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table'"))) {
+  for (const auto& row : query(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table'")))
     names << row[0].text;
-  }
   return names;
 }
 
@@ -108,45 +92,25 @@ CellLocation locateCell(const QString& file, const QString& table, const QString
   std::vector<MdbField> fields(def->num_cols);
   mdb_rewind_table(def.get());
   while (mdb_fetch_row(def.get())) {
-    CellLocation at;
-    at.row = int(def->cur_row) - 1;
+    const int row = int(def->cur_row) - 1;
+    int start = 0;
     size_t length = 0;
-    mdb_find_row(mdb.get(), at.row, &at.rowStart, &length);
-    at.rowStart &= 0x1FFF;
-    at.rowLength = int(length);
-    mdb_crack_row(def.get(), at.rowStart, length, fields.data());
-    if (fields[size_t(index)].is_null) continue;
-    at.tdefPage = quint32(def->entry->table_pg);
-    at.page = def->cur_phys_pg;
-    at.fieldStart = fields[size_t(index)].start;
-    at.fieldSize = fields[size_t(index)].siz;
-    at.pageSize = int(mdb->fmt->pg_size);
-    at.rowCountOffset = mdb->fmt->row_count_offset;
-    at.tableRowCountOffset = mdb->fmt->tab_num_rows_offset;
-    at.usageMapOffset = mdb->fmt->tab_usage_map_offset;
-    return at;
+    mdb_find_row(mdb.get(), row, &start, &length);
+    mdb_crack_row(def.get(), start & 0x1FFF, length, fields.data());
+    const MdbField& field = fields[size_t(index)];
+    if (field.is_null) continue;
+    return {quint32(def->entry->table_pg),
+            quint32(def->cur_phys_pg),
+            row,
+            start & 0x1FFF,
+            int(length),
+            field.start,
+            int(mdb->fmt->pg_size),
+            mdb->fmt->row_count_offset,
+            mdb->fmt->tab_num_rows_offset,
+            mdb->fmt->tab_usage_map_offset};
   }
   throw std::runtime_error("no row with a value");
-}
-
-quint32 getU16(const QByteArray& data, qsizetype at) {
-  return quint8(data[at]) | (quint8(data[at + 1]) << 8);
-}
-
-void putU16(QByteArray& data, qsizetype at, quint32 value) {
-  data[at] = char(value & 0xFF);
-  data[at + 1] = char((value >> 8) & 0xFF);
-}
-
-void putU32(QByteArray& data, qsizetype at, quint32 value) {
-  putU16(data, at, value & 0xFFFF);
-  putU16(data, at + 2, value >> 16);
-}
-
-quint32 appendPage(QByteArray& file, int pageSize) {
-  const auto page = quint32(file.size() / pageSize);
-  file.append(QByteArray(pageSize, '\0'));
-  return page;
 }
 
 QByteArray readAll(const QString& path) {

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <memory>
 #include <vector>
 
@@ -18,8 +19,6 @@ namespace qalvoro::v1::test {
 
 // A file of the shared version-1 sample files.
 QString fixture(const QString& relative);
-// Every .mdb sample file (any case), Jet 3 and Jet 4.
-QStringList allFixtureFiles();
 
 // Skips the test when the sample files are absent; gives it a temp folder.
 class FixtureTest : public ::testing::Test {
@@ -39,17 +38,11 @@ struct RunResult {
   QByteArray out;
   QByteArray err;
 };
-
-// Runs qalvoro-v1convert; one that runs for a minute is killed (and so
-// reported as a crash).
+// Runs qalvoro-v1convert; one that runs for a minute is killed (a crash).
 RunResult runConverter(const QStringList& arguments);
 
-struct FileSnapshot {
-  QByteArray bytes;
-  QDateTime modified;
-  bool operator==(const FileSnapshot&) const = default;
-};
-FileSnapshot snapshot(const QString& path);
+// A file's bytes and modification time.
+std::pair<QByteArray, QDateTime> snapshot(const QString& path);
 
 // One value read back from the working copy.
 struct Cell {
@@ -67,35 +60,31 @@ class SqliteFile {
   QStringList tables() const;
 
  private:
-  struct Closer {
-    void operator()(sqlite3* db) const { sqlite3_close(db); }
-  };
-  std::unique_ptr<sqlite3, Closer> db_;
+  std::unique_ptr<sqlite3, int (*)(sqlite3*)> db_{nullptr, sqlite3_close};
 };
 
 // Where a value lies in a Jet file, found with libmdb on a sound file.
 struct CellLocation {
-  quint32 tdefPage = 0;
-  quint32 page = 0;
-  int row = 0;
-  int rowStart = 0;
-  int rowLength = 0;
-  int fieldStart = 0;  // offset in the page
-  int fieldSize = 0;
-  int pageSize = 0;
-  int rowCountOffset = 0;
+  quint32 tdefPage = 0, page = 0;
+  int row = 0, rowStart = 0, rowLength = 0;
+  int fieldStart = 0;  // in the page
+  int pageSize = 0, rowCountOffset = 0;
   int tableRowCountOffset = 0;  // of the row count in the table definition
   int usageMapOffset = 0;       // of the usage map's address in the table definition
 };
 // The first row of the table whose column is not Null.
 CellLocation locateCell(const QString& file, const QString& table, const QString& column);
 
-// Little-endian helpers for patching a file held in memory.
-quint32 getU16(const QByteArray& data, qsizetype at);
-void putU16(QByteArray& data, qsizetype at, quint32 value);
-void putU32(QByteArray& data, qsizetype at, quint32 value);
-// Appends an empty page and returns its number.
-quint32 appendPage(QByteArray& file, int pageSize);
+// Patching a file held in memory.
+inline quint32 getU16(const QByteArray& data, qsizetype at) {
+  return qFromLittleEndian<quint16>(data.constData() + at);
+}
+inline void putU16(QByteArray& data, qsizetype at, quint32 value) {
+  qToLittleEndian(quint16(value), data.data() + at);
+}
+inline void putU32(QByteArray& data, qsizetype at, quint32 value) {
+  qToLittleEndian(value, data.data() + at);
+}
 QByteArray readAll(const QString& path);
 void writeAll(const QString& path, const QByteArray& data);
 
