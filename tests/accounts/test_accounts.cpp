@@ -1,6 +1,5 @@
-// The accounts window: browsing and importing version-1 accounts; the
-// unattended accounts run; and the shared version-1 accounts folder end to
-// end (branch 1 with its journal into an empty version-2 branch).
+// The accounts window and the unattended accounts run, and the shared
+// version-1 accounts folder (branch 1 with its journal) end to end.
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -143,8 +142,7 @@ TEST_P(AccountEnginesTest, AFailedStatementLeavesNoPartOfTheAccount) {
 INSTANTIATE_TEST_SUITE_P(Engines, AccountEnginesTest, ::testing::ValuesIn(kEngines),
                          EngineParamName());
 
-// No to all keeps every existing account and imports the new ones, where
-// the old Windows component skipped the new ones too.
+// No to all keeps every existing account and still imports the new ones.
 TEST_F(AccountImportTest, NoToAllSkipsOnlyExistingAccountsAndEachAnswerChangesWhatItSays) {
   writeAccountsFile(kChart, {});
   MainConnection().execute(
@@ -230,8 +228,7 @@ TEST_F(AccountImportTest, OverwritesAnAccountAnotherWorkstationAddedMeanwhile) {
   EXPECT_EQ(accounts(1), QStringList{QStringLiteral("1|الأصول|0")});
 }
 
-// Files as some installations left them: amounts in Single columns, no
-// journal table.
+// Files as some installations left them: Single amounts, no journal table.
 TEST_F(AccountImportTest, AFileWithoutJournalIsBrowsedAndImportedWithTheAmountsTyped) {
   writeAccountsFile({{"1", QStringLiteral("الأصول"), "", 1, 1, 0, 0, {}, 1},
                      {"11", QStringLiteral("النقدية"), "1", 0, 1, 1234.56, 0, 2500.7, 1}},

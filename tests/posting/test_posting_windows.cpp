@@ -1,7 +1,5 @@
-// The numbers module (reading, rounding and showing amounts), and the
-// posting windows driven by a user: the frame (loading, the add button, the
-// keys, the undo question), a voucher typed in, and the lines, totals and
-// discounts of the invoice windows.
+// Reading, rounding and showing amounts, and the posting windows driven by
+// a user: keys, undo, a voucher typed in, lines, totals and discounts.
 
 #include <gtest/gtest.h>
 

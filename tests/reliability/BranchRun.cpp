@@ -305,15 +305,8 @@ QStringList PartialRecords(const QString& database) {
   Connection connection;
   connection.open(database);
   QStringList faults;
-  for (const auto& [label, sql] : checks) {
-    Recordset rows;
-    rows.open(sql, connection);
-    for (; !rows.eof(); rows.moveNext()) {
-      QStringList values;
-      for (const QString& name : rows.fieldNames()) values << rows.value(name).toString();
-      faults << label + ": " + values.join(' ');
-    }
-  }
+  for (const auto& [label, sql] : checks)
+    for (const QString& row : RowTexts(sql, {}, connection)) faults << label + ": " + row;
   return faults;
 }
 

@@ -9,13 +9,11 @@
 #include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <ostream>
 #include <vector>
 
 #include "host/db/Connection.h"
+#include "tests/support/RowTexts.h"
 #include "tools/mdbwriter/V1Generator.h"
-
-inline void PrintTo(const QString& text, std::ostream* out) { *out << text.toStdString(); }
 
 namespace qalvoro::test {
 

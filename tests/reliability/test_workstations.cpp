@@ -6,7 +6,6 @@
 #include <chrono>
 
 #include "host/Globals.h"
-#include "host/db/Recordset.h"
 #include "host/helpers/DbHelpers.h"
 #include "host/platform/Platform.h"
 #include "host/platform/ScriptedUser.h"
@@ -78,12 +77,7 @@ QStringList takeOverLocks(const QString& database) {
   ScopedPlatform scripted(std::make_unique<ScriptedUser>());
   globals().MainConnection = std::make_unique<Connection>();
   globals().MainConnection->open(database);
-  QStringList held;
-  {
-    Recordset rows;
-    rows.open("SELECT TableName FROM LockTables WHERE fLocked = TRUE", MainConnection());
-    for (; !rows.eof(); rows.moveNext()) held << rows.text("TableName");
-  }
+  const QStringList held = RowTexts("SELECT TableName FROM LockTables WHERE fLocked = TRUE");
   for (const QString& name : held) {
     const auto started = platform().monotonicNow();
     SetTableLock("Lock", name);
