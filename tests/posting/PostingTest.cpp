@@ -12,15 +12,11 @@ void PostingTest::SetUp() {
   globals().MsgBoxRtlFlags = 0x180000;
   globals().DecimalFormat = QStringLiteral("0.00");
   database_ = std::make_unique<TestDatabase>(engine());
-  if (engine() == Engine::SQLite) {
-    createVersion2Database(database_->connectionString() + ".v2", false);
-    globals().MainConnection = std::make_unique<Connection>();
-    globals().MainConnection->open(database_->connectionString() + ".v2");
-  } else {
-    createVersion2Database(database_->connectionString(), false);
-    globals().MainConnection = std::make_unique<Connection>();
-    database_->open(*globals().MainConnection);
-  }
+  // SQLite: a file beside the empty one the test database made.
+  const QString target = database_->connectionString() + (engine() == Engine::SQLite ? ".v2" : "");
+  createVersion2Database(target, false);
+  globals().MainConnection = std::make_unique<Connection>();
+  globals().MainConnection->open(target);
   Connection& db = MainConnection();
   db.execute("INSERT INTO Branch (AName, EName) VALUES (?, ?)",
              {QStringLiteral("الفرع الرئيسي"), "Main"});
@@ -55,15 +51,6 @@ void PostingTest::addLine(InvoiceWindow& window, int categoryId, const QString& 
   AppendGridLine(*window.Grid1,
                  {QStringLiteral("A1"), nameAndDescription, quantity, price, categoryId, "30"});
   window.Totals();
-}
-
-QVariant PostingTest::scalar(const QString& sql, const QVariantList& params) {
-  const auto row = MainConnection().firstRow(sql, params);
-  return row ? row->value(0) : QVariant();
-}
-
-int PostingTest::count(const QString& sql, const QVariantList& params) {
-  return scalar(sql, params).toInt();
 }
 
 bool PostingTest::lockHeld(const QString& name) {

@@ -66,8 +66,6 @@ class PostingTest : public HostTest {
   void addLine(InvoiceWindow& window, int categoryId, const QString& quantity, const QString& price,
                const QString& nameAndDescription = "Item");
 
-  QVariant scalar(const QString& sql, const QVariantList& params = {});
-  int count(const QString& sql, const QVariantList& params = {});
   bool lockHeld(const QString& name);
 
   int itemA = 0;

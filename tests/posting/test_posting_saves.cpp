@@ -1,4 +1,4 @@
-// Saving documents through the posting windows, on both engines.
+// Saving invoices, returns and vouchers through the posting windows, on both engines.
 
 #include <QComboBox>
 #include <QLabel>
@@ -30,6 +30,22 @@ class PostingSaveTest : public PostingTest, public ::testing::WithParamInterface
     addLine(window, itemB, "6", "25", QStringLiteral("كتاب"));
     window.txtDiscount2->setText("10%");
     window.txtDiscount2_KeyPress(13);
+    return window;
+  }
+  // A new voucher typed in as the import fills it.
+  template <class Window>
+  Window& voucher(const QString& number, const QString& amount, int type) {
+    auto& window = newDocument<Window>();
+    window.txtDate1->setText("2026/02/03");
+    window.setCashierAccID(5);
+    window.txtfNo->setText(number);
+    window.setPartyAccID(8);
+    window.txtName->setText(QStringLiteral("عميل 'أ'"));
+    window.txtMoney1->setText(amount);
+    window.CboType->setCurrentIndex(type);
+    window.txtBillDate->setText("2026/04/05");
+    window.txtBillNo->setText("77'A");
+    window.txtDetails->setText(QStringLiteral("ثمن 'بضاعة'"));
     return window;
   }
   double debit() {
@@ -64,11 +80,21 @@ TEST_P(PostingSaveTest, SalesStoreEveryColumnAndOnlyCreditSalesRaiseTheDebit) {
   EXPECT_FALSE(lockHeld("Sales"));
 
   // Cash and walk-in sales leave the balances alone; a walk-in keeps its name.
+  // Quantities are stored as integers, halves to even; a line without an
+  // item, and the entry row, are not written.
   auto& cash = newDocument<FrmInvSales>();
   cash.txtfNo->setText("3");
   cash.txtPartyName->setText(QStringLiteral("زبون 'عابر'"));
-  addLine(cash, itemA, "1", "50");
+  addLine(cash, itemA, "2.5", "10");
+  addLine(cash, itemB, "3.5", "10");
+  cash.Grid1->setTextMatrix(cash.Grid1->rows() - 1, 11, QString::number(itemA));
+  cash.Grid1->setTextMatrix(cash.Grid1->rows() - 1, 4, "9");
+  addLine(cash, 0, "5", "10");
   cash.Cmd_Save->click();
+  EXPECT_EQ(JoinedRows("SELECT Quantity, ActualQty, Net, Total FROM SInvSData WHERE InvoiceID = ? "
+                       "ORDER BY ID",
+                       {cash.savedId()}),
+            "2|2|25|25;4|4|35|35");
   auto& walkIn = newDocument<FrmInvSales>();
   walkIn.txtfNo->setText("4");
   walkIn.CboPayment->setCurrentIndex(1);
@@ -86,23 +112,6 @@ TEST_P(PostingSaveTest, SalesStoreEveryColumnAndOnlyCreditSalesRaiseTheDebit) {
   EXPECT_EQ(window.Grid1->textMatrix(1, 2), QStringLiteral("قلم#it's blue"));
   EXPECT_EQ(window.Grid1->textMatrix(1, 3), QStringLiteral("حبة"));
   EXPECT_EQ(window.lblAmount->text(), "225.00");
-}
-
-TEST_P(PostingSaveTest, QuantitiesAreStoredAsIntegersHalvesToEven) {
-  auto& window = newDocument<FrmInvSales>();
-  window.txtfNo->setText("8");
-  addLine(window, itemA, "2.5", "10");
-  addLine(window, itemB, "3.5", "10");
-  window.Grid1->setTextMatrix(window.Grid1->rows() - 1, 11, QString::number(itemA));
-  window.Grid1->setTextMatrix(window.Grid1->rows() - 1, 4, "9");  // the entry row
-  addLine(window, 0, "5", "10");
-  window.Cmd_Save->click();
-  const qint64 id = window.savedId();
-  EXPECT_EQ(JoinedRows("SELECT Quantity, ActualQty, Net, Total FROM SInvSData WHERE InvoiceID = ? "
-                       "ORDER BY ID",
-                       {id}),
-            "2|2|25|25;4|4|35|35")
-      << "no item, no line; the entry row is never written";
 }
 
 TEST_P(PostingSaveTest, PurchaseChecksAndStoresEveryColumn) {
@@ -181,23 +190,40 @@ TEST_P(PostingSaveTest, ReturnsDropLinesOfHalfAUnitOrLessWhileTheNetKeepsThem) {
   EXPECT_EQ(debit(), 100);
 }
 
+// Each window waits for a lock another writer holds and gives it back; a
+// voucher's lock is held only while its header is written.
 TEST_P(PostingSaveTest, EachWindowTakesAndGivesBackItsLock) {
-  const auto save = [this](InvoiceWindow& window, const QString& lock) {
+  const auto save = [this](PostingFrame& window, const QString& lock) {
     SCOPED_TRACE(lock.toStdString());
     MainConnection().execute("UPDATE LockTables SET fLocked = TRUE WHERE TableName = ?", {lock});
     const auto before = user().monotonicNow();
-    window.txtfNo->setText("1");
-    addLine(window, itemA, "1", "10");
     window.Cmd_Save->click();
     EXPECT_FALSE(window.lastSaveFailed());
-    EXPECT_GE(user().monotonicNow() - before, std::chrono::seconds(15))
-        << "waited for the lock another writer held";
+    EXPECT_GE(user().monotonicNow() - before, std::chrono::seconds(15));
     EXPECT_FALSE(lockHeld(lock));
   };
-  save(newDocument<FrmInvSales>(), "Sales");
-  save(newDocument<FrmInvBuy>(), "BuyInvoice");
-  save(newDocument<FrmInvSales_R>(), "RSales");
-  save(newDocument<FrmInvBuy_R>(), "RBuyInvoice");
+  const auto invoice = [this](InvoiceWindow& window) -> InvoiceWindow& {
+    window.txtfNo->setText("1");
+    addLine(window, itemA, "1", "10");
+    return window;
+  };
+  save(invoice(newDocument<FrmInvSales>()), "Sales");
+  save(invoice(newDocument<FrmInvBuy>()), "BuyInvoice");
+  save(invoice(newDocument<FrmInvSales_R>()), "RSales");
+  save(invoice(newDocument<FrmInvBuy_R>()), "RBuyInvoice");
+  save(voucher<FrmReceipt>("4", "1", 0), "Receipt");
+  if (GetParam() != Engine::SQLite) return;
+  Connection& db = MainConnection();
+  db.execute("CREATE TABLE LockSeen (TableName TEXT, fLocked INTEGER)");
+  for (const char* table : {"Payment", "PaymentDetails"}) {
+    db.execute(QStringLiteral("CREATE TRIGGER seen_%1 AFTER INSERT ON %1 BEGIN "
+                              "INSERT INTO LockSeen SELECT '%1', fLocked FROM LockTables "
+                              "WHERE TableName = 'Payment'; END")
+                   .arg(table));
+  }
+  voucher<FrmPayment>("5", "1", 0).Cmd_Save->click();
+  EXPECT_EQ(JoinedRows("SELECT TableName, fLocked FROM LockSeen ORDER BY TableName"),
+            "Payment|1;PaymentDetails|0");
 }
 
 // A replacing save removes the old document, writes the new one and hands
@@ -242,32 +268,93 @@ TEST_P(PostingSaveTest, AReplacementIsOneTransactionWithTheRemovalOfTheOldDocume
     ASSERT_TRUE(again.lastSaveFailed());
     EXPECT_EQ(state(second), QString("2|2|%1|%1|550").arg(second)) << "nothing changed";
     EXPECT_FALSE(lockHeld("Sales"));
+    EXPECT_TRUE(user().messages().empty()) << "a hidden window shows nothing";
+    EXPECT_TRUE(again.Cmd_Save->isEnabled()) << "the document can be saved again";
   }
   auto& last = creditSale("40");
   last.Cmd_Save->click();
   EXPECT_EQ(count("SELECT COUNT(*) FROM SaleInvoice"), 3) << "the add button forgot the replaced";
+}
 
-  // A purchase replacement whose line insert fails keeps the old purchase.
-  auto& purchase = newDocument<FrmInvBuy>();
-  purchase.txtfNo->setText("40");
-  addLine(purchase, itemA, "1", "10");
-  purchase.Cmd_Save->click();
-  const qint64 bought = purchase.savedId();
-  auto& replacement = newDocument<FrmInvBuy>();
-  replacement.txtfNo->setText("40");
-  addLine(replacement, itemB, "2", "10");
-  replacement.store().replaceAtSave({bought});
-  db.execute("ALTER TABLE BInvData RENAME TO Kept");
-  replacement.Cmd_Save->click();
-  db.execute("ALTER TABLE Kept RENAME TO BInvData");
-  ASSERT_TRUE(replacement.lastSaveFailed());
-  EXPECT_TRUE(user().messages().empty()) << "a hidden window shows nothing";
+TEST_P(PostingSaveTest, CashAndChequeVouchersStoreEveryColumnOfTheirHeaderAndDetailRow) {
+  auto& cash = voucher<FrmReceipt>("3", "120.25", 0);
+  cash.Cmd_Save->click();
+  ASSERT_FALSE(cash.lastSaveFailed()) << cash.saveFailure()->description().toStdString();
   EXPECT_EQ(
-      JoinedRows("SELECT h.ID, l.CategoryID FROM BuyInvoice h JOIN BInvData l ON l.InvoiceID = "
-                 "h.ID"),
-      QString("%1|%2").arg(bought).arg(itemA));
-  EXPECT_FALSE(lockHeld("BuyInvoice"));
-  EXPECT_TRUE(replacement.Cmd_Save->isEnabled()) << "the document can be saved again";
+      JoinedRows("SELECT ReceiptNo, UserID, BranchID, fDate, fTime, AccIDTo, Amount, fCash, "
+                 "fCheque, ftype, SaleManID, SMinvNo, SMinvDate, BillNo, BillDate, Details FROM "
+                 "Receipt WHERE ID = ?",
+                 {cash.savedId()}),
+      QStringLiteral("3|0|1|2026/02/03|12:00|5|120.25|120.25|0|0|0|0||||ثمن 'بضاعة'"))
+      << "a cash voucher's header has no cheque";
+  EXPECT_EQ(JoinedRows("SELECT ReceiptID, From_AccNoID, fPayer, Details, fType, BankID, BillDate, "
+                       "BillNo, Amount FROM ReceiptDetails"),
+            QString("%1|8|%2|%3|0|-1|2026/04/05|77'A|120.25")
+                .arg(cash.savedId())
+                .arg(QStringLiteral("عميل 'أ'"), QStringLiteral("ثمن 'بضاعة'")))
+      << "the detail row keeps the boxes";
+  EXPECT_FALSE(lockHeld("Receipt"));
+
+  auto& cheque = voucher<FrmPayment>("3", "500", 1);
+  cheque.txtBillDate->setText("");  // a Null cheque date
+  cheque.setBankID(2);
+  cheque.Cmd_Save->click();
+  ASSERT_FALSE(cheque.lastSaveFailed()) << cheque.saveFailure()->description().toStdString();
+  EXPECT_EQ(
+      JoinedRows("SELECT PaymentNo, AccIDFrom, Amount, fCheque, fCash, ftype, BillNo, BillDate "
+                 "FROM Payment"),
+      "3|5|500|500|0|1|77'A|");
+  EXPECT_EQ(JoinedRows("SELECT PaymentID, To_AccNoID, fType, BankID, BillDate FROM PaymentDetails"),
+            QString("%1|8|1|2|").arg(cheque.savedId()));
+  EXPECT_FALSE(scalar("SELECT BillDate FROM PaymentDetails").isNull());
+  EXPECT_EQ(count("SELECT COUNT(*) FROM ReceiptDetails"), 1) << "each kind its own tables";
+
+  // Empty number and amount are stored as 0.
+  voucher<FrmPayment>("", "abc", 0).Cmd_Save->click();
+  EXPECT_EQ(scalar("SELECT Amount FROM Payment WHERE PaymentNo = 0").toDouble(), 0);
+}
+
+// A voucher that replaces those of its number removes them with their
+// detail rows in its own transaction: its last statement failing leaves them.
+TEST_P(PostingSaveTest, AReplacementIsOneTransactionWithTheRemovalOfTheOldVouchers) {
+  voucher<FrmPayment>("9", "10", 0).Cmd_Save->click();
+  auto& twice = voucher<FrmPayment>("9", "20", 0);
+  twice.Cmd_Save->click();
+  EXPECT_EQ(count("SELECT COUNT(*) FROM PaymentDetails"), 1)
+      << "the second save finds the first header of the number and rewrites its detail row";
+  voucher<FrmPayment>("10", "30", 0).Cmd_Save->click();
+  voucher<FrmReceipt>("9", "40", 0).Cmd_Save->click();
+  const auto state = [this] {
+    return JoinedRows(
+        "SELECT (SELECT COUNT(*) FROM Payment WHERE PaymentNo = 9), (SELECT SUM(Amount) "
+        "FROM PaymentDetails), (SELECT COUNT(*) FROM ReceiptDetails)");
+  };
+  ASSERT_EQ(state(), "2|50|1");
+
+  qint64 replacing = 0;
+  int writes = 0;
+  for (const char* amount : {"50", "60"}) {
+    auto& replacement = voucher<FrmPayment>("9", amount, 1);
+    replacement.store().replaceAtSave(true);
+    const int before = MainConnection().writesInTransactions();
+    replacement.Cmd_Save->click();
+    ASSERT_FALSE(replacement.lastSaveFailed());
+    EXPECT_EQ(replacement.store().headers().recordCount(), 2) << "the rows follow the removal";
+    writes = MainConnection().writesInTransactions() - before;
+    replacing = replacement.savedId();
+  }
+  EXPECT_EQ(state(), "1|90|1") << "no detail row of the replaced vouchers is left";
+
+  auto& last = voucher<FrmPayment>("9", "70", 1);
+  last.store().replaceAtSave(true);
+  MainConnection().failWriteInTransaction(writes);
+  last.Cmd_Save->click();
+  ASSERT_TRUE(last.lastSaveFailed());
+  EXPECT_EQ(last.mode(), "Add") << "the voucher stays on display";
+  EXPECT_TRUE(user().messages().empty()) << "a hidden window shows nothing";
+  EXPECT_FALSE(lockHeld("Payment"));
+  EXPECT_EQ(state(), "1|90|1") << "nothing changed";
+  EXPECT_EQ(scalar("SELECT ID FROM Payment WHERE PaymentNo = 9").toLongLong(), replacing);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, PostingSaveTest, ::testing::ValuesIn(kEngines),

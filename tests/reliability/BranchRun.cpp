@@ -1,14 +1,9 @@
 #include "tests/reliability/BranchRun.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QHash>
-#include <QRegularExpression>
-#include <QSqlField>
-#include <QSqlRecord>
 #include <QTextStream>
-#include <algorithm>
 #include <map>
 
 #include "accounts/AccountsBatch.h"
@@ -23,55 +18,41 @@
 namespace qalvoro::test {
 namespace {
 
-// The columns that hold the autonumber key of another table's row.
-const std::map<QString, std::map<QString, QString>>& Links() {
-  static const std::map<QString, std::map<QString, QString>> links = [] {
-    std::map<QString, std::map<QString, QString>> all{
-        {"gaiddetails", {{"gaidid", "Gaid"}, {"accnoid", "CardAcc"}}},
-        {"category", {{"classid", "Class"}, {"providerid", "Provider"}, {"u1", "Unit"}}},
-        {"customer", {{"accnoid", "CardAcc"}}},
-        {"provider", {{"accnoid", "CardAcc"}}},
-        {"cashier", {{"accid", "CardAcc"}}},
-        {"saleinvoice", {{"customerid", "Customer"}, {"cashieraccid", "CardAcc"}}},
-        {"buyinvoice", {{"providerid", "Provider"}, {"cashieraccid", "CardAcc"}}},
-        {"rsaleinvoice",
-         {{"customerid", "Customer"}, {"cashieraccid", "CardAcc"}, {"invsaleid", "SaleInvoice"}}},
-        {"rbuyinvoice",
-         {{"providerid", "Provider"}, {"cashieraccid", "CardAcc"}, {"invbuyid", "BuyInvoice"}}},
-        {"sinvsdata", {{"invoiceid", "SaleInvoice"}}},
-        {"binvdata", {{"invoiceid", "BuyInvoice"}}},
-        {"rsinvsdata", {{"invoiceid", "RSaleInvoice"}}},
-        {"rbinvdata", {{"invoiceid", "RBuyInvoice"}}},
-        {"receipt", {{"accidto", "CardAcc"}}},
-        {"payment", {{"accidfrom", "CardAcc"}}},
-        {"receiptdetails",
-         {{"receiptid", "Receipt"}, {"from_accnoid", "CardAcc"}, {"bankid", "Bank"}}},
-        {"paymentdetails",
-         {{"paymentid", "Payment"}, {"to_accnoid", "CardAcc"}, {"bankid", "Bank"}}},
-    };
-    for (const char* line : {"sinvsdata", "binvdata", "rsinvsdata", "rbinvdata"}) {
-      all[line].emplace("categoryid", "Category");
-      all[line].emplace("unitid", "Unit");
-    }
-    for (const char* column : {"cash_s", "credit_s", "tobill_s", "cash_b", "credit_b", "cash_sr",
-                               "credit_sr", "tobill_sr", "cash_br", "credit_br"}) {
-      all["class"].emplace(QStringLiteral("accid_") + column, "CardAcc");
-    }
+// The table whose autonumber key a column holds, if any.
+QString linkedTable(const QString& table, const QString& column) {
+  static const QHash<QString, QString> links = [] {
+    QHash<QString, QString> all;
+    for (const QString& link :
+         QStringLiteral(
+             "gaiddetails.gaidid=Gaid gaiddetails.accnoid=CardAcc category.classid=Class "
+             "category.providerid=Provider category.u1=Unit customer.accnoid=CardAcc "
+             "provider.accnoid=CardAcc cashier.accid=CardAcc saleinvoice.customerid=Customer "
+             "saleinvoice.cashieraccid=CardAcc buyinvoice.providerid=Provider "
+             "buyinvoice.cashieraccid=CardAcc rsaleinvoice.customerid=Customer "
+             "rsaleinvoice.cashieraccid=CardAcc rsaleinvoice.invsaleid=SaleInvoice "
+             "rbuyinvoice.providerid=Provider rbuyinvoice.cashieraccid=CardAcc "
+             "rbuyinvoice.invbuyid=BuyInvoice sinvsdata.invoiceid=SaleInvoice "
+             "binvdata.invoiceid=BuyInvoice rsinvsdata.invoiceid=RSaleInvoice "
+             "rbinvdata.invoiceid=RBuyInvoice receipt.accidto=CardAcc payment.accidfrom=CardAcc "
+             "receiptdetails.receiptid=Receipt receiptdetails.from_accnoid=CardAcc "
+             "receiptdetails.bankid=Bank paymentdetails.paymentid=Payment "
+             "paymentdetails.to_accnoid=CardAcc paymentdetails.bankid=Bank")
+             .split(' '))
+      all[link.section('=', 0, 0)] = link.section('=', 1);
     return all;
   }();
-  return links;
+  if (column == QLatin1String("unitid")) return QStringLiteral("Unit");  // of the lines
+  if (table == QLatin1String("Class") && column.startsWith(QLatin1String("accid_")))
+    return QStringLiteral("CardAcc");
+  return links.value(table.toLower() + '.' + column);
 }
 
-const QStringList kTables = {
-    "SysInfo",    "LockTables", "Branch",         "Unit",        "Bank",
-    "CardAcc",    "Gaid",       "GaidDetails",    "Class",       "Category",
-    "Customer",   "Provider",   "Cashier",        "SaleInvoice", "SInvSData",
-    "BuyInvoice", "BInvData",   "RSaleInvoice",   "RSInvSData",  "RBuyInvoice",
-    "RBInvData",  "Receipt",    "ReceiptDetails", "Payment",     "PaymentDetails"};
-
-QString keyColumn(const QString& table) {
-  return table == QLatin1String("Category") ? QStringLiteral("categoryid") : QStringLiteral("id");
-}
+const QStringList kTables = QStringLiteral(
+                                "SysInfo LockTables Branch Unit Bank CardAcc Gaid GaidDetails "
+                                "Class Category Customer Provider Cashier SaleInvoice SInvSData "
+                                "BuyInvoice BInvData RSaleInvoice RSInvSData RBuyInvoice "
+                                "RBInvData Receipt ReceiptDetails Payment PaymentDetails")
+                                .split(' ');
 
 // Every row of the database by table and key, and the canonical text of any
 // of them.
@@ -81,15 +62,10 @@ class Rows {
     for (const QString& table : kTables) {
       Recordset rows;
       rows.open("SELECT * FROM " + table, connection);
-      auto& byKey = rows_[table];
       for (; !rows.eof(); rows.moveNext()) {
-        QSqlRecord record;
-        for (const QString& name : rows.fieldNames()) {
-          QSqlField field(name.toLower(), rows.value(name).metaType());
-          field.setValue(rows.value(name));
-          record.append(field);
-        }
-        byKey.emplace(record.value(keyColumn(table)).toLongLong(), record);
+        QVariantMap record;
+        for (const QString& name : rows.fieldNames()) record[name.toLower()] = rows.value(name);
+        rows_[table][record.value(keyColumn(table)).toLongLong()] = record;
       }
     }
   }
@@ -98,11 +74,24 @@ class Rows {
     QStringList lines;
     for (const QString& table : kTables) {
       QStringList texts;
-      for (const auto& [key, record] : rows_[table]) texts << text(table, key);
+      for (const auto& row : rows_[table]) texts << table + ": " + text(table, row.first);
       texts.sort();
-      for (const QString& row : texts) lines << table + ": " + row;
+      lines << texts;
     }
     return lines;
+  }
+
+ private:
+  static QString keyColumn(const QString& table) {
+    return table == QLatin1String("Category") ? QStringLiteral("categoryid") : QStringLiteral("id");
+  }
+  // Made by the clock, the database or the order of the writes, not the data:
+  // the time of day a document is posted at, a class's number (the next free
+  // one when it is written) and the descendant lists (rewritten by every
+  // journal run; a party's new account joins them only at the next one).
+  static bool generated(const QString& table, const QString& column) {
+    return (table == QLatin1String("Class") && column == QLatin1String("fno")) ||
+           column == QLatin1String("subcardsid") || column == QLatin1String("ftime");
   }
 
   QString text(const QString& table, qint64 key) {
@@ -110,57 +99,26 @@ class Rows {
     if (found == rows_[table].end()) return key == 0 ? QStringLiteral("0") : QStringLiteral("?");
     const QString cacheKey = table + ':' + QString::number(key);
     if (const auto cached = texts_.constFind(cacheKey); cached != texts_.cend()) return *cached;
-    const auto tableLinks = Links().find(table.toLower());
     QStringList fields;
-    const QSqlRecord& record = found->second;
-    for (int i = 0; i < record.count(); ++i) {
-      const QString name = record.fieldName(i);
-      if (name == keyColumn(table)) continue;
-      const QVariant value = record.value(i);
-      QString shown = value.isNull() ? QStringLiteral("Null") : value.toString();
-      if (generated(table, name)) continue;
-      if (name == QLatin1String("categoryid") && table != QLatin1String("Category") &&
-          !value.isNull()) {
-        // An item is found by its number in any branch: the line names the number.
-        shown =
-            '{' +
-            rows_[QStringLiteral("Category")][value.toLongLong()].value("categoryno").toString() +
-            '}';
-      } else if (tableLinks != Links().end() && tableLinks->second.count(name) && !value.isNull()) {
-        shown = '{' + text(tableLinks->second.at(name), value.toLongLong()) + '}';
+    for (const auto& [name, value] : found->second.asKeyValueRange()) {
+      if (name == keyColumn(table) || generated(table, name)) continue;
+      QString shown = value.toString();
+      if (value.isNull()) {
+        shown = QStringLiteral("Null");
+      } else if (name == QLatin1String("categoryid")) {
+        // An item is found by its number in any branch: a line names the number.
+        shown = '{' + rows_["Category"][value.toLongLong()].value("categoryno").toString() + '}';
+      } else if (const QString linked = linkedTable(table, name); !linked.isEmpty()) {
+        shown = '{' + text(linked, value.toLongLong()) + '}';
       }
       fields << name + '=' + shown;
     }
     return texts_[cacheKey] = fields.join(QStringLiteral(", "));
   }
 
- private:
-  // Values the clock, the database or the order of the writes makes, not
-  // the data: the time of day a document is posted at; a
-  // class's number is the next free one of its branch when it is written;
-  // the descendant lists are rewritten from the chart by every journal run,
-  // and an account the catalogue run adds for a party joins its ancestors'
-  // lists only at the next journal run.
-  static bool generated(const QString& table, const QString& column) {
-    return (table == QLatin1String("Class") && column == QLatin1String("fno")) ||
-           column == QLatin1String("subcardsid") || column == QLatin1String("ftime");
-  }
-
-  std::map<QString, std::map<qint64, QSqlRecord>> rows_;
+  std::map<QString, std::map<qint64, QVariantMap>> rows_;
   QHash<QString, QString> texts_;
 };
-
-QStringList linesOf(Connection& connection, const QString& label, const QString& sql) {
-  QStringList lines;
-  Recordset rows;
-  rows.open(sql, connection);
-  for (; !rows.eof(); rows.moveNext()) {
-    QStringList values;
-    for (const QString& name : rows.fieldNames()) values << rows.value(name).toString();
-    lines << label + ": " + values.join(' ');
-  }
-  return lines;
-}
 
 QString serverUrlOf(const QString& database) {
   QString url = TestDatabase::serverUrl();
@@ -192,16 +150,9 @@ mdbwriter::v1::V1Options SmallBranch() {
   mdbwriter::v1::V1Options options;
   options.systemFile = false;
   auto& sizes = options.sizes;
-  sizes.branches = 2;
+  sizes.branches = sizes.entries = sizes.items = sizes.lines = 2;
+  sizes.invoices = sizes.purchases = sizes.customers = sizes.providers = sizes.returnEvery = 1;
   sizes.accounts = 8;
-  sizes.entries = 2;
-  sizes.items = 2;
-  sizes.invoices = 1;
-  sizes.purchases = 1;
-  sizes.customers = 1;
-  sizes.providers = 1;
-  sizes.lines = 2;
-  sizes.returnEvery = 1;
   return options;
 }
 
@@ -255,26 +206,19 @@ void Workspace::copyDatabase(const QString& from, const QString& to) {
 
 QStringList Workspace::arguments(const Step& step, const QString& database, int branch,
                                  const QStringList& extra) const {
-  QStringList arguments{"--app-path",   path(),
-                        "--settings",   "Reliability",
-                        "--db",         target(database),
-                        "--old-branch", QString::number(branch),
-                        "--branch",     QString::number(branch)};
+  QStringList arguments{"--app-path",     path(),       "--db",
+                        target(database), "--settings", "Reliability"};
+  arguments << "--old-branch" << QString::number(branch) << "--branch" << QString::number(branch);
   if (step.command == QLatin1String("accounts")) {
     arguments << "--v1-folder" << folder_.filePath("accounts") << "--v1-file"
               << "ACC2003.MDB";
     if (step.kind == QLatin1String("journal")) arguments << "--journal";
   } else {
-    arguments << "--v1-folder" << folder_.filePath("stock") << "--kind" << step.kind << "--cashier"
-              << "120101"
-              << "--customers-account"
-              << "1203"
-              << "--providers-account"
-              << "21"
-              << "--customer-accounts"
-              << "--provider-accounts"
-              << "--classification"
-              << "classes";
+    arguments << "--v1-folder" << folder_.filePath("stock") << "--kind" << step.kind;
+    arguments << QStringLiteral(
+                     "--cashier 120101 --customers-account 1203 --providers-account 21 "
+                     "--customer-accounts --provider-accounts --classification classes")
+                     .split(' ');
   }
   return arguments + extra;
 }
@@ -326,47 +270,43 @@ QStringList CanonicalDump(const QString& database) {
 }
 
 QStringList PartialRecords(const QString& database) {
+  // Each fault with the query of the rows that show it.
+  std::vector<std::pair<QString, QString>> checks;
+  for (const char* document :
+       {"SaleInvoice SInvSData InvoiceID InvoiceNo", "BuyInvoice BInvData InvoiceID InvoiceNo",
+        "RSaleInvoice RSInvSData InvoiceID InvoiceNo", "RBuyInvoice RBInvData InvoiceID InvoiceNo",
+        "Gaid GaidDetails GaidID GaidNo", "Receipt ReceiptDetails ReceiptID ReceiptNo",
+        "Payment PaymentDetails PaymentID PaymentNo"}) {
+    const QStringList w = QString::fromLatin1(document).split(' ');
+    checks.emplace_back(w[0] + " without lines",
+                        QString("SELECT h.BranchID, h.%4 FROM %1 h WHERE NOT EXISTS (SELECT 1 FROM "
+                                "%2 l WHERE l.%3 = h.ID)")
+                            .arg(w[0], w[1], w[2], w[3]));
+    checks.emplace_back(w[1] + " without header",
+                        QString("SELECT l.ID FROM %2 l WHERE NOT EXISTS (SELECT 1 FROM %1 h WHERE "
+                                "h.ID = l.%3)")
+                            .arg(w[0], w[1], w[2]));
+  }
+  checks.emplace_back("customer balance without its invoices",
+                      "SELECT c.BranchID, c.fNo, c.Debit FROM Customer c WHERE ABS(c.Debit - "
+                      "(SELECT COALESCE(SUM(s.Net), 0) FROM SaleInvoice s WHERE s.CustomerID = "
+                      "c.ID AND s.Payment = 1)) > 0.001");
+  checks.emplace_back("Haves without its children",
+                      "SELECT p.BranchID, p.AccNo, p.Haves FROM CardAcc p WHERE p.Haves <> "
+                      "(SELECT COUNT(*) FROM CardAcc c WHERE c.BranchID = p.BranchID AND "
+                      "c.ffather = p.AccNo)");
+  for (const QString party : {"Customer", "Provider"}) {
+    checks.emplace_back(party + " without its account",
+                        QString("SELECT p.BranchID, p.fNo FROM %1 p WHERE p.AccNoID <> 0 AND NOT "
+                                "EXISTS (SELECT 1 FROM CardAcc a WHERE a.ID = p.AccNoID)")
+                            .arg(party));
+  }
+  checks.emplace_back("lock held", "SELECT TableName FROM LockTables WHERE fLocked = TRUE");
   Connection connection;
   connection.open(database);
   QStringList faults;
-  const struct {
-    const char* header;
-    const char* lines;
-    const char* link;
-    const char* number;
-  } documents[] = {{"SaleInvoice", "SInvSData", "InvoiceID", "InvoiceNo"},
-                   {"BuyInvoice", "BInvData", "InvoiceID", "InvoiceNo"},
-                   {"RSaleInvoice", "RSInvSData", "InvoiceID", "InvoiceNo"},
-                   {"RBuyInvoice", "RBInvData", "InvoiceID", "InvoiceNo"},
-                   {"Gaid", "GaidDetails", "GaidID", "GaidNo"},
-                   {"Receipt", "ReceiptDetails", "ReceiptID", "ReceiptNo"},
-                   {"Payment", "PaymentDetails", "PaymentID", "PaymentNo"}};
-  for (const auto& d : documents) {
-    const QString header = d.header, lines = d.lines, link = d.link, number = d.number;
-    faults << linesOf(connection, header + " without lines",
-                      "SELECT h.BranchID, h." + number + " FROM " + header +
-                          " h WHERE NOT EXISTS " + "(SELECT 1 FROM " + lines + " l WHERE l." +
-                          link + " = h.ID)");
-    faults << linesOf(connection, lines + " without header",
-                      "SELECT l.ID FROM " + lines + " l WHERE NOT EXISTS (SELECT 1 FROM " + header +
-                          " h WHERE h.ID = l." + link + ")");
-  }
-  faults << linesOf(connection, "customer balance without its invoices",
-                    "SELECT c.BranchID, c.fNo, c.Debit FROM Customer c WHERE ABS(c.Debit - "
-                    "(SELECT COALESCE(SUM(s.Net), 0) FROM SaleInvoice s WHERE s.CustomerID = c.ID "
-                    "AND s.Payment = 1)) > 0.001");
-  faults << linesOf(connection, "Haves without its children",
-                    "SELECT p.BranchID, p.AccNo, p.Haves FROM CardAcc p WHERE p.Haves <> "
-                    "(SELECT COUNT(*) FROM CardAcc c WHERE c.BranchID = p.BranchID AND "
-                    "c.ffather = p.AccNo)");
-  for (const char* party : {"Customer", "Provider"}) {
-    faults << linesOf(connection, QString(party) + " without its account",
-                      QStringLiteral("SELECT p.BranchID, p.fNo FROM %1 p WHERE p.AccNoID <> 0 AND "
-                                     "NOT EXISTS (SELECT 1 FROM CardAcc a WHERE a.ID = p.AccNoID)")
-                          .arg(party));
-  }
-  faults << linesOf(connection, "lock held",
-                    "SELECT TableName FROM LockTables WHERE fLocked = TRUE");
+  for (const auto& [label, sql] : checks)
+    for (const QString& row : RowTexts(sql, {}, connection)) faults << label + ": " + row;
   return faults;
 }
 

@@ -6,7 +6,6 @@
 #include <chrono>
 
 #include "host/Globals.h"
-#include "host/db/Recordset.h"
 #include "host/helpers/DbHelpers.h"
 #include "host/platform/Platform.h"
 #include "host/platform/ScriptedUser.h"
@@ -20,19 +19,14 @@ using namespace std::chrono_literals;
 
 class Workstations : public ::testing::TestWithParam<Engine> {};
 
-// The whole branch as child processes, one command after the other; each
-// step starts when the one before has ended with 0.
+// The whole branch as child processes, each step started when the one
+// before has ended (a step a rule stopped counts as ended).
 class BranchChild {
  public:
-  BranchChild(const Workspace& work, QString database, int branch, QString workingCopy)
-      : work_(work),
-        database_(std::move(database)),
-        branch_(branch),
-        workingCopy_(std::move(workingCopy)),
-        steps_(WholeBranch()) {}
+  BranchChild(const Workspace& work, const QString& database, int branch, const QString& copy)
+      : work_(work), database_(database), workingCopy_(copy), branch_(branch) {}
 
-  // Runs for about ms; false once every step has ended (or one failed).
-  // A step that a rule stopped (exit 3) counts as ended.
+  // Runs for about ms; false once every step has ended or one failed.
   bool advance(int ms) {
     if (!process_) {
       if (next_ >= steps_.size() || failed_) return false;
@@ -48,7 +42,6 @@ class BranchChild {
     }
     return true;
   }
-  // Stops and continues the running step (SIGSTOP, SIGCONT).
   void pause(bool paused) {
     if (process_) ::kill(static_cast<pid_t>(process_->processId()), paused ? SIGSTOP : SIGCONT);
   }
@@ -64,10 +57,9 @@ class BranchChild {
 
  private:
   const Workspace& work_;
-  QString database_;
+  QString database_, workingCopy_;
   int branch_;
-  QString workingCopy_;
-  std::vector<Step> steps_;
+  std::vector<Step> steps_ = WholeBranch();
   size_t next_ = 0;
   std::unique_ptr<QProcess> process_;
   bool failed_ = false;
@@ -85,12 +77,7 @@ QStringList takeOverLocks(const QString& database) {
   ScopedPlatform scripted(std::make_unique<ScriptedUser>());
   globals().MainConnection = std::make_unique<Connection>();
   globals().MainConnection->open(database);
-  QStringList held;
-  {
-    Recordset rows;
-    rows.open("SELECT TableName FROM LockTables WHERE fLocked = TRUE", MainConnection());
-    for (; !rows.eof(); rows.moveNext()) held << rows.text("TableName");
-  }
+  const QStringList held = RowTexts("SELECT TableName FROM LockTables WHERE fLocked = TRUE");
   for (const QString& name : held) {
     const auto started = platform().monotonicNow();
     SetTableLock("Lock", name);
@@ -103,23 +90,11 @@ QStringList takeOverLocks(const QString& database) {
   return held;
 }
 
-// The moments a branch run is killed: once the count passes its value in the
-// fresh database.
-const struct KillPoint {
-  const char* name;
-  const char* count;
-} kKillPoints[] = {
-    {"after an account", "SELECT COUNT(*) FROM CardAcc"},
-    {"after a journal entry", "SELECT COUNT(*) FROM Gaid"},
-    {"after an item", "SELECT COUNT(*) FROM Category"},
-    {"after a customer", "SELECT COUNT(*) FROM Customer"},
-    {"after a provider", "SELECT COUNT(*) FROM Provider"},
-    {"after a sales return", "SELECT COUNT(*) FROM RSaleInvoice"},
-    {"after a purchase", "SELECT COUNT(*) FROM BuyInvoice"},
-    {"after a receipt", "SELECT COUNT(*) FROM Receipt"},
-    {"after a payment", "SELECT COUNT(*) FROM Payment"},
-    {"holding a table lock", "SELECT COUNT(*) FROM LockTables WHERE fLocked = TRUE"},
-};
+// The moments a branch run is killed: once the rows counted pass their
+// number in the fresh database (the last: while a table lock is held).
+const char* const kKillPoints[] = {
+    "CardAcc",      "Gaid",       "Category", "Customer", "Provider",
+    "RSaleInvoice", "BuyInvoice", "Receipt",  "Payment",  "LockTables WHERE fLocked = TRUE"};
 
 TEST_P(Workstations, AKilledBranchRunLeavesWholeRecordsAndARerunFinishesIt) {
   Workspace work(GetParam());
@@ -130,20 +105,21 @@ TEST_P(Workstations, AKilledBranchRunLeavesWholeRecordsAndARerunFinishesIt) {
   const QStringList allowed = PartialRecords(work.target());
 
   int takenOver = 0;
-  for (const KillPoint& point : kKillPoints) {
-    SCOPED_TRACE(point.name);
+  for (const char* const& point : kKillPoints) {
+    SCOPED_TRACE(point);
+    const QString count = QStringLiteral("SELECT COUNT(*) FROM ") + point;
     // A database of its own: the server may keep the killed run's session a while.
     const QString killedDatabase = QStringLiteral("killed%1").arg(&point - kKillPoints);
     work.copyDatabase("fresh", killedDatabase);
     Connection watch;
     watch.open(work.target(killedDatabase));
-    const int before = countOf(watch, point.count);
+    const int before = countOf(watch, count);
     BranchChild run(work, killedDatabase, 1, work.path() + "/child.tmp");
     bool killed = false;
     while (!killed && run.advance(2)) {
-      if (countOf(watch, point.count) > before) {
+      if (countOf(watch, count) > before) {
         run.pause(true);  // the moment may pass before the kill: look again
-        killed = countOf(watch, point.count) > before;
+        killed = countOf(watch, count) > before;
         if (killed) run.kill();
         run.pause(false);
       }

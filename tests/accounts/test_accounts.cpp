@@ -1,15 +1,22 @@
-// The accounts window: browsing and importing version-1 accounts.
+// The accounts window and the unattended accounts run, and the shared
+// version-1 accounts folder (branch 1 with its journal) end to end.
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "accounts/JournalImport.h"
+#include "host/db/Recordset.h"
 #include "host/dialogs/FrmOverWrite.h"
 #include "host/forms/Windows.h"
 #include "tests/accounts/AccountsTest.h"
+#include "tests/support/Fixtures.h"
 #include "tests/support/RowTexts.h"
+#include "v1source/convert/V1Converter.h"
 
 namespace qalvoro::test {
 namespace {
@@ -135,8 +142,7 @@ TEST_P(AccountEnginesTest, AFailedStatementLeavesNoPartOfTheAccount) {
 INSTANTIATE_TEST_SUITE_P(Engines, AccountEnginesTest, ::testing::ValuesIn(kEngines),
                          EngineParamName());
 
-// No to all keeps every existing account and imports the new ones, where
-// the old Windows component skipped the new ones too.
+// No to all keeps every existing account and still imports the new ones.
 TEST_F(AccountImportTest, NoToAllSkipsOnlyExistingAccountsAndEachAnswerChangesWhatItSays) {
   writeAccountsFile(kChart, {});
   MainConnection().execute(
@@ -222,22 +228,7 @@ TEST_F(AccountImportTest, OverwritesAnAccountAnotherWorkstationAddedMeanwhile) {
   EXPECT_EQ(accounts(1), QStringList{QStringLiteral("1|الأصول|0")});
 }
 
-TEST_F(AccountImportTest, EnglishCaptionsAreNeverTakenForArabicTexts) {
-  setSetting("Language", "E");
-  writeAccountsFile(kChart, {});
-  auto& window = openWindow();
-  EXPECT_EQ(window.CmdOpenOldDB->text(), "Close");
-  window.CmdOpenOldDB->click();
-  EXPECT_EQ(window.CmdOpenOldDB->text(), "Open");
-  EXPECT_EQ(window.Cmd_Exit->text(), "Exit  Esc");
-  Recordset englishAsArabic;
-  englishAsArabic.open("SELECT a.Ara FROM Lang a JOIN Lang b ON b.Eng = a.Ara AND b.Ara <> a.Ara",
-                       *globals().LangConnection, LockType::ReadOnly);
-  EXPECT_EQ(englishAsArabic.recordCount(), 0) << englishAsArabic.text("Ara").toStdString();
-}
-
-// Files as some installations left them: amounts in Single columns, no
-// journal table.
+// Files as some installations left them: Single amounts, no journal table.
 TEST_F(AccountImportTest, AFileWithoutJournalIsBrowsedAndImportedWithTheAmountsTyped) {
   writeAccountsFile({{"1", QStringLiteral("الأصول"), "", 1, 1, 0, 0, {}, 1},
                      {"11", QStringLiteral("النقدية"), "1", 0, 1, 1234.56, 0, 2500.7, 1}},
@@ -260,6 +251,146 @@ TEST_F(AccountImportTest, AFileWithoutJournalIsBrowsedAndImportedWithTheAmountsT
   EXPECT_EQ(count("SELECT COUNT(*) FROM Gaid"), 0);
   EXPECT_EQ(window.CmdImportGaid->text(), QStringLiteral("استيراد القيود"));
 }
+
+using BatchTest = AccountsTest;
+
+// The journal is imported after an accounts run a rule stopped, which gives
+// the run its own exit code.
+TEST_F(BatchTest, ImportsAccountsAndJournalAndSaysWhyItEnded) {
+  writeAccountsFile({{"1", "a", "", 1}, {"11", "b", "1"}, {"2", "c", ""}, {"9901", "orphan", "99"}},
+                    {{1, QDate(2003, 1, 1), "11", "x", 10.0, 0.0},
+                     {1, QDate(2003, 1, 1), "2", "y", 0.0, 10.0},
+                     {2, QDate(2003, 1, 2), "404", "z", 5.0, 0.0},
+                     {2, QDate(2003, 1, 2), "2", "z", 0.0, 5.0}});
+  MainConnection().execute(
+      "INSERT INTO CardAcc (BranchID, AccNo, AccNameA, ffather) VALUES (1, '2', 'old', '_')");
+  auto [code, output] =
+      runHost({"--batch", "accounts", "--app-path", appPath(), "--settings", "Batch", "--db",
+               version2Path(), "--v1-folder", folder(), "--v1-file", "acc.mdb", "--old-branch", "1",
+               "--branch", "1", "--journal", "--overwrite", "yes-all"});
+  EXPECT_EQ(code, 3) << output.toStdString();
+  for (const QString& said :
+       {QStringLiteral("summary: imported 2, overwritten 1, skipped 0, refused 0"),
+        QStringLiteral("ended: stopped at account 9901: parent account 99 does not exist"),
+        QStringLiteral("summary: entries 2, lines 3, lines without account 1\nleft out: entry 2: "
+                       "1 lines without account; the entry no longer balances"),
+        // The window's own summary, in its language, names the entry.
+        QStringLiteral("message [journal]: انتهى استيراد القيود. القيود: 2 السطور: 3 سطور تركت "
+                       "لأن حسابها غير موجود: 1 في القيود: 2 قيود لم تعد متوازنة: 2")})
+    EXPECT_TRUE(output.contains(said)) << said.toStdString() << "\n" << output.toStdString();
+  EXPECT_EQ(scalar("SELECT AccNameA FROM CardAcc WHERE AccNo = '2'").toString(), "c");
+  EXPECT_EQ(count("SELECT COUNT(*) FROM Gaid"), 2);
+}
+
+// In English, the window's captions are translated (never taken for Arabic
+// texts) and every run ends with a summary in English.
+TEST_F(BatchTest, EveryWindowRunEndsWithASummaryInTheWindowsLanguage) {
+  setSetting("Language", "E");
+  writeAccountsFile(
+      {{"1", "a", ""}, {"11", "b", "1"}, {"12", "", "1"}},
+      {{1, QDate(2003, 1, 1), "1", "x", 10.0, 0.0}, {1, QDate(2003, 1, 1), "404", "y", 0.0, 10.0}});
+  auto& window = openWindow();
+  window.CmdImport->click();
+  window.CmdImportAll->click();
+  window.CmdImportGaid->click();
+  EXPECT_EQ(user().summaries(),
+            QStringList({"The import is finished.\nImported: 1\nOverwritten: 0\nSkipped: "
+                         "0\nRefused: 0",
+                         "The import is finished.\nImported: 1\nOverwritten: 0\nSkipped: "
+                         "0\nRefused: 1\n12",
+                         "The journal import is finished.\nEntries: 1\nLines: 1\nLines left out "
+                         "because their account is missing: 1\nIn entries: 1\nEntries that no "
+                         "longer balance: 1"}));
+  EXPECT_EQ(window.CmdOpenOldDB->text(), "Close");
+  EXPECT_EQ(window.Cmd_Exit->text(), "Exit  Esc");
+  window.CmdOpenOldDB->click();
+  EXPECT_EQ(window.CmdOpenOldDB->text(), "Open");
+  Recordset englishAsArabic;
+  englishAsArabic.open("SELECT a.Ara FROM Lang a JOIN Lang b ON b.Eng = a.Ara AND b.Ara <> a.Ara",
+                       *globals().LangConnection, LockType::ReadOnly);
+  EXPECT_EQ(englishAsArabic.recordCount(), 0) << englishAsArabic.text("Ara").toStdString();
+}
+
+class FixtureAccountsTest : public AccountsTest, public ::testing::WithParamInterface<Engine> {
+ protected:
+  Engine version2Engine() const override { return GetParam(); }
+  void SetUp() override {
+    AccountsTest::SetUp();
+    source_ = QDir(FixturesFolder()).filePath("v1/accounts");
+    if (!QFile::exists(QDir(source_).filePath("ACC2003.MDB"))) {
+      GTEST_SKIP() << "the shared version-1 fixtures are not at " << source_.toStdString();
+    }
+    // The version-1 truth, read through a converted copy of the file.
+    V1Converter().convert(QDir(source_).filePath("ACC2003.MDB"), appPath() + "truth.sqlite");
+    truth_.open(appPath() + "truth.sqlite");
+  }
+
+  QString source_;
+  Connection truth_;
+};
+
+TEST_P(FixtureAccountsTest, ImportsBranchOneWithItsJournal) {
+  auto& window = openWindow(source_, "ACC2003.MDB", 1);
+  window.CmdImportAll->click();
+  ASSERT_EQ(user().messageTexts(), QStringList{QStringLiteral("الحساب الرئيسي غير موجود")})
+      << "the orphan 9901 stops the run";
+  user().queueAnswer(6);  // some accounts have not been moved: go on
+  window.CmdImportGaid->click();
+
+  // Accounts and their fields: all of branch 1 but the orphan.
+  EXPECT_EQ(RowTexts("SELECT AccNo, AccNameA, ffather, StartDebit, StartCredit, MaxBalance, "
+                     "debit, credit, ftype FROM CardAcc WHERE BranchID = 1 ORDER BY AccNo"),
+            RowTexts("SELECT رقم_الحساب, TRIM(اسم_الحساب), CASE WHEN COALESCE(ffather, '') = '' "
+                     "THEN '_' ELSE ffather END, افتتاحي_مدين, افتتاحي_دائن, "
+                     "COALESCE(الحد_الاعلى, 0), مدين, دائن, ftype FROM Card WHERE رقم_الفرع = 1 "
+                     "AND رقم_الحساب <> '9901' ORDER BY رقم_الحساب",
+                     {}, truth_));
+  EXPECT_EQ(count("SELECT COUNT(*) FROM CardAcc a WHERE a.Haves <> (SELECT COUNT(*) FROM CardAcc c "
+                  "WHERE c.BranchID = a.BranchID AND c.ffather = a.AccNo)"),
+            0);
+
+  // Journal headers carry the version-1 totals and the first line's date.
+  Recordset entries;
+  entries.open(
+      "SELECT رقم_القيد AS entry, SUM(COALESCE(مدين, 0)) AS debit, "
+      "SUM(COALESCE(دائن, 0)) AS credit FROM Gaid GROUP BY رقم_القيد",
+      truth_);
+  EXPECT_EQ(count("SELECT COUNT(*) FROM Gaid WHERE BranchID = 1"), entries.recordCount());
+  for (; !entries.eof(); entries.moveNext()) {
+    const int entry = entries.value("entry").toInt();
+    Recordset header;
+    header.open("SELECT * FROM Gaid WHERE BranchID = 1 AND GaidNo = ?", MainConnection(),
+                LockType::ReadOnly, {entry});
+    ASSERT_FALSE(header.eof()) << entry;
+    EXPECT_NEAR(header.value("Debit").toDouble(), entries.value("debit").toDouble(), 1e-6);
+    EXPECT_NEAR(header.value("Credit").toDouble(), entries.value("credit").toDouble(), 1e-6);
+    Recordset first;
+    first.open("SELECT التاريخ FROM Gaid WHERE رقم_القيد = ? ORDER BY rowid LIMIT 1", truth_,
+               LockType::ReadOnly, {entry});
+    EXPECT_EQ(header.text("fDate"), Version1DateText(first.value("التاريخ")));
+  }
+
+  // Lines: those whose account exists, pointing at it, without apostrophes,
+  // their numbers cleared by the relinking.
+  const QStringList accounts = RowTexts("SELECT AccNo FROM CardAcc WHERE BranchID = 1");
+  QStringList expected;
+  for (const QString& line :
+       RowTexts("SELECT رقم_الحساب, REPLACE(البيان, '''', ''), COALESCE(مدين, 0), "
+                "COALESCE(دائن, 0) FROM Gaid",
+                {}, truth_)) {
+    if (accounts.contains(line.section('|', 0, 0))) expected << line;
+  }
+  QStringList written = RowTexts(
+      "SELECT c.AccNo, d.Details, d.Debit, d.Credit FROM GaidDetails d JOIN CardAcc c "
+      "ON c.ID = d.AccNoID WHERE d.BillType = 8 AND d.BillNo = '0'");
+  expected.sort();
+  written.sort();
+  EXPECT_EQ(written, expected);
+  EXPECT_EQ(count("SELECT COUNT(*) FROM GaidDetails"), expected.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, FixtureAccountsTest, ::testing::ValuesIn(kEngines),
+                         EngineParamName());
 
 }  // namespace
 }  // namespace qalvoro::test
