@@ -91,10 +91,10 @@ QStringList takeOverLocks(const QString& database) {
 }
 
 // The moments a branch run is killed: once the rows counted pass their
-// number in the fresh database (the last: while a table lock is held).
-const char* const kKillPoints[] = {
-    "CardAcc",      "Gaid",       "Category", "Customer", "Provider",
-    "RSaleInvoice", "BuyInvoice", "Receipt",  "Payment",  "LockTables WHERE fLocked = TRUE"};
+// number in the fresh database.
+const char* const kKillPoints[] = {"CardAcc",  "Gaid",        "Category",     "Customer",
+                                   "Provider", "SaleInvoice", "RSaleInvoice", "BuyInvoice",
+                                   "Receipt",  "Payment"};
 
 TEST_P(Workstations, AKilledBranchRunLeavesWholeRecordsAndARerunFinishesIt) {
   Workspace work(GetParam());
@@ -132,6 +132,13 @@ TEST_P(Workstations, AKilledBranchRunLeavesWholeRecordsAndARerunFinishesIt) {
       return allowed.contains(fault) || fault.startsWith("lock held");
     });
     EXPECT_EQ(left, QStringList());
+    if (&point == kKillPoints) {
+      // A run killed between taking a lock and the one write it guards
+      // leaves the lock held; that moment is too short to be hit reliably.
+      Connection killedRun;
+      killedRun.open(work.target(killedDatabase));
+      killedRun.execute("UPDATE LockTables SET fLocked = TRUE WHERE TableName = 'Category'");
+    }
     takenOver += static_cast<int>(takeOverLocks(work.target(killedDatabase)).size());
 
     const RunResult rerun = work.runAll(WholeBranch(), killedDatabase, {"--overwrite", "yes-all"});
