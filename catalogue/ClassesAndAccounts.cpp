@@ -76,11 +76,14 @@ NamedRow EnsureClassNamed(const QString& name, int branch) {
     QVariantList values = {GetMaxValue(QStringLiteral("Class"), QStringLiteral("fNo"),
                                        QStringLiteral("BranchID = ?"), {branch}),
                            branch, name, QStringLiteral(" ")};
-    for (const char* account : kPostingAccounts) {
-      const QString column = QString::fromLatin1(account);
-      columns << column;
-      values << numberOf(
-          LookupValue(QStringLiteral("Class"), column, QStringLiteral("BranchID = ?"), {branch}));
+    QStringList accounts;
+    for (const char* account : kPostingAccounts) accounts << QString::fromLatin1(account);
+    const auto first = MainConnection().firstRow(
+        QStringLiteral("SELECT %1 FROM Class WHERE BranchID = ?").arg(accounts.join(", ")),
+        {branch});
+    for (int i = 0; i < accounts.size(); ++i) {
+      columns << accounts[i];
+      values << (first ? numberOf(first->value(i).toString()) : 0);
     }
     const QString marks = QStringList(columns.size(), QStringLiteral("?")).join(", ");
     MainConnection().execute(QStringLiteral("INSERT INTO Class (%1) VALUES (%2)")

@@ -74,15 +74,22 @@ void FrmCat_Restore::ImportVoucher() {
     MsgBox(QStringLiteral("يجب تحديد حساب الصندوق"), mb::kCritical);
     return stopAt(QStringLiteral("no cash box is chosen"));
   }
-  const VoucherKind& kind = isPayment(tagOf(*txtSndType)) ? PaymentKind() : ReceiptKind();
+  const bool payment = isPayment(tagOf(*txtSndType));
+  VoucherWindow& window = payment ? static_cast<VoucherWindow&>(windows().get<FrmPayment>())
+                                  : windows().get<FrmReceipt>();
+  const VoucherKind& kind = payment ? PaymentKind() : ReceiptKind();
   const double number = Val(version1Rows_.text(QStringLiteral("رقم_السند")));
+  window.load();
+  window.setBranchID(version2Branch());
+  window.OpenMyRec();
   IsNewRecord = true;
   if (!ChkAutoSND->isChecked()) {
     platform().doEvents();
     if (OverwriteAnswer == 5) return;
-    // The existence check takes no lock, so it gives none back: whoever
+    // The existence check reads the window's vouchers, brought up to date
+    // as it opened them; it takes no lock, so it gives none back: whoever
     // holds the voucher table's lock keeps it until the save takes it.
-    IsNewRecord = !VoucherStore::exists(kind, version2Branch(), number);
+    IsNewRecord = !window.store().holds(number);
     if (!IsNewRecord && OverwriteAnswer <= 2) {
       const QString caption = Translate(QStringLiteral("رقم السند:"));
       OverwriteAnswer = AskOverwrite(caption + GeneralNumber(number),
@@ -102,11 +109,7 @@ void FrmCat_Restore::ImportVoucher() {
     }
     FirstRecordPending = false;
   }
-  if (&kind == &PaymentKind()) {
-    postVoucher(windows().get<FrmPayment>(), kind);
-  } else {
-    postVoucher(windows().get<FrmReceipt>(), kind);
-  }
+  postVoucher(window, kind);
   report(key, IsNewRecord ? Outcome::Imported : Outcome::Overwritten);
 }
 
@@ -118,21 +121,24 @@ int FrmCat_Restore::voucherPartyAccount() {
   const bool customer = row.value(QStringLiteral("المستفيد")).toInt() == 0;
   const int number = row.value(QStringLiteral("رقم_المستفيد")).toInt();
   const PartyKind& kind = customer ? CustomerParty() : ProviderParty();
+  // The party and its account are read together; the party is kept where
+  // EnsureCustomer and EnsureProvider look for it.
+  const QString partyKey =
+      QStringLiteral("%1/%2/%3").arg(kind.table).arg(version2Branch()).arg(number);
+  const QString accountKey = QStringLiteral("AccNoID/") + partyKey;
+  const int found = lookedUp(accountKey, [&] {
+                      const auto party =
+                          PartyImport::PartyAndAccount(kind, number, version2Branch());
+                      if (!party) return QVariant();
+                      if (run_.running()) lookups_.keep(partyKey, party->first);
+                      return party->second != 0 ? QVariant(party->second) : QVariant();
+                    }).toInt();
+  if (found != 0) return found;
   const int partyId = customer ? EnsureCustomer(number) : EnsureProvider(number);
-  const QString key = QStringLiteral("AccNoID/%1/%2").arg(kind.table).arg(partyId);
-  if (const int account = lookedUp(key,
-                                   [&] {
-                                     const int found = PartyImport::PartyAccount(kind, partyId);
-                                     return found != 0 ? QVariant(found) : QVariant();
-                                   })
-                              .toInt();
-      account != 0) {
-    return account;
-  }
   const QLineEdit& parent = *(customer ? txtAccCustomer : txtAccProvider)[0];
   const int account = CreateChildAccount(parent.text(), row.text(QStringLiteral("الاسم")));
   PartyImport::SetPartyAccount(kind, partyId, account);
-  if (run_.running()) lookups_.keep(key, account);
+  if (run_.running()) lookups_.keep(accountKey, account);
   return account;
 }
 
@@ -143,9 +149,6 @@ int FrmCat_Restore::voucherPartyAccount() {
 void FrmCat_Restore::postVoucher(VoucherWindow& window, const VoucherKind& kind) {
   const Recordset& row = version1Rows_;
   const int branch = version2Branch();
-  window.load();
-  window.setBranchID(branch);
-  window.OpenMyRec();
   window.Cmd_Add->click();
   window.txtDate1->setDay(InvoiceImport::Version1Date(row.value(QStringLiteral("التاريخ1"))));
   window.setCashierAccID(SelectedItemData(*CboCashier[2]));

@@ -119,9 +119,12 @@ Connection::Write NewPartyWrite(const PartyKind& kind, const PartyFields& fields
   return InsertWrite(kind.table, partyValues(kind, fields, account, true));
 }
 
-int PartyAccount(const PartyKind& kind, int partyId) {
-  return static_cast<int>(
-      Val(LookupValue(kind.table, QStringLiteral("AccNoID"), QStringLiteral("ID = ?"), {partyId})));
+std::optional<std::pair<int, int>> PartyAndAccount(const PartyKind& kind, int number, int branch) {
+  const auto row = MainConnection().firstRow(
+      QStringLiteral("SELECT ID, AccNoID FROM %1 WHERE fNo = ? AND BranchID = ?").arg(kind.table),
+      {number, branch});
+  if (!row) return std::nullopt;
+  return std::pair{row->value(0).toInt(), static_cast<int>(Val(row->value(1).toString()))};
 }
 
 void SetPartyAccount(const PartyKind& kind, int partyId, int accountId) {

@@ -58,8 +58,9 @@ int OverwriteParty(const PartyKind& kind, Recordset& parties, const PartyFields&
 Connection::Write NewPartyWrite(const PartyKind& kind, const PartyFields& fields,
                                 const QVariant& account);
 
-// The party's own account; 0 when it has none.
-int PartyAccount(const PartyKind& kind, int partyId);
+// The ID and own account (0 when it has none) of a party number of the
+// branch; nothing when the branch has no such party.
+std::optional<std::pair<int, int>> PartyAndAccount(const PartyKind& kind, int number, int branch);
 
 // Gives the party its own account.
 void SetPartyAccount(const PartyKind& kind, int partyId, int accountId);

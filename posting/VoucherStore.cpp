@@ -45,15 +45,16 @@ qint64 VoucherStore::save(bool addMode, const Voucher& voucher) {
       // The imports' way: header, lock's end and detail row as one write.
       // The detail row is the first header's of the number, which is the
       // new one unless the branch holds another (a voucher saved twice).
-      const std::optional<qint64> earlier =
-          replace ? std::nullopt
-                  : FirstHeaderOfNumber(headers(), kind_.numberColumn, voucher.number);
+      const qint64 earlier =
+          replace ? 0
+                  : FirstHeaderOfNumber(headers(), kind_.numberColumn, voucher.number).value_or(0);
       std::vector<Connection::Write> writes{
           InsertWrite(kind_.headerTable, headerValues(true, voucher)), lock.unlockWrite()};
-      if (earlier) writes.push_back(detailRemoval(*earlier));
-      writes.push_back(detailWrite(earlier ? QVariant(*earlier) : Connection::keyOf(0), voucher));
+      if (earlier != 0) writes.push_back(detailRemoval(earlier));
+      writes.push_back(
+          detailWrite(earlier != 0 ? QVariant(earlier) : Connection::keyOf(0), voucher));
       const qint64 inserted = db.writeAll(writes).front().keys.front();
-      voucherId = earlier ? *earlier : inserted;
+      voucherId = earlier != 0 ? earlier : inserted;
       headersBehind_ = true;
     } else {
       Recordset& stored = headers();
@@ -118,12 +119,8 @@ Connection::Write VoucherStore::detailWrite(const QVariant& voucherId,
            voucher.bankId, text(voucher.billDate), text(voucher.billNo), Val(voucher.amount)}};
 }
 
-bool VoucherStore::exists(const VoucherKind& kind, int branchId, double number) {
-  return MainConnection()
-      .firstRow(QStringLiteral("SELECT ID FROM %1 WHERE %2 = ? AND BranchID = ?")
-                    .arg(kind.headerTable, kind.numberColumn),
-                {number, branchId})
-      .has_value();
+bool VoucherStore::holds(double number) {
+  return FirstHeaderOfNumber(headers(), kind_.numberColumn, GeneralNumber(number)).has_value();
 }
 
 void VoucherStore::removeReplaced(const Voucher& voucher) {

@@ -62,8 +62,9 @@ class VoucherStore {
   // raised again; the header rows are then read again at the next open.
   qint64 save(bool addMode, const Voucher& voucher);
 
-  // Whether the branch has a voucher of the kind with this number.
-  static bool exists(const VoucherKind& kind, int branchId, double number);
+  // Whether the open branch has a voucher of the kind with this number, as
+  // far as the header rows, brought up to date at the open, tell.
+  bool holds(double number);
 
   // The next save replaces the vouchers of its branch with its number: they
   // go with their detail rows in its transaction, under its lock, so a
