@@ -326,6 +326,8 @@ class FrmCat_Restore : public Form {
   // asked every time.
   QVariant lookedUp(const QString& key, const std::function<QVariant()>& lookup);
   std::optional<NamedRow> findNamed(const QString& table, const QString& name);
+  // A party's ID, kept under the key "table/branch/number".
+  int ensureParty(const PartyKind& kind, int number);
   NamedRow ensureNamed(const QString& table, const QString& name,
                        const std::function<NamedRow()>& ensure);
 

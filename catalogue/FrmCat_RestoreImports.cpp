@@ -331,22 +331,15 @@ int FrmCat_Restore::EnsureItem(const QString& number) {
   return id;
 }
 
-int FrmCat_Restore::EnsureCustomer(int number) {
-  return lookedUp(QStringLiteral("Customer/%1/%2").arg(version2Branch()).arg(number),
-                  [&] {
-                    return QVariant(PartyImport::EnsureParty(CustomerParty(), source_->database(),
-                                                             number, version1Branch(),
-                                                             version2Branch()));
-                  })
-      .toInt();
-}
+int FrmCat_Restore::EnsureCustomer(int number) { return ensureParty(CustomerParty(), number); }
 
-int FrmCat_Restore::EnsureProvider(int number) {
-  return lookedUp(QStringLiteral("Provider/%1/%2").arg(version2Branch()).arg(number),
+int FrmCat_Restore::EnsureProvider(int number) { return ensureParty(ProviderParty(), number); }
+
+int FrmCat_Restore::ensureParty(const PartyKind& kind, int number) {
+  return lookedUp(QStringLiteral("%1/%2/%3").arg(kind.table).arg(version2Branch()).arg(number),
                   [&] {
-                    return QVariant(PartyImport::EnsureParty(ProviderParty(), source_->database(),
-                                                             number, version1Branch(),
-                                                             version2Branch()));
+                    return QVariant(PartyImport::EnsureParty(kind, source_->database(), number,
+                                                             version1Branch(), version2Branch()));
                   })
       .toInt();
 }

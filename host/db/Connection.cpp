@@ -248,14 +248,19 @@ Connection::WriteResult Connection::write(const QString& sql, const QVariantList
   }
   query.finish();
   result.rowsAffected = static_cast<int>(result.keys.size());
-  for (const qint64 written : result.keys) {
-    if (shape.kind == Kind::Delete) {
-      changes_.recordRemovedRow(shape.table, written);
+  recordWritten(shape.table, shape.kind == Kind::Delete, result.keys);
+  return result;
+}
+
+void Connection::recordWritten(const QString& table, bool removed,
+                               const std::vector<qint64>& keys) {
+  for (const qint64 key : keys) {
+    if (removed) {
+      changes_.recordRemovedRow(table, key);
     } else {
-      changes_.recordRow(shape.table, written);
+      changes_.recordRow(table, key);
     }
   }
-  return result;
 }
 
 namespace {
@@ -366,13 +371,7 @@ std::optional<std::vector<Connection::WriteResult>> Connection::writeInOneStatem
       result.keys.clear();
       continue;
     }
-    for (const qint64 key : result.keys) {
-      if (write.kind == Kind::Delete) {
-        changes_.recordRemovedRow(write.table, key);
-      } else {
-        changes_.recordRow(write.table, key);
-      }
-    }
+    recordWritten(write.table, write.kind == Kind::Delete, result.keys);
   }
   return results;
 }

@@ -133,6 +133,8 @@ class Connection {
   // as one (in a transaction or one statement).
   void countWrite(bool atomic);
   std::optional<std::vector<WriteResult>> writeInOneStatement(const std::vector<Write>& writes);
+  // Notes the rows a write inserted or updated, or removed, in the journal.
+  void recordWritten(const QString& table, bool removed, const std::vector<qint64>& keys);
 
   QString name_;
   ConnectionTarget target_;
