@@ -42,9 +42,8 @@ inline QString JoinedRows(const QString& sql, const QVariantList& params = {}) {
   return lines.join(';');
 }
 
-// A version-2 database (SQLite unless engine() says otherwise) with branch
-// 1, a unit, two items, a customer and a provider, and the language table
-// open, for driving the posting windows.
+// A version-2 database (on engine()) with branch 1, a unit, two items, a customer and a
+// provider, and the language table open, for driving the posting windows.
 class PostingTest : public HostTest {
  protected:
   void SetUp() override;
