@@ -55,8 +55,11 @@ class InvoiceImportTest : public CatalogueTest {
   }
 };
 
+using InvoiceEnginesTest = OnEngines<InvoiceImportTest>;
+
 // Under the Hijri calendar the version-1 dates stay, the 31st included.
-TEST_F(InvoiceImportTest, SalesArriveWithEveryColumnAndEmptyLineDescriptionsUnderTheHijriCalendar) {
+TEST_P(InvoiceEnginesTest,
+       SalesArriveWithEveryColumnAndEmptyLineDescriptionsUnderTheHijriCalendar) {
   MainConnection().execute("UPDATE SysInfo SET CalndrType = 1");
   writeStockFile(salesRows());
   auto& window = openTab(kSalesTab);
@@ -79,19 +82,20 @@ TEST_F(InvoiceImportTest, SalesArriveWithEveryColumnAndEmptyLineDescriptionsUnde
   const QString customer = scalar("SELECT ID FROM Customer WHERE fNo = 1").toString();
   const QString cashier = window.CboCashier[0]->currentData().toString();
   const QString unit = window.CboUnit->currentData().toString();
-  EXPECT_EQ(
-      JoinedRows("SELECT InvoiceNo, UserID, fDate, fTime, CustomerID, CustomerName, Payment, "
-                 "CashierAccID, BranchID, note, Total, Discount, Net, SaleManID FROM SaleInvoice "
-                 "WHERE ID = ?",
-                 {credit}),
-      QStringLiteral("1|0|2003/03/31|12:00|%1||1|%2|1|تسليم 'عاجل'|250|25|225|-1")
-          .arg(customer, cashier));
-  EXPECT_EQ(JoinedRows("SELECT c.CategoryNo, s.Description, s.UnitID, s.Quantity, s.ActualQty, "
-                       "s.Price, s.Discount, s.Total, s.SpecialOffer, s.ActualPrice, s.CostPrice, "
-                       "s.Net, s.ExpireDate FROM SInvSData s JOIN Category c ON c.CategoryID = "
-                       "s.CategoryID WHERE s.InvoiceID = ? ORDER BY s.ID",
+  EXPECT_EQ(JoinedRows("SELECT InvoiceNo, UserID, fDate, fTime, CustomerID, CustomerName, Payment, "
+                       "CashierAccID, BranchID, note, Total, Discount, Net, SaleManID, SMinvNo, "
+                       "SMinvDate, DueDate FROM SaleInvoice WHERE ID = ?",
                        {credit}),
-            QString("0101||%1|4|4|25|10|90|0|22.5|3.25|100|;0102||%1|6|6|25|15|135|0|22.5|0|150|")
+            QStringLiteral("1|0|2003/03/31|12:00|%1||1|%2|1|تسليم 'عاجل'|250|25|225|-1|||")
+                .arg(customer, cashier))
+      << "a registered customer has no name";
+  EXPECT_EQ(JoinedRows("SELECT c.CategoryNo, s.Description, s.UnitID, s.Quantity, s.ActualQty, "
+                       "s.Price, s.Discount, s.Total, s.HidePrice, s.SpecialOffer, s.ActualPrice, "
+                       "s.CostPrice, s.Net, s.ExpireDate FROM SInvSData s JOIN Category c ON "
+                       "c.CategoryID = s.CategoryID WHERE s.InvoiceID = ? ORDER BY s.ID",
+                       {credit}),
+            QString("0101||%1|4|4|25|10|90|0|0|22.5|3.25|100|;"
+                    "0102||%1|6|6|25|15|135|0|0|22.5|0|150|")
                 .arg(unit));
   EXPECT_DOUBLE_EQ(debit(), 225);
   // The walk-in invoice: Null and 0 quantities are posted as 1.
@@ -116,6 +120,9 @@ TEST_F(InvoiceImportTest, SalesArriveWithEveryColumnAndEmptyLineDescriptionsUnde
   window.Cmd_Exit->click();
   EXPECT_FALSE(windows().exists<FrmInvSales>());
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, InvoiceEnginesTest, ::testing::ValuesIn(kEngines),
+                         EngineParamName());
 
 TEST_F(InvoiceImportTest, OverwriteAnswersAreSeenInWhatChanged) {
   StockRows rows = salesRows();
@@ -317,10 +324,7 @@ class VoucherImportTest : public CatalogueTest {
   }
 };
 
-class VoucherEnginesTest : public VoucherImportTest, public ::testing::WithParamInterface<Engine> {
- protected:
-  Engine version2Engine() const override { return GetParam(); }
-};
+using VoucherEnginesTest = OnEngines<VoucherImportTest>;
 
 // Under the Hijri calendar the version-1 dates stay, the 31st included.
 TEST_P(VoucherEnginesTest, CashAndChequeVouchersArePostedWithThePartiesAccountsUnderHijriDates) {

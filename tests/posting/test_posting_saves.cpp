@@ -53,32 +53,20 @@ class PostingSaveTest : public PostingTest, public ::testing::WithParamInterface
   }
 };
 
-TEST_P(PostingSaveTest, SalesStoreEveryColumnAndOnlyCreditSalesRaiseTheDebit) {
+// Every column of a sale: in the import of sales on both engines.
+TEST_P(PostingSaveTest, OnlyCreditSalesRaiseTheDebitAndQuantitiesAreWholeNumbers) {
   auto& window = creditSale("15");
   window.txtDate1->setText("2026/02/03");
   window.Cmd_Save->click();
   ASSERT_FALSE(window.lastSaveFailed()) << window.saveFailure()->description().toStdString();
   const qint64 id = window.savedId();
   EXPECT_EQ(tagOf(window), QString::number(id));
-  EXPECT_EQ(JoinedRows("SELECT InvoiceNo, UserID, fDate, fTime, CustomerID, CustomerName, Payment, "
-                       "CashierAccID, BranchID, note, Total, Net, Discount, SaleManID, SMinvNo, "
-                       "SMinvDate, DueDate FROM SaleInvoice WHERE ID = ?",
-                       {id}),
-            QString("15|0|2026/02/03|12:00|%1||1|12|1|n'1|250|225|25|-1|||").arg(customer))
-      << "a registered customer has no name";
   EXPECT_EQ(
-      JoinedRows("SELECT InvoiceID, CategoryID, Description, UnitID, Quantity, ActualQty, Price, "
-                 "Discount, Total, HidePrice, SpecialOffer, ActualPrice, CostPrice, Net, "
-                 "ExpireDate FROM SInvSData WHERE InvoiceID = ? ORDER BY ID",
+      JoinedRows("SELECT Description, CostPrice FROM SInvSData WHERE InvoiceID = ? ORDER BY ID",
                  {id}),
-      QString("%1|%2|it's blue|1|2|2|50|10|90|0|0|45|30|100|;%1|%3||1|6|6|25|15|135|0|0|"
-              "22.5|30|150|")
-          .arg(id)
-          .arg(itemA)
-          .arg(itemB));
+      "it's blue|30;|30");
   EXPECT_EQ(debit(), 325);
   EXPECT_FALSE(lockHeld("Sales"));
-
   // Cash and walk-in sales leave the balances alone; a walk-in keeps its name.
   // Quantities are stored as integers, halves to even; a line without an
   // item, and the entry row, are not written.
