@@ -12,10 +12,8 @@
 #include "host/helpers/Numbers.h"
 #include "posting/PostingWindows.h"
 #include "tests/host/HostTest.h"
+#include "tests/support/RowTexts.h"
 #include "tests/support/TestDatabases.h"
-
-// Texts read as themselves in test failures.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << text.toStdString(); }
 
 namespace qalvoro::test {
 
