@@ -263,7 +263,7 @@ TEST_P(PostingSaveTest, AReplacementIsOneTransactionWithTheRemovalOfTheOldDocume
   EXPECT_EQ(count("SELECT COUNT(*) FROM SaleInvoice"), 3) << "the add button forgot the replaced";
 }
 
-// The receipt's columns: in the test of a receipt typed in; a cash header: in the imports.
+// A receipt's every column, and a cash voucher's header: in the voucher import on both engines.
 TEST_P(PostingSaveTest, AChequePaymentStoresEveryColumnOfItsHeaderAndDetailRow) {
   auto& cheque = voucher<FrmPayment>("3", "500", 1);
   cheque.txtBillDate->setText("");  // a Null cheque date
