@@ -185,10 +185,8 @@ TEST_F(TreeTest, OkNeedsAnAccountAndTheKeysAndSearchSettingsDriveTheWindow) {
   EXPECT_EQ(second, "51");
 }
 
-// Searching by name or number, starting with or containing the text; at the
-// end the search offers to restart from the top once (the mark of the restart
-// is kept after a match: the next end is only reported and clears it); an
-// empty text asks once whether to search with it.
+// At its end a search offers to restart once (after a match the next end is only reported);
+// an empty text asks once whether to search with it.
 TEST_F(TreeTest, SearchFindsNodesOneAfterTheOtherAndRestartsOnce) {
   const int branch = addSearchBranch();
   browse(branch, [&](FrmBrowseAcc& window) {

@@ -138,10 +138,12 @@ class CatalogueTest : public HostTest {
   std::unique_ptr<TestDatabase> server_;  // a PostgreSQL version-2 database
 };
 
-// A catalogue test run on each engine.
-class CatalogueEngineTest : public CatalogueTest, public ::testing::WithParamInterface<Engine> {
+// A catalogue test (of Fixture) run on each engine.
+template <class Fixture = CatalogueTest>
+class OnEngines : public Fixture, public ::testing::WithParamInterface<Engine> {
  protected:
-  Engine version2Engine() const override { return GetParam(); }
+  Engine version2Engine() const override { return this->GetParam(); }
 };
+using CatalogueEngineTest = OnEngines<>;
 
 }  // namespace qalvoro::test

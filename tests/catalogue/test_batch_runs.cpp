@@ -362,6 +362,52 @@ TEST_P(FixtureBranchTest, TheWholeBranchArrivesAsReportedAndVerifiesClean) {
     EXPECT_NEAR(net.value("expected").toDouble(), sum, 0.005) << name;
   }
   EXPECT_EQ(kindOf(found, "journal entries").value("missing").toInt(), 0);
+  // Branch 1's accounts with every column (beside the demo's and the parties'), the journal
+  // entries with the version-1 totals and first dates, and the lines of accounts held.
+  const QStringList numbers = RowTexts("SELECT رقم_الحساب FROM Card", {}, accounts_);
+  QStringList held = RowTexts(
+      "SELECT AccNo, AccNameA, ffather, StartDebit, StartCredit, MaxBalance, debit, credit, "
+      "ftype FROM CardAcc WHERE BranchID = 1 ORDER BY AccNo");
+  held.removeIf([&](const QString& row) { return !numbers.contains(row.section('|', 0, 0)); });
+  EXPECT_EQ(held, RowTexts("SELECT رقم_الحساب, TRIM(اسم_الحساب), CASE WHEN COALESCE(ffather, '') "
+                           "= '' THEN '_' ELSE ffather END, افتتاحي_مدين, افتتاحي_دائن, "
+                           "COALESCE(الحد_الاعلى, 0), مدين, دائن, ftype FROM Card WHERE "
+                           "رقم_الفرع = 1 AND رقم_الحساب <> '9901' ORDER BY رقم_الحساب",
+                           {}, accounts_));
+  EXPECT_EQ(count("SELECT COUNT(*) FROM CardAcc a WHERE a.Haves <> (SELECT COUNT(*) FROM CardAcc c "
+                  "WHERE c.BranchID = a.BranchID AND c.ffather = a.AccNo)"),
+            0);
+  Recordset entries;
+  entries.open(
+      "SELECT رقم_القيد AS entry, SUM(COALESCE(مدين, 0)) AS debit, SUM(COALESCE(دائن, "
+      "0)) AS credit, MIN(rowid) AS first FROM Gaid GROUP BY رقم_القيد",
+      accounts_);
+  for (; !entries.eof(); entries.moveNext()) {
+    const auto first =
+        accounts_.firstRow("SELECT التاريخ FROM Gaid WHERE rowid = ?", {entries.value("first")});
+    EXPECT_EQ(JoinedRows("SELECT ROUND(Debit * 100), ROUND(Credit * 100), fDate FROM Gaid WHERE "
+                         "BranchID = 1 AND GaidNo = ?",
+                         {entries.value("entry")}),
+              QStringList({GeneralNumber(std::round(entries.value("debit").toDouble() * 100)),
+                           GeneralNumber(std::round(entries.value("credit").toDouble() * 100)),
+                           Version1DateText(first->value(0))})
+                  .join('|'))
+        << entries.value("entry").toInt();
+  }
+  QStringList expected;
+  for (const QString& line : RowTexts("SELECT رقم_الحساب, REPLACE(البيان, '''', ''), "
+                                      "COALESCE(مدين, 0), COALESCE(دائن, 0) FROM Gaid",
+                                      {}, accounts_)) {
+    if (count("SELECT COUNT(*) FROM CardAcc WHERE BranchID = 1 AND AccNo = ?",
+              {line.section('|', 0, 0)}) > 0)
+      expected << line;
+  }
+  QStringList written = RowTexts(
+      "SELECT c.AccNo, d.Details, d.Debit, d.Credit FROM GaidDetails d JOIN CardAcc c ON c.ID = "
+      "d.AccNoID WHERE d.BillType = 8 AND d.BillNo = '0'");
+  expected.sort();
+  written.sort();
+  EXPECT_EQ(written, expected);
 
   Recordset item;
   item.open("SELECT * FROM الاصناف WHERE رقم_الفرع = 1", truth_);

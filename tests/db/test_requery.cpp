@@ -97,10 +97,8 @@ TEST_P(SharedRequeryTest, CountersFollowEveryRowWrittenInEveryTable) {
   EXPECT_FALSE(here_.changeCount("Scratch")) << "a table made outside the schema";
 }
 
-// Random writes here (statements and a recordset's own), at another
-// connection (at once, in a transaction, or in one that is still open) and
-// here in transactions rolled back; after each round a requery, also one
-// under a filter, must show what a fresh read shows.
+// Random writes here, at another connection (committed or still open) and rolled back here:
+// after each round a requery, also under a filter, shows what a fresh read shows.
 TEST_P(SharedRequeryTest, RequeryShowsWhatEveryConnectionCommitted) {
   std::mt19937 random(7);
   const QString ordered = "SELECT * FROM Customer WHERE BranchID = 1 ORDER BY AName, fNo, ID";

@@ -16,9 +16,8 @@
 
 namespace qalvoro::test {
 
-// A scripted user that also records every pause of the lock wait and the
-// mouse pointer shown during it, and can act after each pause (another
-// writer freeing the lock).
+// A scripted user that also records every pause of the lock wait and the pointer shown during
+// it, and can act after each pause (another writer freeing the lock).
 class RecordingUser : public ScriptedUser {
  public:
   void sleep(std::chrono::milliseconds duration) override {

@@ -1,6 +1,5 @@
-// The shared database and combo-box helpers over MainConnection, and the
-// table-lock protocol between two connections of this process and between
-// this process and a probe, on both engines.
+// The database and combo-box helpers, and the table-lock protocol within this process and
+// with a probe process, on both engines.
 
 #include <QComboBox>
 #include <QElapsedTimer>

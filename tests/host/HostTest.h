@@ -12,9 +12,8 @@
 
 namespace qalvoro::test {
 
-// A folder with a copy of the shipped LTR.DRV, a fresh demo version-2
-// database, per-user settings of their own and a scripted user at the
-// keyboard. Tests reach the user through user().
+// A folder with a copy of LTR.DRV, a fresh demo version-2 database, settings of its own and a
+// scripted user at the keyboard (user()).
 class HostTest : public ::testing::Test {
  protected:
   void SetUp() override;

@@ -1,7 +1,5 @@
-// The entry: the component library seen from a host (registration, creation
-// by ProgID, StartUpdate through the binary surface), StartUpdate opening the
-// databases and the start window, and the version-2 databases that the host's
-// database command makes, on both engines.
+// The component library seen from a host, StartUpdate with its databases and start window,
+// and the version-2 databases the host program makes, on both engines.
 
 #include <QApplication>
 #include <QFile>

@@ -1,7 +1,5 @@
-// Translation through the language table, the layout of windows, and the
-// reading order of their texts: Arabic windows and message boxes lay
-// captions out right to left whatever they begin with, mirrored English
-// windows left to right; data reads in its own direction.
+// Translation, the layout of windows and the reading order of their texts: Arabic captions
+// right to left whatever they begin with, mirrored English ones left to right, data its own.
 
 #include <QAction>
 #include <QApplication>

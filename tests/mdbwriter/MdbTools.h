@@ -9,9 +9,8 @@
 // Readable test failure messages.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << text.toStdString(); }
 
-// Reading files back through mdbtools: its command-line tools run as child
-// processes (Jet 3 text read as Windows-1256), and libmdb for what the tools
-// do not show.
+// Reading files back through mdbtools' command-line tools (Jet 3 text read as Windows-1256),
+// and libmdb for what the tools do not show.
 namespace mdbtools {
 
 using Cell = std::optional<QString>;  // nullopt: the field was empty and unquoted

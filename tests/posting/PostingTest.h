@@ -12,10 +12,8 @@
 #include "host/helpers/Numbers.h"
 #include "posting/PostingWindows.h"
 #include "tests/host/HostTest.h"
+#include "tests/support/RowTexts.h"
 #include "tests/support/TestDatabases.h"
-
-// Texts read as themselves in test failures.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << text.toStdString(); }
 
 namespace qalvoro::test {
 
@@ -42,9 +40,8 @@ inline QString JoinedRows(const QString& sql, const QVariantList& params = {}) {
   return lines.join(';');
 }
 
-// A version-2 database (SQLite unless engine() says otherwise) with branch
-// 1, a unit, two items, a customer and a provider, and the language table
-// open, for driving the posting windows.
+// A version-2 database (on engine()) with branch 1, a unit, two items, a customer and a
+// provider, and the language table open, for driving the posting windows.
 class PostingTest : public HostTest {
  protected:
   void SetUp() override;

@@ -53,32 +53,20 @@ class PostingSaveTest : public PostingTest, public ::testing::WithParamInterface
   }
 };
 
-TEST_P(PostingSaveTest, SalesStoreEveryColumnAndOnlyCreditSalesRaiseTheDebit) {
+// Every column of a sale: in the import of sales on both engines.
+TEST_P(PostingSaveTest, OnlyCreditSalesRaiseTheDebitAndQuantitiesAreWholeNumbers) {
   auto& window = creditSale("15");
   window.txtDate1->setText("2026/02/03");
   window.Cmd_Save->click();
   ASSERT_FALSE(window.lastSaveFailed()) << window.saveFailure()->description().toStdString();
   const qint64 id = window.savedId();
   EXPECT_EQ(tagOf(window), QString::number(id));
-  EXPECT_EQ(JoinedRows("SELECT InvoiceNo, UserID, fDate, fTime, CustomerID, CustomerName, Payment, "
-                       "CashierAccID, BranchID, note, Total, Net, Discount, SaleManID, SMinvNo, "
-                       "SMinvDate, DueDate FROM SaleInvoice WHERE ID = ?",
-                       {id}),
-            QString("15|0|2026/02/03|12:00|%1||1|12|1|n'1|250|225|25|-1|||").arg(customer))
-      << "a registered customer has no name";
   EXPECT_EQ(
-      JoinedRows("SELECT InvoiceID, CategoryID, Description, UnitID, Quantity, ActualQty, Price, "
-                 "Discount, Total, HidePrice, SpecialOffer, ActualPrice, CostPrice, Net, "
-                 "ExpireDate FROM SInvSData WHERE InvoiceID = ? ORDER BY ID",
+      JoinedRows("SELECT Description, CostPrice FROM SInvSData WHERE InvoiceID = ? ORDER BY ID",
                  {id}),
-      QString("%1|%2|it's blue|1|2|2|50|10|90|0|0|45|30|100|;%1|%3||1|6|6|25|15|135|0|0|"
-              "22.5|30|150|")
-          .arg(id)
-          .arg(itemA)
-          .arg(itemB));
+      "it's blue|30;|30");
   EXPECT_EQ(debit(), 325);
   EXPECT_FALSE(lockHeld("Sales"));
-
   // Cash and walk-in sales leave the balances alone; a walk-in keeps its name.
   // Quantities are stored as integers, halves to even; a line without an
   // item, and the entry row, are not written.
@@ -226,9 +214,8 @@ TEST_P(PostingSaveTest, EachWindowTakesAndGivesBackItsLock) {
             "Payment|1;PaymentDetails|0");
 }
 
-// A replacing save removes the old document, writes the new one and hands
-// over what named the old one, all or nothing: its last statement failing
-// leaves the old document exactly as it was.
+// A replacing save removes the old document, writes the new one and hands over what named the
+// old one, all or nothing: its last statement failing leaves the old document as it was.
 TEST_P(PostingSaveTest, AReplacementIsOneTransactionWithTheRemovalOfTheOldDocument) {
   Connection& db = MainConnection();
   creditSale("40").Cmd_Save->click();
@@ -276,39 +263,23 @@ TEST_P(PostingSaveTest, AReplacementIsOneTransactionWithTheRemovalOfTheOldDocume
   EXPECT_EQ(count("SELECT COUNT(*) FROM SaleInvoice"), 3) << "the add button forgot the replaced";
 }
 
-TEST_P(PostingSaveTest, CashAndChequeVouchersStoreEveryColumnOfTheirHeaderAndDetailRow) {
-  auto& cash = voucher<FrmReceipt>("3", "120.25", 0);
-  cash.Cmd_Save->click();
-  ASSERT_FALSE(cash.lastSaveFailed()) << cash.saveFailure()->description().toStdString();
-  EXPECT_EQ(
-      JoinedRows("SELECT ReceiptNo, UserID, BranchID, fDate, fTime, AccIDTo, Amount, fCash, "
-                 "fCheque, ftype, SaleManID, SMinvNo, SMinvDate, BillNo, BillDate, Details FROM "
-                 "Receipt WHERE ID = ?",
-                 {cash.savedId()}),
-      QStringLiteral("3|0|1|2026/02/03|12:00|5|120.25|120.25|0|0|0|0||||ثمن 'بضاعة'"))
-      << "a cash voucher's header has no cheque";
-  EXPECT_EQ(JoinedRows("SELECT ReceiptID, From_AccNoID, fPayer, Details, fType, BankID, BillDate, "
-                       "BillNo, Amount FROM ReceiptDetails"),
-            QString("%1|8|%2|%3|0|-1|2026/04/05|77'A|120.25")
-                .arg(cash.savedId())
-                .arg(QStringLiteral("عميل 'أ'"), QStringLiteral("ثمن 'بضاعة'")))
-      << "the detail row keeps the boxes";
-  EXPECT_FALSE(lockHeld("Receipt"));
-
+// A receipt's every column, and a cash voucher's header: in the voucher import on both engines.
+TEST_P(PostingSaveTest, AChequePaymentStoresEveryColumnOfItsHeaderAndDetailRow) {
   auto& cheque = voucher<FrmPayment>("3", "500", 1);
   cheque.txtBillDate->setText("");  // a Null cheque date
   cheque.setBankID(2);
   cheque.Cmd_Save->click();
   ASSERT_FALSE(cheque.lastSaveFailed()) << cheque.saveFailure()->description().toStdString();
-  EXPECT_EQ(
-      JoinedRows("SELECT PaymentNo, AccIDFrom, Amount, fCheque, fCash, ftype, BillNo, BillDate "
-                 "FROM Payment"),
-      "3|5|500|500|0|1|77'A|");
-  EXPECT_EQ(JoinedRows("SELECT PaymentID, To_AccNoID, fType, BankID, BillDate FROM PaymentDetails"),
-            QString("%1|8|1|2|").arg(cheque.savedId()));
+  EXPECT_EQ(JoinedRows("SELECT PaymentNo, UserID, BranchID, fDate, fTime, AccIDFrom, Amount, "
+                       "fCheque, fCash, ftype, BillNo, BillDate, Details FROM Payment"),
+            QStringLiteral("3|0|1|2026/02/03|12:00|5|500|500|0|1|77'A||ثمن 'بضاعة'"));
+  EXPECT_EQ(JoinedRows("SELECT PaymentID, To_AccNoID, fPayer, Details, fType, BankID, BillDate, "
+                       "BillNo, Amount FROM PaymentDetails"),
+            QString("%1|8|%2|%3|1|2||77'A|500")
+                .arg(cheque.savedId())
+                .arg(QStringLiteral("عميل 'أ'"), QStringLiteral("ثمن 'بضاعة'")));
   EXPECT_FALSE(scalar("SELECT BillDate FROM PaymentDetails").isNull());
-  EXPECT_EQ(count("SELECT COUNT(*) FROM ReceiptDetails"), 1) << "each kind its own tables";
-
+  EXPECT_EQ(count("SELECT COUNT(*) FROM ReceiptDetails"), 0) << "each kind its own tables";
   // Empty number and amount are stored as 0.
   voucher<FrmPayment>("", "abc", 0).Cmd_Save->click();
   EXPECT_EQ(scalar("SELECT Amount FROM Payment WHERE PaymentNo = 0").toDouble(), 0);

@@ -234,9 +234,8 @@ TEST_F(PostingWindowTest, AUserTypesAHijriVoucherThatIsStoredInTheGregorianForm)
   EXPECT_EQ(user().messages().size(), 1u);
 }
 
-// An import gives the discount and the net version 1 stored and spreads the
-// discount whatever the net shows; a user's Enter in a purchase window
-// spreads only a discount the net does not show yet.
+// An import spreads the discount version 1 stored whatever the net shows; a user's Enter in a
+// purchase window spreads only a discount the net does not show yet.
 TEST_F(PostingWindowTest, AnImportAlwaysSpreadsItsDiscountAndADiscountOfZeroResetsTheLines) {
   for (InvoiceWindow* window : std::initializer_list<InvoiceWindow*>{
            &newDocument<FrmInvSales>(), &newDocument<FrmInvBuy>(), &newDocument<FrmInvSales_R>(),
@@ -273,7 +272,9 @@ TEST_F(PostingWindowTest, AnImportAlwaysSpreadsItsDiscountAndADiscountOfZeroRese
   EXPECT_EQ(purchase.lblAmount->text(), "250.00") << "Enter finds the discount already shown";
 }
 
-TEST_F(PostingWindowTest, AShareLargerThanALinesTotalStopsAtZero) {
+// A share larger than a line's total stops at zero; uneven discounts are placed
+// exactly; the sales spread places whole hundredths: 0.99 of 1.00 over three lines.
+TEST_F(PostingWindowTest, TheSpreadStopsAtZeroAndPlacesUnevenDiscountsExactly) {
   auto& window = newDocument<FrmInvSales>();
   addLine(window, itemA, "2", "50");
   addLine(window, itemB, "6", "25");
@@ -287,40 +288,32 @@ TEST_F(PostingWindowTest, AShareLargerThanALinesTotalStopsAtZero) {
   }
   EXPECT_EQ(window.txtDiscount2->text(), "250.00");
   EXPECT_EQ(window.lblAmount->text(), "0.00");
-
   auto& purchase = newDocument<FrmInvBuy>();
   addLine(purchase, itemA, "2", "50");
   purchase.txtDiscount2->setText("120");
   purchase.txtDiscount2_KeyPress(13);
   EXPECT_EQ(purchase.Grid1->textMatrix(1, 8), "0.00") << "never below zero";
   EXPECT_EQ(purchase.Grid1->textMatrix(1, 7), "100.00");
-}
-
-TEST_F(PostingWindowTest, SpreadsUnevenDiscountsExactly) {
-  for (InvoiceWindow* window : std::initializer_list<InvoiceWindow*>{&newDocument<FrmInvSales>(),
+  window.unload();
+  purchase.unload();
+  for (InvoiceWindow* uneven : std::initializer_list<InvoiceWindow*>{&newDocument<FrmInvSales>(),
                                                                      &newDocument<FrmInvBuy>()}) {
-    SCOPED_TRACE(window->objectName().toStdString());
-    addLine(*window, itemA, "3", "33.33");
-    addLine(*window, itemB, "1", "10.01");
-    addLine(*window, itemB, "7", "1.07");
-    window->txtDiscount2->setText("10.05");
-    window->txtDiscount2_KeyPress(13);
-    EXPECT_EQ(window->txtDiscount2->text(), "10.05");
-    EXPECT_NEAR(sumOfColumn(*window->Grid1, 7), 10.05, 1e-9);
-    EXPECT_EQ(window->lblTotal->text(), "117.49");
-    EXPECT_EQ(window->lblAmount->text(), "107.44");
+    SCOPED_TRACE(uneven->objectName().toStdString());
+    addLine(*uneven, itemA, "3", "33.33");
+    addLine(*uneven, itemB, "1", "10.01");
+    addLine(*uneven, itemB, "7", "1.07");
+    uneven->txtDiscount2->setText("10.05");
+    uneven->txtDiscount2_KeyPress(13);
+    EXPECT_EQ(uneven->txtDiscount2->text(), "10.05");
+    EXPECT_NEAR(sumOfColumn(*uneven->Grid1, 7), 10.05, 1e-9);
+    EXPECT_EQ(uneven->lblTotal->text() + ' ' + uneven->lblAmount->text(), "117.49 107.44");
   }
-}
-
-// The sales spread places shares in whole hundredths by percentage passes:
-// one unit over three equal lines places 0.99, and the rest stays unplaced.
-TEST_F(PostingWindowTest, TheSalesSpreadCanPlace0_99Of1_00OverThreeLines) {
-  auto& window = newDocument<FrmInvSales>();
-  for (int line = 0; line < 3; ++line) addLine(window, itemA, "1", "10");
-  window.txtDiscount2->setText("1");
-  window.SpreadDiscount();
-  EXPECT_EQ(window.txtDiscount2->text(), "0.99");
-  EXPECT_EQ(window.lblAmount->text(), "29.01");
+  windows().get<FrmInvSales>().unload();
+  auto& thirds = newDocument<FrmInvSales>();
+  for (int line = 0; line < 3; ++line) addLine(thirds, itemA, "1", "10");
+  thirds.txtDiscount2->setText("1");
+  thirds.SpreadDiscount();
+  EXPECT_EQ(thirds.txtDiscount2->text() + ' ' + thirds.lblAmount->text(), "0.99 29.01");
 }
 
 TEST_F(PostingWindowTest, TheUserTypesLinesIntoTheGrid) {

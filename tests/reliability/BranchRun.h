@@ -1,8 +1,7 @@
 #pragma once
 
-// A small generated branch migrated by the unattended runs (in this process
-// or as child processes) into version-2 databases on either engine, a
-// canonical dump of version 2 and the checks that no record was left in part.
+// A small generated branch migrated by the unattended runs into version-2 databases on either
+// engine, a canonical dump of version 2 and the checks that no record was left in part.
 
 #include <gtest/gtest.h>
 

@@ -24,11 +24,9 @@ int rowsOf(const QString& database, const QString& table) {
   return connection.firstRow("SELECT COUNT(*) FROM " + table)->value(0).toInt();
 }
 
-// Runs the branch's steps before the first of kinds cleanly; then, for each
-// of kinds, fails its k-th write, k = 1, 2, ..., up to 8 and on (16 at most)
-// until each of its record tables has gained a row in a faulted run: the run
-// ends with the error, leaves no record in part, and the same command run
-// again leaves what one clean run leaves. Returns the failing writes injected.
+// For each of kinds, fails its k-th write (k up to 8, and on to 16 until each record table has
+// gained a row in a faulted run): the run ends with the error, leaves no record in part, and
+// the command run again leaves what one clean run leaves. Returns the failing writes injected.
 int FailEveryWrite(Engine engine, const std::map<QString, QStringList>& recordTables) {
   Workspace work(engine);
   int injected = 0;
@@ -130,10 +128,8 @@ bool arrived(const QString& text, const QSet<QString>& stored) {
   return false;
 }
 
-// Texts that break careless code (quotes, SQL, wildcards, diacritics, mixed
-// directions, beyond the BMP, full length, a 64 KB memo, blanks) arrive; a
-// second run with yes to all leaves what one does, a third with no to all
-// writes nothing the answer governs.
+// Hostile texts (quotes, SQL, wildcards, mixed directions, beyond the BMP, a 64 KB memo) arrive;
+// a second run with yes to all leaves what one does, a third with no to all writes nothing.
 TEST_P(Reliability, RepeatedRunsOfAHostileBranchKeepEveryText) {
   std::vector<std::pair<QString, QString>> written;  // field, text
   mdbwriter::v1::V1Options options = SmallBranch();

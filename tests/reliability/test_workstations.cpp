@@ -70,9 +70,8 @@ int countOf(Connection& connection, const QString& sql) {
   return connection.firstRow(sql)->value(0).toInt();
 }
 
-// Takes over every lock the database shows held as a workstation would: the
-// lock protocol waits its 15 seconds (on the scripted clock) and then takes
-// it. Returns the locks taken over.
+// Takes over every held lock as a workstation would, after its 15 seconds on the scripted
+// clock. Returns the locks taken over.
 QStringList takeOverLocks(const QString& database) {
   ScopedPlatform scripted(std::make_unique<ScriptedUser>());
   globals().MainConnection = std::make_unique<Connection>();

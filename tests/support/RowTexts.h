@@ -8,9 +8,8 @@
 
 namespace qalvoro::test {
 
-// The rows of a query (on the version-2 database unless told), each as its
-// values joined by "|": numbers in their shortest form and truth values as
-// 1 or 0 on both engines, Null as "null". Tests compare whole rows with it.
+// The rows of a query (on the version-2 database unless told) as values joined by "|": numbers
+// in their shortest form, truth values 1 or 0 on both engines, Null as "null".
 inline QStringList RowTexts(const QString& sql, const QVariantList& params = {},
                             Connection& connection = MainConnection()) {
   Recordset rows;

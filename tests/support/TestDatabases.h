@@ -11,11 +11,9 @@
 
 #include "host/db/Connection.h"
 
-// Fresh databases for tests: an SQLite file in a temporary folder, or a
-// uniquely named database on the PostgreSQL test server (the CTest fixture
-// "postgres" writes its URL to a file; QALVORO_PG_URL names another server).
-// qalvoro_discover_engine_tests(TARGET) makes cases named .../PostgreSQL
-// require that fixture.
+// Fresh databases: an SQLite file in a temporary folder, or a uniquely named database on the
+// PostgreSQL test server (the CTest fixture "postgres", or QALVORO_PG_URL); cases named
+// .../PostgreSQL require that fixture (qalvoro_discover_engine_tests).
 namespace qalvoro::test {
 
 inline constexpr Engine kEngines[] = {Engine::SQLite, Engine::PostgreSQL};

@@ -1,7 +1,5 @@
-// Conversion of version-1 files: value decoding that the sample files cannot
-// show, the sample files against mdb-export's view of them value by value,
-// and the parent side, where the converter's failures, crashes and hangs in
-// its child process all come back as DbError with no target left behind.
+// Conversion of version-1 files: value decoding, the sample files against mdb-export value by
+// value, and the child process's failures, crashes and hangs coming back as DbError.
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,5 @@
-// Damaged, foreign and unusually stored files, made by patching copies of
-// the sample files: a damaged file must end in one clean error line, never
-// in a crash or a hang, and leave no working copy behind; a lenient
-// conversion copies what can still be read and lists what it left out.
+// Patched copies of the sample files: a damaged one ends in one clean error line and no working
+// copy; a lenient conversion copies what can still be read and lists what it left out.
 
 #include <gtest/gtest.h>
 
