@@ -40,8 +40,9 @@ inline long PeakKiB() {
 // counts them (pg_stat_statements, which the benchmark server keeps; the
 // BEGIN and COMMIT of transactions included). lap() gives the statements
 // since the last lap, not counting its own reads; with BENCH_PG_PROFILE set
-// it also prints them to stderr, the most frequent first. Counts nothing on
-// SQLite.
+// it also prints them to stderr with the server's planning and execution
+// time (planning only where the server tracks it), the most frequent first.
+// Counts nothing on SQLite.
 class ServerStatements {
  public:
   explicit ServerStatements(const QString& target) {
@@ -53,30 +54,35 @@ class ServerStatements {
   qint64 lap() {
     if (!connection_.isOpen()) return 0;
     Recordset rows;
-    rows.open(QStringLiteral(
-                  "SELECT queryid, calls, query FROM server_stats.pg_stat_statements WHERE dbid = "
-                  "(SELECT oid FROM pg_database WHERE datname = current_database())"),
+    rows.open(QStringLiteral("SELECT queryid, calls, total_exec_time + total_plan_time AS "
+                             "total_exec_time, query FROM "
+                             "server_stats.pg_stat_statements WHERE dbid = "
+                             "(SELECT oid FROM pg_database WHERE datname = current_database())"),
               connection_);
-    QHash<qint64, qint64> calls;
-    std::vector<std::pair<qint64, QString>> run;
+    QHash<qint64, Counted> counted;
+    std::vector<std::pair<Counted, QString>> run;
     qint64 total = 0;
     for (; !rows.eof(); rows.moveNext()) {
       const qint64 id = rows.value(QStringLiteral("queryid")).toLongLong();
-      const qint64 count = rows.value(QStringLiteral("calls")).toLongLong();
-      calls.insert(id, count);
-      const qint64 more = count - previous_.value(id);
-      total += more;
-      if (more > 0) run.emplace_back(more, rows.text(QStringLiteral("query")).simplified());
+      const Counted now{rows.value(QStringLiteral("calls")).toLongLong(),
+                        rows.value(QStringLiteral("total_exec_time")).toDouble()};
+      counted.insert(id, now);
+      const Counted before = previous_.value(id);
+      total += now.calls - before.calls;
+      if (now.calls > before.calls) {
+        run.push_back({{now.calls - before.calls, now.milliseconds - before.milliseconds},
+                       rows.text(QStringLiteral("query")).simplified()});
+      }
     }
     const bool first = previous_.isEmpty();
-    previous_ = calls;
+    previous_ = counted;
     if (first) return 0;
     if (qEnvironmentVariableIsSet("BENCH_PG_PROFILE")) {
       std::sort(run.begin(), run.end(),
-                [](const auto& a, const auto& b) { return a.first > b.first; });
+                [](const auto& a, const auto& b) { return a.first.calls > b.first.calls; });
       for (const auto& [count, text] : run) {
-        std::fprintf(stderr, "%8lld  %s\n", static_cast<long long>(count),
-                     qPrintable(text.left(160)));
+        std::fprintf(stderr, "%8lld %9.1f ms  %s\n", static_cast<long long>(count.calls),
+                     count.milliseconds, qPrintable(text.left(150)));
       }
       std::fprintf(stderr, "--------\n");
     }
@@ -84,8 +90,12 @@ class ServerStatements {
   }
 
  private:
+  struct Counted {
+    qint64 calls = 0;
+    double milliseconds = 0;  // the server's execution time
+  };
   Connection connection_;
-  QHash<qint64, qint64> previous_;
+  QHash<qint64, Counted> previous_;
 };
 
 // Statements per record; 0 when nothing was counted.

@@ -172,6 +172,36 @@ TEST_P(ConnectionEngineTest, ExecuteJournalsTheRowsItWrites) {
   EXPECT_TRUE(reader.changes("T").everything) << "DDL may change any table";
 }
 
+// Writes that belong together: a failing last write leaves nothing of them;
+// a later write takes the key of the row an earlier one inserted; every row
+// is journaled (on PostgreSQL the writes are one statement).
+TEST_P(ConnectionEngineTest, WriteAllKeepsEveryWriteOrNoneAndLinksRowsByKey) {
+  exec("CREATE TABLE H (" + autoId() + ", N INTEGER)");
+  exec("CREATE TABLE L (" + autoId() + ", HID INTEGER, Q INTEGER)");
+  exec("INSERT INTO H (N) VALUES (9)");
+  const auto value = [this](const char* sql) { return connection_.firstRow(sql)->value(0); };
+  const std::vector<Connection::Write> writes = {
+      {"INSERT INTO H (N) VALUES (?)", {1}},
+      {"INSERT INTO L (HID, Q) VALUES (?, ?), (?, ?)",
+       {Connection::keyOf(0), 10, Connection::keyOf(0), 20}},
+      {"DELETE FROM H WHERE N = ?", {9}}};
+  connection_.failNthWrite(3);
+  EXPECT_THROW(connection_.writeAll(writes), DbError);
+  EXPECT_EQ(value("SELECT COUNT(*) FROM H").toInt() * 10 + value("SELECT COUNT(*) FROM L").toInt(),
+            10);
+  ChangeJournal::Reader reader = connection_.changes().reader();
+  const auto results = connection_.writeAll(writes);
+  ASSERT_EQ(results.size(), 3u);
+  EXPECT_EQ(value("SELECT ID FROM H").toLongLong(), results[0].keys.at(0));
+  EXPECT_EQ(value("SELECT SUM(Q) FROM L WHERE HID = (SELECT ID FROM H)").toInt(), 30);
+  EXPECT_EQ(reader.changes("L").keys, results[1].keys);
+  EXPECT_EQ(reader.changes("H").removed.size(), 1u);
+  EXPECT_EQ(results[2].rowsAffected, 1);
+  EXPECT_THROW(connection_.writeAll({{"INSERT INTO L (HID) VALUES (?)", {Connection::keyOf(0)}}}),
+               DbError)
+      << "a key of no earlier write";
+}
+
 // Rows of (Name, No, Day, Flag) for criteria to match.
 class CriterionTest : public ::testing::Test {
  protected:
