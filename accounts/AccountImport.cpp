@@ -13,17 +13,23 @@ int AccountId(const QString& accNo, int branch) {
                       QStringLiteral("AccNo = ? AND BranchID = ?"), {accNo, branch})));
 }
 
-bool HasJournalLines(int accountId) {
-  return Val(LookupValue(QStringLiteral("GaidDetails"), QStringLiteral("ID"),
-                         QStringLiteral("AccNoID = ?"), {accountId})) != 0;
-}
-
-std::optional<ExistingAccount> FindAccount(const QString& accNo, int branch) {
+AccountChecks CheckAccount(const AccountFields& fields) {
   const auto row = MainConnection().firstRow(
-      QStringLiteral("SELECT AccNo, AccNameA FROM CardAcc WHERE AccNo = ? AND BranchID = ?"),
-      {accNo, branch});
-  if (!row) return std::nullopt;
-  return ExistingAccount{row->value(0).toString(), row->value(1).toString()};
+      QStringLiteral(
+          "SELECT parent.ID, EXISTS (SELECT 1 FROM GaidDetails WHERE AccNoID = parent.ID), "
+          "account.AccNo, account.AccNameA FROM (SELECT 1 AS one) AS base "
+          "LEFT JOIN CardAcc parent ON parent.AccNo = ? AND parent.BranchID = ? "
+          "LEFT JOIN CardAcc account ON account.AccNo = ? AND account.BranchID = ?"),
+      {fields.father, fields.branch, fields.accNo, fields.branch});
+  AccountChecks checks;
+  if (!fields.father.isEmpty() && !row->isNull(0)) {
+    checks.parentId = row->value(0).toInt();
+    checks.parentHasJournalLines = row->value(1).toBool();
+  }
+  if (!row->isNull(2)) {
+    checks.existing = ExistingAccount{row->value(2).toString(), row->value(3).toString()};
+  }
+  return checks;
 }
 
 void WriteAccount(Recordset& version2List, const AccountFields& fields, bool isNew, int parentId) {

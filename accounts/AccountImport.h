@@ -36,9 +36,17 @@ namespace AccountImport {
 
 // ID of the account with that number in the branch; 0 when there is none.
 int AccountId(const QString& accNo, int branch);
-// Whether journal lines already refer to the account.
-bool HasJournalLines(int accountId);
-std::optional<ExistingAccount> FindAccount(const QString& accNo, int branch);
+
+// What the import of an account reads before it writes, read together: the
+// parent's ID (0 when the fields name none or the branch lacks it), whether
+// journal lines already refer to the parent, and the account of the same
+// number that the branch holds.
+struct AccountChecks {
+  int parentId = 0;
+  bool parentHasJournalLines = false;
+  std::optional<ExistingAccount> existing;
+};
+AccountChecks CheckAccount(const AccountFields& fields);
 
 // Writes the fields into the window's version-2 list of the branch, in one
 // transaction: a new row (raising the parent's Haves when parentId is not

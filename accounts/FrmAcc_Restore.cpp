@@ -365,16 +365,15 @@ void FrmAcc_Restore::ImportAccount() {
     txtAccNameA->setFocus();
     return refuse(QStringLiteral("no account name"));
   }
-  int parentId = 0;
+  const AccountImport::AccountChecks checks = AccountImport::CheckAccount(account);
   if (!account.father.isEmpty()) {
-    parentId = AccountImport::AccountId(account.father, account.branch);
-    if (parentId == 0) {
+    if (checks.parentId == 0) {
       MsgBox(QStringLiteral("الحساب الرئيسي غير موجود"), mb::kInformation);
       OverwriteAnswer = 5;
       if (report_) report_->stopped(key, "parent account " + account.father + " does not exist");
       return;
     }
-    if (AccountImport::HasJournalLines(parentId)) {
+    if (checks.parentHasJournalLines) {
       platform().msgBox(
           Translate(QStringLiteral("رقم الحساب ")) + account.father + '\n' +
               Translate(QStringLiteral("لايمكن استخدامه كحساب رئيسي بسبب وجود بعض القيود عليه")),
@@ -384,10 +383,10 @@ void FrmAcc_Restore::ImportAccount() {
     }
   }
   IsNewRecord = true;
-  if (const auto existing = AccountImport::FindAccount(account.accNo, account.branch)) {
+  if (checks.existing) {
     IsNewRecord = false;
     SetTableLock(QStringLiteral("UnLock"), QStringLiteral("CardAcc"));
-    if (OverwriteAnswer <= 2) askOverwrite(*existing);
+    if (OverwriteAnswer <= 2) askOverwrite(*checks.existing);
   }
   if (OverwriteAnswer == 5) {
     if (report_) report_->stopped(key, QStringLiteral("cancelled"));
@@ -397,7 +396,7 @@ void FrmAcc_Restore::ImportAccount() {
     if (report_) report_->record(key, ImportReport::Outcome::Skipped, QString());
     return;
   }
-  AccountImport::WriteAccount(version2List_, account, IsNewRecord, parentId);
+  AccountImport::WriteAccount(version2List_, account, IsNewRecord, checks.parentId);
   if (report_) {
     report_->record(
         key, IsNewRecord ? ImportReport::Outcome::Imported : ImportReport::Outcome::Overwritten,

@@ -65,7 +65,6 @@ JournalImport::EntryResult JournalImport::ImportJournalEntry(int entryNumber,
     if (yield) yield();
   }
 
-  TableLock lock(QStringLiteral("Gaid"));
   std::vector<Connection::Write> writes = {
       {QStringLiteral("DELETE FROM GaidDetails WHERE GaidID IN "
                       "(SELECT ID FROM Gaid WHERE GaidNo = ? AND BranchID = ?)"),
@@ -82,9 +81,7 @@ JournalImport::EntryResult JournalImport::ImportJournalEntry(int entryNumber,
                           QStringList(result.lines, row).join(','),
                       values});
   }
-  writes.push_back(lock.unlockWrite());
-  MainConnection().writeAll(writes);
-  lock.released();
+  WriteUnderLock(QStringLiteral("Gaid"), std::move(writes));
   result.written = true;
   result.balanced = std::abs(writtenBalance) < 0.005;
   return result;

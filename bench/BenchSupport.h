@@ -9,7 +9,9 @@
 #include <QFile>
 #include <QHash>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -43,16 +45,36 @@ inline long PeakKiB() {
 // it also prints them to stderr with the server's planning and execution
 // time (planning only where the server tracks it), the most frequent first.
 // Counts nothing on SQLite.
+//
+// The round trips are counted by the kernel: the data segments that this
+// process's connections to the server sent (ss), the counting connection's
+// own left out. A request, one statement or a pipeline of them, leaves in
+// one segment while it fits in one (about 32 KiB on loopback).
 class ServerStatements {
  public:
   explicit ServerStatements(const QString& target) {
     if (!target.startsWith(QLatin1String("postgresql:"))) return;
+    port_ = QUrl(target).port();
+    const QHash<int, qint64> before = segmentsSent();
     connection_.open(target, QStringLiteral("sa"), DbPassword);
+    for (const int socket : segmentsSent().keys()) {
+      if (!before.contains(socket)) ownSocket_ = socket;
+    }
     lap();
   }
 
+  // The round trips of the other connections up to the last lap, since the
+  // one before.
+  qint64 roundTrips() const { return roundTrips_; }
+
   qint64 lap() {
     if (!connection_.isOpen()) return 0;
+    const QHash<int, qint64> sent = segmentsSent();
+    roundTrips_ = 0;
+    for (auto each = sent.cbegin(); each != sent.cend(); ++each) {
+      if (each.key() != ownSocket_) roundTrips_ += each.value() - segments_.value(each.key());
+    }
+    segments_ = sent;
     Recordset rows;
     rows.open(QStringLiteral("SELECT queryid, calls, total_exec_time + total_plan_time AS "
                              "total_exec_time, query FROM "
@@ -94,6 +116,36 @@ class ServerStatements {
     qint64 calls = 0;
     double milliseconds = 0;  // the server's execution time
   };
+
+  // Data segments sent by this process's connections to the server, by
+  // socket descriptor.
+  QHash<int, qint64> segmentsSent() const {
+    QProcess ss;
+    ss.start(QStringLiteral("ss"),
+             {QStringLiteral("-tinpH"), QStringLiteral("state"), QStringLiteral("established"),
+              QStringLiteral("dport"), QStringLiteral("= :%1").arg(port_)});
+    ss.waitForFinished();
+    const QRegularExpression owner(
+        QStringLiteral("pid=%1,fd=(\\d+)\\)").arg(QCoreApplication::applicationPid()));
+    const QRegularExpression segments(QStringLiteral("data_segs_out:(\\d+)"));
+    QHash<int, qint64> sent;
+    int socket = -1;
+    for (const QString& line : QString::fromUtf8(ss.readAllStandardOutput()).split('\n')) {
+      if (!line.startsWith(QLatin1Char('\t')) && !line.startsWith(QLatin1Char(' '))) {
+        const QRegularExpressionMatch match = owner.match(line);
+        socket = match.hasMatch() ? match.captured(1).toInt() : -1;
+        if (socket >= 0) sent.insert(socket, 0);
+      } else if (socket >= 0) {
+        sent[socket] = segments.match(line).captured(1).toLongLong();
+      }
+    }
+    return sent;
+  }
+
+  int port_ = 0;
+  int ownSocket_ = -1;
+  QHash<int, qint64> segments_;
+  qint64 roundTrips_ = 0;
   Connection connection_;
   QHash<qint64, Counted> previous_;
 };

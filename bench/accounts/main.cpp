@@ -45,11 +45,13 @@ struct Result {
   double entrySeconds = 0;
   qint64 accountStatements = 0;
   qint64 entryStatements = 0;
+  qint64 accountTrips = 0;
+  qint64 entryTrips = 0;
 };
 
 // One run in this process: prints "RESULT accounts accounts_s entries entries_s
-// peak_kib account_statements entry_statements" (the server's statements:
-// 0 on SQLite).
+// peak_kib account_statements entry_statements account_trips entry_trips"
+// (the server's statements and the round trips: 0 on SQLite).
 int runOne(const QString& engine, int accounts) {
   QTemporaryDir work;
   Platform::useSettingsFolder(work.filePath("config"));
@@ -95,10 +97,12 @@ int runOne(const QString& engine, int accounts) {
   window.CmdImportAll->click();
   result.accountSeconds = timer.nsecsElapsed() / 1e9;
   result.accountStatements = server.lap();
+  result.accountTrips = server.roundTrips();
   timer.restart();
   window.CmdImportGaid->click();
   result.entrySeconds = timer.nsecsElapsed() / 1e9;
   result.entryStatements = server.lap();
+  result.entryTrips = server.roundTrips();
   const int imported = bench::RowsOf(QStringLiteral("CardAcc"));
   const int entries = bench::RowsOf(QStringLiteral("Gaid"));
   window.Cmd_Exit->click();
@@ -107,7 +111,8 @@ int runOne(const QString& engine, int accounts) {
   ReleaseGlobals();
   out << "RESULT " << imported << ' ' << result.accountSeconds << ' ' << entries << ' '
       << result.entrySeconds << ' ' << bench::PeakKiB() << ' ' << result.accountStatements << ' '
-      << result.entryStatements << Qt::endl;
+      << result.entryStatements << ' ' << result.accountTrips << ' ' << result.entryTrips
+      << Qt::endl;
   return 0;
 }
 
@@ -119,12 +124,15 @@ struct Run {
   long peak = 0;
   qint64 accountStatements = 0;
   qint64 entryStatements = 0;
+  qint64 accountTrips = 0;
+  qint64 entryTrips = 0;
 };
 
 Run parse(const QStringList& words) {
-  if (words.size() != 7) return {};
-  return {words[0].toInt(),  words[1].toDouble(),   words[2].toInt(),     words[3].toDouble(),
-          words[4].toLong(), words[5].toLongLong(), words[6].toLongLong()};
+  if (words.size() != 9) return {};
+  return {words[0].toInt(),      words[1].toDouble(),   words[2].toInt(),
+          words[3].toDouble(),   words[4].toLong(),     words[5].toLongLong(),
+          words[6].toLongLong(), words[7].toLongLong(), words[8].toLongLong()};
 }
 
 // The 2N figures and ratios of one engine, as the RESULT line gives them.
@@ -135,6 +143,8 @@ struct Figures {
   double entriesRatio = 0;
   double statementsPerAccount = 0;
   double statementsPerEntry = 0;
+  double tripsPerAccount = 0;
+  double tripsPerEntry = 0;
 };
 
 Figures report(const QString& engine, int n) {
@@ -152,12 +162,16 @@ Figures report(const QString& engine, int n) {
                         large.accountSeconds / small.accountSeconds,
                         large.entrySeconds / small.entrySeconds,
                         bench::PerRecord(large.accountStatements, large.accounts),
-                        bench::PerRecord(large.entryStatements, large.entries)};
+                        bench::PerRecord(large.entryStatements, large.entries),
+                        bench::PerRecord(large.accountTrips, large.accounts),
+                        bench::PerRecord(large.entryTrips, large.entries)};
   std::printf("  time ratio 2N/N: accounts %.2f, entries %.2f (goal <= 2.2)\n",
               figures.accountsRatio, figures.entriesRatio);
   if (large.accountStatements > 0) {
     std::printf("  server statements: %.2f per account, %.2f per entry\n",
                 figures.statementsPerAccount, figures.statementsPerEntry);
+    std::printf("  round trips: %.2f per account, %.2f per entry\n", figures.tripsPerAccount,
+                figures.tripsPerEntry);
   }
   std::fflush(stdout);
   return figures;
@@ -183,11 +197,12 @@ int main(int argc, char* argv[]) {
     std::printf(
         "RESULT accounts_per_s=%.0f entries_per_s=%.0f accounts_ratio=%.2f entries_ratio=%.2f "
         "pg_accounts_per_s=%.0f pg_entries_per_s=%.0f pg_share=%.2f pg_accounts_share=%.2f "
-        "pg_entries_share=%.2f pg_statements_per_record=%.2f pg_statements_per_entry=%.2f\n",
+        "pg_entries_share=%.2f pg_statements_per_record=%.2f pg_statements_per_entry=%.2f "
+        "pg_round_trips_per_record=%.2f pg_round_trips_per_entry=%.2f\n",
         sqlite.accountsPerSecond, sqlite.entriesPerSecond, sqlite.accountsRatio,
         sqlite.entriesRatio, pg.accountsPerSecond, pg.entriesPerSecond,
         std::min(accountsShare, entriesShare), accountsShare, entriesShare, pg.statementsPerAccount,
-        pg.statementsPerEntry);
+        pg.statementsPerEntry, pg.tripsPerAccount, pg.tripsPerEntry);
     return 0;
   });
 }

@@ -51,8 +51,8 @@ double timed(QPushButton& button) {
 }
 
 // One size in this process: prints "RESULT records items_s customers_s
-// providers_s overwrite_s peak_kib" and the server's statements of the four
-// runs (0 on SQLite).
+// providers_s overwrite_s peak_kib", the server's statements of the four
+// runs and their round trips (0 on SQLite).
 int runOne(const QString& engine, int n) {
   mdbwriter::v1::V1Options options;
   options.sizes.items = n;
@@ -73,21 +73,26 @@ int runOne(const QString& engine, int n) {
 
   std::array<double, kRuns> seconds{};
   std::array<qint64, kRuns> statements{};
+  std::array<qint64, kRuns> trips{};
   bench::ServerStatements server(target);
   seconds[0] = timed(*window.CmdImportAll);
   statements[0] = server.lap();
+  trips[0] = server.roundTrips();
   window.SSTab1->setCurrentTab(kCustomersTab);
   seconds[1] = timed(*window.CmdImportAll);
   statements[1] = server.lap();
+  trips[1] = server.roundTrips();
   window.SSTab1->setCurrentTab(kProvidersTab);
   seconds[2] = timed(*window.CmdImportAll);
   statements[2] = server.lap();
+  trips[2] = server.roundTrips();
   window.CmdOpenOldDB->click();
   window.CmdOpenOldDB->click();
   window.SSTab1->setCurrentTab(kItemsTab);
   server.lap();
   seconds[3] = timed(*window.CmdImportAll);
   statements[3] = server.lap();
+  trips[3] = server.roundTrips();
   const int written =
       bench::RowsOf("Category") + bench::RowsOf("Customer") + bench::RowsOf("Provider");
   window.Cmd_Exit->click();
@@ -98,6 +103,7 @@ int runOne(const QString& engine, int n) {
   out << "RESULT " << written << ' ' << seconds[0] << ' ' << seconds[1] << ' ' << seconds[2] << ' '
       << seconds[3] << ' ' << bench::PeakKiB();
   for (const qint64 count : statements) out << ' ' << count;
+  for (const qint64 count : trips) out << ' ' << count;
   out << Qt::endl;
   return 0;
 }
@@ -108,17 +114,19 @@ struct Run {
   std::array<double, kRuns> seconds{};
   long peak = 0;
   std::array<qint64, kRuns> statements{};
+  std::array<qint64, kRuns> trips{};
   double perSecond(int run) const { return n / seconds[run]; }
 };
 
 Run parse(int n, const QStringList& words) {
   Run run;
   run.n = n;
-  if (words.size() != 2 + 2 * kRuns) return run;
+  if (words.size() != 2 + 3 * kRuns) return run;
   run.written = words[0].toInt();
   for (int i = 0; i < kRuns; ++i) {
     run.seconds[i] = words[1 + i].toDouble();
     run.statements[i] = words[2 + kRuns + i].toLongLong();
+    run.trips[i] = words[2 + 2 * kRuns + i].toLongLong();
   }
   run.peak = words[1 + kRuns].toLong();
   return run;
@@ -147,6 +155,10 @@ std::pair<Run, std::array<double, kRuns>> report(const QString& engine, int n) {
     std::printf("  server statements per record:");
     for (int i = 0; i < kRuns; ++i) {
       std::printf("  %s %.2f", kRunNames[i], bench::PerRecord(large.statements[i], large.n));
+    }
+    std::printf("\n  round trips per record:");
+    for (int i = 0; i < kRuns; ++i) {
+      std::printf("  %s %.2f", kRunNames[i], bench::PerRecord(large.trips[i], large.n));
     }
     std::printf("\n");
   }
@@ -179,12 +191,14 @@ int main(int argc, char* argv[]) {
         "items_ratio=%.2f customers_ratio=%.2f providers_ratio=%.2f pg_items_per_s=%.0f "
         "pg_share=%.2f pg_items_share=%.2f pg_customers_share=%.2f pg_providers_share=%.2f "
         "pg_overwrite_share=%.2f pg_statements_per_record=%.2f pg_statements_per_customer=%.2f "
-        "pg_statements_per_provider=%.2f\n",
+        "pg_statements_per_provider=%.2f pg_round_trips_per_record=%.2f "
+        "pg_round_trips_per_customer=%.2f pg_round_trips_per_provider=%.2f\n",
         sqlite.perSecond(0), sqlite.perSecond(1), sqlite.perSecond(2), sqlite.perSecond(3),
         ratios[0], ratios[1], ratios[2], pg.n > 0 ? pg.perSecond(0) : 0,
         *std::min_element(shares.begin(), shares.end()), shares[0], shares[1], shares[2], shares[3],
         bench::PerRecord(pg.statements[0], pg.n), bench::PerRecord(pg.statements[1], pg.n),
-        bench::PerRecord(pg.statements[2], pg.n));
+        bench::PerRecord(pg.statements[2], pg.n), bench::PerRecord(pg.trips[0], pg.n),
+        bench::PerRecord(pg.trips[1], pg.n), bench::PerRecord(pg.trips[2], pg.n));
     return 0;
   });
 }

@@ -59,8 +59,8 @@ double processorSeconds() {
 }
 
 // One size in this process: prints "RESULT invoices returns wall_s
-// processor_s peak_kib statements" (the server's statements of both runs, 0
-// on SQLite).
+// processor_s peak_kib statements round_trips" (the server's statements of
+// both runs and their round trips, 0 on SQLite).
 int runOne(const QString& engine, int n) {
   mdbwriter::v1::V1Options options;
   options.sizes.invoices = n;
@@ -82,13 +82,15 @@ int runOne(const QString& engine, int n) {
   const double seconds = timer.nsecsElapsed() / 1e9;
   const double processorUsed = processorSeconds() - processor;
   const qint64 statements = server.lap();
+  const qint64 trips = server.roundTrips();
 
   if (!ImportData::OpenSession(work.path() + '/', QStringLiteral("Bench"), target)) return 1;
   const int invoices = bench::RowsOf("SaleInvoice") + bench::RowsOf("BuyInvoice");
   const int returns = bench::RowsOf("RSaleInvoice") + bench::RowsOf("RBuyInvoice");
   ImportData::CloseSession();
   QTextStream(stdout) << "RESULT " << invoices << ' ' << returns << ' ' << seconds << ' '
-                      << processorUsed << ' ' << bench::PeakKiB() << ' ' << statements << Qt::endl;
+                      << processorUsed << ' ' << bench::PeakKiB() << ' ' << statements << ' '
+                      << trips << Qt::endl;
   return 0;
 }
 
@@ -101,17 +103,19 @@ struct Run {
   double seconds = 0;  // the time the figures count
   long peak = 0;
   qint64 statements = 0;
+  qint64 trips = 0;
   double perSecond() const { return seconds > 0 ? 2.0 * n / seconds : 0; }
   double perWallSecond() const { return wall > 0 ? 2.0 * n / wall : 0; }
   // The server's statements per document (returns included), with those of
   // the items and parties the documents bring in.
   double statementsPerDocument() const { return bench::PerRecord(statements, invoices + returns); }
+  double tripsPerDocument() const { return bench::PerRecord(trips, invoices + returns); }
 };
 
 Run parse(const QString& engine, int n, const QStringList& words) {
   Run run;
   run.n = n;
-  if (words.size() != 6) return run;
+  if (words.size() != 7) return run;
   run.invoices = words[0].toInt();
   run.returns = words[1].toInt();
   run.wall = words[2].toDouble();
@@ -119,6 +123,7 @@ Run parse(const QString& engine, int n, const QStringList& words) {
   run.seconds = engine == QLatin1String("sqlite") ? run.processor : run.wall;
   run.peak = words[4].toLong();
   run.statements = words[5].toLongLong();
+  run.trips = words[6].toLongLong();
   return run;
 }
 
@@ -137,7 +142,8 @@ std::pair<Run, Run> report(const QString& engine, int n) {
   }
   std::printf("  time ratio 2N/N: %.2f (goal <= 2.2)\n", large.seconds / small.seconds);
   if (large.statements > 0) {
-    std::printf("  server statements: %.2f per document\n", large.statementsPerDocument());
+    std::printf("  server statements: %.2f per document, round trips %.2f\n",
+                large.statementsPerDocument(), large.tripsPerDocument());
   }
   std::fflush(stdout);
   return {small, large};
@@ -165,11 +171,12 @@ int main(int argc, char* argv[]) {
     // The share compares wall times, the one measure both engines have.
     std::printf(
         "RESULT invoices_per_s=%.0f ratio=%.2f pg_invoices_per_s=%.0f pg_ratio=%.2f "
-        "peak_mib_n=%ld peak_mib_2n=%ld pg_share=%.2f pg_statements_per_record=%.2f\n",
+        "peak_mib_n=%ld peak_mib_2n=%ld pg_share=%.2f pg_statements_per_record=%.2f "
+        "pg_round_trips_per_record=%.2f\n",
         large.perSecond(), ratio(small, large), pgLarge.perSecond(), ratio(pgSmall, pgLarge),
         small.peak / 1024, large.peak / 1024,
         bench::Share(pgLarge.perWallSecond(), large.perWallSecond()),
-        pgLarge.statementsPerDocument());
+        pgLarge.statementsPerDocument(), pgLarge.tripsPerDocument());
     return 0;
   });
 }

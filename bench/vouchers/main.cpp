@@ -112,7 +112,8 @@ void importParties(FrmCat_Restore& window) {
 }
 
 // One size in this process: prints "RESULT vouchers seconds peak_kib
-// statements" (the server's statements, 0 on SQLite).
+// statements round_trips" (the server's statements and the round trips, 0 on
+// SQLite).
 int runOne(const QString& engine, int n) {
   const bench::StockBenchFolder work(engine, n,
                                      [n](const QString& folder) { writeStockFile(folder, n); });
@@ -133,13 +134,14 @@ int runOne(const QString& engine, int n) {
   window.CmdImportAll->click();
   const double seconds = timer.nsecsElapsed() / 1e9;
   const qint64 statements = server.lap();
+  const qint64 trips = server.roundTrips();
   const int written = bench::RowsOf("Receipt") + bench::RowsOf("Payment");
   window.Cmd_Exit->click();
   windows().clear();
   ImportData::CloseSession();
   ReleaseGlobals();
   QTextStream(stdout) << "RESULT " << written << ' ' << seconds << ' ' << bench::PeakKiB() << ' '
-                      << statements << Qt::endl;
+                      << statements << ' ' << trips << Qt::endl;
   return 0;
 }
 
@@ -149,17 +151,19 @@ struct Run {
   double seconds = 0;
   long peak = 0;
   qint64 statements = 0;
+  qint64 trips = 0;
   double perSecond() const { return seconds > 0 ? vouchers / seconds : 0; }
 };
 
 Run parse(int n, const QStringList& words) {
   Run run;
   run.vouchers = 2 * n;
-  if (words.size() != 4) return run;
+  if (words.size() != 5) return run;
   run.written = words[0].toInt();
   run.seconds = words[1].toDouble();
   run.peak = words[2].toLong();
   run.statements = words[3].toLongLong();
+  run.trips = words[4].toLongLong();
   return run;
 }
 
@@ -168,6 +172,7 @@ struct Figures {
   double perSecond = 0;
   double ratio = 0;
   double statementsPerVoucher = 0;
+  double tripsPerVoucher = 0;
 };
 
 // Runs N and 2N on an engine and prints them.
@@ -183,9 +188,13 @@ Figures report(const QString& engine, int n) {
   const double ratio = small.seconds > 0 ? large.seconds / small.seconds : 0;
   std::printf("  time ratio 2N/N: %.2f (goal <= 2.2)\n", ratio);
   const double perVoucher = bench::PerRecord(large.statements, large.written);
-  if (large.statements > 0) std::printf("  server statements: %.2f per voucher\n", perVoucher);
+  const double tripsPerVoucher = bench::PerRecord(large.trips, large.written);
+  if (large.statements > 0) {
+    std::printf("  server statements: %.2f per voucher, round trips %.2f\n", perVoucher,
+                tripsPerVoucher);
+  }
   std::fflush(stdout);
-  return {large.perSecond(), ratio, perVoucher};
+  return {large.perSecond(), ratio, perVoucher, tripsPerVoucher};
 }
 
 }  // namespace
@@ -203,9 +212,9 @@ int main(int argc, char* argv[]) {
     }
     std::printf(
         "RESULT vouchers_per_s=%.0f ratio=%.2f pg_vouchers_per_s=%.0f pg_ratio=%.2f pg_share=%.2f "
-        "pg_statements_per_record=%.2f\n",
+        "pg_statements_per_record=%.2f pg_round_trips_per_record=%.2f\n",
         sqlite.perSecond, sqlite.ratio, pg.perSecond, pg.ratio,
-        bench::Share(pg.perSecond, sqlite.perSecond), pg.statementsPerVoucher);
+        bench::Share(pg.perSecond, sqlite.perSecond), pg.statementsPerVoucher, pg.tripsPerVoucher);
     return 0;
   });
 }

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "host/db/DbError.h"
+#include "host/db/PgPipeline.h"
 #include "host/db/SqlRun.h"
 #include "host/db/SqlShape.h"
 #include "host/db/SqlTokens.h"
@@ -282,7 +283,7 @@ QVariant Connection::keyOf(int write) { return QVariant::fromValue(WriteKey{writ
 
 std::vector<Connection::WriteResult> Connection::writeAll(const std::vector<Write>& writes) {
   if (writes.size() > 1 && engine() == Engine::PostgreSQL) {
-    if (auto results = writeInOneStatement(writes)) return std::move(*results);
+    if (auto results = writeInPipeline(writes)) return std::move(*results);
   }
   std::optional<Transaction> transaction;
   if (writes.size() > 1 && !inTransaction()) transaction.emplace(*this);
@@ -304,74 +305,132 @@ std::vector<Connection::WriteResult> Connection::writeAll(const std::vector<Writ
   return results;
 }
 
-// PostgreSQL: the writes as the WITH clauses w0, w1, ... of one statement,
-// each returning the keys of its rows (0 for a table without a key), and a
-// final query that lists them by write. Nothing when a write cannot be put
-// in a WITH clause.
-std::optional<std::vector<Connection::WriteResult>> Connection::writeInOneStatement(
+namespace {
+
+// A value as text for a pipeline statement, as the driver would bind it:
+// false for a type that writes do not bind.
+bool pipelineText(const QVariant& bound, std::optional<QByteArray>& text) {
+  const QVariant value = bindable(bound);
+  text.reset();
+  if (!value.isValid() || value.isNull()) return true;
+  switch (value.metaType().id()) {
+    case QMetaType::Bool:
+      text = value.toBool() ? QByteArrayLiteral("true") : QByteArrayLiteral("false");
+      return true;
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::QString:
+      text = value.toString().toUtf8();
+      return true;
+    case QMetaType::QDate:
+      if (value.toDate().isValid()) text = value.toDate().toString(Qt::ISODate).toUtf8();
+      return true;
+    default:
+      return false;
+  }
+}
+
+// A column name as the catalogue holds it.
+QString unquoted(const QString& column) {
+  if (column.size() >= 2 && column.startsWith(QLatin1Char('"')) &&
+      column.endsWith(QLatin1Char('"'))) {
+    return column.mid(1, column.size() - 2).replace(QStringLiteral("\"\""), QStringLiteral("\""));
+  }
+  return column;
+}
+
+}  // namespace
+
+// PostgreSQL: the writes as the statements of one pipeline, each returning
+// the keys of its rows when its table has a key. A value that names an
+// earlier write's key reads it back from the key's sequence, which is that
+// row's as long as no write in between inserts into the same table. Nothing
+// when a write cannot go in a pipeline.
+std::optional<std::vector<Connection::WriteResult>> Connection::writeInPipeline(
     const std::vector<Write>& writes) {
   using Kind = sql::WriteShape::Kind;
-  QString statement;
-  QStringList lists;
-  QVariantList params;
-  // Each write's table, whether its rows have a key, and its kind.
-  struct Written {
-    QString table;
-    bool keyed = false;
-    Kind kind = Kind::Other;
-  };
-  std::vector<Written> written;
+  std::vector<pg::PipelineStatement> statements;
+  std::vector<sql::WriteShape> shapes;  // copies: the cache of shapes may move them
+  std::vector<bool> keyed;
   for (std::size_t i = 0; i < writes.size(); ++i) {
-    const sql::WriteShape& shape = shapeOf(writes[i].sql);
-    if (!shape.canReturnKeys || shape.kind == Kind::Query || shape.kind == Kind::Other) {
-      return std::nullopt;
-    }
-    const QString key = rowKeyColumn(shape.table);
-    // The body with each value that names an earlier write's key replaced by
-    // a query of that write's clause.
+    const sql::WriteShape shape = shapeOf(writes[i].sql);
+    const bool query = shape.kind == Kind::Query;
+    if (!query && (!shape.canReturnKeys || shape.kind == Kind::Other)) return std::nullopt;
+    const QString key = query ? QString() : rowKeyColumn(shape.table);
+    pg::PipelineStatement& statement = statements.emplace_back();
     QString body;
     qsizetype copied = 0;
     int place = 0;
+    const auto bind = [&](std::optional<QByteArray> text) {
+      statement.values.push_back(std::move(text));
+      return QStringLiteral("$%1").arg(statement.values.size());
+    };
     for (const sql::Token& token : sql::tokenize(shape.body, sql::Dialect::Sql)) {
       if (!token.isSymbol(QLatin1StringView("?"))) continue;
       const QVariant& value = writes[i].params.value(place++);
-      const std::optional<int> earlier = keyedWrite(value);
-      if (!earlier) {
-        params << value;
-        continue;
+      QString replacement;
+      if (const std::optional<int> earlier = keyedWrite(value)) {
+        if (*earlier < 0 || *earlier >= static_cast<int>(i) || !keyed[*earlier] ||
+            shapes[*earlier].kind != Kind::Insert) {
+          throw noKeyError(*earlier);
+        }
+        const QString& table = shapes[*earlier].table;
+        for (std::size_t between = *earlier + 1; between < i; ++between) {
+          if (shapes[between].kind == Kind::Insert &&
+              sql::normalTableName(shapes[between].table) == sql::normalTableName(table)) {
+            return std::nullopt;
+          }
+        }
+        replacement = QStringLiteral("currval(pg_get_serial_sequence(%1, %2))")
+                          .arg(bind(table.toUtf8()), bind(unquoted(rowKeyColumn(table)).toUtf8()));
+      } else {
+        std::optional<QByteArray> text;
+        if (!pipelineText(value, text)) return std::nullopt;
+        replacement = bind(std::move(text));
       }
-      if (*earlier < 0 || *earlier >= static_cast<int>(i)) throw noKeyError(*earlier);
-      body += shape.body.mid(copied, token.begin - copied) +
-              QStringLiteral("(SELECT k FROM w%1)").arg(*earlier);
+      body += shape.body.mid(copied, token.begin - copied) + replacement;
       copied = token.end;
     }
     body += shape.body.mid(copied);
-    statement += QStringLiteral("%1w%2 AS (%3 RETURNING %4 AS k)")
-                     .arg(i == 0 ? QStringLiteral("WITH ") : QStringLiteral(", "))
-                     .arg(i)
-                     .arg(body, key.isEmpty() ? QStringLiteral("CAST(0 AS BIGINT)")
-                                              : QStringLiteral("CAST(%1 AS BIGINT)").arg(key));
-    lists << QStringLiteral("SELECT %1, k FROM w%1").arg(i);
-    written.push_back({shape.table, !key.isEmpty(), shape.kind});
+    if (!key.isEmpty()) body += QStringLiteral(" RETURNING CAST(%1 AS BIGINT)").arg(key);
+    statement.sql = body.toUtf8();
+    shapes.push_back(shape);
+    keyed.push_back(!key.isEmpty());
   }
-  for (std::size_t i = 0; i < writes.size(); ++i) countWrite(true);
-  QSqlQuery& query =
-      runPrepared(statement + QLatin1Char(' ') + lists.join(QStringLiteral(" UNION ALL ")), params);
+  // A write failed by the test switches fails on the server after the ones
+  // before it have run, so that the server is seen to keep none of them.
+  std::optional<DbError> planted;
+  for (std::size_t i = 0; i < writes.size() && !planted; ++i) {
+    try {
+      countWrite(true);
+    } catch (const DbError& error) {
+      planted = error;
+      statements.resize(i);
+      statements.push_back({QByteArrayLiteral("SELECT 1 / 0"), {}});
+    }
+  }
+  std::optional<std::vector<pg::PipelineResult>> run;
+  try {
+    run = pg::runPipeline(database(), statements);
+  } catch (const DbError&) {
+    if (planted) throw *planted;
+    throw;
+  }
+  if (!run) return std::nullopt;
   std::vector<WriteResult> results(writes.size());
-  while (query.next()) {
-    results[query.value(0).toInt()].keys.push_back(query.value(1).toLongLong());
-  }
-  query.finish();
   for (std::size_t i = 0; i < writes.size(); ++i) {
     WriteResult& result = results[i];
-    result.rowsAffected = static_cast<int>(result.keys.size());
-    const Written& write = written[i];
-    if (!write.keyed) {
-      changes_.recordTable(write.table);
-      result.keys.clear();
+    result.rowsAffected = (*run)[i].rowsAffected;
+    if (shapes[i].kind == Kind::Query) continue;
+    if (!keyed[i]) {
+      changes_.recordTable(shapes[i].table);
       continue;
     }
-    recordWritten(write.table, write.kind == Kind::Delete, result.keys);
+    result.keys = std::move((*run)[i].firstColumn);
+    recordWritten(shapes[i].table, shapes[i].kind == Kind::Delete, result.keys);
   }
   return results;
 }

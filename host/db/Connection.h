@@ -67,10 +67,9 @@ class Connection {
   static QVariant keyOf(int write);
   // Runs writes that belong together, so that all of them or none are kept:
   // a single write as it is; several in one transaction on SQLite (the
-  // caller's when one is open), and on PostgreSQL as one statement whose
-  // data-modifying WITH clauses the server runs in one round trip. The
-  // writes must not change the same row twice: on PostgreSQL they all see
-  // the rows as they were before the statement. Returns what each did.
+  // caller's when one is open), and on PostgreSQL as one pipeline: sent
+  // together and answered in one round trip, in one transaction (the
+  // caller's when one is open). Returns what each did.
   std::vector<WriteResult> writeAll(const std::vector<Write>& writes);
 
   // One transaction at a time: beginTrans inside one, or commit/rollback
@@ -132,7 +131,7 @@ class Connection {
   // Counts a write for the test switches; atomic when it runs with others
   // as one (in a transaction or one statement).
   void countWrite(bool atomic);
-  std::optional<std::vector<WriteResult>> writeInOneStatement(const std::vector<Write>& writes);
+  std::optional<std::vector<WriteResult>> writeInPipeline(const std::vector<Write>& writes);
   // Notes the rows a write inserted or updated, or removed, in the journal.
   void recordWritten(const QString& table, bool removed, const std::vector<qint64>& keys);
 

@@ -22,6 +22,14 @@ constexpr milliseconds kLockPoll{50};
 
 const QString kUnlock = QStringLiteral("UPDATE LockTables SET fLocked = FALSE WHERE TableName = ?");
 
+// Holds a free lock's row until the transaction ends, and fails (division
+// by zero) when another holds the lock. Workstations taking the lock
+// meanwhile wait for the row, and then see it free.
+const QString kHoldFreeLockOrFail = QStringLiteral(
+    "SELECT 1 / COUNT(*) FROM (SELECT 1 FROM LockTables WHERE TableName = ? AND "
+    "fLocked = FALSE FOR UPDATE) AS free");
+constexpr long kDivisionByZero = 22012;
+
 QString whereClause(const QString& condition) {
   return condition.isEmpty() ? QString() : QStringLiteral(" WHERE ") + condition;
 }
@@ -173,6 +181,32 @@ void TableLock::release() {
 }
 
 Connection::Write UnlockWrite(const QString& name) { return {kUnlock, {name}}; }
+
+std::vector<Connection::WriteResult> WriteUnderLock(const QString& name,
+                                                    std::vector<Connection::Write> writes) {
+  Connection& db = MainConnection();
+  const std::size_t count = writes.size();
+  std::vector<Connection::WriteResult> results;
+  bool taken = false;
+  if (db.engine() == Engine::PostgreSQL && !db.inTransaction()) {
+    writes.push_back({kHoldFreeLockOrFail, {name}});
+    try {
+      results = db.writeAll(writes);
+      taken = true;
+    } catch (const DbError& error) {
+      if (error.number() != kDivisionByZero) throw;
+    }
+    writes.pop_back();
+  }
+  if (!taken) {
+    TableLock lock(name);
+    writes.push_back(lock.unlockWrite());
+    results = db.writeAll(writes);
+    lock.released();
+  }
+  results.resize(count);
+  return results;
+}
 
 Connection::Write TableLock::unlockWrite() const { return UnlockWrite(name_); }
 

@@ -26,6 +26,15 @@ void SetTableLock(const QString& action, const QString& name);
 // other writes (Connection::writeAll).
 Connection::Write UnlockWrite(const QString& name);
 
+// Runs writes that a table lock guards and that read nothing under it,
+// ending with the lock's end (Connection::writeAll). On PostgreSQL a free
+// lock is taken and given back in the writes' own round trip: a statement
+// at their end holds the lock row until they are kept, and fails them all
+// when another holds the lock; they then wait for it as SetTableLock does.
+// Returns what each of writes did.
+std::vector<Connection::WriteResult> WriteUnderLock(const QString& name,
+                                                    std::vector<Connection::Write> writes);
+
 // The value of field (a column name, or an expression with a closing
 // parenthesis whose first column is read) in the first row of table that
 // meets condition, as text: yes/no as True/False and dates as yyyy/mm/dd on

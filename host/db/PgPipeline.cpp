@@ -1,0 +1,131 @@
+#include "host/db/PgPipeline.h"
+
+#include <libpq-fe.h>
+
+#include <QSqlDriver>
+#include <QVariant>
+#include <memory>
+
+#include "host/db/DbError.h"
+
+namespace qalvoro::pg {
+namespace {
+
+struct ResultFree {
+  void operator()(PGresult* result) const { PQclear(result); }
+};
+using Result = std::unique_ptr<PGresult, ResultFree>;
+
+// The driver's own connection, when the database is a PostgreSQL one.
+PGconn* handleOf(const QSqlDatabase& database) {
+  const QVariant handle = database.driver() ? database.driver()->handle() : QVariant();
+  if (qstrcmp(handle.typeName(), "pg_conn*") != 0 && qstrcmp(handle.typeName(), "PGconn*") != 0) {
+    return nullptr;
+  }
+  return *static_cast<PGconn* const*>(handle.constData());
+}
+
+// Pipeline mode for the lifetime of the object; the results must all have
+// been read before it ends.
+class PipelineMode {
+ public:
+  explicit PipelineMode(PGconn* connection)
+      : connection_(PQenterPipelineMode(connection) == 1 ? connection : nullptr) {}
+  ~PipelineMode() {
+    if (connection_) PQexitPipelineMode(connection_);
+  }
+  PipelineMode(const PipelineMode&) = delete;
+  PipelineMode& operator=(const PipelineMode&) = delete;
+  bool entered() const { return connection_ != nullptr; }
+
+ private:
+  PGconn* connection_;
+};
+
+// The rest of a query whose reader has finished with it: the driver reads
+// rows one at a time and leaves the end of the result on the connection.
+void discardFinishedResults(PGconn* connection) {
+  while (PGresult* rest = PQgetResult(connection)) PQclear(rest);
+}
+
+DbError connectionError(PGconn* connection) {
+  return DbError(dberr::kUnspecified, QString::fromUtf8(PQerrorMessage(connection)).trimmed());
+}
+
+DbError statementError(const PGresult* result) {
+  bool numeric = false;
+  const long code =
+      QString::fromLatin1(PQresultErrorField(result, PG_DIAG_SQLSTATE)).toLong(&numeric);
+  QString text = QString::fromUtf8(PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY)).trimmed();
+  if (text.isEmpty()) text = QString::fromUtf8(PQresultErrorMessage(result)).trimmed();
+  return DbError(numeric ? code : dberr::kUnspecified, text);
+}
+
+void send(PGconn* connection, const PipelineStatement& statement) {
+  std::vector<const char*> values;
+  values.reserve(statement.values.size());
+  for (const auto& value : statement.values) values.push_back(value ? value->constData() : nullptr);
+  if (PQsendQueryParams(connection, statement.sql.constData(), static_cast<int>(values.size()),
+                        nullptr, values.data(), nullptr, nullptr, 0) != 1) {
+    throw connectionError(connection);
+  }
+}
+
+// Adds what a result of a statement holds: its rows, one at a time when the
+// driver left the connection reading single rows, and the rows changed.
+void addResult(const PGresult* result, PipelineResult& read) {
+  const QByteArray changed(PQcmdTuples(const_cast<PGresult*>(result)));
+  if (!changed.isEmpty()) read.rowsAffected = changed.toInt();
+  if (PQnfields(result) == 0) return;
+  for (int row = 0; row < PQntuples(result); ++row) {
+    read.firstColumn.push_back(QByteArray(PQgetvalue(result, row, 0)).toLongLong());
+  }
+}
+
+}  // namespace
+
+std::optional<std::vector<PipelineResult>> runPipeline(
+    const QSqlDatabase& database, const std::vector<PipelineStatement>& statements) {
+  PGconn* connection = handleOf(database);
+  if (!connection || PQstatus(connection) != CONNECTION_OK) return std::nullopt;
+  const PGTransactionStatusType status = PQtransactionStatus(connection);
+  if (status == PQTRANS_ACTIVE) discardFinishedResults(connection);
+  if (status != PQTRANS_IDLE && status != PQTRANS_INTRANS && status != PQTRANS_ACTIVE) {
+    return std::nullopt;
+  }
+  const PipelineMode mode(connection);
+  if (!mode.entered()) return std::nullopt;
+  for (const PipelineStatement& statement : statements) send(connection, statement);
+  if (PQpipelineSync(connection) != 1) throw connectionError(connection);
+
+  // Each statement gives its result and then nothing; the sync ends the lot.
+  std::vector<PipelineResult> results(statements.size());
+  std::optional<DbError> failure;
+  std::size_t statement = 0;
+  for (std::size_t ends = 0; ends <= statements.size();) {
+    const Result result(PQgetResult(connection));
+    if (!result) {
+      ++ends;
+      ++statement;
+      continue;
+    }
+    switch (PQresultStatus(result.get())) {
+      case PGRES_PIPELINE_SYNC:
+        if (failure) throw *failure;
+        return results;
+      case PGRES_COMMAND_OK:
+      case PGRES_TUPLES_OK:
+      case PGRES_SINGLE_TUPLE:
+        if (statement < results.size()) addResult(result.get(), results[statement]);
+        break;
+      case PGRES_PIPELINE_ABORTED:
+        break;
+      default:
+        if (!failure) failure = statementError(result.get());
+        break;
+    }
+  }
+  throw failure ? *failure : connectionError(connection);
+}
+
+}  // namespace qalvoro::pg

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QByteArray>
+#include <QSqlDatabase>
+#include <QtGlobal>
+#include <optional>
+#include <vector>
+
+namespace qalvoro::pg {
+
+// A statement for runPipeline(): its text with $1, $2, ... and the values
+// as text (nothing for NULL), whose types the server infers as it would for
+// a prepared statement.
+struct PipelineStatement {
+  QByteArray sql;
+  std::vector<std::optional<QByteArray>> values;
+};
+
+// What a statement did: the rows it changed and, when it returns rows, the
+// first column of each as a number.
+struct PipelineResult {
+  int rowsAffected = 0;
+  std::vector<qint64> firstColumn;
+};
+
+// PostgreSQL: sends the statements together and reads their results in one
+// round trip. They run in one transaction (the open one when there is one):
+// when one fails the server skips the rest and keeps none of them, and the
+// failure is raised as a DbError with its SQLSTATE as the number when it is
+// one. Nothing when the connection cannot take a pipeline now (another
+// driver, a result still being read).
+std::optional<std::vector<PipelineResult>> runPipeline(
+    const QSqlDatabase& database, const std::vector<PipelineStatement>& statements);
+
+}  // namespace qalvoro::pg
