@@ -65,11 +65,11 @@ TEST_P(ItemImportTest, TheClassificationAsAProviderMakesOneProviderPerCompanyInT
   window.CmdImport->click();
   window.CmdImportAll->click();
   EXPECT_EQ(
-      RowTexts("SELECT c.CategoryNo, c.BranchID, k.AName, k.BranchID, p.AName, p.fNo, "
-               "p.BranchID FROM Category c JOIN Class k ON k.ID = c.ClassID JOIN Provider p "
-               "ON p.ID = c.ProviderID ORDER BY c.CategoryNo"),
-      (QStringList{QStringLiteral("1|2|فئه1|2|شركة أ|1|2"), QStringLiteral("2|2|فئه1|2|شركة ب|2|2"),
-                   QStringLiteral("3|2|فئه1|2|شركة أ|1|2")}));
+      RowTexts("SELECT c.CategoryNo, k.AName AS ClassName, k.BranchID AS ClassBranch, "
+               "p.AName, p.fNo, p.BranchID FROM Category c JOIN Class k ON k.ID = c.ClassID "
+               "JOIN Provider p ON p.ID = c.ProviderID WHERE c.BranchID = 2 ORDER BY 1"),
+      (QStringList{QStringLiteral("1|فئه1|2|شركة أ|1|2"), QStringLiteral("2|فئه1|2|شركة ب|2|2"),
+                   QStringLiteral("3|فئه1|2|شركة أ|1|2")}));
   EXPECT_EQ(count("SELECT COUNT(*) FROM Provider"), 2);
 }
 
