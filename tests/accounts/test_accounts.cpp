@@ -107,6 +107,30 @@ TEST_P(AccountEnginesTest, EveryColumnGoesToTheChosenBranchBesideTheSameNumbersO
               window.Cmd_Exit->isEnabled());
 }
 
+// Each write of a new account fails in turn: the account and its parent's count are written
+// together or not at all, and a failed account stays in the working copy.
+TEST_P(AccountEnginesTest, AFailedStatementLeavesNoPartOfTheAccount) {
+  writeAccountsFile({{"1", "a", "", 1}, {"12", "b", "1"}}, {});
+  auto& window = openWindow();
+  window.CmdImport->click();
+  for (int k = 0;; ++k) {
+    user().clearMessages();
+    MainConnection().failNthWrite(k + 1);
+    window.CmdImport->click();
+    MainConnection().failNthWrite(0);
+    const QStringList written = accounts(1);
+    if (written.size() == 2) {
+      EXPECT_EQ(written, (QStringList{"1|a|1", "12|b|0"})) << k;
+      EXPECT_GE(k, 2) << "the parent's count and the row come first";
+      break;
+    }
+    EXPECT_EQ(written, QStringList{"1|a|0"}) << k;
+    ASSERT_EQ(user().messageTexts().filter("Err:").size(), 1) << k;
+    EXPECT_EQ(accountsLeft(window), 1) << k;
+  }
+  EXPECT_FALSE(scalar("SELECT fLocked FROM LockTables WHERE TableName = 'CardAcc'").toBool());
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, AccountEnginesTest, ::testing::ValuesIn(kEngines),
                          EngineParamName());
 

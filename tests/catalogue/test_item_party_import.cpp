@@ -280,6 +280,35 @@ TEST_P(PartyImportTest, ACustomerAndItsAccountGetEveryColumnAndAnOverwriteKeepsT
   EXPECT_EQ(count("SELECT COUNT(*) FROM CardAcc WHERE ffather = '1203'"), 1);
 }
 
+// Each write fails in turn: all or nothing, and the party stays in the list.
+TEST_P(PartyImportTest, APartyAndItsAccountAreWrittenTogetherOrNotAtAll) {
+  StockRows rows;
+  rows.providers = {{.number = 3, .name = QStringLiteral("مورد")}};
+  writeStockFile(rows);
+  auto& window = openWindow(1, kProvidersTab);
+  window.txtAccProvider[1]->setText("21");
+  window.ChkAddProvAcc->setChecked(true);
+  const QString written =
+      "SELECT p.fNo, a.AccNo, (SELECT Haves FROM CardAcc WHERE AccNo = '21' AND BranchID = 1) "
+      "FROM Provider p LEFT JOIN CardAcc a ON a.ID = p.AccNoID";
+  for (int k = 0;; ++k) {
+    user().clearMessages();
+    MainConnection().failNthWrite(k + 1);
+    window.CmdImport->click();
+    MainConnection().failNthWrite(0);
+    if (count("SELECT COUNT(*) FROM Provider") == 1) {
+      EXPECT_EQ(RowTexts(written), QStringList{"3|21001|1"}) << k;
+      EXPECT_GE(k, 3) << "the account, the parent's count and the party with its link come first";
+      break;
+    }
+    EXPECT_EQ(count("SELECT COUNT(*) FROM CardAcc WHERE ffather = '21'"), 0) << k;
+    EXPECT_EQ(count("SELECT Haves FROM CardAcc WHERE AccNo = '21' AND BranchID = 1"), 0) << k;
+    ASSERT_EQ(user().messageTexts().filter("Err:").size(), 1) << k;
+    EXPECT_EQ(user().messages()[0].style, 16 | 0x180000);
+    EXPECT_EQ(rowsLeft("الموردين"), 1) << k;
+  }
+}
+
 TEST_P(PartyImportTest, EnsureFindsWritesFromVersionOneOrMakesAPlaceholder) {
   StockRows rows;
   rows.customers = {
