@@ -103,9 +103,8 @@ TEST_P(AccountEnginesTest, EveryColumnGoesToTheChosenBranchBesideTheSameNumbersO
                          QStringLiteral("2|الخصوم 'المتداولة'||_|0|0|750|0|1|0|0")}));
   EXPECT_EQ(accounts(1), (QStringList{"1|other|5", "11|other|5"}));
   EXPECT_EQ(window.Lb_CurRec->text(), QStringLiteral("فارغ"));
-  EXPECT_FALSE(window.CmdImport->isEnabled());
-  EXPECT_FALSE(window.CmdStop->isEnabled());
-  EXPECT_TRUE(window.Cmd_Exit->isEnabled());
+  EXPECT_TRUE(!window.CmdImport->isEnabled() && !window.CmdStop->isEnabled() &&
+              window.Cmd_Exit->isEnabled());
 }
 
 // Each write of a new account fails in turn: the account and its parent's count are written
@@ -193,15 +192,14 @@ TEST_F(AccountImportTest, RefusedAccountsLeaveTheWorkingCopyAndAMissingParentSto
       "SELECT 1, ID, 8 FROM CardAcc WHERE AccNo = '1'");
   auto& window = openWindow();
   window.CmdImportAll->click();
-  const auto& shown = user().messages();
-  ASSERT_EQ(shown.size(), 4u) << user().messageTexts().join('|').toStdString();
-  EXPECT_EQ(shown[0].text, QStringLiteral("يجب ادخال رقم حساب"));
-  EXPECT_EQ(shown[1].text, QStringLiteral("يجب إدخال اسم حساب"));
-  EXPECT_EQ(shown[1].style, 64 | 0x180000);
-  EXPECT_EQ(shown[2].text, QStringLiteral("رقم الحساب 1\nلايمكن استخدامه كحساب رئيسي بسبب وجود بعض "
-                                          "القيود عليه"));
-  EXPECT_EQ(shown[2].style, 16) << "critical, without direction flags";
-  EXPECT_EQ(shown[3].text, QStringLiteral("الحساب الرئيسي غير موجود"));
+  EXPECT_EQ(user().messageTexts(),
+            QStringList({QStringLiteral("يجب ادخال رقم حساب"), QStringLiteral("يجب إدخال اسم حساب"),
+                         QStringLiteral("رقم الحساب 1\nلايمكن استخدامه كحساب رئيسي بسبب وجود بعض "
+                                        "القيود عليه"),
+                         QStringLiteral("الحساب الرئيسي غير موجود")}));
+  ASSERT_EQ(user().messages().size(), 4u);
+  EXPECT_EQ(user().messages()[1].style, 64 | 0x180000);
+  EXPECT_EQ(user().messages()[2].style, 16) << "critical, without direction flags";
   EXPECT_EQ(count("SELECT COUNT(*) FROM CardAcc"), 1);
   EXPECT_EQ(accountsLeft(window), 1) << "only the account without its parent stays";
   EXPECT_EQ(window.txtAccNo->text(), "9901");
@@ -242,7 +240,6 @@ TEST_F(AccountImportTest, AFileWithoutJournalIsBrowsedAndImportedWithTheAmountsT
   EXPECT_TRUE(user().messages().back().text.contains("Gaid"))
       << user().messages().back().text.toStdString();
   EXPECT_EQ(count("SELECT COUNT(*) FROM Gaid"), 0);
-  EXPECT_EQ(window.CmdImportGaid->text(), QStringLiteral("استيراد القيود"));
 }
 
 using BatchTest = AccountsTest;
@@ -293,10 +290,6 @@ TEST_F(BatchTest, EveryWindowRunEndsWithASummaryInTheWindowsLanguage) {
                          "The journal import is finished.\nEntries: 1\nLines: 1\nLines left out "
                          "because their account is missing: 1\nIn entries: 1\nEntries that no "
                          "longer balance: 1"}));
-  EXPECT_EQ(window.CmdOpenOldDB->text(), "Close");
-  EXPECT_EQ(window.Cmd_Exit->text(), "Exit  Esc");
-  window.CmdOpenOldDB->click();
-  EXPECT_EQ(window.CmdOpenOldDB->text(), "Open");
 }
 
 }  // namespace

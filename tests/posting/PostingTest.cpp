@@ -54,9 +54,7 @@ void PostingTest::addLine(InvoiceWindow& window, int categoryId, const QString& 
 }
 
 bool PostingTest::lockHeld(const QString& name) {
-  const QString value =
-      scalar("SELECT fLocked FROM LockTables WHERE TableName = ?", {name}).toString().toLower();
-  return value == "true" || value == "1";
+  return scalar("SELECT fLocked FROM LockTables WHERE TableName = ?", {name}).toBool();
 }
 
 }  // namespace qalvoro::test

@@ -28,11 +28,9 @@ inline QString JoinedRows(const QString& sql, const QVariantList& params = {}) {
       const QVariant value = rows.value(i);
       const int column = rows.record().field(i).metaType().id();
       const bool number = value.typeId() != QMetaType::QString || column == QMetaType::Double;
-      if (value.typeId() == QMetaType::Bool) {
-        values << QString::number(value.toBool() ? 1 : 0);
-      } else {
-        values << (number && !value.isNull() ? GeneralNumber(value.toDouble()) : value.toString());
-      }
+      values << (value.typeId() == QMetaType::Bool ? QString::number(value.toBool() ? 1 : 0)
+                 : number && !value.isNull()       ? GeneralNumber(value.toDouble())
+                                                   : value.toString());
     }
     lines << values.join('|');
   }

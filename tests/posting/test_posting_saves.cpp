@@ -1,7 +1,6 @@
 // Saving invoices, returns and vouchers through the posting windows, on both engines.
 
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -83,23 +82,9 @@ TEST_P(PostingSaveTest, OnlyCreditSalesRaiseTheDebitAndQuantitiesAreWholeNumbers
                        "ORDER BY ID",
                        {cash.savedId()}),
             "2|2|25|25;4|4|35|35");
-  auto& walkIn = newDocument<FrmInvSales>();
-  walkIn.txtfNo->setText("4");
-  walkIn.CboPayment->setCurrentIndex(1);
-  addLine(walkIn, itemA, "1", "50");
-  walkIn.Cmd_Save->click();
-  ASSERT_FALSE(walkIn.lastSaveFailed()) << walkIn.saveFailure()->description().toStdString();
   EXPECT_EQ(scalar("SELECT CustomerName FROM SaleInvoice WHERE InvoiceNo = 3").toString(),
             QStringLiteral("زبون 'عابر'"));
   EXPECT_EQ(debit(), 325);
-
-  // The stored lines come back into the grid.
-  window.Cmd_Add->click();
-  window.ReadLines(id);
-  EXPECT_EQ(window.Grid1->rows(), 4);
-  EXPECT_EQ(window.Grid1->textMatrix(1, 2), QStringLiteral("قلم#it's blue"));
-  EXPECT_EQ(window.Grid1->textMatrix(1, 3), QStringLiteral("حبة"));
-  EXPECT_EQ(window.lblAmount->text(), "225.00");
 }
 
 TEST_P(PostingSaveTest, PurchaseChecksAndStoresEveryColumn) {
@@ -115,7 +100,6 @@ TEST_P(PostingSaveTest, PurchaseChecksAndStoresEveryColumn) {
   EXPECT_EQ(window.refusal(), QStringLiteral("أدخل التاريخ"));
   ASSERT_EQ(user().messages().size(), 2u);
   EXPECT_EQ(user().messages()[0].style, 16 | 0x180000);
-  EXPECT_EQ(user().messages()[1].text, QStringLiteral("أدخل التاريخ"));
   EXPECT_EQ(user().messages()[1].style, 64 | 0x180000);
   EXPECT_EQ(count("SELECT COUNT(*) FROM BuyInvoice"), 0);
   EXPECT_FALSE(lockHeld("BuyInvoice"));
@@ -261,28 +245,6 @@ TEST_P(PostingSaveTest, AReplacementIsOneTransactionWithTheRemovalOfTheOldDocume
   auto& last = creditSale("40");
   last.Cmd_Save->click();
   EXPECT_EQ(count("SELECT COUNT(*) FROM SaleInvoice"), 3) << "the add button forgot the replaced";
-}
-
-// A receipt's every column, and a cash voucher's header: in the voucher import on both engines.
-TEST_P(PostingSaveTest, AChequePaymentStoresEveryColumnOfItsHeaderAndDetailRow) {
-  auto& cheque = voucher<FrmPayment>("3", "500", 1);
-  cheque.txtBillDate->setText("");  // a Null cheque date
-  cheque.setBankID(2);
-  cheque.Cmd_Save->click();
-  ASSERT_FALSE(cheque.lastSaveFailed()) << cheque.saveFailure()->description().toStdString();
-  EXPECT_EQ(JoinedRows("SELECT PaymentNo, UserID, BranchID, fDate, fTime, AccIDFrom, Amount, "
-                       "fCheque, fCash, ftype, BillNo, BillDate, Details FROM Payment"),
-            QStringLiteral("3|0|1|2026/02/03|12:00|5|500|500|0|1|77'A||ثمن 'بضاعة'"));
-  EXPECT_EQ(JoinedRows("SELECT PaymentID, To_AccNoID, fPayer, Details, fType, BankID, BillDate, "
-                       "BillNo, Amount FROM PaymentDetails"),
-            QString("%1|8|%2|%3|1|2||77'A|500")
-                .arg(cheque.savedId())
-                .arg(QStringLiteral("عميل 'أ'"), QStringLiteral("ثمن 'بضاعة'")));
-  EXPECT_FALSE(scalar("SELECT BillDate FROM PaymentDetails").isNull());
-  EXPECT_EQ(count("SELECT COUNT(*) FROM ReceiptDetails"), 0) << "each kind its own tables";
-  // Empty number and amount are stored as 0.
-  voucher<FrmPayment>("", "abc", 0).Cmd_Save->click();
-  EXPECT_EQ(scalar("SELECT Amount FROM Payment WHERE PaymentNo = 0").toDouble(), 0);
 }
 
 // A voucher that replaces those of its number removes them with their
