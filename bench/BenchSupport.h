@@ -66,6 +66,11 @@ class ServerStatements {
   // The round trips of the other connections up to the last lap, since the
   // one before.
   qint64 roundTrips() const { return roundTrips_; }
+  // The transactions the server counted up to the last lap, since the one
+  // before: of connections already closed too, for which the kernel keeps
+  // no count. Where the writes open no transaction of their own, each is one
+  // round trip: a statement, or a pipeline of them.
+  qint64 transactions() const { return transactions_; }
 
   qint64 lap() {
     if (!connection_.isOpen()) return 0;
@@ -75,6 +80,12 @@ class ServerStatements {
       if (each.key() != ownSocket_) roundTrips_ += each.value() - segments_.value(each.key());
     }
     segments_ = sent;
+    const auto committed = connection_.firstRow(
+        QStringLiteral("SELECT xact_commit + xact_rollback FROM pg_stat_database "
+                       "WHERE datname = current_database()"));
+    const qint64 ended = committed ? committed->value(0).toLongLong() : 0;
+    transactions_ = ended - transactionsBefore_;
+    transactionsBefore_ = ended;
     Recordset rows;
     rows.open(QStringLiteral("SELECT queryid, calls, total_exec_time + total_plan_time AS "
                              "total_exec_time, query FROM "
@@ -146,6 +157,8 @@ class ServerStatements {
   int ownSocket_ = -1;
   QHash<int, qint64> segments_;
   qint64 roundTrips_ = 0;
+  qint64 transactions_ = 0;
+  qint64 transactionsBefore_ = 0;
   Connection connection_;
   QHash<qint64, Counted> previous_;
 };
