@@ -126,7 +126,7 @@ TEST_P(JetWriterTest, EveryColumnTypeReadsBackThroughMdbToolsAndTablesSpanManyPa
   EXPECT_EQ(qalvoro::v1::test::SqliteFile(copy)
                 .query("SELECT group_concat((\"النص\" IS NULL) || (\"المذكرة\" IS NULL) || "
                        "(\"العملة\" IS NULL)) FROM \"قيم\"")[0][0]
-                .text,
+                .text.toStdString(),
             "000,111,000,000,000")
       << "Null apart from empty text, as the converter reads them";
 

@@ -167,7 +167,7 @@ TEST_F(FixtureConversion, KeepsEmptyTextAndNullApartAndNeverWritesTheSource) {
                 .query("SELECT (count(*) FILTER (WHERE ffather = '') > 0) || count(*) FILTER "
                        "(WHERE ffather IS NULL) || (count(*) FILTER (WHERE \"الحد_الاعلى\" IS "
                        "NULL) > 0) FROM Card")[0][0]
-                .text,
+                .text.toStdString(),
             "101");
 
   const QString source =
