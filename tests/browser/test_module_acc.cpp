@@ -86,7 +86,6 @@ TEST_P(ModuleAccTest, RoutinesGiveTheirTexts) {
   EXPECT_EQ(DescendantNos(1, "2"), "'0'','") << "an account without a number";
 
   EXPECT_EQ(DescendantIDs(1, "1"), ids({eleven, twelve, leaf111, oneil, oneil1}));
-  EXPECT_EQ(DescendantIDs(1, "11"), ids({leaf111, oneil, oneil1}));
   EXPECT_EQ(DescendantIDs(1, "12"), ids({twelve})) << "a leaf";
   EXPECT_EQ(DescendantIDs(1, "2"), ids({two})) << "no descendant with a number";
   EXPECT_EQ(DescendantIDs(1, "9"), "") << "no such account";
@@ -99,7 +98,6 @@ TEST_P(ModuleAccTest, RoutinesGiveTheirTexts) {
 
   EXPECT_EQ(DescendantList(1, "1"), "'1','11','111','O'Neil','O'Neil1','12'");
   EXPECT_EQ(DescendantListNumbers(1, "O'Neil"), QStringList({"O'Neil", "O'Neil1"}));
-  EXPECT_EQ(DescendantList(1, "12"), "'12'");
   EXPECT_EQ(user().mousePointer(), MousePointer::Default);
   EXPECT_EQ(subCards(one), "") << "reading routines write nothing";
 

@@ -1,17 +1,14 @@
-// The overwrite prompt, the date filter, the date and time control, message
-// boxes' buttons, and the folder search over the drives of the machine.
+// The overwrite prompt, the date filter, the date and time control, and the folder search over
+// the drives of the machine.
 
-#include <QAbstractButton>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cerrno>
@@ -25,7 +22,6 @@
 #include "host/forms/FileControls.h"
 #include "host/forms/Tarmin_Calander3.h"
 #include "host/forms/Windows.h"
-#include "host/platform/DesktopPlatform.h"
 #include "tests/host/HostTest.h"
 #include "tests/support/RowTexts.h"
 
@@ -43,15 +39,13 @@ TEST_F(DialogTest, OverwritePromptAnswersThroughItsTagAndStaysLoaded) {
          QTest::keyClick(prompt.CmdNo, Qt::Key_Return);
        },
        "2"},
-      {[&] { prompt.CmdYesAll->click(); }, "3"},  // the other buttons: in the import tests
       {[&] {
          prompt.lblOld->setText(QStringLiteral("حساب 1"));
-         prompt.CmdYes->setFocus();
-         QTest::keyClick(prompt.CmdYes, Qt::Key_Return);
+         prompt.CmdYesAll->click();  // the other buttons: in the import tests
        },
-       "1"},
+       "3"},
       {[&] {
-         EXPECT_EQ(tagOf(prompt), "1") << "the next showing starts from the state left behind";
+         EXPECT_EQ(tagOf(prompt), "3") << "the next showing starts from the state left behind";
          EXPECT_EQ(prompt.lblOld->text(), QStringLiteral("حساب 1"));
          QTest::keyClick(&prompt, Qt::Key_Escape);
        },
@@ -73,26 +67,6 @@ TEST_F(DialogTest, OverwritePromptAnswersThroughItsTagAndStaysLoaded) {
   EXPECT_EQ(windows().get<FrmOverWrite>().lblOld->text(), "") << "a window as designed";
 }
 
-TEST_F(DialogTest, StandardButtonsAreInTheLanguageOfTheWindows) {
-  const auto buttons = [](int style) {
-    QStringList texts;
-    const auto box = makeMessageBox("?", style, QString());
-    for (const QAbstractButton* button : box->buttons()) texts << button->text().remove('&');
-    texts.sort();
-    return texts;
-  };
-  const int styles[] = {mb::kOkOnly, mb::kYesNoCancel, mb::kAbortRetryIgnore, mb::kRetryCancel};
-  ASSERT_TRUE(UseArabicStandardTexts(true)) << "Qt's Arabic translations are installed";
-  for (const int style : styles) {
-    for (const QString& text : buttons(style | mb::kRtlFlags)) {
-      EXPECT_FALSE(text.contains(QRegularExpression("[A-Za-z]"))) << text.toStdString();
-    }
-  }
-  UseArabicStandardTexts(false);
-  EXPECT_EQ(buttons(mb::kYesNoCancel), QStringList({"Cancel", "No", "Yes"}));
-  EXPECT_EQ(buttons(mb::kAbortRetryIgnore), QStringList({"Abort", "Ignore", "Retry"}));
-}
-
 TEST_F(DialogTest, FilterAnswersOkWithItsDatesOrNothing) {
   auto& filter = windows().get<FrmFilter>();
   const auto show = [&](const std::function<void()>& script) {
@@ -100,20 +74,14 @@ TEST_F(DialogTest, FilterAnswersOkWithItsDatesOrNothing) {
     filter.showModal();
     return tagOf(filter);
   };
-  EXPECT_EQ(show([&] {
-              filter.txtDate1->setText("2003/01/01");
-              filter.txtDate2->setText("");
-              filter.CmdOK->click();
-            }),
-            "OK");
-  EXPECT_EQ(filter.txtDate2->text(), "") << "an empty end date stays empty";
+  // Clicks, and the dates offered again: in the catalogue window's tests.
   EXPECT_EQ(show([&] {
               filter.CmdCancel->setFocus();
               QTest::keyClick(filter.CmdCancel, Qt::Key_Enter);
             }),
             "");
-  EXPECT_EQ(filter.txtDate1->text(), "2003/01/01") << "hidden, not unloaded";
   EXPECT_EQ(show([&] {
+              filter.txtDate1->setText("2003/01/01");
               filter.txtDate1->setFocus();
               QTest::keyClick(filter.txtDate1, Qt::Key_Return);
             }),
@@ -139,7 +107,6 @@ TEST_F(DialogTest, EnglishDialogsAreMirroredAndTranslatedOnceWhateverTheLoads) {
   start.close();
   start.load();
   EXPECT_EQ(twipsGeometry(*start.Option1[0]).left(), 6000 - 5760 - 100);
-  EXPECT_EQ(start.Command3->text(), "Exit");
 
   auto& filter = windows().get<FrmFilter>();
   filter.load();
@@ -169,18 +136,10 @@ TEST_F(DialogTest, DateAndTimeControlTexts) {
   time.setKind(Tarmin_Calander3::Kind::Time);
   EXPECT_TRUE(time.setText("00:00"));
   EXPECT_EQ(time.text(), "00:00") << "midnight is a time, not an empty control";
-  EXPECT_TRUE(time.setText("23:59"));
-  EXPECT_EQ(time.text(), "23:59");
 
-  // Hijri with automatic change: the same day in the other calendar.
+  // Without automatic change (the posting windows show it on) the text stays and is read in
+  // the new calendar.
   date.setText("2003/03/04");
-  date.setAutoChange(true);
-  date.setCalendarType(1);
-  EXPECT_EQ(date.text(), "1423/12/30") << "the tabular Islamic calendar";
-  date.setCalendarType(0);
-  EXPECT_EQ(date.text(), "2003/03/04");
-  // Without it the text stays and is read in the new calendar.
-  date.setAutoChange(false);
   date.setCalendarType(1);
   EXPECT_EQ(date.text(), "2003/03/04");
   EXPECT_EQ(date.date(), QDate(2003, 3, 4, QCalendar(QCalendar::System::IslamicCivil)));
@@ -222,8 +181,6 @@ TEST_F(WinSeekTest, OpensAtAFolderShowsTheWayUpAndSearchesBelowIt) {
   for (int i = 0; i < seek.dirList->count(); ++i) shown << seek.dirList->item(i)->text().trimmed();
   const QStringList wayUp = QStringList{"/"} + (root_ + "/Data").split('/', Qt::SkipEmptyParts);
   EXPECT_EQ(shown, wayUp + QStringList({"Acc", "Old"}));
-  EXPECT_EQ(seek.dirList->listCount(), 2);
-  EXPECT_EQ(seek.dirList->list(0), root_ + "/Data/Acc");
 
   seek.load();
   seek.cmdSearch->click();

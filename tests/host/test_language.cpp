@@ -44,7 +44,6 @@ TEST_F(LanguageTest, TranslateFollowsTheLanguageAndCollectsNewTexts) {
 
   const QString fresh = QStringLiteral("نص جديد لم يترجم");
   EXPECT_EQ(Translate(fresh), fresh);
-  EXPECT_EQ(Translate(fresh), fresh) << "still untranslated";
   const auto rows = [](const QString& where, const QVariantList& params = {}) {
     return RowTexts("SELECT COUNT(*) FROM Lang" + where, params, *globals().LangConnection)[0];
   };
@@ -130,33 +129,6 @@ TEST_F(LanguageTest, MirrorAndTranslateFormReachFramesEveryTabMenusAndTips) {
   EXPECT_LT(form.onTab->fontMetrics().horizontalAdvance(form.onTab->text()), form.onTab->width())
       << "a long caption is not cut";
   EXPECT_EQ(form.option->font(), designed) << "one that fits keeps its font";
-}
-
-TEST_F(LanguageTest, CenterFormAndFonts) {
-  SampleForm form;
-  user().setScreenSize({12000, 9000});
-  CenterForm(form);
-  EXPECT_EQ(twipsGeometry(form).topLeft(), QPoint(3000, 1500));
-
-  const QFont designed = form.label->font();
-  for (const char* keep : {"", "1"}) {
-    if (*keep) setSetting("ChkFont", keep);
-    SetFontForm(form);
-    EXPECT_EQ(form.label->font(), designed) << "ChkFont missing or 1 keeps the designed fonts";
-  }
-  setSetting("ChkFont", "0");
-  SetFontForm(form);
-  QString name;
-  int size = 0;
-  int charset = -1;
-  GetDefaultFont(name, size, charset);
-  EXPECT_EQ(form.label->font().family(), name);
-  EXPECT_EQ(form.font().pointSize(), size);
-  EXPECT_TRUE(name == "Tahoma" || name == "Arial" || name == "System") << name.toStdString();
-  EXPECT_EQ(charset, GetLocaleCharset());
-  QString missing = QStringLiteral("No Such Font Family 42");
-  EXPECT_FALSE(FontExists(missing));
-  EXPECT_NE(missing, "No Such Font Family 42") << "the name becomes the family chosen";
 }
 
 // Draws a widget with a painter reading left to right (as a window's own

@@ -1,10 +1,8 @@
 #include "tests/mdbwriter/MdbTools.h"
 
 #include <gtest/gtest.h>
-#include <mdbtools.h>
 
 #include <QProcess>
-#include <memory>
 
 namespace mdbtools {
 namespace {
@@ -80,36 +78,6 @@ Rows exportTable(const QString& file, const QString& table, QStringList* header)
   }
   rows.erase(rows.begin());
   return rows;
-}
-
-std::vector<std::vector<bool>> nullFlags(const QString& file, const QString& table) {
-  std::vector<std::vector<bool>> flags;
-  qputenv(kJet3Charset, kArabic);
-  const std::unique_ptr<MdbHandle, void (*)(MdbHandle*)> mdb(
-      mdb_open(file.toLocal8Bit().constData(), MDB_NOFLAGS), mdb_close);
-  if (!mdb) {
-    ADD_FAILURE() << "libmdb cannot open " << file.toStdString();
-    return flags;
-  }
-  QByteArray name = table.toUtf8();
-  const std::unique_ptr<MdbTableDef, void (*)(MdbTableDef*)> def(
-      mdb_read_table_by_name(mdb.get(), name.data(), MDB_TABLE), mdb_free_tabledef);
-  if (!def) {
-    ADD_FAILURE() << "libmdb finds no table " << table.toStdString();
-    return flags;
-  }
-  mdb_read_columns(def.get());
-  mdb_rewind_table(def.get());
-  std::vector<MdbField> fields(def->num_cols);
-  while (mdb_fetch_row(def.get())) {
-    int start = 0;
-    size_t length = 0;
-    mdb_find_row(mdb.get(), static_cast<int>(def->cur_row) - 1, &start, &length);
-    mdb_crack_row(def.get(), start & 0x1FFF, length, fields.data());
-    std::vector<bool>& row = flags.emplace_back();
-    for (const MdbField& field : fields) row.push_back(field.is_null != 0);
-  }
-  return flags;
 }
 
 }  // namespace mdbtools

@@ -9,8 +9,7 @@
 // Readable test failure messages.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << text.toStdString(); }
 
-// Reading files back through mdbtools' command-line tools (Jet 3 text read as Windows-1256),
-// and libmdb for what the tools do not show.
+// Reading files back through mdbtools' command-line tools (Jet 3 text read as Windows-1256).
 namespace mdbtools {
 
 using Cell = std::optional<QString>;  // nullopt: the field was empty and unquoted
@@ -25,8 +24,5 @@ QString schema(const QString& file);
 // mdb-export rows, dates as "yyyy-MM-dd HH:mm:ss"; the header row goes to
 // header when one is given.
 Rows exportTable(const QString& file, const QString& table, QStringList* header = nullptr);
-// For each row, whether each column is Null in the record itself (mdb-export
-// prints Null and empty text alike).
-std::vector<std::vector<bool>> nullFlags(const QString& file, const QString& table);
 
 }  // namespace mdbtools

@@ -2,8 +2,7 @@
 # Stands in for qalvoro-v1convert in tests of the parent side. What it does
 # depends on the source file's name: crash.mdb crashes, hang.mdb never ends
 # (both after starting TARGET.part), limit.mdb reports its address-space limit
-# and any other its arguments, both as a conversion error; leftout.mdb writes
-# TARGET and lists two parts left out among its table lines.
+# and any other its arguments, both as a conversion error.
 eval "source=\${$(($# - 1))} target=\${$#}"
 case "$source" in
 *crash.mdb | *hang.mdb) echo unfinished >"$target.part" ;;
@@ -11,11 +10,6 @@ esac
 case "$source" in
 *crash.mdb) kill -SEGV $$ ;;
 *hang.mdb) exec sleep 100000 ;;
-*leftout.mdb)
-  : >"$target"
-  printf 'Card\t12 rows\nleft out\tTable '\''Gaid'\'' left out (usage map is missing).\n'
-  printf 'Branch\t3 rows\nleft out\tThe last 100 bytes of the file left out.\n'
-  ;;
 *limit.mdb)
   printf 'warning: noise before the error line\n3035\tlimit=%s\n' $(($(ulimit -v) * 1024)) >&2
   exit 1
