@@ -174,7 +174,8 @@ TEST_P(ConnectionEngineTest, ExecuteJournalsTheRowsItWrites) {
 
 // Writes that belong together: a failing last write leaves nothing of them;
 // a later write takes the key of the row an earlier one inserted; every row
-// is journaled (on PostgreSQL the writes are one statement).
+// is journaled (on PostgreSQL the writes are one pipeline, whose failing last
+// part the server itself undoes).
 TEST_P(ConnectionEngineTest, WriteAllKeepsEveryWriteOrNoneAndLinksRowsByKey) {
   exec("CREATE TABLE H (" + autoId() + ", N INTEGER)");
   exec("CREATE TABLE L (" + autoId() + ", HID INTEGER, Q INTEGER)");
