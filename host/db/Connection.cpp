@@ -6,7 +6,6 @@
 #include <optional>
 
 #include "host/db/DbError.h"
-#include "host/db/PgPipeline.h"
 #include "host/db/SqlRun.h"
 #include "host/db/SqlShape.h"
 #include "host/db/SqlTokens.h"
@@ -104,6 +103,7 @@ void Connection::open(const QString& connectionString, const QString& user,
 
 void Connection::close() {
   statements_.clear();
+  pipelineStatements_.forget();
   if (!QSqlDatabase::contains(name_)) return;
   QSqlDatabase::database(name_, false).close();
   QSqlDatabase::removeDatabase(name_);
@@ -414,7 +414,7 @@ std::optional<std::vector<Connection::WriteResult>> Connection::writeInPipeline(
   }
   std::optional<std::vector<pg::PipelineResult>> run;
   try {
-    run = pg::runPipeline(database(), statements);
+    run = pg::runPipeline(database(), statements, pipelineStatements_);
   } catch (const DbError&) {
     if (planted) throw *planted;
     throw;

@@ -13,6 +13,7 @@
 
 #include "host/db/ChangeJournal.h"
 #include "host/db/ConnectionString.h"
+#include "host/db/PgPipeline.h"
 #include "host/db/TableKeys.h"
 
 namespace qalvoro {
@@ -138,6 +139,7 @@ class Connection {
   QString name_;
   ConnectionTarget target_;
   QHash<QString, std::shared_ptr<QSqlQuery>> statements_;
+  pg::PreparedStatements pipelineStatements_;
   ChangeJournal changes_;
   TableKeys keys_;
   std::optional<bool> countersKept_;  // whether the database has TableChanges

@@ -61,14 +61,35 @@ DbError statementError(const PGresult* result) {
   return DbError(numeric ? code : dberr::kUnspecified, text);
 }
 
-void send(PGconn* connection, const PipelineStatement& statement) {
+// What was sent, in order: a statement, or the preparing of its text.
+struct Command {
+  std::size_t statement = 0;
+  QByteArray preparedName;  // set for the preparing
+};
+
+// Sends a statement, prepared under a name of its own the first time its text
+// is met (while there is room), and notes what was sent.
+void send(PGconn* connection, std::size_t index, const PipelineStatement& statement,
+          PreparedStatements& prepared, std::vector<Command>& sent) {
+  const int count = static_cast<int>(statement.values.size());
+  QByteArray name = prepared.nameOf(statement.sql);
+  if (name.isEmpty() && !(name = prepared.newName()).isEmpty()) {
+    if (PQsendPrepare(connection, name.constData(), statement.sql.constData(), count, nullptr) !=
+        1) {
+      throw connectionError(connection);
+    }
+    sent.push_back({index, name});
+  }
   std::vector<const char*> values;
   values.reserve(statement.values.size());
   for (const auto& value : statement.values) values.push_back(value ? value->constData() : nullptr);
-  if (PQsendQueryParams(connection, statement.sql.constData(), static_cast<int>(values.size()),
-                        nullptr, values.data(), nullptr, nullptr, 0) != 1) {
-    throw connectionError(connection);
-  }
+  const int queued = name.isEmpty()
+                         ? PQsendQueryParams(connection, statement.sql.constData(), count, nullptr,
+                                             values.data(), nullptr, nullptr, 0)
+                         : PQsendQueryPrepared(connection, name.constData(), count, values.data(),
+                                               nullptr, nullptr, 0);
+  if (queued != 1) throw connectionError(connection);
+  sent.push_back({index, {}});
 }
 
 // Adds what a result of a statement holds: its rows, one at a time when the
@@ -85,47 +106,54 @@ void addResult(const PGresult* result, PipelineResult& read) {
 }  // namespace
 
 std::optional<std::vector<PipelineResult>> runPipeline(
-    const QSqlDatabase& database, const std::vector<PipelineStatement>& statements) {
+    const QSqlDatabase& database, const std::vector<PipelineStatement>& statements,
+    PreparedStatements& prepared) {
   PGconn* connection = handleOf(database);
   if (!connection || PQstatus(connection) != CONNECTION_OK) return std::nullopt;
+  if (PQtransactionStatus(connection) == PQTRANS_ACTIVE) discardFinishedResults(connection);
   const PGTransactionStatusType status = PQtransactionStatus(connection);
-  if (status == PQTRANS_ACTIVE) discardFinishedResults(connection);
-  if (status != PQTRANS_IDLE && status != PQTRANS_INTRANS && status != PQTRANS_ACTIVE) {
-    return std::nullopt;
-  }
+  if (status != PQTRANS_IDLE && status != PQTRANS_INTRANS) return std::nullopt;
   const PipelineMode mode(connection);
   if (!mode.entered()) return std::nullopt;
-  for (const PipelineStatement& statement : statements) send(connection, statement);
+  std::vector<Command> sent;
+  for (std::size_t i = 0; i < statements.size(); ++i) {
+    send(connection, i, statements[i], prepared, sent);
+  }
   if (PQpipelineSync(connection) != 1) throw connectionError(connection);
 
-  // Each statement gives its result and then nothing; the sync ends the lot.
+  // Each command gives its result and then nothing; the sync ends the lot.
   std::vector<PipelineResult> results(statements.size());
   std::optional<DbError> failure;
-  std::size_t statement = 0;
-  for (std::size_t ends = 0; ends <= statements.size();) {
+  std::size_t command = 0;
+  for (std::size_t ends = 0; ends <= sent.size();) {
     const Result result(PQgetResult(connection));
     if (!result) {
       ++ends;
-      ++statement;
+      ++command;
       continue;
     }
-    switch (PQresultStatus(result.get())) {
-      case PGRES_PIPELINE_SYNC:
-        if (failure) throw *failure;
-        return results;
-      case PGRES_COMMAND_OK:
-      case PGRES_TUPLES_OK:
-      case PGRES_SINGLE_TUPLE:
-        if (statement < results.size()) addResult(result.get(), results[statement]);
-        break;
-      case PGRES_PIPELINE_ABORTED:
-        break;
-      default:
-        if (!failure) failure = statementError(result.get());
-        break;
+    const ExecStatusType status = PQresultStatus(result.get());
+    if (status == PGRES_PIPELINE_SYNC) {
+      if (failure) throw *failure;
+      return results;
+    }
+    if (command >= sent.size() || status == PGRES_PIPELINE_ABORTED) continue;
+    const Command& what = sent[command];
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK && status != PGRES_SINGLE_TUPLE) {
+      if (!failure) failure = statementError(result.get());
+    } else if (!what.preparedName.isEmpty()) {
+      prepared.add(statements[what.statement].sql, what.preparedName);
+    } else {
+      addResult(result.get(), results[what.statement]);
     }
   }
   throw failure ? *failure : connectionError(connection);
+}
+
+QByteArray PreparedStatements::newName() {
+  constexpr int kMostStatements = 256;
+  if (names_.size() >= kMostStatements) return {};
+  return QByteArrayLiteral("qalvoro_pipeline_") + QByteArray::number(++made_);
 }
 
 }  // namespace qalvoro::pg

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QSqlDatabase>
 #include <QtGlobal>
 #include <optional>
@@ -23,6 +24,23 @@ struct PipelineResult {
   std::vector<qint64> firstColumn;
 };
 
+// The statements one connection has prepared for its pipelines, by text: a
+// statement met again is neither parsed nor analysed again. Forget them all
+// when the connection closes.
+class PreparedStatements {
+ public:
+  // The name the text is prepared under; empty when it is not.
+  QByteArray nameOf(const QByteArray& sql) const { return names_.value(sql); }
+  // A name for the text, once there is room for another; empty when not.
+  QByteArray newName();
+  void add(const QByteArray& sql, const QByteArray& name) { names_.insert(sql, name); }
+  void forget() { names_.clear(); }
+
+ private:
+  QHash<QByteArray, QByteArray> names_;
+  int made_ = 0;
+};
+
 // PostgreSQL: sends the statements together and reads their results in one
 // round trip. They run in one transaction (the open one when there is one):
 // when one fails the server skips the rest and keeps none of them, and the
@@ -30,6 +48,7 @@ struct PipelineResult {
 // one. Nothing when the connection cannot take a pipeline now (another
 // driver, a result still being read).
 std::optional<std::vector<PipelineResult>> runPipeline(
-    const QSqlDatabase& database, const std::vector<PipelineStatement>& statements);
+    const QSqlDatabase& database, const std::vector<PipelineStatement>& statements,
+    PreparedStatements& prepared);
 
 }  // namespace qalvoro::pg
