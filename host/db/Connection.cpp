@@ -342,63 +342,91 @@ QString unquoted(const QString& column) {
   return column;
 }
 
+// A write of a pipeline: its shape and its table's key column (empty when
+// the table has none or the write is a query).
+struct PipedWrite {
+  sql::WriteShape shape;
+  QString key;
+};
+
+// The earlier write's row key, read on the server from the sequence of its
+// table's key: that row's as long as no write in between inserts into the
+// same table. Nothing when one does.
+std::optional<std::pair<QByteArray, QByteArray>> insertedKeySource(
+    int earlier, const std::vector<PipedWrite>& before) {
+  using Kind = sql::WriteShape::Kind;
+  if (earlier < 0 || earlier >= static_cast<int>(before.size()) || before[earlier].key.isEmpty() ||
+      before[earlier].shape.kind != Kind::Insert) {
+    throw noKeyError(earlier);
+  }
+  const QString table = sql::normalTableName(before[earlier].shape.table);
+  for (std::size_t between = earlier + 1; between < before.size(); ++between) {
+    const sql::WriteShape& shape = before[between].shape;
+    if (shape.kind == Kind::Insert && sql::normalTableName(shape.table) == table) {
+      return std::nullopt;
+    }
+  }
+  return std::pair{before[earlier].shape.table.toUtf8(), unquoted(before[earlier].key).toUtf8()};
+}
+
+// A write as a statement of a pipeline, with $1, $2, ... for its values and
+// returning the keys of its rows when its table has a key (piped.key).
+// Nothing when it cannot be one.
+std::optional<pg::PipelineStatement> pipelineStatement(const Connection::Write& write,
+                                                       const PipedWrite& piped,
+                                                       const std::vector<PipedWrite>& before) {
+  pg::PipelineStatement statement;
+  const auto bind = [&statement](std::optional<QByteArray> text) {
+    statement.values.push_back(std::move(text));
+    return QStringLiteral("$%1").arg(statement.values.size());
+  };
+  const QString& sql = piped.shape.body;
+  QString body;
+  qsizetype copied = 0;
+  int place = 0;
+  for (const sql::Token& token : sql::tokenize(sql, sql::Dialect::Sql)) {
+    if (!token.isSymbol(QLatin1StringView("?"))) continue;
+    const QVariant& value = write.params.value(place++);
+    QString replacement;
+    if (const std::optional<int> earlier = keyedWrite(value)) {
+      const auto source = insertedKeySource(*earlier, before);
+      if (!source) return std::nullopt;
+      replacement = QStringLiteral("currval(pg_get_serial_sequence(%1, %2))")
+                        .arg(bind(source->first), bind(source->second));
+    } else {
+      std::optional<QByteArray> text;
+      if (!pipelineText(value, text)) return std::nullopt;
+      replacement = bind(std::move(text));
+    }
+    body += sql.mid(copied, token.begin - copied) + replacement;
+    copied = token.end;
+  }
+  body += sql.mid(copied);
+  if (!piped.key.isEmpty()) body += QStringLiteral(" RETURNING CAST(%1 AS BIGINT)").arg(piped.key);
+  statement.sql = body.toUtf8();
+  return statement;
+}
+
 }  // namespace
 
-// PostgreSQL: the writes as the statements of one pipeline, each returning
-// the keys of its rows when its table has a key. A value that names an
-// earlier write's key reads it back from the key's sequence, which is that
-// row's as long as no write in between inserts into the same table. Nothing
-// when a write cannot go in a pipeline.
+// PostgreSQL: the writes as the statements of one pipeline. Nothing when a
+// write cannot go in one.
 std::optional<std::vector<Connection::WriteResult>> Connection::writeInPipeline(
     const std::vector<Write>& writes) {
   using Kind = sql::WriteShape::Kind;
   std::vector<pg::PipelineStatement> statements;
-  std::vector<sql::WriteShape> shapes;  // copies: the cache of shapes may move them
-  std::vector<bool> keyed;
-  for (std::size_t i = 0; i < writes.size(); ++i) {
-    const sql::WriteShape shape = shapeOf(writes[i].sql);
-    const bool query = shape.kind == Kind::Query;
-    if (!query && (!shape.canReturnKeys || shape.kind == Kind::Other)) return std::nullopt;
-    const QString key = query ? QString() : rowKeyColumn(shape.table);
-    pg::PipelineStatement& statement = statements.emplace_back();
-    QString body;
-    qsizetype copied = 0;
-    int place = 0;
-    const auto bind = [&](std::optional<QByteArray> text) {
-      statement.values.push_back(std::move(text));
-      return QStringLiteral("$%1").arg(statement.values.size());
-    };
-    for (const sql::Token& token : sql::tokenize(shape.body, sql::Dialect::Sql)) {
-      if (!token.isSymbol(QLatin1StringView("?"))) continue;
-      const QVariant& value = writes[i].params.value(place++);
-      QString replacement;
-      if (const std::optional<int> earlier = keyedWrite(value)) {
-        if (*earlier < 0 || *earlier >= static_cast<int>(i) || !keyed[*earlier] ||
-            shapes[*earlier].kind != Kind::Insert) {
-          throw noKeyError(*earlier);
-        }
-        const QString& table = shapes[*earlier].table;
-        for (std::size_t between = *earlier + 1; between < i; ++between) {
-          if (shapes[between].kind == Kind::Insert &&
-              sql::normalTableName(shapes[between].table) == sql::normalTableName(table)) {
-            return std::nullopt;
-          }
-        }
-        replacement = QStringLiteral("currval(pg_get_serial_sequence(%1, %2))")
-                          .arg(bind(table.toUtf8()), bind(unquoted(rowKeyColumn(table)).toUtf8()));
-      } else {
-        std::optional<QByteArray> text;
-        if (!pipelineText(value, text)) return std::nullopt;
-        replacement = bind(std::move(text));
-      }
-      body += shape.body.mid(copied, token.begin - copied) + replacement;
-      copied = token.end;
+  std::vector<PipedWrite> piped;
+  for (const Write& write : writes) {
+    PipedWrite each{shapeOf(write.sql), {}};  // a copy: the cache of shapes may move
+    const bool query = each.shape.kind == Kind::Query;
+    if (!query && (!each.shape.canReturnKeys || each.shape.kind == Kind::Other)) {
+      return std::nullopt;
     }
-    body += shape.body.mid(copied);
-    if (!key.isEmpty()) body += QStringLiteral(" RETURNING CAST(%1 AS BIGINT)").arg(key);
-    statement.sql = body.toUtf8();
-    shapes.push_back(shape);
-    keyed.push_back(!key.isEmpty());
+    if (!query) each.key = rowKeyColumn(each.shape.table);
+    auto statement = pipelineStatement(write, each, piped);
+    if (!statement) return std::nullopt;
+    statements.push_back(std::move(*statement));
+    piped.push_back(std::move(each));
   }
   // A write failed by the test switches fails on the server after the ones
   // before it have run, so that the server is seen to keep none of them.
@@ -422,15 +450,15 @@ std::optional<std::vector<Connection::WriteResult>> Connection::writeInPipeline(
   if (!run) return std::nullopt;
   std::vector<WriteResult> results(writes.size());
   for (std::size_t i = 0; i < writes.size(); ++i) {
-    WriteResult& result = results[i];
-    result.rowsAffected = (*run)[i].rowsAffected;
-    if (shapes[i].kind == Kind::Query) continue;
-    if (!keyed[i]) {
-      changes_.recordTable(shapes[i].table);
+    const sql::WriteShape& shape = piped[i].shape;
+    results[i].rowsAffected = (*run)[i].rowsAffected;
+    if (shape.kind == Kind::Query) continue;
+    if (piped[i].key.isEmpty()) {
+      changes_.recordTable(shape.table);
       continue;
     }
-    result.keys = std::move((*run)[i].firstColumn);
-    recordWritten(shapes[i].table, shapes[i].kind == Kind::Delete, result.keys);
+    results[i].keys = std::move((*run)[i].firstColumn);
+    recordWritten(shape.table, shape.kind == Kind::Delete, results[i].keys);
   }
   return results;
 }

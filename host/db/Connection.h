@@ -130,7 +130,7 @@ class Connection {
 
  private:
   // Counts a write for the test switches; atomic when it runs with others
-  // as one (in a transaction or one statement).
+  // as one (in a transaction or one pipeline).
   void countWrite(bool atomic);
   std::optional<std::vector<WriteResult>> writeInPipeline(const std::vector<Write>& writes);
   // Notes the rows a write inserted or updated, or removed, in the journal.
