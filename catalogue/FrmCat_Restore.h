@@ -326,7 +326,10 @@ class FrmCat_Restore : public Form {
   // asked every time.
   QVariant lookedUp(const QString& key, const std::function<QVariant()>& lookup);
   std::optional<NamedRow> findNamed(const QString& table, const QString& name);
-  // A party's ID, kept under the key "table/branch/number".
+  // The key of a row of the version-2 branch among the run's lookups, by
+  // its table and its name or number: "table/branch/name".
+  QString namedKey(const QString& table, const QString& name) const;
+  // A party's ID, kept under its namedKey.
   int ensureParty(const PartyKind& kind, int number);
   NamedRow ensureNamed(const QString& table, const QString& name,
                        const std::function<NamedRow()>& ensure);

@@ -299,12 +299,15 @@ QVariant FrmCat_Restore::lookedUp(const QString& key, const std::function<QVaria
   return run_.running() ? lookups_.value(key, lookup) : lookup();
 }
 
+QString FrmCat_Restore::namedKey(const QString& table, const QString& name) const {
+  return QStringLiteral("%1/%2/%3").arg(table).arg(version2Branch()).arg(name);
+}
+
 std::optional<NamedRow> FrmCat_Restore::findNamed(const QString& table, const QString& name) {
-  const QVariant row = lookedUp(
-      table + QLatin1Char('/') + QString::number(version2Branch()) + QLatin1Char('/') + name, [&] {
-        const auto found = FindNamedRow(table, name, version2Branch());
-        return found ? QVariant::fromValue(*found) : QVariant();
-      });
+  const QVariant row = lookedUp(namedKey(table, name), [&] {
+    const auto found = FindNamedRow(table, name, version2Branch());
+    return found ? QVariant::fromValue(*found) : QVariant();
+  });
   if (!row.isValid()) return std::nullopt;
   return row.value<NamedRow>();
 }
@@ -314,9 +317,7 @@ NamedRow FrmCat_Restore::ensureNamed(const QString& table, const QString& name,
   if (const auto found = findNamed(table, name)) return *found;
   const NamedRow row = ensure();
   if (run_.running()) {
-    lookups_.keep(
-        table + QLatin1Char('/') + QString::number(version2Branch()) + QLatin1Char('/') + name,
-        QVariant::fromValue(row));
+    lookups_.keep(namedKey(table, name), QVariant::fromValue(row));
   }
   return row;
 }
@@ -336,7 +337,7 @@ int FrmCat_Restore::EnsureCustomer(int number) { return ensureParty(CustomerPart
 int FrmCat_Restore::EnsureProvider(int number) { return ensureParty(ProviderParty(), number); }
 
 int FrmCat_Restore::ensureParty(const PartyKind& kind, int number) {
-  return lookedUp(QStringLiteral("%1/%2/%3").arg(kind.table).arg(version2Branch()).arg(number),
+  return lookedUp(namedKey(kind.table, QString::number(number)),
                   [&] {
                     return QVariant(PartyImport::EnsureParty(kind, source_->database(), number,
                                                              version1Branch(), version2Branch()));
