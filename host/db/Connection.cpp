@@ -9,6 +9,7 @@
 #include "host/db/SqlRun.h"
 #include "host/db/SqlShape.h"
 #include "host/db/SqlTokens.h"
+#include "host/db/TableGrowth.h"
 
 namespace qalvoro {
 namespace {
@@ -27,12 +28,15 @@ void useWriteAheadLog(const QSqlDatabase& database) {
   pragma.exec(QStringLiteral("PRAGMA synchronous = NORMAL"));
 }
 
-// PostgreSQL: statements are prepared once per connection, but their plans
-// follow the tables as they grow during an import (a plan made while a table
-// was nearly empty would scan it whole ever after).
-void planEveryExecution(const QSqlDatabase& database) {
+// PostgreSQL: statements are prepared once per connection, and a statement
+// run again and again is planned once for all values where that plan costs
+// no more than planning it for each (the server's own rule, whatever its
+// default). Connection has the plans made again as the tables it fills grow
+// (see TableGrowth): a plan made while a table was nearly empty would
+// otherwise scan it whole, or by a lesser index, ever after.
+void planForReuse(const QSqlDatabase& database) {
   QSqlQuery setting(database);
-  setting.exec(QStringLiteral("SET plan_cache_mode = force_custom_plan"));
+  setting.exec(QStringLiteral("SET plan_cache_mode = auto"));
 }
 
 // Opens the database of the target under the connection name; nothing is
@@ -58,7 +62,7 @@ void openDatabase(const QString& name, const ConnectionTarget& target) {
       if (target.engine == Engine::SQLite) {
         useWriteAheadLog(database);
       } else {
-        planEveryExecution(database);
+        planForReuse(database);
       }
       return;
     }
@@ -111,6 +115,7 @@ void Connection::close() {
   keys_.forget();
   countersKept_.reset();
   changes_.recordAll();
+  growth_ = {};
 }
 
 int Connection::state() const { return QSqlDatabase::contains(name_) ? 1 : 0; }
@@ -232,6 +237,7 @@ Connection::WriteResult Connection::write(const QString& sql, const QVariantList
     result.rowsAffected = query.numRowsAffected();
     query.finish();
     changes_.recordTable(shape.table);
+    if (shape.kind == Kind::Insert) noteInserted(shape.table, result.rowsAffected);
     return result;
   }
   QString returnedColumns = key;
@@ -250,7 +256,18 @@ Connection::WriteResult Connection::write(const QString& sql, const QVariantList
   query.finish();
   result.rowsAffected = static_cast<int>(result.keys.size());
   recordWritten(shape.table, shape.kind == Kind::Delete, result.keys);
+  if (shape.kind == Kind::Insert) noteInserted(shape.table, result.rowsAffected);
   return result;
+}
+
+void Connection::noteInserted(const QString& table, qint64 rows) {
+  if (engine() != Engine::PostgreSQL) return;
+  growth_.add(sql::normalTableName(table), rows);
+  if (!growth_.due()) return;
+  // The write is kept whatever this does: on failure the plans are made
+  // again after a later write.
+  QSqlQuery discard(database());
+  if (discard.exec(QStringLiteral("DISCARD PLANS"))) growth_.planned();
 }
 
 void Connection::recordWritten(const QString& table, bool removed,
@@ -453,6 +470,7 @@ std::optional<std::vector<Connection::WriteResult>> Connection::writeInPipeline(
     const sql::WriteShape& shape = piped[i].shape;
     results[i].rowsAffected = (*run)[i].rowsAffected;
     if (shape.kind == Kind::Query) continue;
+    if (shape.kind == Kind::Insert) noteInserted(shape.table, results[i].rowsAffected);
     if (piped[i].key.isEmpty()) {
       changes_.recordTable(shape.table);
       continue;

@@ -14,6 +14,7 @@
 #include "host/db/ChangeJournal.h"
 #include "host/db/ConnectionString.h"
 #include "host/db/PgPipeline.h"
+#include "host/db/TableGrowth.h"
 #include "host/db/TableKeys.h"
 
 namespace qalvoro {
@@ -135,6 +136,9 @@ class Connection {
   std::optional<std::vector<WriteResult>> writeInPipeline(const std::vector<Write>& writes);
   // Notes the rows a write inserted or updated, or removed, in the journal.
   void recordWritten(const QString& table, bool removed, const std::vector<qint64>& keys);
+  // PostgreSQL: counts rows inserted into the table, and has the server make
+  // its plans again when a table has grown enough (see TableGrowth).
+  void noteInserted(const QString& table, qint64 rows);
 
   QString name_;
   ConnectionTarget target_;
@@ -142,6 +146,7 @@ class Connection {
   pg::PreparedStatements pipelineStatements_;
   ChangeJournal changes_;
   TableKeys keys_;
+  TableGrowth growth_;
   std::optional<bool> countersKept_;  // whether the database has TableChanges
   int transactionDepth_ = 0;
   int writesUntilFailure_ = 0;
