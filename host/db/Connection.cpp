@@ -116,6 +116,7 @@ void Connection::close() {
   countersKept_.reset();
   changes_.recordAll();
   growth_ = {};
+  counters_ = {};
 }
 
 int Connection::state() const { return QSqlDatabase::contains(name_) ? 1 : 0; }
@@ -135,15 +136,34 @@ bool Connection::keepsChangeCounters() {
 }
 
 std::optional<qint64> Connection::changeCount(const QString& table) {
+  const QString name = sql::normalTableName(table);
+  const auto counts = changeCounts({name});
+  if (!counts || !counts->contains(name)) return std::nullopt;
+  return counts->value(name);
+}
+
+namespace {
+// The query of the change counters of count tables.
+QString countersQuery(qsizetype count) {
+  return QStringLiteral(
+             "SELECT TableName, CAST(SUM(Changes) AS BIGINT) FROM TableChanges "
+             "WHERE TableName IN (%1) GROUP BY TableName")
+      .arg(QStringList(count, QStringLiteral("?")).join(QLatin1Char(',')));
+}
+}  // namespace
+
+std::optional<QHash<QString, qint64>> Connection::changeCounts(const QStringList& tables) {
   if (!keepsChangeCounters()) return std::nullopt;
+  if (engine() == Engine::PostgreSQL) {
+    counters_.watch(tables);
+    if (auto counts = counters_.take(tables)) return counts;
+  }
   QSqlQuery& query =
-      runPrepared(QStringLiteral("SELECT COUNT(*), CAST(COALESCE(SUM(Changes), 0) AS BIGINT) "
-                                 "FROM TableChanges WHERE TableName = ?"),
-                  {sql::normalTableName(table)});
-  std::optional<qint64> count;
-  if (query.next() && query.value(0).toLongLong() > 0) count = query.value(1).toLongLong();
+      runPrepared(countersQuery(tables.size()), QVariantList(tables.cbegin(), tables.cend()));
+  QHash<QString, qint64> counts;
+  while (query.next()) counts.insert(query.value(0).toString(), query.value(1).toLongLong());
   query.finish();
-  return count;
+  return counts;
 }
 
 int Connection::execute(const QString& sql, const QVariantList& params) {
@@ -199,6 +219,7 @@ void Connection::failNthWriteFromEnvironment() {
 }
 
 void Connection::countWrite(bool atomic) {
+  counters_.wrote();
   const auto failsNow = [](int& countdown) { return countdown > 0 && --countdown == 0; };
   bool fails = failsNow(writesUntilFailure_);
   if (atomic) {
@@ -457,6 +478,15 @@ std::optional<std::vector<Connection::WriteResult>> Connection::writeInPipeline(
       statements.push_back({QByteArrayLiteral("SELECT 1 / 0"), {}});
     }
   }
+  // The counters asked for before are read again at the end, after the
+  // writes and in their transaction.
+  const QStringList watched =
+      planted || !keepsChangeCounters() ? QStringList() : counters_.watched();
+  if (!watched.isEmpty()) {
+    const Write reading{countersQuery(watched.size()),
+                        QVariantList(watched.cbegin(), watched.cend())};
+    statements.push_back(*pipelineStatement(reading, {shapeOf(reading.sql), {}}, {}));
+  }
   std::optional<std::vector<pg::PipelineResult>> run;
   try {
     run = pg::runPipeline(database(), statements, pipelineStatements_);
@@ -465,6 +495,13 @@ std::optional<std::vector<Connection::WriteResult>> Connection::writeInPipeline(
     throw;
   }
   if (!run) return std::nullopt;
+  if (!watched.isEmpty()) {
+    QHash<QString, qint64> counts;
+    for (const std::vector<QByteArray>& row : run->back().rows) {
+      counts.insert(QString::fromUtf8(row.at(0)), row.at(1).toLongLong());
+    }
+    counters_.store(watched, std::move(counts));
+  }
   std::vector<WriteResult> results(writes.size());
   for (std::size_t i = 0; i < writes.size(); ++i) {
     const sql::WriteShape& shape = piped[i].shape;
@@ -475,7 +512,9 @@ std::optional<std::vector<Connection::WriteResult>> Connection::writeInPipeline(
       changes_.recordTable(shape.table);
       continue;
     }
-    results[i].keys = std::move((*run)[i].firstColumn);
+    for (const std::vector<QByteArray>& row : (*run)[i].rows) {
+      results[i].keys.push_back(row.at(0).toLongLong());
+    }
     recordWritten(shape.table, shape.kind == Kind::Delete, results[i].keys);
   }
   return results;
@@ -506,6 +545,7 @@ void Connection::rollbackTrans() {
   // The journal keeps the rows written in the transaction, but the counters
   // lose them: requeries read whole tables until they are in step again.
   changes_.recordAll();
+  counters_.wrote();
   runSql(database(), QStringLiteral("ROLLBACK"));
 }
 

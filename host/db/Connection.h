@@ -13,6 +13,7 @@
 
 #include "host/db/ChangeJournal.h"
 #include "host/db/ConnectionString.h"
+#include "host/db/CounterReadings.h"
 #include "host/db/PgPipeline.h"
 #include "host/db/TableGrowth.h"
 #include "host/db/TableKeys.h"
@@ -107,6 +108,12 @@ class Connection {
   // (the version-1 working copy, LTR.DRV, LockTables, tables made outside
   // the schema).
   std::optional<qint64> changeCount(const QString& table);
+  // The change counters of several tables in one reading, by their names
+  // as sql::normalTableName gives them; a table without a counter is left
+  // out. Nothing when the database keeps no counters. On PostgreSQL the
+  // tables asked for are read again at the end of each pipeline, and a
+  // fresh reading answers without a round trip (see CounterReadings).
+  std::optional<QHash<QString, qint64>> changeCounts(const QStringList& tables);
   // Whether the database keeps change counters (asked once per opening).
   bool keepsChangeCounters();
 
@@ -147,6 +154,7 @@ class Connection {
   ChangeJournal changes_;
   TableKeys keys_;
   TableGrowth growth_;
+  CounterReadings counters_;
   std::optional<bool> countersKept_;  // whether the database has TableChanges
   int transactionDepth_ = 0;
   int writesUntilFailure_ = 0;

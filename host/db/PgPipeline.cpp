@@ -98,8 +98,12 @@ void addResult(const PGresult* result, PipelineResult& read) {
   const QByteArray changed(PQcmdTuples(const_cast<PGresult*>(result)));
   if (!changed.isEmpty()) read.rowsAffected = changed.toInt();
   if (PQnfields(result) == 0) return;
+  const int columns = PQnfields(result);
   for (int row = 0; row < PQntuples(result); ++row) {
-    read.firstColumn.push_back(QByteArray(PQgetvalue(result, row, 0)).toLongLong());
+    std::vector<QByteArray>& values = read.rows.emplace_back();
+    for (int column = 0; column < columns; ++column) {
+      values.emplace_back(PQgetvalue(result, row, column), PQgetlength(result, row, column));
+    }
   }
 }
 

@@ -17,11 +17,11 @@ struct PipelineStatement {
   std::vector<std::optional<QByteArray>> values;
 };
 
-// What a statement did: the rows it changed and, when it returns rows, the
-// first column of each as a number.
+// What a statement did: the rows it changed and the rows it returned, each
+// value as text.
 struct PipelineResult {
   int rowsAffected = 0;
-  std::vector<qint64> firstColumn;
+  std::vector<std::vector<QByteArray>> rows;
 };
 
 // The statements one connection has prepared for its pipelines, by text: a

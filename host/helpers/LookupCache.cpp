@@ -11,19 +11,7 @@ LookupCache::LookupCache(const QStringList& tables) {
 }
 
 std::optional<QHash<QString, qint64>> LookupCache::counters() const {
-  Connection& db = MainConnection();
-  if (!db.keepsChangeCounters()) return std::nullopt;
-  QVariantList names;
-  for (const QString& table : tables_) names << table;
-  QSqlQuery& query = db.runPrepared(
-      QStringLiteral("SELECT TableName, CAST(SUM(Changes) AS BIGINT) FROM TableChanges "
-                     "WHERE TableName IN (%1) GROUP BY TableName")
-          .arg(QStringList(tables_.size(), QStringLiteral("?")).join(',')),
-      names);
-  QHash<QString, qint64> counted;
-  while (query.next()) counted.insert(query.value(0).toString(), query.value(1).toLongLong());
-  query.finish();
-  return counted;
+  return MainConnection().changeCounts(tables_);
 }
 
 bool LookupCache::writtenByOthers(const QHash<QString, qint64>& counted) const {

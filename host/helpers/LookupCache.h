@@ -13,7 +13,8 @@ namespace qalvoro {
 
 // Values looked up in version-2 tables and kept for a run, so that a value
 // asked for record after record is read once. check() reads the tables'
-// change counters (one query for all of them) and forgets every value when
+// change counters (one query for all of them, or none when the last
+// pipeline read them: see CounterReadings) and forgets every value when
 // someone else wrote one of the tables: another workstation or process, or
 // another connection. Writes through MainConnection do not count: whoever
 // writes a row a kept value describes keeps the new value. An owner calls

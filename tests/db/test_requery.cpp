@@ -2,6 +2,7 @@
 // write too, on both engines.
 
 #include <QProcess>
+#include <QThread>
 #include <functional>
 #include <random>
 
@@ -88,6 +89,32 @@ TEST_P(SharedRequeryTest, CountersFollowEveryRowWrittenInEveryTable) {
   EXPECT_FALSE(here_.changeCount("LockTables"));
   here_.execute("CREATE TABLE Scratch (ID INTEGER, Note TEXT)");
   EXPECT_FALSE(here_.changeCount("Scratch")) << "a table made outside the schema";
+}
+
+// A pipeline reads again the counters asked for before (on PostgreSQL, in
+// its round trip), and the next ask is answered from that reading while it
+// is fresh: it holds the pipeline's writes, answers once, and goes stale
+// with a write here, a rollback or time.
+TEST_P(SharedRequeryTest, CountersReadWithAPipelineHoldItsWritesAndGoStale) {
+  const QString insert = "INSERT INTO Customer (BranchID, fNo) VALUES (1, ?)";
+  const auto pipeline = [&] { here_.writeAll({{insert, {1}}, {insert, {2}}}); };
+  const qint64 start = countOf("Customer");
+  pipeline();
+  EXPECT_EQ(countOf("Customer"), start + 2) << "the pipeline's writes";
+  there_.execute(insert, {3});
+  EXPECT_EQ(countOf("Customer"), start + 3) << "a reading answers once";
+  pipeline();
+  here_.execute(insert, {4});
+  EXPECT_EQ(countOf("Customer"), start + 6) << "a write here";
+  pipeline();
+  there_.execute(insert, {5});
+  QThread::msleep(2 * CounterReadings::kFreshFor.count());
+  EXPECT_EQ(countOf("Customer"), start + 9) << "an old reading";
+  {
+    Transaction undone(here_);
+    pipeline();
+  }
+  EXPECT_EQ(countOf("Customer"), start + 9) << "a rollback";
 }
 
 // Random writes here, at another connection (committed or still open) and rolled back here:
