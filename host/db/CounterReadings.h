@@ -18,7 +18,9 @@ namespace qalvoro {
 // A reading stands for a new one while it is fresh: taken at most kFreshFor
 // ago, with no write through the connection since, and each table's counter
 // once. It then shows the tables as they stood at the end of the write, a
-// moment before the ask.
+// moment before the ask. A table whose readings went unused a few times in
+// a row (another kind of record is being imported, or nothing asks after a
+// write) is not read again until it is asked for again.
 class CounterReadings {
  public:
   static constexpr std::chrono::milliseconds kFreshFor{50};
@@ -26,16 +28,20 @@ class CounterReadings {
   // Tables (names as sql::normalTableName gives them) whose counters the
   // pipelines read from now on.
   void watch(const QStringList& tables) {
-    for (const QString& table : tables) watched_.insert(table);
+    for (const QString& table : tables) watched_.insert(table, 0);
   }
-  QStringList watched() const { return QStringList(watched_.cbegin(), watched_.cend()); }
+  QStringList watched() const { return watched_.keys(); }
 
   // The connection wrote: readings made before are stale.
-  void wrote() { reading_.reset(); }
+  void wrote() {
+    retire();
+    reading_.reset();
+  }
 
   // The counters read for tables at the end of a pipeline; a table missing
   // from counts keeps none.
   void store(const QStringList& tables, QHash<QString, qint64> counts) {
+    retire();
     reading_ = Reading{std::chrono::steady_clock::now(),
                        QSet<QString>(tables.cbegin(), tables.cend()), std::move(counts)};
   }
@@ -59,12 +65,24 @@ class CounterReadings {
   }
 
  private:
+  // A table whose readings went unused kKeptUnused times in a row is read no
+  // more until it is asked for again.
+  void retire() {
+    if (!reading_) return;
+    for (const QString& table : reading_->unused) {
+      if (auto found = watched_.find(table); found != watched_.end() && ++*found > kKeptUnused) {
+        watched_.erase(found);
+      }
+    }
+  }
+
   struct Reading {
     std::chrono::steady_clock::time_point at;
     QSet<QString> unused;  // the tables read whose counters were not yet asked for
     QHash<QString, qint64> counts;
   };
-  QSet<QString> watched_;
+  static constexpr int kKeptUnused = 3;
+  QHash<QString, int> watched_;  // the tables read, with their unused readings in a row
   std::optional<Reading> reading_;
 };
 
