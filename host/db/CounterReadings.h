@@ -49,8 +49,9 @@ class CounterReadings {
   // The counters of tables from a fresh reading of them all, which each of
   // them then leaves; nothing when there is none.
   std::optional<QHash<QString, qint64>> take(const QStringList& tables) {
-    if (!reading_ || std::chrono::steady_clock::now() - reading_->at > kFreshFor)
+    if (!reading_ || std::chrono::steady_clock::now() - reading_->at > kFreshFor) {
       return std::nullopt;
+    }
     for (const QString& table : tables) {
       if (!reading_->unused.contains(table)) return std::nullopt;
     }

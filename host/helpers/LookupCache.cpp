@@ -10,10 +10,6 @@ LookupCache::LookupCache(const QStringList& tables) {
   for (const QString& table : tables) tables_ << sql::normalTableName(table);
 }
 
-std::optional<QHash<QString, qint64>> LookupCache::counters() const {
-  return MainConnection().changeCounts(tables_);
-}
-
 bool LookupCache::writtenByOthers(const QHash<QString, qint64>& counted) const {
   if (!counted_ || counted_->size() != counted.size()) return true;
   for (const QString& table : tables_) {
@@ -26,7 +22,7 @@ bool LookupCache::writtenByOthers(const QHash<QString, qint64>& counted) const {
 }
 
 void LookupCache::check() {
-  const auto counted = counters();
+  const auto counted = MainConnection().changeCounts(tables_);
   if (!counted || writtenByOthers(*counted)) values_.clear();
   counted_ = counted;
   reader_ = MainConnection().changes().reader();

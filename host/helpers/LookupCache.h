@@ -35,8 +35,6 @@ class LookupCache {
   void keep(const QString& key, const QVariant& value) { values_.insert(key, value); }
 
  private:
-  // The counters of the tables, or nothing when the database keeps none.
-  std::optional<QHash<QString, qint64>> counters() const;
   bool writtenByOthers(const QHash<QString, qint64>& counted) const;
 
   QStringList tables_;
