@@ -126,8 +126,10 @@ void FrmCat_Restore::ImportItem() {
   if (OverwriteAnswer == 5) return;
   std::optional<ExistingItem> existing;
   IsNewRecord = true;
-  if (!step([&] { SetTableLock(QStringLiteral("Lock"), kCategoryLock); })) return;
-  if (!step([&] { existing = ItemImport::FindItem(key, version2Branch()); })) return;
+  if (!step(
+          [&] { existing = ItemImport::LockAndFindItem(kCategoryLock, key, version2Branch()); })) {
+    return;
+  }
   IsNewRecord = !existing;
   if (existing) {
     if (!step([&] { SetTableLock(QStringLiteral("UnLock"), kCategoryLock); })) return;
@@ -246,13 +248,12 @@ void FrmCat_Restore::importParty(PartyTab& party) {
                            party.fax->text(),
                            version2Branch()};
   std::optional<TableLock> lock;
-  if (!kind.lock.isEmpty()) lock.emplace(kind.lock);
   IsNewRecord = true;
   const QString nameColumn = party.texts->promptNameInLanguage
                                  ? GetLanguage() + QStringLiteral("Name")
                                  : QStringLiteral("AName");
   if (const auto existing =
-          PartyImport::FindParty(kind, fields.number, fields.branch, nameColumn)) {
+          PartyImport::FindParty(kind, fields.number, fields.branch, nameColumn, lock)) {
     IsNewRecord = false;
     if (lock) lock->release();
     if (OverwriteAnswer < 3) {

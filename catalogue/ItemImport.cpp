@@ -31,13 +31,15 @@ double numberOf(const Recordset& row, const char* column) {
 
 }  // namespace
 
-std::optional<ExistingItem> FindItem(const QString& categoryNo, int branch) {
-  const auto row = MainConnection().firstRow(
+std::optional<ExistingItem> LockAndFindItem(const QString& lock, const QString& categoryNo,
+                                            int branch) {
+  const auto row = LockAndRead(
+      lock,
       QStringLiteral("SELECT CategoryID, CategoryNo, AName FROM Category WHERE BranchID = ? AND ") +
           kMatching,
       {branch, categoryNo, categoryNo});
   if (!row) return std::nullopt;
-  return ExistingItem{row->value(0).toInt(), row->value(1).toString(), row->value(2).toString()};
+  return ExistingItem{row->at(0).toInt(), row->at(1).toString(), row->at(2).toString()};
 }
 
 void WriteItem(Recordset& items, const ItemFields& fields,

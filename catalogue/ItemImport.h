@@ -40,20 +40,21 @@ struct ExistingItem {
 // Reads and writes the version-2 items (Category). No windows.
 namespace ItemImport {
 
-// Item numbers are compared without case, as version 1 compared them; of
-// several rows that match, the one spelled exactly so comes first, then the
-// oldest.
-std::optional<ExistingItem> FindItem(const QString& categoryNo, int branch);
+// Takes the table lock and finds the item under it (LockAndRead). Item
+// numbers are compared without case, as version 1 compared them; of several
+// rows that match, the one spelled exactly so comes first, then the oldest.
+std::optional<ExistingItem> LockAndFindItem(const QString& lock, const QString& categoryNo,
+                                            int branch);
 
 // Writes the fields into the window's version-2 items of the branch and
 // frees the table lock: a new row and the lock's end as one write, or the
-// existing row found by FindItem and then the lock. Raises DbError, after
+// existing row found by LockAndFindItem and then the lock. Raises DbError, after
 // which nothing is written and the lock may still be held.
 void WriteItem(Recordset& version2Items, const ItemFields& fields,
                const std::optional<ExistingItem>& existing, const QString& lock);
 
 // The CategoryID of an item number, looked up in every branch (without
-// case, as FindItem). An unknown
+// case, as LockAndFindItem). An unknown
 // number is written into the version-2 branch from the version-1 item of
 // the version-1 branch (Null numbers as 0, Null texts as empty), or as a
 // placeholder named after the number when version 1 has no such item.

@@ -58,13 +58,20 @@ int partyId(const PartyKind& kind, int number, int branch) {
 }  // namespace
 
 std::optional<ExistingParty> FindParty(const PartyKind& kind, int number, int branch,
-                                       const QString& nameColumn) {
-  const auto row = MainConnection().firstRow(
-      QStringLiteral("SELECT fNo, %1 FROM %2 WHERE fNo = ? AND BranchID = ?")
-          .arg(nameColumn, kind.table),
-      {number, branch});
+                                       const QString& nameColumn, std::optional<TableLock>& lock) {
+  const QString sql = QStringLiteral("SELECT fNo, %1 FROM %2 WHERE fNo = ? AND BranchID = ?")
+                          .arg(nameColumn, kind.table);
+  std::optional<std::vector<QVariant>> row;
+  if (kind.lock.isEmpty()) {
+    if (const auto found = MainConnection().firstRow(sql, {number, branch})) {
+      row = std::vector<QVariant>{found->value(0), found->value(1)};
+    }
+  } else {
+    lock.emplace(kind.lock, sql, QVariantList{number, branch});
+    row = lock->read();
+  }
   if (!row) return std::nullopt;
-  return ExistingParty{row->value(0).toString(), row->value(1).toString()};
+  return ExistingParty{row->at(0).toString(), row->at(1).toString()};
 }
 
 namespace {

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "catalogue/ClassesAndAccounts.h"
+#include "host/helpers/DbHelpers.h"
 
 namespace qalvoro {
 
@@ -44,9 +45,11 @@ struct ExistingParty {
 // Reads and writes the version-2 parties. No windows.
 namespace PartyImport {
 
-// nameColumn: the name the overwrite prompt shows (AName or EName).
+// nameColumn: the name the overwrite prompt shows (AName or EName). For a
+// kind with a table lock, the lock is taken first, in the read's round trip
+// (TableLock with a read), and left in lock.
 std::optional<ExistingParty> FindParty(const PartyKind& kind, int number, int branch,
-                                       const QString& nameColumn);
+                                       const QString& nameColumn, std::optional<TableLock>& lock);
 
 // Overwrites the existing row of the window's version-2 parties of the
 // branch with that number with the fields; its account is set to 0 and its

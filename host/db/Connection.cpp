@@ -240,6 +240,12 @@ Connection::WriteResult Connection::write(const QString& sql, const QVariantList
   if (shape.kind == Kind::Query) {
     QSqlQuery& query = runPrepared(sql, params);
     result.rowsAffected = query.numRowsAffected();
+    while (query.next()) {
+      std::vector<QVariant>& values = result.returned.emplace_back();
+      for (int i = 0; i < query.record().count(); ++i) {
+        values.push_back(query.isNull(i) ? QVariant() : query.value(i));
+      }
+    }
     query.finish();
     return result;
   }
@@ -506,7 +512,15 @@ std::optional<std::vector<Connection::WriteResult>> Connection::writeInPipeline(
   for (std::size_t i = 0; i < writes.size(); ++i) {
     const sql::WriteShape& shape = piped[i].shape;
     results[i].rowsAffected = (*run)[i].rowsAffected;
-    if (shape.kind == Kind::Query) continue;
+    if (shape.kind == Kind::Query) {
+      for (const std::vector<QByteArray>& row : (*run)[i].rows) {
+        std::vector<QVariant>& values = results[i].returned.emplace_back();
+        for (const QByteArray& value : row) {
+          values.push_back(value.isNull() ? QVariant() : QVariant(QString::fromUtf8(value)));
+        }
+      }
+      continue;
+    }
     if (shape.kind == Kind::Insert) noteInserted(shape.table, results[i].rowsAffected);
     if (piped[i].key.isEmpty()) {
       changes_.recordTable(shape.table);

@@ -44,7 +44,7 @@ class Connection {
 
   // What a write did: the rows affected and, for a single-table INSERT,
   // UPDATE or DELETE on a table with a key column, the keys of those rows
-  // and the values of the returning list for each.
+  // and the values of the returning list for each; for a query, its rows.
   struct WriteResult {
     int rowsAffected = 0;
     std::vector<qint64> keys;

@@ -102,7 +102,11 @@ void addResult(const PGresult* result, PipelineResult& read) {
   for (int row = 0; row < PQntuples(result); ++row) {
     std::vector<QByteArray>& values = read.rows.emplace_back();
     for (int column = 0; column < columns; ++column) {
-      values.emplace_back(PQgetvalue(result, row, column), PQgetlength(result, row, column));
+      if (PQgetisnull(result, row, column)) {
+        values.emplace_back();
+      } else {
+        values.emplace_back(PQgetvalue(result, row, column), PQgetlength(result, row, column));
+      }
     }
   }
 }

@@ -18,7 +18,7 @@ struct PipelineStatement {
 };
 
 // What a statement did: the rows it changed and the rows it returned, each
-// value as text.
+// value as text (a null QByteArray for NULL).
 struct PipelineResult {
   int rowsAffected = 0;
   std::vector<std::vector<QByteArray>> rows;

@@ -21,6 +21,8 @@ constexpr milliseconds kLockWait{15'000};
 constexpr milliseconds kLockPoll{50};
 
 const QString kUnlock = QStringLiteral("UPDATE LockTables SET fLocked = FALSE WHERE TableName = ?");
+const QString kTakeFreeLock =
+    QStringLiteral("UPDATE LockTables SET fLocked = TRUE WHERE TableName = ? AND fLocked = FALSE");
 
 // Holds a free lock's row until the transaction ends, and fails (division
 // by zero) when another holds the lock. Workstations taking the lock
@@ -70,9 +72,7 @@ void SetTableLock(const QString& action, const QString& name) {
     return;
   }
   // A free lock is taken at once; a held or missing one goes the long way.
-  if (MainConnection().execute(QStringLiteral("UPDATE LockTables SET fLocked = TRUE "
-                                              "WHERE TableName = ? AND fLocked = FALSE"),
-                               {name}) == 1) {
+  if (MainConnection().execute(kTakeFreeLock, {name}) == 1) {
     return;
   }
   Platform& system = platform();
@@ -165,6 +165,9 @@ TableLock::TableLock(QString name) : name_(std::move(name)) {
   SetTableLock(QStringLiteral("Lock"), name_);
 }
 
+TableLock::TableLock(QString name, const QString& sql, const QVariantList& params)
+    : name_(std::move(name)), read_(LockAndRead(name_, sql, params)) {}
+
 TableLock::~TableLock() {
   if (!held_) return;
   try {
@@ -181,6 +184,25 @@ void TableLock::release() {
 }
 
 Connection::Write UnlockWrite(const QString& name) { return {kUnlock, {name}}; }
+
+std::optional<std::vector<QVariant>> LockAndRead(const QString& name, const QString& sql,
+                                                 const QVariantList& params) {
+  Connection& db = MainConnection();
+  const auto firstRow = [](std::vector<std::vector<QVariant>>&& rows) {
+    return rows.empty() ? std::nullopt : std::optional(std::move(rows.front()));
+  };
+  if (db.engine() == Engine::PostgreSQL && !db.inTransaction()) {
+    auto results = db.writeAll({{kTakeFreeLock, {name}}, {sql, params}});
+    if (results.front().rowsAffected == 1) return firstRow(std::move(results.back().returned));
+  }
+  SetTableLock(QStringLiteral("Lock"), name);
+  try {
+    return firstRow(db.write(sql, params).returned);
+  } catch (const DbError&) {
+    SetTableLock(QStringLiteral("UnLock"), name);
+    throw;
+  }
+}
 
 std::vector<Connection::WriteResult> WriteUnderLock(const QString& name,
                                                     std::vector<Connection::Write> writes) {

@@ -26,6 +26,15 @@ void SetTableLock(const QString& action, const QString& name);
 // other writes (Connection::writeAll).
 Connection::Write UnlockWrite(const QString& name);
 
+// Takes the table lock (SetTableLock "Lock") and reads the first row of a
+// query under it; nothing when the query finds none. On PostgreSQL a free
+// lock is taken in the read's own round trip: the lock's update, then the
+// query, in one pipeline. When another holds the lock, that read is
+// dropped; the lock is waited for and the query run again. A read that
+// fails leaves the lock free.
+std::optional<std::vector<QVariant>> LockAndRead(const QString& name, const QString& sql,
+                                                 const QVariantList& params);
+
 // Runs writes that a table lock guards and that read nothing under it,
 // ending with the lock's end (Connection::writeAll). On PostgreSQL a free
 // lock is taken and given back in the writes' own round trip: a statement
@@ -74,6 +83,8 @@ void WriteListRow(Recordset& rows, bool isNew, const QString& keyColumn, const Q
 class TableLock {
  public:
   explicit TableLock(QString name);
+  // Takes the lock with a read under it (LockAndRead); read() is its row.
+  TableLock(QString name, const QString& sql, const QVariantList& params);
   ~TableLock();
   TableLock(const TableLock&) = delete;
   TableLock& operator=(const TableLock&) = delete;
@@ -86,10 +97,12 @@ class TableLock {
   Connection::Write unlockWrite() const;
   void released() { held_ = false; }
   bool held() const { return held_; }
+  const std::optional<std::vector<QVariant>>& read() const { return read_; }
 
  private:
   QString name_;
   bool held_ = true;
+  std::optional<std::vector<QVariant>> read_;
 };
 
 }  // namespace qalvoro

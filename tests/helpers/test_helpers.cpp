@@ -176,9 +176,10 @@ TEST_P(LockProtocolTest, AnotherProcessTakesOverAHeldLockAfterFifteenSeconds) {
 }
 
 // The probe holds the lock for a second: a write here waits until it is
-// freed, and no longer, whether it takes the lock first (TableLock) or with
-// its writes (WriteUnderLock, which on PostgreSQL fails its first try whole);
-// a free lock is not waited for.
+// freed, and no longer, whether it takes the lock first (TableLock), with
+// its writes (WriteUnderLock, which on PostgreSQL fails its first try whole)
+// or with the read before them (LockAndRead, which then reads again under
+// the lock); a free lock is not waited for.
 TEST_P(LockProtocolTest, AWriteWaitsWhileAnotherProcessHoldsItsLock) {
   user().onSleep([] { QThread::msleep(50); });  // the pauses take their time here too
   MainConnection().execute("CREATE TABLE Numbers (Num INTEGER)");
@@ -190,8 +191,16 @@ TEST_P(LockProtocolTest, AWriteWaitsWhileAnotherProcessHoldsItsLock) {
       [](int number) {
         WriteUnderLock("Payment", {{"INSERT INTO Numbers (Num) VALUES (?)", {number}},
                                    {"INSERT INTO Numbers (Num) VALUES (?)", {-number}}});
+      },
+      [](int number) {
+        const auto row = LockAndRead(
+            "Payment", "SELECT fLocked FROM LockTables WHERE TableName = ?", {"Payment"});
+        EXPECT_TRUE(QStringList({"t", "1", "true"}).contains(row.value().at(0).toString()))
+            << "read under the lock";
+        MainConnection().execute("INSERT INTO Numbers (Num) VALUES (?)", {number});
+        SetTableLock("UnLock", "Payment");
       }};
-  for (int writer = 0; writer < 2; ++writer) {
+  for (int writer = 0; writer < 3; ++writer) {
     Probe holder({database().connectionString(), "Payment", "1000"});
     QElapsedTimer clock;
     clock.start();
@@ -209,7 +218,7 @@ TEST_P(LockProtocolTest, AWriteWaitsWhileAnotherProcessHoldsItsLock) {
     EXPECT_EQ(user().sleeps().size(), free) << writer << ": a free lock was waited for";
     EXPECT_FALSE(lockHeld("Payment"));
   }
-  EXPECT_EQ(count("SELECT COUNT(*) * 1000 + SUM(Num) FROM Numbers"), 6030);
+  EXPECT_EQ(count("SELECT COUNT(*) * 1000 + SUM(Num) FROM Numbers"), 8064);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, DbHelpersTest, ::testing::ValuesIn(kEngines), EngineParamName());
