@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QSqlQuery>
+#include <algorithm>
 #include <atomic>
 #include <optional>
 
@@ -218,8 +219,9 @@ void Connection::failNthWriteFromEnvironment() {
   if (n > 0) failNthWrite(n);
 }
 
-void Connection::countWrite(bool atomic) {
-  counters_.wrote();
+void Connection::countWrite(bool atomic, const sql::WriteShape& shape) {
+  counters_.wrote(shape.kind == sql::WriteShape::Kind::Other ? QString()
+                                                             : sql::normalTableName(shape.table));
   const auto failsNow = [](int& countdown) { return countdown > 0 && --countdown == 0; };
   bool fails = failsNow(writesUntilFailure_);
   if (atomic) {
@@ -249,7 +251,7 @@ Connection::WriteResult Connection::write(const QString& sql, const QVariantList
     query.finish();
     return result;
   }
-  countWrite(inTransaction());
+  countWrite(inTransaction(), shape);
   if (shape.kind == Kind::Other) {
     statements_.clear();
     result.rowsAffected = runSql(db, sql, params).numRowsAffected();
@@ -477,7 +479,7 @@ std::optional<std::vector<Connection::WriteResult>> Connection::writeInPipeline(
   std::optional<DbError> planted;
   for (std::size_t i = 0; i < writes.size() && !planted; ++i) {
     try {
-      countWrite(true);
+      countWrite(true, piped[i].shape);
     } catch (const DbError& error) {
       planted = error;
       statements.resize(i);
@@ -485,9 +487,16 @@ std::optional<std::vector<Connection::WriteResult>> Connection::writeInPipeline(
     }
   }
   // The counters asked for before are read again at the end, after the
-  // writes and in their transaction.
-  const QStringList watched =
-      planted || !keepsChangeCounters() ? QStringList() : counters_.watched();
+  // writes and in their transaction, when the writes change one of them.
+  QStringList watched;
+  if (!planted && keepsChangeCounters()) {
+    watched = counters_.watched();
+    const auto changesOne = [&](const PipedWrite& write) {
+      return write.shape.kind != Kind::Query &&
+             watched.contains(sql::normalTableName(write.shape.table));
+    };
+    if (std::none_of(piped.cbegin(), piped.cend(), changesOne)) watched.clear();
+  }
   if (!watched.isEmpty()) {
     const Write reading{countersQuery(watched.size()),
                         QVariantList(watched.cbegin(), watched.cend())};

@@ -18,6 +18,10 @@
 #include "host/db/TableGrowth.h"
 #include "host/db/TableKeys.h"
 
+namespace qalvoro::sql {
+struct WriteShape;
+}
+
 namespace qalvoro {
 
 // A connection to one database (the version-2 database, LTR.DRV or the
@@ -137,9 +141,10 @@ class Connection {
   void failNthWriteFromEnvironment();
 
  private:
-  // Counts a write for the test switches; atomic when it runs with others
-  // as one (in a transaction or one pipeline).
-  void countWrite(bool atomic);
+  // Counts a write for the test switches, and for the counter readings it
+  // makes stale; atomic when it runs with others as one (in a transaction or
+  // one pipeline).
+  void countWrite(bool atomic, const sql::WriteShape& shape);
   std::optional<std::vector<WriteResult>> writeInPipeline(const std::vector<Write>& writes);
   // Notes the rows a write inserted or updated, or removed, in the journal.
   void recordWritten(const QString& table, bool removed, const std::vector<qint64>& keys);

@@ -16,9 +16,9 @@ namespace qalvoro {
 // trip of their own.
 //
 // A reading stands for a new one while it is fresh: taken at most kFreshFor
-// ago, with no write through the connection since, and each table's counter
-// once. It then shows the tables as they stood at the end of the write, a
-// moment before the ask. A table whose readings went unused a few times in
+// ago, with no write to its tables through the connection since, and each
+// table's counter once. It then shows the tables as they stood at the end of
+// the write, a moment before the ask. A table whose readings went unused a few times in
 // a row (another kind of record is being imported, or nothing asks after a
 // write) is not read again until it is asked for again.
 class CounterReadings {
@@ -32,8 +32,10 @@ class CounterReadings {
   }
   QStringList watched() const { return watched_.keys(); }
 
-  // The connection wrote: readings made before are stale.
-  void wrote() {
+  // The connection wrote the table (empty: some table or tables unknown): a
+  // reading made before is stale when it holds that table's counter.
+  void wrote(const QString& table = {}) {
+    if (reading_ && !table.isEmpty() && !reading_->tables.contains(table)) return;
     retire();
     reading_.reset();
   }
@@ -42,8 +44,8 @@ class CounterReadings {
   // from counts keeps none.
   void store(const QStringList& tables, QHash<QString, qint64> counts) {
     retire();
-    reading_ = Reading{std::chrono::steady_clock::now(),
-                       QSet<QString>(tables.cbegin(), tables.cend()), std::move(counts)};
+    const QSet<QString> read(tables.cbegin(), tables.cend());
+    reading_ = Reading{std::chrono::steady_clock::now(), read, read, std::move(counts)};
   }
 
   // The counters of tables from a fresh reading of them all, which each of
@@ -79,6 +81,7 @@ class CounterReadings {
 
   struct Reading {
     std::chrono::steady_clock::time_point at;
+    QSet<QString> tables;  // the tables read
     QSet<QString> unused;  // the tables read whose counters were not yet asked for
     QHash<QString, qint64> counts;
   };
