@@ -157,6 +157,7 @@ CREATE TABLE Category (
 CREATE INDEX ix_category_categoryno ON Category (CategoryNo);
 CREATE INDEX ix_category_branchid_categoryno ON Category (BranchID, CategoryNo);
 CREATE INDEX ix_category_upper_categoryno ON Category (UPPER(CategoryNo));
+CREATE INDEX ix_category_branchid_upper_categoryno ON Category (BranchID, UPPER(CategoryNo));
 
 -- Customers, one row per customer and branch. AccNoID is the customer's own
 -- account (CardAcc.ID), 0 when it has none, Debit grows with credit sales.
