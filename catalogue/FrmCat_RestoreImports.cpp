@@ -168,7 +168,7 @@ void FrmCat_Restore::ImportItem() {
   fields.branch = version2Branch();
   bool written = false;
   if (!step([&] {
-        ItemImport::WriteItem(version2Rows_, fields, existing, kCategoryLock);
+        ItemImport::WriteItem(fields, existing, kCategoryLock);
         written = true;
       })) {
     return;

@@ -2,6 +2,7 @@
 
 #include "host/Globals.h"
 #include "host/db/Connection.h"
+#include "host/db/DbError.h"
 #include "host/db/Recordset.h"
 #include "host/helpers/DbHelpers.h"
 
@@ -42,8 +43,8 @@ std::optional<ExistingItem> LockAndFindItem(const QString& lock, const QString& 
   return ExistingItem{row->at(0).toInt(), row->at(1).toString(), row->at(2).toString()};
 }
 
-void WriteItem(Recordset& items, const ItemFields& fields,
-               const std::optional<ExistingItem>& existing, const QString& lock) {
+void WriteItem(const ItemFields& fields, const std::optional<ExistingItem>& existing,
+               const QString& lock) {
   ColumnValues values = {{QStringLiteral("CategoryNo"), fields.categoryNo},
                          {QStringLiteral("BranchID"), fields.branch},
                          {QStringLiteral("AName"), fields.nameA},
@@ -69,14 +70,15 @@ void WriteItem(Recordset& items, const ItemFields& fields,
                              {QStringLiteral("MPriceU1"), 0},
                              {QStringLiteral("ExtraData"), QStringLiteral(" ")}};
   values.insert(values.end(), rest.begin(), rest.end());
-  if (!existing) {
-    MainConnection().writeAll({InsertWrite(QStringLiteral("Category"), values), UnlockWrite(lock)});
-    return;
+  const Connection::Write write = existing ? UpdateWrite(QStringLiteral("Category"), values,
+                                                         QStringLiteral("CategoryID"), existing->id)
+                                           : InsertWrite(QStringLiteral("Category"), values);
+  const auto results = MainConnection().writeAll({write, UnlockWrite(lock)});
+  if (results.front().rowsAffected == 0) {
+    throw DbError(dberr::kNoCurrentRecord,
+                  QStringLiteral("The item %1 was removed by another workstation.")
+                      .arg(existing->categoryNo));
   }
-  WriteListRow(items, false, QStringLiteral("CategoryID"), existing->id, [&] {
-    for (const auto& [column, value] : values) items.setValue(column, value);
-  });
-  SetTableLock(QStringLiteral("UnLock"), lock);
 }
 
 int EnsureItem(Connection& version1, const QString& number, int version1Branch, int version2Branch,

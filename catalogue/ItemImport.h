@@ -7,7 +7,6 @@
 namespace qalvoro {
 
 class Connection;
-class Recordset;
 
 // What the item tab holds when an item is imported: the import writes
 // these, not the version-1 row.
@@ -46,12 +45,13 @@ namespace ItemImport {
 std::optional<ExistingItem> LockAndFindItem(const QString& lock, const QString& categoryNo,
                                             int branch);
 
-// Writes the fields into the window's version-2 items of the branch and
-// frees the table lock: a new row and the lock's end as one write, or the
-// existing row found by LockAndFindItem and then the lock. Raises DbError, after
-// which nothing is written and the lock may still be held.
-void WriteItem(Recordset& version2Items, const ItemFields& fields,
-               const std::optional<ExistingItem>& existing, const QString& lock);
+// Writes the fields into the version-2 items of the branch and frees the
+// table lock, as one write: a new row, or the existing row found by
+// LockAndFindItem (by its CategoryID). Raises DbError, after which nothing
+// is written and the lock may still be held, also when another workstation
+// removed the existing row meanwhile.
+void WriteItem(const ItemFields& fields, const std::optional<ExistingItem>& existing,
+               const QString& lock);
 
 // The CategoryID of an item number, looked up in every branch (without
 // case, as LockAndFindItem). An unknown

@@ -142,6 +142,20 @@ Connection::Write InsertWrite(const QString& table, const ColumnValues& values) 
           params};
 }
 
+Connection::Write UpdateWrite(const QString& table, const ColumnValues& values,
+                              const QString& keyColumn, const QVariant& key) {
+  QStringList assignments;
+  QVariantList params;
+  for (const auto& [column, value] : values) {
+    assignments << column + QStringLiteral(" = ?");
+    params << value;
+  }
+  params << key;
+  return {QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+              .arg(table, assignments.join(QStringLiteral(", ")), keyColumn),
+          params};
+}
+
 void WriteListRow(Recordset& rows, bool isNew, const QString& keyColumn, const QVariant& key,
                   const std::function<void()>& setFields) {
   if (!isNew) {

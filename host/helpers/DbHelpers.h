@@ -68,6 +68,9 @@ using ColumnValues = std::vector<std::pair<QString, QVariant>>;
 
 // The insert of one row of table with these values.
 Connection::Write InsertWrite(const QString& table, const ColumnValues& values);
+// The update of the row of table whose keyColumn equals key to these values.
+Connection::Write UpdateWrite(const QString& table, const ColumnValues& values,
+                              const QString& keyColumn, const QVariant& key);
 
 // Writes one row of a window's version-2 list in one transaction on
 // MainConnection (the caller's when one is open): a new row (added before

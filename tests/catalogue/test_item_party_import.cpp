@@ -40,15 +40,36 @@ TEST_P(ItemImportTest, TheItemShownGoesWithEveryColumnToTheChosenBranchBesideThe
                          window.TxtCostPrice->text(), window.txtPrice[0]->text(),
                          window.txtPrice[5]->text()}),
             QStringList({QStringLiteral("علبة 6x250 'الأسرة'"), "0", "53.79", "25.00", "0.00"}));
-  window.TxtEName->setText("Box");
-  window.TxtLocation->setText("A1");
-  window.CboUnit->setCurrentIndex(window.CboUnit->findData(2));
-  window.CmdImport->click();
+  const auto importShown = [](FrmCat_Restore& shown) {
+    shown.TxtEName->setText("Box");
+    shown.TxtLocation->setText("A1");
+    shown.CboUnit->setCurrentIndex(shown.CboUnit->findData(2));
+    shown.CmdImport->click();
+  };
+  importShown(window);
   EXPECT_TRUE(user().messages().empty()) << user().messageTexts().join('|').toStdString();
-  EXPECT_EQ(RowTexts(kItemColumns + "WHERE c.BranchID = 2"),
-            QStringList{QStringLiteral("0105|علبة 6x250 'الأسرة'|Box|منظفات|2|4|null|0|10|2|0|3|"
-                                       "53.79|A1|1|0|2|1|25|10|67.24|56.48|59.17|0| ")});
+  const QStringList imported{
+      QStringLiteral("0105|علبة 6x250 'الأسرة'|Box|منظفات|2|4|null|0|10|2|0|"
+                     "3|53.79|A1|1|0|2|1|25|10|67.24|56.48|59.17|0| ")};
+  EXPECT_EQ(RowTexts(kItemColumns + "WHERE c.BranchID = 2"), imported);
   EXPECT_EQ(itemNames(1), QStringList{"0105|other"});
+  EXPECT_EQ(locksHeld(), 0);
+
+  // Overwritten after every column changed: the same row gets them all back.
+  const int id = count("SELECT CategoryID FROM Category WHERE BranchID = 2");
+  MainConnection().execute(
+      "UPDATE Category SET AName = 'x', EName = 'x', ClassID = ClassID + 1, "
+      "fType = 1, AQuantity = 9, RQuantity = 9, IQuantity = 9, RPoint = 9, CostPrice = 9, "
+      "Location = 'x', JoinUnit = FALSE, ShowJoinPrice = TRUE, U1 = 9, RateU1 = 9, P1RateU1 = 9, "
+      "P2RateU1 = 9, SPriceU1 = 9, LSPriceU1 = 9, WholeSalePriceU1 = 9, MPriceU1 = 9, "
+      "ExtraData = 'x' WHERE BranchID = 2");
+  answer(&FrmOverWrite::CmdYes);
+  auto& again = reopen(window, kItemsTab, 2);
+  again.CboBranch->setCurrentIndex(again.CboBranch->findData(2));
+  importShown(again);
+  EXPECT_EQ(RowTexts(kItemColumns + "WHERE c.BranchID = 2"), imported);
+  EXPECT_EQ(count("SELECT MAX(CategoryID) * 10 + COUNT(*) FROM Category WHERE BranchID = 2"),
+            id * 10 + 1);
   EXPECT_EQ(locksHeld(), 0);
 }
 
