@@ -73,14 +73,19 @@ void openDatabase(const QString& name, const ConnectionTarget& target) {
   throw toDbError(error);
 }
 
-// Whether the database keeps change counters: it has the table TableChanges.
-bool hasChangeCounters(const QSqlDatabase& database, Engine engine) {
-  QSqlQuery query = runSql(
+// The tables whose changes the database counts: those named in its table
+// TableChanges; none when it has no such table.
+QSet<QString> readCountedTables(const QSqlDatabase& database, Engine engine) {
+  QSqlQuery exists = runSql(
       database, engine == Engine::SQLite
                     ? QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' "
                                      "AND name = 'TableChanges' COLLATE NOCASE")
                     : QStringLiteral("SELECT 1 WHERE to_regclass('tablechanges') IS NOT NULL"));
-  return query.next();
+  if (!exists.next()) return {};
+  QSqlQuery names = runSql(database, QStringLiteral("SELECT DISTINCT TableName FROM TableChanges"));
+  QSet<QString> tables;
+  while (names.next()) tables.insert(names.value(0).toString());
+  return tables;
 }
 
 DbError closedError() {
@@ -114,7 +119,7 @@ void Connection::close() {
   QSqlDatabase::removeDatabase(name_);
   transactionDepth_ = 0;
   keys_.forget();
-  countersKept_.reset();
+  countedTables_.reset();
   changes_.recordAll();
   growth_ = {};
   counters_ = {};
@@ -131,9 +136,11 @@ QString Connection::rowKeyColumn(const QString& table) {
   return keys_.keyOf(database(), engine(), table);
 }
 
-bool Connection::keepsChangeCounters() {
-  if (!countersKept_) countersKept_ = hasChangeCounters(database(), engine());
-  return *countersKept_;
+bool Connection::keepsChangeCounters() { return !countedTables().isEmpty(); }
+
+const QSet<QString>& Connection::countedTables() {
+  if (!countedTables_) countedTables_ = readCountedTables(database(), engine());
+  return *countedTables_;
 }
 
 std::optional<qint64> Connection::changeCount(const QString& table) {
@@ -256,7 +263,7 @@ Connection::WriteResult Connection::write(const QString& sql, const QVariantList
     statements_.clear();
     result.rowsAffected = runSql(db, sql, params).numRowsAffected();
     keys_.forget();  // the schema may have changed
-    countersKept_.reset();
+    countedTables_.reset();
     changes_.recordAll();
     return result;
   }
@@ -328,7 +335,10 @@ DbError noKeyError(int write) {
 QVariant Connection::keyOf(int write) { return QVariant::fromValue(WriteKey{write}); }
 
 std::vector<Connection::WriteResult> Connection::writeAll(const std::vector<Write>& writes) {
-  if (writes.size() > 1 && engine() == Engine::PostgreSQL) {
+  // On PostgreSQL one write alone goes as a pipeline too when counters are
+  // read with pipelines: the reading then costs no round trip of its own.
+  if (engine() == Engine::PostgreSQL &&
+      (writes.size() > 1 || (!writes.empty() && !counters_.watched().isEmpty()))) {
     if (auto results = writeInPipeline(writes)) return std::move(*results);
   }
   std::optional<Transaction> transaction;
@@ -487,15 +497,15 @@ std::optional<std::vector<Connection::WriteResult>> Connection::writeInPipeline(
     }
   }
   // The counters asked for before are read again at the end, after the
-  // writes and in their transaction, when the writes change one of them.
+  // writes and in their transaction, when they change a counted table (not
+  // only a table lock's row, say).
   QStringList watched;
-  if (!planted && keepsChangeCounters()) {
+  const auto changesCounted = [&](const PipedWrite& write) {
+    return write.shape.kind != Kind::Query &&
+           countedTables().contains(sql::normalTableName(write.shape.table));
+  };
+  if (!planted && std::any_of(piped.cbegin(), piped.cend(), changesCounted)) {
     watched = counters_.watched();
-    const auto changesOne = [&](const PipedWrite& write) {
-      return write.shape.kind != Kind::Query &&
-             watched.contains(sql::normalTableName(write.shape.table));
-    };
-    if (std::none_of(piped.cbegin(), piped.cend(), changesOne)) watched.clear();
   }
   if (!watched.isEmpty()) {
     const Write reading{countersQuery(watched.size()),

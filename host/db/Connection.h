@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHash>
+#include <QSet>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -76,7 +77,9 @@ class Connection {
   // a single write as it is; several in one transaction on SQLite (the
   // caller's when one is open), and on PostgreSQL as one pipeline: sent
   // together and answered in one round trip, in one transaction (the
-  // caller's when one is open). Returns what each did.
+  // caller's when one is open). On PostgreSQL a single write goes as a
+  // pipeline too when the pipelines read counters (CounterReadings).
+  // Returns what each did.
   std::vector<WriteResult> writeAll(const std::vector<Write>& writes);
 
   // One transaction at a time: beginTrans inside one, or commit/rollback
@@ -120,6 +123,9 @@ class Connection {
   std::optional<QHash<QString, qint64>> changeCounts(const QStringList& tables);
   // Whether the database keeps change counters (asked once per opening).
   bool keepsChangeCounters();
+  // The tables the database keeps change counters of, by their names as
+  // sql::normalTableName gives them (asked once per opening).
+  const QSet<QString>& countedTables();
 
   // The first row of a query (read-only, values bound), or nothing when it
   // has none. For single-value lookups: no recordset is built.
@@ -160,7 +166,7 @@ class Connection {
   TableKeys keys_;
   TableGrowth growth_;
   CounterReadings counters_;
-  std::optional<bool> countersKept_;  // whether the database has TableChanges
+  std::optional<QSet<QString>> countedTables_;  // see countedTables()
   int transactionDepth_ = 0;
   int writesUntilFailure_ = 0;
   int writesInTransactions_ = 0;
