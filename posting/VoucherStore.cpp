@@ -34,6 +34,16 @@ void VoucherStore::open(int branchId) {
 
 qint64 VoucherStore::save(bool addMode, const Voucher& voucher) {
   const bool replace = std::exchange(replace_, false);
+  if (addMode && !replace && !headersBehind_) {
+    // The header rows are up to date: nothing is read under the lock, which
+    // is held from inside the voucher's one write.
+    const qint64 earlier = firstOfNumber(voucher);
+    const auto results =
+        WriteUnderLock(kind_.lockName, {newHeaderWrite(voucher)}, detailWrites(earlier, voucher));
+    headersBehind_ = true;
+    currentId_ = earlier != 0 ? earlier : results.front().keys.front();
+    return currentId_;
+  }
   TableLock lock(kind_.lockName);
   Connection& db = MainConnection();
   qint64 voucherId = 0;
@@ -42,17 +52,11 @@ qint64 VoucherStore::save(bool addMode, const Voucher& voucher) {
     if (replace || !addMode) transaction.emplace(db);
     if (replace) removeReplaced(voucher);
     if (addMode) {
-      // The imports' way: header, lock's end and detail row as one write.
-      // The detail row is the first header's of the number, which is the
-      // new one unless the branch holds another (a voucher saved twice).
-      const qint64 earlier =
-          replace ? 0
-                  : FirstHeaderOfNumber(headers(), kind_.numberColumn, voucher.number).value_or(0);
-      std::vector<Connection::Write> writes{
-          InsertWrite(kind_.headerTable, headerValues(true, voucher)), lock.unlockWrite()};
-      if (earlier != 0) writes.push_back(detailRemoval(earlier));
-      writes.push_back(
-          detailWrite(earlier != 0 ? QVariant(earlier) : Connection::keyOf(0), voucher));
+      const qint64 earlier = replace ? 0 : firstOfNumber(voucher);
+      std::vector<Connection::Write> writes{newHeaderWrite(voucher), lock.unlockWrite()};
+      for (Connection::Write& write : detailWrites(earlier, voucher)) {
+        writes.push_back(std::move(write));
+      }
       const qint64 inserted = db.writeAll(writes).front().keys.front();
       voucherId = earlier != 0 ? earlier : inserted;
       headersBehind_ = true;
@@ -77,6 +81,20 @@ qint64 VoucherStore::save(bool addMode, const Voucher& voucher) {
   lock.released();
   currentId_ = voucherId;
   return voucherId;
+}
+
+qint64 VoucherStore::firstOfNumber(const Voucher& voucher) {
+  return FirstHeaderOfNumber(headers(), kind_.numberColumn, voucher.number).value_or(0);
+}
+
+Connection::Write VoucherStore::newHeaderWrite(const Voucher& voucher) const {
+  return InsertWrite(kind_.headerTable, headerValues(true, voucher));
+}
+
+std::vector<Connection::Write> VoucherStore::detailWrites(qint64 earlier,
+                                                          const Voucher& voucher) const {
+  if (earlier == 0) return {detailWrite(Connection::keyOf(0), voucher)};
+  return {detailRemoval(earlier), detailWrite(earlier, voucher)};
 }
 
 ColumnValues VoucherStore::headerValues(bool addMode, const Voucher& voucher) const {

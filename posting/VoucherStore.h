@@ -57,7 +57,8 @@ class VoucherStore {
   // its detail row with it; else the current header row (the last one
   // opened or saved) is overwritten, and the detail row of the first header
   // with the voucher's number rewritten. The lock is held while the header
-  // is written. Returns the header's ID. A
+  // is written; a new voucher on header rows that are up to date takes it
+  // in its write (WriteUnderLock). Returns the header's ID. A
   // database error rolls the whole voucher back, gives the lock back and is
   // raised again; the header rows are then read again at the next open.
   qint64 save(bool addMode, const Voucher& voucher);
@@ -73,6 +74,14 @@ class VoucherStore {
 
  private:
   void removeReplaced(const Voucher& voucher);
+  // The ID of the first header row with the voucher's number; 0 for none.
+  qint64 firstOfNumber(const Voucher& voucher);
+  // The imports' way to add a voucher, as one write: its header
+  // (newHeaderWrite, the write numbered 0), then the detail row of the first
+  // header of its number, which is the new one unless the branch holds
+  // another, earlier (a voucher saved twice), whose detail row it replaces.
+  Connection::Write newHeaderWrite(const Voucher& voucher) const;
+  std::vector<Connection::Write> detailWrites(qint64 earlier, const Voucher& voucher) const;
   ColumnValues headerValues(bool addMode, const Voucher& voucher) const;
   // The insert of the detail row, for the header voucherId (a value or
   // Connection::keyOf).

@@ -219,28 +219,28 @@ std::optional<std::vector<QVariant>> LockAndRead(const QString& name, const QStr
 }
 
 std::vector<Connection::WriteResult> WriteUnderLock(const QString& name,
-                                                    std::vector<Connection::Write> writes) {
+                                                    std::vector<Connection::Write> writes,
+                                                    const std::vector<Connection::Write>& after) {
   Connection& db = MainConnection();
-  const std::size_t count = writes.size();
-  std::vector<Connection::WriteResult> results;
-  bool taken = false;
+  const std::size_t guarded = writes.size();
   if (db.engine() == Engine::PostgreSQL && !db.inTransaction()) {
-    writes.push_back({kHoldFreeLockOrFail, {name}});
+    std::vector<Connection::Write> all = writes;
+    all.insert(all.end(), after.begin(), after.end());
+    all.push_back({kHoldFreeLockOrFail, {name}});
     try {
-      results = db.writeAll(writes);
-      taken = true;
+      auto results = db.writeAll(all);
+      results.pop_back();
+      return results;
     } catch (const DbError& error) {
       if (error.number() != kDivisionByZero) throw;
     }
-    writes.pop_back();
   }
-  if (!taken) {
-    TableLock lock(name);
-    writes.push_back(lock.unlockWrite());
-    results = db.writeAll(writes);
-    lock.released();
-  }
-  results.resize(count);
+  TableLock lock(name);
+  writes.push_back(lock.unlockWrite());
+  writes.insert(writes.end(), after.begin(), after.end());
+  auto results = db.writeAll(writes);
+  lock.released();
+  results.erase(results.begin() + static_cast<std::ptrdiff_t>(guarded));
   return results;
 }
 

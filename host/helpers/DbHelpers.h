@@ -36,13 +36,16 @@ std::optional<std::vector<QVariant>> LockAndRead(const QString& name, const QStr
                                                  const QVariantList& params);
 
 // Runs writes that a table lock guards and that read nothing under it,
-// ending with the lock's end (Connection::writeAll). On PostgreSQL a free
-// lock is taken and given back in the writes' own round trip: a statement
-// at their end holds the lock row until they are kept, and fails them all
-// when another holds the lock; they then wait for it as SetTableLock does.
-// Returns what each of writes did.
-std::vector<Connection::WriteResult> WriteUnderLock(const QString& name,
-                                                    std::vector<Connection::Write> writes);
+// then the lock's end, then the writes after it, as one
+// (Connection::writeAll); the writes after may name the keys of the writes
+// before. On PostgreSQL a free lock is taken and given back in the writes'
+// own round trip: a statement at their end holds the lock row until they
+// are kept, and fails them all when another holds the lock; they then wait
+// for it as SetTableLock does. Returns what each write did, the guarded
+// ones first.
+std::vector<Connection::WriteResult> WriteUnderLock(
+    const QString& name, std::vector<Connection::Write> writes,
+    const std::vector<Connection::Write>& after = {});
 
 // The value of field (a column name, or an expression with a closing
 // parenthesis whose first column is read) in the first row of table that
