@@ -63,6 +63,13 @@ void DocumentStore::open(int branchId) {
 qint64 DocumentStore::save(bool addMode, const DocumentHeader& header,
                            const std::vector<GridRow>& rows) {
   const std::vector<qint64> replaced = std::exchange(replaced_, {});
+  if (addMode && replaced.empty() && !headersBehind_) {
+    // The header rows are up to date: nothing is read under the lock, which
+    // is held from inside the document's one write.
+    const NewDocument document = newDocument(header, rows, replaced);
+    const auto results = WriteUnderLock(kind_.lockName, document.guarded, document.after);
+    return added(document.earlier ? *document.earlier : results.front().keys.front());
+  }
   TableLock lock(kind_.lockName);
   qint64 documentId = 0;
   try {
@@ -79,24 +86,44 @@ qint64 DocumentStore::save(bool addMode, const DocumentHeader& header,
   return documentId;
 }
 
-// A new document (the imports' way): its header, lines, the customer's
-// balance and the lock's end as one write.
+// A new document (the imports' way): its header, lines and the customer's
+// balance. The lines go to the first header of the number, which is the new
+// one unless the branch holds another (a document saved twice).
+DocumentStore::NewDocument DocumentStore::newDocument(const DocumentHeader& header,
+                                                      const std::vector<GridRow>& rows,
+                                                      const std::vector<qint64>& replaced) {
+  NewDocument document;
+  document.earlier =
+      FirstHeaderOfNumber(headers(), QStringLiteral("InvoiceNo"), header.number, replaced);
+  document.guarded.push_back(InsertWrite(kind_.headerTable, headerValues(true, header)));
+  std::vector<Connection::Write>& rest =
+      kind_.releasesLockBeforeLines ? document.after : document.guarded;
+  const QVariant linesTo = document.earlier ? QVariant(*document.earlier) : Connection::keyOf(0);
+  if (document.earlier) rest.push_back(linesRemoval(*document.earlier));
+  if (auto lines = linesWrite(linesTo, rows)) rest.push_back(std::move(*lines));
+  if (kind_.creditRaisesDebit && header.payment == 1 && header.partyId != -1) {
+    rest.push_back({QStringLiteral("UPDATE Customer SET Debit = Debit + ? WHERE ID = ?"),
+                    {Val(header.net), header.partyId}});
+  }
+  return document;
+}
+
+qint64 DocumentStore::added(qint64 documentId) {
+  currentId_ = documentId;
+  headersBehind_ = true;
+  return documentId;
+}
+
+// A new document under a lock taken first, for header rows behind the saves
+// (read again under the lock) or a replacement: the removal of the
+// documents it replaces, its write with the lock's end and the hand-over
+// are then one transaction.
 qint64 DocumentStore::saveNew(const DocumentHeader& header, const std::vector<GridRow>& rows,
                               const std::vector<qint64>& replaced, TableLock& lock) {
-  // The lines go to the first header of the number, which is the new one
-  // unless the branch holds another (a document saved twice).
-  const std::optional<qint64> earlier =
-      FirstHeaderOfNumber(headers(), QStringLiteral("InvoiceNo"), header.number, replaced);
-  std::vector<Connection::Write> writes{InsertWrite(kind_.headerTable, headerValues(true, header))};
-  if (kind_.releasesLockBeforeLines) writes.push_back(lock.unlockWrite());
-  const QVariant linesTo = earlier ? QVariant(*earlier) : Connection::keyOf(0);
-  if (earlier) writes.push_back(linesRemoval(*earlier));
-  if (auto lines = linesWrite(linesTo, rows)) writes.push_back(std::move(*lines));
-  if (kind_.creditRaisesDebit && header.payment == 1 && header.partyId != -1) {
-    writes.push_back({QStringLiteral("UPDATE Customer SET Debit = Debit + ? WHERE ID = ?"),
-                      {Val(header.net), header.partyId}});
-  }
-  if (!kind_.releasesLockBeforeLines) writes.push_back(lock.unlockWrite());
+  const NewDocument document = newDocument(header, rows, replaced);
+  std::vector<Connection::Write> writes = document.guarded;
+  writes.push_back(lock.unlockWrite());
+  writes.insert(writes.end(), document.after.begin(), document.after.end());
   Connection& db = MainConnection();
   std::optional<Transaction> transaction;  // a replacement removes the documents first
   if (!replaced.empty()) {
@@ -104,15 +131,13 @@ qint64 DocumentStore::saveNew(const DocumentHeader& header, const std::vector<Gr
     removeReplaced(replaced);
   }
   const qint64 inserted = db.writeAll(writes).front().keys.front();
-  const qint64 documentId = earlier ? *earlier : inserted;
+  const qint64 documentId = document.earlier ? *document.earlier : inserted;
   if (transaction) {
     handOver(replaced, documentId);
     transaction->commit();
   }
   lock.released();
-  currentId_ = documentId;
-  headersBehind_ = true;
-  return documentId;
+  return added(documentId);
 }
 
 // A save outside mode "Add": the current header row is overwritten (or, for

@@ -94,6 +94,17 @@ class DocumentStore {
  private:
   void removeReplaced(const std::vector<qint64>& documentIds);
   void handOver(const std::vector<qint64>& documentIds, qint64 documentId);
+  // The writes of a new document: those its lock guards and those after
+  // the lock's end.
+  struct NewDocument {
+    std::optional<qint64> earlier;           // the first header of its number, when not the new one
+    std::vector<Connection::Write> guarded;  // the header first
+    std::vector<Connection::Write> after;
+  };
+  NewDocument newDocument(const DocumentHeader& header, const std::vector<GridRow>& rows,
+                          const std::vector<qint64>& replaced);
+  // Notes a document added as the current one; returns its ID.
+  qint64 added(qint64 documentId);
   qint64 saveNew(const DocumentHeader& header, const std::vector<GridRow>& rows,
                  const std::vector<qint64>& replaced, TableLock& lock);
   qint64 saveOverCurrent(const DocumentHeader& header, const std::vector<GridRow>& rows,
