@@ -208,6 +208,16 @@ std::optional<QSqlRecord> Connection::firstRow(const QString& sql, const QVarian
 }
 
 namespace {
+// The values of the current row's columns from first to columns - 1 (Null
+// as an invalid QVariant).
+std::vector<QVariant> rowValues(const QSqlQuery& query, int first, int columns) {
+  std::vector<QVariant> values;
+  for (int i = first; i < columns; ++i) {
+    values.push_back(query.isNull(i) ? QVariant() : query.value(i));
+  }
+  return values;
+}
+
 // The shape of a statement text, worked out once per text.
 const sql::WriteShape& shapeOf(const QString& sql) {
   constexpr qsizetype kMostShapes = 512;
@@ -249,12 +259,8 @@ Connection::WriteResult Connection::write(const QString& sql, const QVariantList
   if (shape.kind == Kind::Query) {
     QSqlQuery& query = runPrepared(sql, params);
     result.rowsAffected = query.numRowsAffected();
-    while (query.next()) {
-      std::vector<QVariant>& values = result.returned.emplace_back();
-      for (int i = 0; i < query.record().count(); ++i) {
-        values.push_back(query.isNull(i) ? QVariant() : query.value(i));
-      }
-    }
+    const int columns = query.record().count();
+    while (query.next()) result.returned.push_back(rowValues(query, 0, columns));
     query.finish();
     return result;
   }
@@ -283,11 +289,7 @@ Connection::WriteResult Connection::write(const QString& sql, const QVariantList
   const int columns = returning.isEmpty() ? 1 : query.record().count();
   while (query.next()) {
     result.keys.push_back(query.value(0).toLongLong());
-    if (returning.isEmpty()) continue;
-    std::vector<QVariant>& values = result.returned.emplace_back();
-    for (int i = 1; i < columns; ++i) {
-      values.push_back(query.isNull(i) ? QVariant() : query.value(i));
-    }
+    if (!returning.isEmpty()) result.returned.push_back(rowValues(query, 1, columns));
   }
   query.finish();
   result.rowsAffected = static_cast<int>(result.keys.size());
@@ -338,7 +340,7 @@ std::vector<Connection::WriteResult> Connection::writeAll(const std::vector<Writ
   // On PostgreSQL one write alone goes as a pipeline too when counters are
   // read with pipelines: the reading then costs no round trip of its own.
   if (engine() == Engine::PostgreSQL &&
-      (writes.size() > 1 || (!writes.empty() && !counters_.watched().isEmpty()))) {
+      (writes.size() > 1 || (!writes.empty() && counters_.watching()))) {
     if (auto results = writeInPipeline(writes)) return std::move(*results);
   }
   std::optional<Transaction> transaction;

@@ -18,9 +18,9 @@ namespace qalvoro {
 // A reading stands for a new one while it is fresh: taken at most kFreshFor
 // ago, with no write to its tables through the connection since, and each
 // table's counter once. It then shows the tables as they stood at the end of
-// the write, a moment before the ask. A table whose readings went unused a few times in
-// a row (another kind of record is being imported, or nothing asks after a
-// write) is not read again until it is asked for again.
+// the write, a moment before the ask. A table whose readings went unused a
+// few times in a row (another kind of record is being imported, or nothing
+// asks after a write) is not read again until it is asked for again.
 class CounterReadings {
  public:
   static constexpr std::chrono::milliseconds kFreshFor{50};
@@ -31,6 +31,7 @@ class CounterReadings {
     for (const QString& table : tables) watched_.insert(table, 0);
   }
   QStringList watched() const { return watched_.keys(); }
+  bool watching() const { return !watched_.isEmpty(); }
 
   // The connection wrote the table (empty: some table or tables unknown): a
   // reading made before is stale when it holds that table's counter.
